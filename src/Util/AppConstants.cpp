@@ -1,0 +1,70 @@
+#include "Util/AppConstants.h"
+
+#include <QObject>
+#include <QStandardPaths>
+#include <QDir>
+
+#include "Util/OSUtil.h"
+#include "Util/SyncString.h"
+
+namespace {
+
+const char* const kBuiltInBackendUrl = "https://api.kovadle.com/KovadleBackend/v1";
+
+SyncString& device_id_cell() {
+  static SyncString cell("init");
+  return cell;
+}
+
+SyncString& user_id_cell() {
+  static SyncString cell("init");
+  return cell;
+}
+
+// Joins the folder name to the per-user application-data location, creating both
+// when missing. A failure to create is left to the later file operations.
+std::string data_folder(const char* name) {
+  const QString base_q =
+      QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+  const std::string base = base_q.toUtf8().toStdString();
+  const std::string folder = OSUtil::pathJoin(base, name);
+  if (!OSUtil::isFileExist(base)) OSUtil::mkpath(base);
+  if (!OSUtil::isFileExist(folder)) OSUtil::mkpath(folder);
+  return folder;
+}
+
+// Initialised before main so the first reader never races the construction.
+const bool kCellsReady = (device_id_cell(), user_id_cell(), true);
+
+}  // namespace
+
+std::string get_language() { return "cn"; }
+std::string get_distri_id() { return "official"; }
+std::string get_current_version() { return "1.1.6"; }
+std::string get_product_name() { return QObject::tr("Kovadle").toUtf8().toStdString(); }
+
+std::string get_backend_url() {
+  const QByteArray custom = qgetenv("KOVADLE_BACKEND_URL");
+  std::string url = custom.isEmpty() ? std::string(kBuiltInBackendUrl) : custom.toStdString();
+  while (!url.empty() && url.back() == '/') url.pop_back();
+  return url;
+}
+
+std::string get_ssc_api() { return "getSSC"; }
+std::string get_app_start_api() { return "p_app_start"; }
+std::string get_app_logs_api() { return "p_app_logs"; }
+std::string get_request_salt() { return "5d0f3a72-8e41-4b9c-a6d2-1f7e9c03b584"; }
+std::string get_installer_info_file_name() { return "installer_info.dat"; }
+
+std::string get_appjoblogs_dir() { return data_folder("appjoblogs"); }
+std::string get_appjobfile_dir() { return data_folder("appjobfile"); }
+std::string get_applogs_dir() { return data_folder("applogs"); }
+std::string get_appdata_dir() { return data_folder("appdata"); }
+
+std::string get_device_id() {
+  (void)kCellsReady;
+  return device_id_cell().get();
+}
+void set_device_id(const std::string& device_id) { device_id_cell().set(device_id); }
+std::string get_user_id() { return user_id_cell().get(); }
+void set_user_id(const std::string& user_id) { user_id_cell().set(user_id); }

@@ -1,0 +1,30 @@
+#include "Util/OSUtil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+QString toQ(const std::string& s) { return QString::fromUtf8(s.c_str(), static_cast<int>(s.size())); }
+}  // namespace
+
+char OSUtil::nativeSeparator() { return QDir::separator().toLatin1(); }
+
+std::string OSUtil::getAppDir() {
+  return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toUtf8().toStdString();
+}
+
+std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char sep) {
+  std::string joined = a + sep + b;
+  const std::string doubled(2, sep);
+  const size_t pos = joined.find(doubled);
+  if (pos != std::string::npos) joined.replace(pos, 2, 1, sep);
+  return joined;
+}
+
+bool OSUtil::isFileExist(const std::string& path) { return QFileInfo::exists(toQ(path)); }
+
+bool OSUtil::removeFile(const std::string& path) { return QFile::remove(toQ(path)); }
+
+bool OSUtil::mkpath(const std::string& path) { return QDir().mkpath(toQ(path)); }

@@ -1,0 +1,150 @@
+#include "Util/StringUtil.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <iomanip>
+#include <sstream>
+
+bool StringUtil::contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+bool StringUtil::starts_with(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+void StringUtil::replace_first(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  const size_t pos = text.find(from);
+  if (pos != std::string::npos) text.replace(pos, from.size(), to);
+}
+
+void StringUtil::replace_all(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  if (to.find(from) != std::string::npos) {
+    // Restarting from the beginning would never end here: one left-to-right pass.
+    for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+      text.replace(pos, from.size(), to);
+    return;
+  }
+  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from))
+    text.replace(pos, from.size(), to);
+}
+
+std::string StringUtil::replace_all_copy(std::string text, const std::string& from,
+                                         const std::string& to) {
+  replace_all(text, from, to);
+  return text;
+}
+
+void StringUtil::to_lower(std::string& text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+void StringUtil::to_upper(std::string& text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+std::string StringUtil::trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  const size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+void StringUtil::trim_inplace(std::string& text) { text = trim(text); }
+
+void StringUtil::trim_white_space(std::string& text) {
+  size_t first = 0;
+  while (first < text.size() && std::isspace(static_cast<unsigned char>(text[first]))) ++first;
+  size_t end = text.size();
+  while (end > first && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  text = text.substr(first, end - first);
+}
+
+void StringUtil::remove_spaces(std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') out += c;
+  text.swap(out);
+}
+
+std::string StringUtil::bool_to_str(bool value) { return value ? "true" : "false"; }
+
+bool StringUtil::str_to_bool(const std::string& text) {
+  if (text == "true") return true;
+  if (text == "false") return false;
+  throw std::string("StringUtil::str_to_bool,invalid str,only support {true,false}!");
+}
+
+int StringUtil::str_to_int(const std::string& text) { return std::atoi(text.c_str()); }
+
+long long StringUtil::str_to_int64(const std::string& text) { return std::atoll(text.c_str()); }
+
+double StringUtil::str_to_double(const std::string& text) { return std::atof(text.c_str()); }
+
+double StringUtil::str_to_double_stream(const std::string& text) {
+  std::istringstream stream(text);
+  double value = 0;
+  stream >> value;
+  return value;
+}
+
+std::string StringUtil::int_to_str(int value) { return std::to_string(value); }
+
+std::string StringUtil::long_to_str(long value) { return std::to_string(value); }
+
+std::string StringUtil::longlong_to_str(long long value) { return std::to_string(value); }
+
+std::string StringUtil::double_to_str(double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof(buffer), "%f", value);
+  return buffer;
+}
+
+std::string StringUtil::double_to_fixed_str(double value, int decimals) {
+  std::ostringstream stream;
+  stream << std::fixed << std::setprecision(decimals) << value;
+  return stream.str();
+}
+
+std::vector<std::string> StringUtil::split(const std::string& text, char delimiter) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(delimiter, start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) pieces.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return pieces;
+}
+
+bool StringUtil::version_valid(const std::string& version) {
+  const size_t pieces = split(version, '.').size();
+  return pieces == 2 || pieces == 3;
+}
+
+int StringUtil::version_compare(const std::string& a, const std::string& b) {
+  const std::vector<std::string> left = split(a + ".0", '.');
+  const std::vector<std::string> right = split(b + ".0", '.');
+  for (size_t i = 0; i < 3; ++i) {
+    const int l = i < left.size() ? str_to_int(left[i]) : 0;
+    const int r = i < right.size() ? str_to_int(right[i]) : 0;
+    if (l > r) return 1;
+    if (l < r) return -1;
+  }
+  return 0;
+}
+
+std::string StringUtil::short_version(const std::string& version) {
+  const std::vector<std::string> pieces = split(version, '.');
+  if (pieces.size() > 2) return pieces[0] + "." + pieces[1];
+  return version;
+}
+
+int StringUtil::min_int(int a, int b) { return a < b ? a : b; }
+
+double StringUtil::min_double(double a, double b) { return a < b ? a : b; }

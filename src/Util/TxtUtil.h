@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// Whole-file text with a UTF-8 byte-order mark, line appending and code-page conversion.
+class TxtUtil {
+ public:
+  // The file's content after its first three bytes, up to the first NUL; empty when
+  // the file cannot be read.
+  static std::string read_text_file(const std::string& path);
+  // Replaces the file with EF BB BF and the text (up to its first NUL). The new
+  // content goes to a temporary file in the same folder that is renamed over the
+  // old one, so a crash or a full disk never leaves a truncated file. Returns
+  // whether the new content is in place; on failure the old file is untouched.
+  static bool write_text_file(const std::string& path, const std::string& text);
+  // Appends the text and a line end; prints "Open file failed:" when it cannot.
+  static void append_line(const std::string& path, const std::string& text);
+
+  // Conversion between UTF-8 and the system's 8-bit code page (UTF-8 on Linux).
+  static std::string utf8_to_ansi(const std::string& text);
+  static std::string ansi_to_utf8(const std::string& text);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "probe/MediaInfo.h"
+
+// Probes each file path once per process and hands out copies afterwards.
+class MediaInfoCache {
+ public:
+  static MediaInfoCache& GetInstance();
+  MediaInfo GetMediaInfo(const std::string& path);
+
+ private:
+  MediaInfoCache() = default;
+  std::mutex lock_;
+  std::map<std::string, MediaInfo> records_;
+};

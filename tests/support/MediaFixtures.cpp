@@ -1,0 +1,62 @@
+#include "MediaFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+
+std::string run_and_capture(const std::string& program, const std::string& arguments, bool merge,
+                            int timeout_ms, int* exit_code) {
+  QProcess process;
+  if (merge) process.setProcessChannelMode(QProcess::MergedChannels);
+  QStringList args;
+  if (!arguments.empty()) args = QString::fromStdString(arguments).split('\n');
+  process.start(QString::fromStdString(program), args);
+  process.waitForStarted(30000);
+  if (!process.waitForFinished(timeout_ms)) process.kill();
+  process.waitForFinished(5000);
+  if (exit_code != nullptr)
+    *exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  return process.readAllStandardOutput().toStdString();
+}
+
+std::string make_clip(const std::string& folder, const std::string& name, const ClipSpec& spec) {
+  const std::string path = folder + "/" + name;
+  std::string args = "-y\n-loglevel\nerror";
+  const std::string duration = std::to_string(spec.seconds);
+  if (spec.video) {
+    args += "\n-f\nlavfi\n-i\ntestsrc2=size=" + std::to_string(spec.width) + "x" +
+            std::to_string(spec.height) + ":rate=" + std::to_string(spec.fps) + ":duration=" + duration;
+  }
+  if (spec.audio) args += "\n-f\nlavfi\n-i\nsine=frequency=440:sample_rate=44100:duration=" + duration;
+  if (spec.video) {
+    args += "\n-c:v\n" + spec.video_codec + "\n-pix_fmt\n" + spec.pix_fmt;
+    if (spec.video_codec == "libx264") args += "\n-preset\nultrafast";
+    if (spec.rotate != 0) args += "\n-metadata:s:v:0\nrotate=" + std::to_string(spec.rotate);
+  }
+  if (spec.audio) args += "\n-c:a\naac";
+  if (!spec.extra_args.empty()) args += "\n" + spec.extra_args;
+  args += "\n" + path;
+  int code = -1;
+  const std::string output = run_and_capture("ffmpeg", args, true, 120000, &code);
+  if (code != 0 || !QFileInfo::exists(QString::fromStdString(path))) {
+    ADD_FAILURE() << "ffmpeg could not make " << path << ":\n" << output;
+    return std::string();
+  }
+  return path;
+}
+
+std::string probe_entry(const std::string& path, const std::string& stream, const std::string& entry) {
+  std::string args = "-v\nerror\n";
+  if (stream == "format") {
+    args += "-show_entries\nformat=" + entry;
+  } else {
+    args += "-select_streams\n" + stream + "\n-show_entries\nstream=" + entry;
+  }
+  args += "\n-of\ndefault=noprint_wrappers=1:nokey=1\n" + path;
+  std::string out = run_and_capture("ffprobe", args);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  const size_t newline = out.find('\n');
+  return newline == std::string::npos ? out : out.substr(0, newline);
+}

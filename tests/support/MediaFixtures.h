@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// Short media files generated with the system's ffmpeg for tests.
+struct ClipSpec {
+  int width = 640;
+  int height = 480;
+  double seconds = 2.0;
+  int fps = 25;
+  bool video = true;
+  bool audio = true;
+  std::string pix_fmt = "yuv420p";
+  std::string video_codec = "libx264";
+  int rotate = 0;               // display rotation tag in degrees; 0 for none
+  std::string extra_args;       // placed before the output path
+};
+
+// Writes the clip to folder/name and returns its full path; fails the calling
+// test (ADD_FAILURE) and returns "" when ffmpeg does not produce it.
+std::string make_clip(const std::string& folder, const std::string& name, const ClipSpec& spec);
+
+// Runs a program with arguments and returns its standard output (merged with
+// standard error when merge is true). Waits at most timeout_ms.
+std::string run_and_capture(const std::string& program, const std::string& arguments_joined_by_newline,
+                            bool merge = false, int timeout_ms = 120000, int* exit_code = nullptr);
+
+// Runs ffprobe on a file and returns one entry of the first video stream (for
+// example "width", "codec_name") or of the format when stream is "format".
+std::string probe_entry(const std::string& path, const std::string& stream, const std::string& entry);

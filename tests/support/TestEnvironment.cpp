@@ -1,0 +1,35 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+std::unique_ptr<QTemporaryDir>& home_dir() {
+  static std::unique_ptr<QTemporaryDir> dir;
+  return dir;
+}
+}  // namespace
+
+void isolate_user_folders() {
+  auto& dir = home_dir();
+  dir.reset(new QTemporaryDir(QDir::tempPath() + "/kovadle-test-XXXXXX"));
+  const QString home = dir->path();
+  for (const char* sub : {"data", "config", "cache", "Videos"}) QDir(home).mkpath(sub);
+  setenv("HOME", home.toUtf8().constData(), 1);
+  setenv("XDG_DATA_HOME", (home + "/data").toUtf8().constData(), 1);
+  setenv("XDG_CONFIG_HOME", (home + "/config").toUtf8().constData(), 1);
+  setenv("XDG_CACHE_HOME", (home + "/cache").toUtf8().constData(), 1);
+}
+
+std::string isolated_home() { return home_dir() ? home_dir()->path().toStdString() : std::string(); }
+
+std::string make_temp_folder(const std::string& prefix) {
+  static int counter = 0;
+  const QString path = QString::fromStdString(isolated_home()) + "/" +
+                       QString::fromStdString(prefix) + "-" + QString::number(++counter);
+  QDir(path).removeRecursively();
+  QDir().mkpath(path);
+  return path.toStdString();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Points every per-user location (HOME, XDG data/config/cache) at a fresh temporary
+// folder so no test touches real user data. Call before the application object.
+void isolate_user_folders();
+
+// The temporary home made by isolate_user_folders().
+std::string isolated_home();
+
+// A fresh, empty folder below the isolated home (removed with it at exit).
+std::string make_temp_folder(const std::string& prefix);
