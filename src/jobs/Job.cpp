@@ -1,0 +1,47 @@
+#include "jobs/Job.h"
+
+#include <iostream>
+#include <limits>
+
+double Job::GetTimeDone() const {
+  if (completed_) return GetDuration();
+  return done_ / 1000.0;
+}
+
+double Job::GetDuration() const {
+  const int32_t duration = duration_;
+  if (duration == 0) return -1;
+  return duration / 1000.0;
+}
+
+double Job::GetProgress() const {
+  if (completed_) return 1.0;
+  const int32_t duration = duration_;
+  if (duration == 0 || duration / 1000.0 <= 0) return -1;
+  return GetTimeDone() / (duration / 1000.0);
+}
+
+double Job::GetEstimateLeftTime() const {
+  const int32_t duration = duration_;
+  if (duration == 0 || duration / 1000.0 <= 0) return -1;
+  const double speed = speed_ / 1000.0;
+  if (speed <= 0) return -1;
+  const double left = duration / 1000.0 - GetTimeDone();
+  std::cout << "Job::GetEstimateLeftTime,leftDuration:" << left << ",speed:" << speed << std::endl;
+  return left / speed;
+}
+
+int32_t Job::ToThousandths(double value) {
+  const double scaled = value * 1000;
+  // Keep absurd values (a corrupt header) from overflowing the field.
+  if (!(scaled < std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+  if (!(scaled > std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(scaled);
+}
+
+void Job::ResetFigures() {
+  done_ = 0;
+  duration_ = 0;
+  start_ = 0;
+  speed_ = 0;
+}

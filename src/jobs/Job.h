@@ -1,0 +1,44 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// The progress figures of one encoder run, read from the encoder's console output
+// and kept in atomic fields so any thread may ask for them while it runs.
+class Job {
+ public:
+  virtual ~Job() = default;
+
+  // Seconds of media encoded; the whole duration once completed (-1 when unknown).
+  double GetTimeDone() const;
+  // Input duration in seconds, -1 while unknown.
+  double GetDuration() const;
+  // 0 to 1; 1 once completed; -1 while the duration is unknown.
+  double GetProgress() const;
+  // Wall-clock seconds left at the current speed; -1 while duration or speed is unknown.
+  double GetEstimateLeftTime() const;
+  bool IsCompleted() const { return completed_; }
+
+  // Takes one output line of the encoder and updates the figures it carries.
+  void HandleOutputLine(const std::string& line);
+
+  // Values of one output line (spaces are ignored): seconds of the last "time=",
+  // the factor of the last "speed=", seconds of the first "Duration:" (-1 when
+  // absent), and seconds of the first "start:" (0 when absent).
+  static double ExtractTime(const std::string& line);
+  static double ExtractSpeed(const std::string& line);
+  static double ExtractDuration(const std::string& line);
+  static double ExtractStart(const std::string& line);
+
+ protected:
+  // Seconds (or a factor) as thousandths, truncated toward zero.
+  static int32_t ToThousandths(double value);
+  void ResetFigures();
+
+  std::atomic<int32_t> done_{0};      // ms of media encoded
+  std::atomic<int32_t> duration_{0};  // ms of input
+  std::atomic<int32_t> start_{0};     // ms input start offset
+  std::atomic<int32_t> speed_{0};     // speed factor x 1000
+  std::atomic<bool> completed_{false};
+};

@@ -1,0 +1,97 @@
+#include "jobs/JobFile.h"
+
+#include <QDir>
+#include <utility>
+
+#include "Util/AppConstants.h"
+#include "Util/OSUtil.h"
+#include "Util/SimpleJson.h"
+#include "Util/StringUtil.h"
+#include "Util/TimeUtil.h"
+
+void JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
+                   const std::string& outputCodec, const std::string& outputFormat) {
+  jobID_ = OSUtil::createGuid();
+  generatedTime_ = TimeUtil::datetime_stamp();
+  inputFile_ = inputFile;
+  outputFile_ = outputFile;
+  quality_ = quality;
+  outputCodec_ = outputCodec;
+  outputFormat_ = outputFormat;
+  isCompleted_ = false;
+  isDeleted_ = false;
+  isStopped_ = false;
+  path_ = OSUtil::pathJoin(get_appjobfile_dir(), jobID_ + ".jobfile");
+  Save();
+}
+
+void JobFile::Load(const std::string& path) {
+  SimpleJson json;
+  json.load_file(path);
+  // Read everything before storing anything, so a bad file leaves the record as it was.
+  std::string jobID = json.get("JobID");
+  std::string generatedTime = json.get("GeneratedTime");
+  std::string inputFile = json.get("InputFile");
+  std::string outputFile = json.get("OutputFile");
+  std::string quality = json.get("Quality");
+  std::string outputCodec = json.get("OutputCodec");
+  std::string outputFormat = json.get("OutputFormat");
+  const bool isCompleted = StringUtil::str_to_bool(json.get("IsCompleted"));
+  const bool isDeleted = StringUtil::str_to_bool(json.get("IsDeleted"));
+  const bool isStopped = StringUtil::str_to_bool(json.get("IsStopped"));
+  jobID_ = std::move(jobID);
+  generatedTime_ = std::move(generatedTime);
+  inputFile_ = std::move(inputFile);
+  outputFile_ = std::move(outputFile);
+  quality_ = std::move(quality);
+  outputCodec_ = std::move(outputCodec);
+  outputFormat_ = std::move(outputFormat);
+  isCompleted_ = isCompleted;
+  isDeleted_ = isDeleted;
+  isStopped_ = isStopped;
+  path_ = path;
+}
+
+bool JobFile::Save() {
+  std::lock_guard<std::mutex> guard(lock_);
+  SimpleJson json;
+  json.parse("{}");
+  json.set("JobID", jobID_);
+  json.set("GeneratedTime", generatedTime_);
+  json.set("InputFile", inputFile_);
+  json.set("OutputFile", outputFile_);
+  json.set("Quality", quality_);
+  json.set("OutputCodec", outputCodec_);
+  json.set("OutputFormat", outputFormat_);
+  json.set("IsCompleted", StringUtil::bool_to_str(isCompleted_));
+  json.set("IsDeleted", StringUtil::bool_to_str(isDeleted_));
+  json.set("IsStopped", StringUtil::bool_to_str(isStopped_));
+  return json.save_file(path_);
+}
+
+void JobFile::SetIsCompleted(bool value) {
+  isCompleted_ = value;
+  Save();
+}
+
+void JobFile::SetIsDeleted(bool value) {
+  isDeleted_ = value;
+  Save();
+}
+
+void JobFile::SetIsStopped(bool value) {
+  isStopped_ = value;
+  Save();
+}
+
+std::vector<std::string> JobFile::ListJobFiles() { return ListJobFiles(get_appjobfile_dir()); }
+
+std::vector<std::string> JobFile::ListJobFiles(const std::string& folder) {
+  const QDir dir(QString::fromUtf8(folder.c_str()), QStringLiteral("*.jobfile"), QDir::Time | QDir::Reversed,
+                 QDir::Files);
+  std::vector<std::string> paths;
+  for (const QString& name : dir.entryList()) {
+    paths.push_back(OSUtil::pathJoin(folder, name.toUtf8().toStdString()));
+  }
+  return paths;
+}

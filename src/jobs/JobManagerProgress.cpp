@@ -1,0 +1,60 @@
+// The progress snapshot the publisher sends to the window, and its reader.
+#include <QObject>
+#include <cstdio>
+
+#include "Util/SimpleJson.h"
+#include "Util/StringUtil.h"
+#include "jobs/JobManager.h"
+
+namespace {
+std::string printed(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%f", value);
+  return text;
+}
+
+std::string translated(const char* text) { return QObject::tr(text).toUtf8().toStdString(); }
+}  // namespace
+
+std::string JobManager::GetJobsProgress() {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  std::map<std::string, std::string> entries;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    // Read before the figures, so a job is dropped only after a report of its end.
+    const bool completed = job->IsCompleted();
+    const bool failed = job->IsFailed();
+    const std::string jobID = job->GetJobFile()->GetJobID();
+    std::string left = printed(job->GetEstimateLeftTime());
+    std::string progress = printed(job->GetProgress());
+    if (job->IsQueueing()) {
+      left = progress = translated("queueing");
+    } else if (failed) {
+      left = progress = translated("Failed");
+    }
+    entries[jobID] = left + "|" + progress;
+    if (completed || failed) OpRunningJobs("remove", job);
+  }
+  SimpleJson json;
+  json.parse("{}");
+  for (const auto& entry : entries) json.set(entry.first, entry.second);
+  return json.to_string();
+}
+
+std::map<std::string, std::pair<std::string, std::string>> JobManager::ParseJobsProgress(
+    const std::string& snapshot) {
+  std::map<std::string, std::pair<std::string, std::string>> result;
+  SimpleJson json;
+  json.parse(snapshot);
+  for (const std::string& jobID : json.keys()) {
+    std::string value;
+    try {
+      value = json.get(jobID.c_str());
+    } catch (const std::string&) {
+      continue;  // not a text: not ours
+    }
+    const std::vector<std::string> parts = StringUtil::split(value, '|');
+    if (value.find('|') == std::string::npos || parts.size() < 2) continue;
+    result[jobID] = std::make_pair(parts[0], parts[1]);
+  }
+  return result;
+}
