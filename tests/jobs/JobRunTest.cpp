@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <cstdlib>
 #include <memory>
 
@@ -90,6 +92,10 @@ TEST_F(JobRun, StopKillsTheEncoderAndRecordsTheStop) {
   EXPECT_LT(job->GetProgress(), 1.0);
   const int64_t pid = job->GetPid();
   ASSERT_GT(pid, 0);
+  // Asking an executing job to run again starts no second encoder.
+  manager.RunJob(id_of(job));
+  EXPECT_EQ(job->GetPid(), pid);
+  EXPECT_EQ(manager.GetRunningJobCount(), 1);
 
   manager.StopJob(id_of(job));
   EXPECT_TRUE(process_gone(pid));
@@ -152,4 +158,29 @@ TEST_F(JobRun, FailedEncodesAreNotCompletedAndReportedOnce) {
   EXPECT_FALSE(noEncoder->IsFailed());
   ASSERT_TRUE(wait_until([noEncoder] { return !noEncoder->IsRunning(); }, 60000));
   EXPECT_TRUE(noEncoder->IsFailed());
+}
+
+TEST_F(JobRun, StopRightAfterStartDoesNotWaitForTheWholeEncode) {
+  ClipSpec spec;
+  spec.width = 320;
+  spec.height = 240;
+  spec.seconds = 30;
+  const std::string input = make_clip(folder_, "long.mp4", spec);
+  ASSERT_FALSE(input.empty());
+  JobManager manager;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    JobV3* job = manager.AddJob(new_record(input, folder_ + "/long_output.mp4"));
+    job->SetFFmpegCmd(CmdUtil::QuotePath(encoder_path()) + " -y -re -i " + CmdUtil::QuotePath(input) +
+                      " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(folder_ + "/long_output.mp4"));
+    // Vary the moment of the stop around the encoder's start.
+    manager.RunJob(id_of(job));
+    QThread::msleep(static_cast<unsigned long>(attempt * 15));
+    QElapsedTimer timer;
+    timer.start();
+    manager.StopJob(id_of(job));
+    EXPECT_LT(timer.elapsed(), 10000) << "the stop waited for the encode to end";
+    EXPECT_TRUE(job->IsStopped());
+    EXPECT_FALSE(job->IsRunning());
+    EXPECT_FALSE(job->IsCompleted());
+  }
 }
