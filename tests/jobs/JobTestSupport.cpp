@@ -12,6 +12,7 @@
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "jobs/JobFile.h"
+#include "jobs/JobV3.h"
 
 void clear_job_folder() {
   QDir folder(QString::fromStdString(get_appjobfile_dir()));
@@ -24,6 +25,8 @@ JobFile* new_record(const std::string& input, const std::string& output, const s
   record->Init(input, output, quality, "h264", dot == std::string::npos ? "" : output.substr(dot));
   return record;
 }
+
+std::string id_of(JobV3* job) { return job->GetJobFile()->GetJobID(); }
 
 bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms; waited += 10) {

@@ -5,12 +5,15 @@
 #include <string>
 
 class JobFile;
+class JobV3;
 
 // Empties the job-file folder, so each test sees only its own jobs.
 void clear_job_folder();
 
 // A new job record (saved in the job-file folder).
 JobFile* new_record(const std::string& input, const std::string& output, const std::string& quality = "95");
+
+std::string id_of(JobV3* job);
 
 // Polls the condition until it holds or the time is up; true when it held.
 bool wait_until(const std::function<bool()>& condition, int timeout_ms);
