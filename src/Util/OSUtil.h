@@ -18,8 +18,7 @@ class OSUtil {
   static std::string getAppDir();
   // a + sep + b, then the first doubled separator collapsed into one, so a folder
   // that already ends in a separator does not give two.
-  static std::string pathJoin(const std::string& a, const std::string& b,
-                              char sep = nativeSeparator());
+  static std::string pathJoin(const std::string& a, const std::string& b, char sep = nativeSeparator());
   static bool isFileExist(const std::string& path);
   static bool removeFile(const std::string& path);
   static bool mkpath(const std::string& path);
