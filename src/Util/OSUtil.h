@@ -65,6 +65,8 @@ class OSUtil {
   static std::string getEthernetMac();
   static std::string getWirelessMac();
   static uint64_t macToNumber(const std::string& mac);
+  // ".exe" on Windows, empty elsewhere: the suffix of the tools in bin/.
+  static std::string executableSuffix();
 
 #ifdef _WIN32
   // Drives exist on Windows only.
