@@ -7,6 +7,9 @@
 #include "Util/OSUtil.h"
 
 JobManager& JobManager::GetInstance() {
+  // Statics end in reverse order of creation: let the child-process registry come
+  // first, so that it still exists when the manager ends jobs at exit.
+  OSUtil::unregisterChildProcess(0);
   static JobManager instance;
   return instance;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Util/CmdUtil.h"
+#include "Util/OSUtil.h"
 #include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
@@ -158,4 +159,22 @@ TEST_F(JobRun, FailedEncodesAreNotCompletedAndReportedOnce) {
   manager.RunJob(id_of(noEncoder));
   EXPECT_FALSE(noEncoder->IsFailed());
   ASSERT_TRUE(ended(noEncoder));
+}
+
+TEST_F(JobRun, LeavingTheProgramEndsARunningEncoderCleanly) {
+  ClipSpec spec;
+  spec.seconds = 20;
+  spec.width = 320;
+  spec.height = 240;
+  const std::string input = make_clip(folder_, "long.mp4", spec);
+  int exitCode = -1;
+  const std::string out =
+      run_and_capture(OSUtil::pathJoin(OSUtil::getAppDir(), "jobs_exit_helper"),
+                      input + "\n" + folder_ + "/exit_output.mp4", false, 60000, &exitCode);
+  EXPECT_EQ(exitCode, 0) << out;
+  const size_t at = out.find("encoder pid:");
+  ASSERT_NE(at, std::string::npos) << out;
+  const int64_t pid = std::stoll(out.substr(at + 12));
+  ASSERT_GT(pid, 0);
+  EXPECT_TRUE(wait_until([pid] { return process_gone(pid); }, 5000));
 }
