@@ -25,8 +25,9 @@ Widget::Widget(QWidget* parent) : QWidget(parent), ui(new Ui::Widget) {
   ui->setupUi(this);
   create_menu_label();
   setMinimumSize(800, 600);
+  // A child of the window created after the form, so it outlives the tab bar.
   auto* tab_style = new TabBarStyle;
-  tab_style->setParent(ui->tabWidget->tabBar());
+  tab_style->setParent(this);
   ui->tabWidget->tabBar()->setStyle(tab_style);
 
   restore_sign_in_state();
