@@ -1,0 +1,3 @@
+#include "planning/FFmpegCmdGenerator.h"
+
+const char* FFmpegCmdGenerator::EncoderFileName() { return "encoder"; }
