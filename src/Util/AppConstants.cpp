@@ -1,8 +1,8 @@
 #include "Util/AppConstants.h"
 
+#include <QDir>
 #include <QObject>
 #include <QStandardPaths>
-#include <QDir>
 
 #include "Util/OSUtil.h"
 #include "Util/SyncString.h"

@@ -18,8 +18,7 @@ class OSUtil {
   static std::string getAppDir();
   // a + sep + b, then the first doubled separator collapsed into one, so a folder
   // that already ends in a separator does not give two.
-  static std::string pathJoin(const std::string& a, const std::string& b,
-                              char sep = nativeSeparator());
+  static std::string pathJoin(const std::string& a, const std::string& b, char sep = nativeSeparator());
   static bool isFileExist(const std::string& path);
   static bool removeFile(const std::string& path);
   static bool mkpath(const std::string& path);
@@ -66,6 +65,8 @@ class OSUtil {
   static std::string getEthernetMac();
   static std::string getWirelessMac();
   static uint64_t macToNumber(const std::string& mac);
+  // ".exe" on Windows, empty elsewhere: the suffix of the tools in bin/.
+  static std::string executableSuffix();
 
 #ifdef _WIN32
   // Drives exist on Windows only.

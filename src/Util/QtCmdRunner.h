@@ -36,11 +36,17 @@ class QtCmdRunner : public QObject {
   void slot_onCmdProcess_finished(int exitCode, QProcess::ExitStatus exitStatus);
 
  private:
+  // Appends a read to the pending text with every "\r\n" and bare "\r" made "\n".
+  void appendOutput(std::string chunk);
+  // Takes the child out of the registry of killable children.
+  void forgetChild();
+
   std::string command_;
   std::atomic<bool> isCompleted_{false};
   std::string pending_;
   std::atomic<int> exitCode_{-1};
   std::atomic<bool> normalExit_{false};
+  bool pendingCarriageReturn_ = false;
   int64_t registeredPid_ = -1;
   QProcess* process_ = nullptr;
 };

@@ -32,8 +32,7 @@ void StringUtil::replace_all(std::string& text, const std::string& from, const s
     text.replace(pos, from.size(), to);
 }
 
-std::string StringUtil::replace_all_copy(std::string text, const std::string& from,
-                                         const std::string& to) {
+std::string StringUtil::replace_all_copy(std::string text, const std::string& from, const std::string& to) {
   replace_all(text, from, to);
   return text;
 }

@@ -11,8 +11,7 @@ class StringUtil {
   static void replace_first(std::string& text, const std::string& from, const std::string& to);
   // Replaces every occurrence, searching again from the start after each replacement.
   static void replace_all(std::string& text, const std::string& from, const std::string& to);
-  static std::string replace_all_copy(std::string text, const std::string& from,
-                                      const std::string& to);
+  static std::string replace_all_copy(std::string text, const std::string& from, const std::string& to);
   static void to_lower(std::string& text);
   static void to_upper(std::string& text);
 

@@ -29,7 +29,8 @@ bool TxtUtil::write_text_file(const std::string& path, const std::string& text) 
   const qint64 wanted = static_cast<qint64>(3 + length);
   qint64 written = file.write(kBom, 3);
   if (written == 3 && length > 0) written += file.write(text.c_str(), static_cast<qint64>(length));
-  if (written != wanted) {
+  // commit() ignores a failure of the final buffer flush, so flush and check first.
+  if (written != wanted || !file.flush() || file.error() != QFileDevice::NoError) {
     file.cancelWriting();
     return false;
   }
@@ -47,9 +48,7 @@ void TxtUtil::append_line(const std::string& path, const std::string& text) {
   stream << toQ(text) << Qt::endl;
 }
 
-std::string TxtUtil::utf8_to_ansi(const std::string& text) {
-  return toQ(text).toLocal8Bit().toStdString();
-}
+std::string TxtUtil::utf8_to_ansi(const std::string& text) { return toQ(text).toLocal8Bit().toStdString(); }
 
 std::string TxtUtil::ansi_to_utf8(const std::string& text) {
   return QString::fromLocal8Bit(text.c_str(), static_cast<int>(text.size())).toUtf8().toStdString();

@@ -12,8 +12,8 @@ struct ClipSpec {
   bool audio = true;
   std::string pix_fmt = "yuv420p";
   std::string video_codec = "libx264";
-  int rotate = 0;               // display rotation tag in degrees; 0 for none
-  std::string extra_args;       // placed before the output path
+  int rotate = 0;          // display rotation tag in degrees; 0 for none
+  std::string extra_args;  // placed before the output path
 };
 
 // Writes the clip to folder/name and returns its full path; fails the calling

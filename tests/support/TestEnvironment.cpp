@@ -27,8 +27,8 @@ std::string isolated_home() { return home_dir() ? home_dir()->path().toStdString
 
 std::string make_temp_folder(const std::string& prefix) {
   static int counter = 0;
-  const QString path = QString::fromStdString(isolated_home()) + "/" +
-                       QString::fromStdString(prefix) + "-" + QString::number(++counter);
+  const QString path = QString::fromStdString(isolated_home()) + "/" + QString::fromStdString(prefix) + "-" +
+                       QString::number(++counter);
   QDir(path).removeRecursively();
   QDir().mkpath(path);
   return path.toStdString();

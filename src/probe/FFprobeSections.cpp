@@ -1,0 +1,45 @@
+#include "Util/StringUtil.h"
+#include "probe/FFprobeUtil.h"
+#include "probe/ProbeLines.h"
+
+// One pass over the INI report: the main section of the first video stream and of
+// the first audio stream, every rotation line, and the [format] section.
+void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vector<std::string>& video,
+                                std::vector<std::string>& audio, std::vector<std::string>& format) {
+  std::string type = "unknown";
+  std::vector<std::string> streamBlock;
+  std::vector<std::string> formatBlock;
+  bool inStream = false;
+  bool inFormat = false;
+  bool formatSeen = false;
+
+  for (const std::string& line : lines) {
+    // A stream section ends where the next section (or sub-section) header begins.
+    if (StringUtil::contains(line, "[streams.stream")) {
+      if (type == "video" && video.empty()) {
+        video = streamBlock;
+      } else if (type == "audio" && audio.empty()) {
+        audio = streamBlock;
+      }
+      streamBlock.clear();
+      inStream = true;
+    }
+    if (StringUtil::contains(line, "codec_type=video")) {
+      type = "video";
+    } else if (StringUtil::contains(line, "codec_type=audio")) {
+      type = "audio";
+    }
+    if (StringUtil::contains(line, "[forma") || StringUtil::contains(line, "format]")) {
+      if (formatSeen) format = formatBlock;
+      formatBlock.clear();
+      inFormat = true;
+      inStream = false;
+    }
+    if (StringUtil::contains(line, "[format]") || StringUtil::contains(line, "filename=")) formatSeen = true;
+    // Rotation lives in the stream's tags or side data, outside its main section.
+    if (probe_lines::isRotationLine(line)) video.push_back(line);
+    if (inStream) streamBlock.push_back(line);
+    if (inFormat) formatBlock.push_back(line);
+  }
+  if (format.empty() && formatSeen && !formatBlock.empty()) format = formatBlock;
+}

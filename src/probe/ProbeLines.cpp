@@ -1,0 +1,28 @@
+#include "probe/ProbeLines.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Util/StringUtil.h"
+
+namespace probe_lines {
+
+bool isRotationLine(const std::string& line) {
+  return StringUtil::contains(line, "rotate=") || StringUtil::contains(line, "rotation=");
+}
+
+std::string valueAfter(const std::string& line, const std::string& marker) {
+  return StringUtil::trim(StringUtil::replace_all_copy(line, marker, ""));
+}
+
+bool normalizedDegrees(const std::string& text, int& degrees) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  const double value = std::strtod(begin, &end);
+  if (end == begin || !std::isfinite(value)) return false;
+  const long whole = std::lround(std::fmod(value, 360.0));
+  degrees = static_cast<int>((whole % 360 + 360) % 360);
+  return true;
+}
+
+}  // namespace probe_lines

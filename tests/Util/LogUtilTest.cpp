@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+#include <utime.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <future>
+
+#include "TestEnvironment.h"
+#include "Util/AppConstants.h"
+#include "Util/LogUtil.h"
+#include "Util/OSUtil.h"
+
+namespace {
+QString in_logs(const QString& name) { return QString::fromStdString(get_applogs_dir()) + "/" + name; }
+
+void touch(const QString& path, const QDateTime& modified) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("x");
+  file.flush();  // a later flush would stamp the file with the current time
+  ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+}  // namespace
+
+TEST(Logging, FirstCallFromAWorkerThreadSetsUpTheLogFolder) {
+  std::async(std::launch::async, [] { log_info("Logging test, first line from a worker thread."); }).get();
+  log_warning("Logging test, warning line.");
+  flush_logs();
+  const QStringList files =
+      QDir(QString::fromStdString(get_applogs_dir())).entryList(QStringList() << "KV*.log", QDir::Files);
+  EXPECT_FALSE(files.isEmpty());
+}
+
+TEST(Logging, ExpiredLogsAreRemovedOthersKept) {
+  log_info("Logging test, expiry.");
+  const QDateTime now = QDateTime::currentDateTime();
+  touch(in_logs("old.log"), now.addDays(-90).addSecs(-60));
+  touch(in_logs("dump.log"), now.addDays(-120));
+  touch(in_logs("young.log"), now.addDays(-90).addSecs(60));
+  touch(in_logs("ancient.txt"), now.addDays(-400));
+  QDir().mkpath(in_logs("old-folder.log"));
+  const utimbuf old_times{now.addDays(-400).toSecsSinceEpoch(), now.addDays(-400).toSecsSinceEpoch()};
+  ASSERT_EQ(utime(in_logs("old-folder.log").toUtf8().constData(), &old_times), 0);
+
+  check_expired_logs();
+
+  EXPECT_FALSE(QFile::exists(in_logs("old.log")));
+  EXPECT_FALSE(QFile::exists(in_logs("dump.log")));
+  EXPECT_TRUE(QFile::exists(in_logs("young.log")));
+  EXPECT_TRUE(QFile::exists(in_logs("ancient.txt")));
+  EXPECT_TRUE(QDir(in_logs("old-folder.log")).exists());
+}
+
+TEST(Logging, CrashLeavesTheFailureTextInDumpLog) {
+  const QString data_home = QString::fromStdString(make_temp_folder("crash-data"));
+  QProcess helper;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", data_home);
+  helper.setProcessEnvironment(env);
+  helper.setProcessChannelMode(QProcess::MergedChannels);
+  helper.start(QCoreApplication::applicationDirPath() + "/log_crash_helper", QStringList());
+  ASSERT_TRUE(helper.waitForFinished(60000));
+  const QString output = QString::fromUtf8(helper.readAll());
+  EXPECT_EQ(helper.exitStatus(), QProcess::CrashExit) << output.toStdString();
+
+  QFile dump(data_home + "/log_crash_helper/applogs/dump.log");
+  ASSERT_TRUE(dump.open(QIODevice::ReadOnly)) << output.toStdString();
+  const QString text = QString::fromUtf8(dump.readAll());
+  EXPECT_TRUE(text.contains("SIGSEGV")) << text.toStdString();
+  EXPECT_TRUE(output.contains("QDR,size:")) << output.toStdString();
+  EXPECT_TRUE(output.contains("QDR,str:")) << output.toStdString();
+}

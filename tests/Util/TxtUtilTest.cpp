@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QFile>
+
+#include "TestEnvironment.h"
+#include "Util/TxtUtil.h"
+
+namespace {
+QByteArray raw_bytes(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  file.open(QIODevice::ReadOnly);
+  return file.readAll();
+}
+
+void write_raw(const std::string& path, const QByteArray& bytes) {
+  QFile file(QString::fromStdString(path));
+  file.open(QIODevice::WriteOnly);
+  file.write(bytes);
+}
+
+// Makes writes beyond `bytes` fail inside the scope, as a full disk would.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit saved_{};
+  sighandler_t old_handler_;
+};
+}  // namespace
+
+TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
+  const std::string path = make_temp_folder("txt") + "/job ünï 视频.txt";
+  const std::string text = "{\n    \"InputFile\": \"/home/u/视频 ü.mp4\"\n}";
+  ASSERT_TRUE(TxtUtil::write_text_file(path, text));
+  const QByteArray bytes = raw_bytes(path);
+  EXPECT_EQ(bytes.left(3), QByteArray("\xEF\xBB\xBF"));
+  EXPECT_EQ(bytes.mid(3).toStdString(), text);  // no trailing line break added
+  EXPECT_EQ(TxtUtil::read_text_file(path), text);
+
+  // Text after a NUL is neither written nor read.
+  ASSERT_TRUE(TxtUtil::write_text_file(path, std::string("kept\0dropped", 12)));
+  EXPECT_EQ(TxtUtil::read_text_file(path), "kept");
+
+  // Another editor's file without a byte-order mark loses its first three bytes.
+  write_raw(path, "abcdef");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "def");
+  EXPECT_EQ(TxtUtil::read_text_file(path + ".missing"), "");
+}
+
+TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
+  const std::string folder = make_temp_folder("txt-fail");
+  const std::string path = folder + "/settings.config";
+  ASSERT_TRUE(TxtUtil::write_text_file(path, "old content"));
+  {
+    FileSizeLimit limit(16);
+    EXPECT_FALSE(TxtUtil::write_text_file(path, std::string(4096, 'x')));
+  }
+  EXPECT_EQ(TxtUtil::read_text_file(path), "old content");
+
+  // A folder that does not exist: nothing written, nothing thrown.
+  EXPECT_FALSE(TxtUtil::write_text_file(folder + "/no/such/dir/file.txt", "x"));
+}
+
+TEST(TxtUtil, AppendLineAddsLines) {
+  const std::string path = make_temp_folder("txt-append") + "/job.log";
+  TxtUtil::append_line(path, "first");
+  TxtUtil::append_line(path, "second ü");
+  EXPECT_EQ(raw_bytes(path), QByteArray("first\nsecond \xC3\xBC\n"));
+  TxtUtil::append_line(make_temp_folder("txt-append") + "/missing/dir/x.log", "x");  // only prints
+}
