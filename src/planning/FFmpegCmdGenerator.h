@@ -37,8 +37,4 @@ class FFmpegCmdGenerator {
   // "OutputFile"). Paths are quoted so that the command splits back into exactly
   // those paths, whatever characters they hold.
   static std::string CommandFor(const FFmpegParams& params);
-
- private:
-  // "encoder.exe" on Windows, "encoder" elsewhere.
-  static const char* EncoderFileName();
 };

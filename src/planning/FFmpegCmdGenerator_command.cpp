@@ -10,16 +10,11 @@ std::string textOf(const FFmpegParams& params, const char* key) {
   return it == params.end() ? std::string() : it->second;
 }
 
-// From the last '.' to the end, dot included; compared case-sensitively.
-std::string extensionOf(const std::string& path) {
-  const size_t dot = path.rfind('.');
-  return dot == std::string::npos ? std::string() : path.substr(dot);
-}
-
 }  // namespace
 
 std::string FFmpegCmdGenerator::GetEncoderPath() {
-  return OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "bin"), EncoderFileName());
+  return OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "bin"),
+                          "encoder" + OSUtil::executableSuffix());
 }
 
 std::string FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
@@ -27,7 +22,8 @@ std::string FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   const std::string output = textOf(params, "OutputFile");
   const std::string width = textOf(params, "Width");
   const std::string height = textOf(params, "Height");
-  const bool is_mp4 = extensionOf(output) == ".mp4";
+  // Case-sensitive on purpose: ".MP4" is not given the MP4-only options.
+  const bool is_mp4 = OSUtil::getFileExtension(output) == ".mp4";
 
   std::string frame_size = width + "x" + height;
   std::string rotation;

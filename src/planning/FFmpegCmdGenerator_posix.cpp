@@ -1,3 +1,0 @@
-#include "planning/FFmpegCmdGenerator.h"
-
-const char* FFmpegCmdGenerator::EncoderFileName() { return "encoder"; }
