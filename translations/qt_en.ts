@@ -7,5 +7,56 @@
         <source>Kovadle</source>
         <translation>Kovadle</translation>
     </message>
+    <message>
+        <source>queueing</source>
+        <translation>queueing</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+</context>
+<context>
+    <name>Widget</name>
+    <message>
+        <source>Transcoding</source>
+        <translation>Transcoding</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Completed</translation>
+    </message>
+    <message>
+        <source>RecycleBin</source>
+        <translation>RecycleBin</translation>
+    </message>
+    <message>
+        <source>Add Video</source>
+        <translation>Add Video</translation>
+    </message>
+    <message>
+        <source>Add Multiple Video</source>
+        <translation>Add Multiple Video</translation>
+    </message>
+    <message>
+        <source>Output Dir:</source>
+        <translation>Output Dir:</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Support more than twenty formats</source>
+        <translation>Support more than twenty formats</translation>
+    </message>
+    <message>
+        <source>Shutdown computer after transcoding</source>
+        <translation>Shutdown computer after transcoding</translation>
+    </message>
 </context>
 </TS>

@@ -1,8 +1,37 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include "Util/AppConstants.h"
+#include "app/AppStyleSheet.h"
+#include "app/InterfaceTranslation.h"
+#include "app/SingleInstanceLock.h"
+#include "ui/Widget.h"
 
 int run_kovadle(int argc, char** argv) {
+  // Destroyed in reverse order: translator, segment, semaphore, application.
   QApplication app(argc, argv);
-  return 0;
+
+  SingleInstanceLock instance(QStringLiteral("Kovadle"), QStringLiteral("KovadleObject"));
+  if (!instance.acquire()) {
+    QMessageBox::information(nullptr, QString::fromUtf8("提示"), QString::fromUtf8("程序己运行!"),
+                             QMessageBox::Ok);
+    return 0;
+  }
+
+  QTranslator translator;
+  load_interface_translation(translator, get_language());
+  app.installTranslator(&translator);
+
+  app.setStyleSheet(application_style_sheet());
+
+  int exit_code = 0;
+  {
+    Widget window;
+    window.show();
+    exit_code = app.exec();
+  }
+  return exit_code;
 }

@@ -22,4 +22,19 @@ class FFmpegCmdGenerator {
                                       const std::string& quality);
   static std::string Generate(const std::string& inputFile, const std::string& outputFile,
                               const std::string& quality);
+
+  // The work behind the three calls above for a media record already at hand; they
+  // fetch the input's record from the probe cache and hand it to these. Refusals
+  // are reported on standard output exactly as by the calls above.
+
+  // The quality keys for the input described by info, ascending; empty when refused.
+  static std::vector<std::string> QualitysFor(const MediaInfo& info, const std::string& inputFile);
+  // The output parameters for the input described by info; only "InputFile" and
+  // "OutputFile" when the input is refused.
+  static FFmpegParams ParamsFor(const MediaInfo& info, const std::string& inputFile,
+                                const std::string& outputFile, const std::string& quality);
+  // The encoder command line for the parameters (paths taken from "InputFile" and
+  // "OutputFile"). Paths are quoted so that the command splits back into exactly
+  // those paths, whatever characters they hold.
+  static std::string CommandFor(const FFmpegParams& params);
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+
+// Keeps the machine and its display from sleeping while this object lives.
+class KeepAwake {
+ public:
+  KeepAwake();
+  ~KeepAwake();
+  KeepAwake(const KeepAwake&) = delete;
+  KeepAwake& operator=(const KeepAwake&) = delete;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};

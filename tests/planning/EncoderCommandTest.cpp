@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
+#include "Util/OSUtil.h"
+#include "planning/FFmpegCmdGenerator.h"
+
+namespace {
+
+// What a 1920x1080 input with audio at quality "85" is planned to, with changes.
+std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
+  FFmpegParams p = {{"InputFile", "/in/a.mov"}, {"OutputFile", "/out/a.mp4"},
+                    {"Preset", "medium"},       {"VideoBitrate", "1600000"},
+                    {"AudioBitrate", "64000"},  {"VideoFramerate", "24.000"},
+                    {"Width", "1280"},          {"Height", "720"},
+                    {"HasAudio", "true"},       {"pix_fmt", "yuv420p"},
+                    {"HasRotate", "false"}};
+  for (const auto& c : changes) p[c.first] = c.second;
+  return FFmpegCmdGenerator::CommandFor(p);
+}
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(EncoderCommand, Mp4CommandReadsExactly) {
+  const std::string encoder = FFmpegCmdGenerator::GetEncoderPath();
+  EXPECT_EQ(encoder, OSUtil::getAppDir() + "/bin/encoder");
+  EXPECT_TRUE(OSUtil::isFileExist(encoder));
+  EXPECT_EQ(command(), "\"" + encoder + "\" -y -i \"/in/a.mov\" -metadata encoding_tool=Lavf58.29.10_KV" +
+                           get_current_version() +
+                           " -movflags +faststart -acodec aac -b:a 64000 -vcodec h264 -preset medium"
+                           " -s 1280x720 -b:v 1600000 -r 24.000 \"/out/a.mp4\"");
+}
+
+TEST(EncoderCommand, ContainerAudioAndPixelFormatOptions) {
+  EXPECT_TRUE(has(command({{"HasAudio", "false"}}), " -movflags +faststart -an -vcodec h264 -preset "));
+  for (const char* output : {"/o/a.mkv", "/o/a.MP4", "/o/a.mp4.flv"}) {
+    const std::string other = command({{"OutputFile", output}, {"HasRotate", "true"}, {"Rotate", "180"}});
+    EXPECT_FALSE(has(other, "-movflags") || has(other, "-noautorotate")) << other;
+  }
+  for (const char* ten_bit : {"yuv420p10le", "yuv422p10le"})
+    EXPECT_TRUE(has(command({{"pix_fmt", ten_bit}}), "\"/in/a.mov\" -pix_fmt yuv420p -metadata ")) << ten_bit;
+  for (const char* other : {"yuv420p", "yuv444p10le", ""})
+    EXPECT_FALSE(has(command({{"pix_fmt", other}}), "-pix_fmt"));
+}
+
+// MP4 keeps the coded frames and marks the rotation; elsewhere the encoder turns the
+// frames upright, so a quarter turn swaps the size.
+TEST(EncoderCommand, RotationKeepsMp4CodedAndSwapsOthers) {
+  const std::pair<std::string, const char*> cases[] = {
+      {command({{"HasRotate", "true"}, {"Rotate", "90"}}), "\" -noautorotate -y -i \""},
+      {command({{"HasRotate", "true"}, {"Rotate", "90"}}), " -s 1280x720 "},
+      {command({{"HasRotate", "true"}, {"Rotate", "90"}, {"OutputFile", "/o/a.mkv"}}), " -s 720x1280 "},
+      {command({{"HasRotate", "true"}, {"Rotate", "90"}, {"OutputFile", "/o/a.MP4"}}), " -s 720x1280 "},
+      {command({{"HasRotate", "true"}, {"Rotate", "270"}, {"OutputFile", "/o/a.ts"}}), " -s 720x1280 "},
+      {command({{"HasRotate", "true"}, {"Rotate", "180"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "},
+      {command({{"HasRotate", "false"}, {"Rotate", "90"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "}};
+  for (const auto& c : cases) EXPECT_TRUE(has(c.first, c.second)) << c.first;
+}
+
+// A file name must come back from the command line as exactly one argument, or it
+// could smuggle options into the encoder's command.
+TEST(EncoderCommand, PathsSplitBackExactly) {
+  const std::pair<std::string, std::string> names[] = {{"/in/my clip.mov", "/out/my clip.mp4"},
+                                                       {"/in/say \"hi\".mov", "/out/a\" -f null \"b.mp4"},
+                                                       {"/in/it's $HOME `x`.mov", "/out/$(echo x);'.mp4"},
+                                                       {"/in/vidéo 視頻 ß.mov", "/out/\"\"\".mp4"}};
+  for (const auto& n : names) {
+    const std::string cmd = command({{"InputFile", n.first}, {"OutputFile", n.second}});
+    const QStringList args = CmdUtil::SplitCommand(QString::fromStdString(cmd));
+    ASSERT_EQ(args.size(), 23) << cmd;
+    EXPECT_EQ(args.front().toStdString(), FFmpegCmdGenerator::GetEncoderPath());
+    EXPECT_EQ(args.at(3).toStdString(), n.first);
+    EXPECT_EQ(args.back().toStdString(), n.second);
+  }
+}

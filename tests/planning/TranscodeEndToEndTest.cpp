@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
+#include "Util/LogUtil.h"
+#include "planning/FFmpegCmdGenerator.h"
+#include "support/MediaFixtures.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+std::vector<std::string> ladder(int from) {
+  std::vector<std::string> keys;
+  for (int q = from; q <= 99; ++q) keys.push_back(std::to_string(q));
+  return keys;
+}
+
+ClipSpec spec(int width, int height, int fps, bool audio = true) {
+  ClipSpec s;
+  s.width = width;
+  s.height = height;
+  s.fps = fps;
+  s.audio = audio;
+  s.seconds = 1;
+  return s;
+}
+
+// Runs a generated command the way the program does: split, then started directly.
+int runEncoder(const std::string& command, std::string* output) {
+  QStringList args = CmdUtil::SplitCommand(QString::fromStdString(command));
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(args.takeFirst(), args);
+  if (!process.waitForFinished(300000)) process.kill();
+  process.waitForFinished(5000);
+  *output = process.readAll().toStdString();
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+std::string rotationOf(const std::string& path) {
+  std::string out = run_and_capture("ffprobe",
+                                    "-v\nerror\n-select_streams\nv:0\n-show_entries\n"
+                                    "stream_side_data=rotation\n-of\ncsv=p=0\n" +
+                                        path);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+// Generates the command, runs the encoder and checks the output: coded size, frame
+// rate, codecs, pixel format.
+void transcode(const std::string& input, const std::string& output, const std::string& quality,
+               const std::string& size, const std::string& rate, bool audio) {
+  SCOPED_TRACE(output);
+  std::string log;
+  ASSERT_EQ(runEncoder(FFmpegCmdGenerator::Generate(input, output, quality), &log), 0) << log;
+  EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"), size);
+  EXPECT_EQ(probe_entry(output, "v:0", "r_frame_rate"), rate);
+  EXPECT_EQ(probe_entry(output, "v:0", "codec_name") + " " + probe_entry(output, "v:0", "pix_fmt"),
+            "h264 yuv420p");
+  EXPECT_EQ(probe_entry(output, "a:0", "codec_name"), audio ? "aac" : "");
+}
+
+class TranscodeEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override { dir_ = make_temp_folder("plan_e2e"); }
+  void TearDown() override { QDir(QString::fromStdString(dir_)).removeRecursively(); }
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(TranscodeEndToEnd, LadderFollowsTheProbedWidth) {
+  const std::pair<int, int> cases[] = {{479, 100}, {480, 90},  {999, 90},  {1000, 80}, {1599, 80},
+                                       {1600, 80}, {2049, 80}, {2050, 70}, {4500, 70}, {4501, 100}};
+  for (const auto& c : cases) {
+    // One frame of raw grey video, scaled because the source rounds odd widths.
+    ClipSpec s = spec(c.first, 4, 1, false);
+    s.video_codec = "rawvideo";
+    s.pix_fmt = "gray";
+    s.extra_args = "-vf\nscale=" + std::to_string(c.first) + ":4";
+    const std::string clip = make_clip(dir_, "w" + std::to_string(c.first) + ".nut", s);
+    EXPECT_EQ(FFmpegCmdGenerator::GetQualitys(clip), ladder(c.second)) << c.first;
+  }
+  ClipSpec sound = spec(0, 0, 1);
+  sound.video = false;
+  EXPECT_TRUE(FFmpegCmdGenerator::GetQualitys(make_clip(dir_, "sound.m4a", sound)).empty());
+}
+
+TEST_F(TranscodeEndToEnd, AwkwardNamesReachTheEncoderIntact) {
+  const std::string input = make_clip(dir_, "it's a \"clip\" $HOME vidéo.mp4", spec(640, 360, 10));
+  ASSERT_EQ(FFmpegCmdGenerator::GetQualitys(input), ladder(90));
+  transcode(input, dir_ + "/out \"$(x)\" -f null 'ü'.mp4", "95", "640x360", "10/1", true);
+  EXPECT_EQ(QDir(QString::fromStdString(dir_)).entryList(QDir::Files).size(), 2);
+
+  // The command holds the user's file names, so the log gets only the bare label.
+  flush_logs();
+  int logged = 0;
+  for (const QFileInfo& file : QDir(QString::fromStdString(get_applogs_dir())).entryInfoList(QDir::Files)) {
+    QFile log(file.absoluteFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    for (const QByteArray& line : log.readAll().split('\n')) {
+      if (!line.contains("FFmpegCmdGenerator::Generate,ffmpeg_cmd:")) continue;
+      ++logged;
+      EXPECT_TRUE(line.endsWith("FFmpegCmdGenerator::Generate,ffmpeg_cmd:")) << line.toStdString();
+    }
+  }
+  EXPECT_GT(logged, 0);
+}
+
+TEST_F(TranscodeEndToEnd, ScalesDownKeepsRateAndDropsMissingAudio) {
+  transcode(make_clip(dir_, "fullhd.mp4", spec(1920, 1080, 5, false)), dir_ + "/fullhd.mkv", "85", "1280x720",
+            "5/1", false);
+  ClipSpec ten_bit = spec(854, 480, 30);
+  ten_bit.pix_fmt = "yuv420p10le";
+  transcode(make_clip(dir_, "tenbit.mkv", ten_bit), dir_ + "/tenbit.mp4", "90", "854x480", "24/1", true);
+  const std::string uhd = make_clip(dir_, "uhd.mp4", spec(3840, 2160, 1));
+  ASSERT_EQ(FFmpegCmdGenerator::GetQualitys(uhd), ladder(70));
+  transcode(uhd, dir_ + "/uhd.mp4.mp4", "70", "1920x1080", "1/1", true);
+}
+
+// MP4 keeps the coded frames and the rotation; other containers get upright frames.
+TEST_F(TranscodeEndToEnd, RotatedInputShowsUpright) {
+  // The encoder drops a rotate tag while encoding: put it on with a copying remux.
+  const std::string plain = make_clip(dir_, "plain.mp4", spec(1280, 720, 5));
+  const std::string input = dir_ + "/rotated.mp4";
+  int code = -1;
+  run_and_capture("ffmpeg", "-v\nerror\n-i\n" + plain + "\n-c\ncopy\n-metadata:s:v:0\nrotate=90\n" + input,
+                  true, 60000, &code);
+  ASSERT_EQ(code, 0);
+  ASSERT_NE(rotationOf(input), "");
+
+  transcode(input, dir_ + "/rotated.out.mp4", "85", "854x480", "5/1", true);
+  EXPECT_EQ(rotationOf(dir_ + "/rotated.out.mp4"), rotationOf(input));
+  transcode(input, dir_ + "/rotated.out.mkv", "85", "480x854", "5/1", true);
+  EXPECT_EQ(rotationOf(dir_ + "/rotated.out.mkv"), "");
+  transcode(plain, dir_ + "/plain.out.mp4", "85", "854x480", "5/1", true);
+  EXPECT_EQ(rotationOf(dir_ + "/plain.out.mp4"), "");
+}
