@@ -75,6 +75,8 @@ TEST_F(JobRun, EncodeCompletesWithParsedFiguresAndThePlannedOutput) {
   const FFmpegParams planned = FFmpegCmdGenerator::GetFFmpegParams(input, output, "95");
   EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"),
             planned.at("Width") + "x" + planned.at("Height"));
+  EXPECT_EQ(probe_entry(output, "v:0", "r_frame_rate"),
+            std::to_string(std::stoi(planned.at("VideoFramerate"))) + "/1");
   EXPECT_NEAR(std::stod(probe_entry(output, "format", "duration")), 2.0, 0.2);
 
   // Transcoding again clears the completed mark before the encoder starts.
