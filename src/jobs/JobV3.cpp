@@ -95,7 +95,7 @@ bool JobV3::runEncoder(const std::string& command, const std::string& logPath, i
   if (stopRequested_) return false;
 
   Util::QtCmdRunner runner(command.c_str());
-  runner.Start();
+  if (!runner.Start()) *lastLine = "(the encoder could not be started)";
   pid_ = runner.GetPid();
   // A stop that saw no pid yet relies on this thread to end the encoder.
   if (stopRequested_ && pid_ > 0) OSUtil::killProcess(pid_);
