@@ -1,4 +1,3 @@
-#include <QCoreApplication>
 #include <algorithm>
 #include <iostream>
 #include <mutex>
@@ -85,8 +84,8 @@ int OSUtil::getCpuUsage(int ms) {
 void OSUtil::openInExplorer(const std::string& folder) { os_platform::openFolder(folder); }
 
 std::string OSUtil::getDefaultOutputDir() {
-  const std::string name = QCoreApplication::translate("QObject", "Kovadle_Output").toUtf8().toStdString();
-  const std::string dir = pathJoin(os_platform::defaultOutputBase(), name);
+  // A fixed folder name: stored job files and settings refer to it by path.
+  const std::string dir = pathJoin(os_platform::defaultOutputBase(), "Kovadle_Output");
   if (!isFileExist(dir)) mkpath(dir);
   return dir;
 }

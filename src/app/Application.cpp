@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTranslator>
+#include <clocale>
 
 #include "Util/AppConstants.h"
 #include "app/AppStyleSheet.h"
@@ -13,6 +14,8 @@
 int run_kovadle(int argc, char** argv) {
   // Destroyed in reverse order: translator, segment, semaphore, application.
   QApplication app(argc, argv);
+  // Qt adopts the user's locale; keep C-library number texts ("29.97", "%f") locale-free.
+  std::setlocale(LC_NUMERIC, "C");
 
   SingleInstanceLock instance(QStringLiteral("Kovadle"), QStringLiteral("KovadleObject"));
   if (!instance.acquire()) {

@@ -78,8 +78,10 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   // The encoder needs even frame sizes for 4:2:0 output.
   if (output_width % 2 != 0) ++output_width;
   if (output_height % 2 != 0) ++output_height;
-  // Written this way round so that an unreadable (NaN) input rate gives the target.
-  const double output_framerate = input_framerate < mapping_framerate ? input_framerate : mapping_framerate;
+  // An input rate that was not reported (0, or unreadable) takes the target, as the
+  // bitrates do: the encoder refuses "-r 0.000", so the job could never succeed.
+  const double output_framerate =
+      input_framerate > 0 && input_framerate < mapping_framerate ? input_framerate : mapping_framerate;
 
   params["Preset"] = preset;
   params["VideoBitrate"] = std::to_string(output_video_bitrate);

@@ -50,7 +50,8 @@ TEST(FFmpegParams, TakesTheSmallerOfInputAndTarget) {
       {fullHd({{"VideoBitrate", ""}, {"AudioBitrate", "99999999999"}}), "1280x720 1600000 64000 24.000"},
       {fullHd({{"VideoFramerate", "23.976024"}}), "1280x720 1600000 64000 23.976"},
       {fullHd({{"VideoFramerate", "30.000000"}}), "1280x720 1600000 64000 24.000"},
-      {fullHd({{"VideoFramerate", "0"}}), "1280x720 1600000 64000 0.000"},
+      {fullHd({{"VideoFramerate", "0"}}), "1280x720 1600000 64000 24.000"},  // not reported
+      {fullHd({{"VideoFramerate", "N/A"}}), "1280x720 1600000 64000 24.000"},
       {fullHd({{"VideoFramerate", " 12.5"}}), "1280x720 1600000 64000 12.500"},
       {fullHd({{"Height", "800"}}), "1280x534 1600000 64000 24.000"},  // 533.3 -> 533 -> even
       {fullHd({{"Width", "1918"}}), "1280x720 1600000 64000 24.000"},  // 720.75 truncated

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
@@ -33,13 +34,21 @@ std::string make_clip(const std::string& folder, const std::string& name, const 
   if (spec.video) {
     args += "\n-c:v\n" + spec.video_codec + "\n-pix_fmt\n" + spec.pix_fmt;
     if (spec.video_codec == "libx264") args += "\n-preset\nultrafast";
-    if (spec.rotate != 0) args += "\n-metadata:s:v:0\nrotate=" + std::to_string(spec.rotate);
   }
   if (spec.audio) args += "\n-c:a\naac";
   if (!spec.extra_args.empty()) args += "\n" + spec.extra_args;
-  args += "\n" + path;
+  // ffmpeg 5.1 drops a rotate tag while encoding; a stream copy afterwards keeps it.
+  const std::string encoded = spec.rotate != 0 ? folder + "/unrotated-" + name : path;
+  args += "\n" + encoded;
   int code = -1;
-  const std::string output = run_and_capture("ffmpeg", args, true, 120000, &code);
+  std::string output = run_and_capture("ffmpeg", args, true, 120000, &code);
+  if (code == 0 && spec.rotate != 0) {
+    output += run_and_capture("ffmpeg",
+                              "-y\n-loglevel\nerror\n-i\n" + encoded + "\n-c\ncopy\n-metadata:s:v:0\nrotate=" +
+                                  std::to_string(spec.rotate) + "\n" + path,
+                              true, 120000, &code);
+    QFile::remove(QString::fromStdString(encoded));
+  }
   if (code != 0 || !QFileInfo::exists(QString::fromStdString(path))) {
     ADD_FAILURE() << "ffmpeg could not make " << path << ":\n" << output;
     return std::string();

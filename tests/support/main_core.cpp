@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <QCoreApplication>
 
 #include "TestEnvironment.h"
@@ -7,6 +9,7 @@
 int main(int argc, char** argv) {
   isolate_user_folders();
   QCoreApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

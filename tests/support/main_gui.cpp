@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <clocale>
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
   mkdir(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

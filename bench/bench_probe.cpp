@@ -1,0 +1,147 @@
+// Probe cost: the program's probe (command building, runner, parsing) against the
+// same probe command run directly, and a cached lookup.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <vector>
+
+#include "Util/OSUtil.h"
+#include "probe/FFprobeUtil.h"
+#include "probe/MediaInfoCache.h"
+
+namespace {
+
+std::string g_clip;
+
+void BM_ProbeThroughProgram(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(FFprobeUtil::GetMediaInfo(g_clip));
+}
+
+// The same probe command, started without the program's quoting, runner or parsing.
+QByteArray probeDirectly() {
+  const QStringList args = {"-loglevel",    "quiet", "-print_format", "ini", "-show_streams",
+                            "-show_format", "-i"};
+  QProcess process;
+  process.start(QString::fromStdString(FFprobeUtil::GetProbePath()),
+                args + QStringList{QString::fromStdString(g_clip)});
+  process.waitForFinished(30000);
+  return process.readAllStandardOutput();
+}
+
+void BM_ProbeDirect(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(probeDirectly());
+}
+
+void BM_CachedLookup(benchmark::State& state) {
+  MediaInfoCache::GetInstance().GetMediaInfo(g_clip);
+  for (auto _ : state) benchmark::DoNotOptimize(MediaInfoCache::GetInstance().GetMediaInfo(g_clip));
+}
+
+// The probe runs in a child process: wall-clock time is what counts.
+BENCHMARK(BM_ProbeThroughProgram)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5)
+    ->Repetitions(11);
+BENCHMARK(BM_ProbeDirect)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(11);
+BENCHMARK(BM_CachedLookup)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// Prints the usual table and keeps the medians for the summary.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.aggregate_name == "median") medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;
+};
+
+template <typename F>
+double secondsOf(F&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Alternating pairs, so load from other work on the machine hits both sides alike.
+double pairedMedianRatio(int pairs) {
+  std::vector<double> ratios;
+  for (int i = 0; i < pairs; ++i) {
+    const double program = secondsOf([] { benchmark::DoNotOptimize(FFprobeUtil::GetMediaInfo(g_clip)); });
+    const double direct = secondsOf([] { benchmark::DoNotOptimize(probeDirectly()); });
+    ratios.push_back(program / direct);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  return ratios[ratios.size() / 2];
+}
+
+bool makeClip(const QString& path) {
+  QProcess ffmpeg;
+  ffmpeg.start("ffmpeg", {"-y",
+                          "-loglevel",
+                          "error",
+                          "-f",
+                          "lavfi",
+                          "-i",
+                          "testsrc2=size=1920x1080:rate=30:duration=10",
+                          "-f",
+                          "lavfi",
+                          "-i",
+                          "sine=frequency=440:duration=10",
+                          "-c:v",
+                          "libx264",
+                          "-preset",
+                          "ultrafast",
+                          "-pix_fmt",
+                          "yuv420p",
+                          "-c:a",
+                          "aac",
+                          path});
+  return ffmpeg.waitForFinished(600000) && ffmpeg.exitCode() == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Logs and any per-user data go to a throw-away home, never the real one.
+  QTemporaryDir home(QDir::tempPath() + "/kovadle-bench-XXXXXX");
+  setenv("HOME", home.path().toUtf8().constData(), 1);
+  setenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8().constData(), 1);
+  setenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8().constData(), 1);
+  setenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8().constData(), 1);
+  QCoreApplication app(argc, argv);
+
+  const QString clip = home.path() + "/clip_1080p_10s.mp4";
+  if (!makeClip(clip)) {
+    std::cerr << "could not generate the 1080p clip with ffmpeg" << std::endl;
+    return 1;
+  }
+  g_clip = clip.toStdString();
+
+  benchmark::Initialize(&argc, argv);
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+
+  const auto& m = reporter.medians;
+  if (m.count("BM_ProbeThroughProgram") && m.count("BM_ProbeDirect") && m.at("BM_ProbeDirect") > 0) {
+    std::cout << "ratio of the medians above (program / direct): "
+              << m.at("BM_ProbeThroughProgram") / m.at("BM_ProbeDirect") << std::endl;
+  }
+  std::cout << "median ratio over 21 alternating pairs (program / direct): " << pairedMedianRatio(21)
+            << " (target <= 1.10)" << std::endl;
+  if (m.count("BM_CachedLookup")) {
+    std::cout << "median cached lookup: " << m.at("BM_CachedLookup") << " us (target < 1000 us)" << std::endl;
+  }
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <sstream>
+
+#include "probe/FFprobeUtil.h"
+
+namespace {
+
+// A recorded report, split into lines the way the blocking runner hands them over.
+MediaInfo parseRecorded(const std::string& name) {
+  QFile file(QString(KOVADLE_TEST_DATA_DIR) + "/" + QString::fromStdString(name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+  std::vector<std::string> lines;
+  for (const QString& line :
+       QString::fromUtf8(file.readAll()).split(QRegularExpression("[\r\n]"), Qt::SkipEmptyParts))
+    lines.push_back(line.toStdString());
+  return FFprobeUtil::ParseProbeOutput("/in/" + name, lines);
+}
+
+// Report lines written on one line, separated by blanks (synthetic reports hold none).
+MediaInfo parseLines(const std::string& report) {
+  std::istringstream in(report);
+  std::vector<std::string> lines;
+  for (std::string line; in >> line;) lines.push_back(line);
+  return FFprobeUtil::ParseProbeOutput("/in/x", lines);
+}
+
+// A first video stream with extra main-section lines, then what follows that section.
+MediaInfo videoWith(const std::string& main, const std::string& after = "") {
+  return parseLines("[streams.stream.0] codec_name=h264 codec_type=video width=1920 height=1080 " + main +
+                    " [streams.stream.0.disposition] " + after);
+}
+
+// Checks "Key=value" pairs separated by blanks.
+void expectFields(const MediaInfo& info, const std::string& fields) {
+  std::istringstream in(fields);
+  for (std::string pair; in >> pair;) {
+    const std::string key = pair.substr(0, pair.find('='));
+    ASSERT_EQ(info.count(key), 1u) << key;
+    EXPECT_EQ(info.at(key), pair.substr(pair.find('=') + 1)) << key;
+  }
+}
+
+MediaInfo defaultsFor(const std::string& file) {
+  MediaInfo info;
+  FFprobeUtil::InitMediaInfo(info);
+  info["MediaFileName"] = file;
+  return info;
+}
+
+}  // namespace
+
+TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
+  const MediaInfo both = parseRecorded("video_audio.ini");
+  EXPECT_EQ(both.size(), 18u);  // the 17 defaults and pix_fmt; no Rotate
+  expectFields(both,
+               "MediaFileName=/in/video_audio.ini IsMediaFile=true HasVideo=true HasAudio=true "
+               "OverallDuration=2.000000 FileSize=578393 VideoCodec=h264 VideoBitrate=2232320 Width=640 "
+               "Height=480 VideoFramerate=25.000000 VideoDuration=2.000000 AudioCodec=aac AudioBitrate=69671 "
+               "AudioChannel=1 AudioSampleRate=44100 AudioDuration=2.000000 pix_fmt=yuv420p");
+  // Only the first of two video streams counts.
+  expectFields(parseRecorded("two_video.ini"),
+               "Width=640 Height=480 VideoFramerate=25.000000 VideoBitrate=2232320");
+  expectFields(parseRecorded("ten_bit.ini"), "pix_fmt=yuv420p10le HasAudio=false");
+  // Today's probe reports a rotate=90 tag only as a display matrix.
+  expectFields(parseRecorded("rotated.ini"), "Rotate=90 Width=640 Height=480");
+
+  // Missing stream figures come from the container. Audio only: T = 18779 * 8 / 2 = 75116.
+  expectFields(parseRecorded("audio_only.ini"),
+               "IsMediaFile=true HasVideo=false VideoCodec=Unknown Width=0 Height=0 VideoDuration=2.000000 "
+               "VideoBitrate=43116 AudioBitrate=69671");
+  // Video only: T = 559132 * 8 / 2 = 2236528.
+  expectFields(parseRecorded("video_only.ini"), "HasAudio=false AudioDuration=2.000000 AudioBitrate=128000");
+  // Matroska has no per-stream bit rate or duration: T = 577433 * 8 / 2.023 = 2283472.
+  expectFields(parseRecorded("no_stream_bitrate.ini"),
+               "VideoBitrate=2155472 AudioBitrate=128000 VideoDuration=2.023000 AudioDuration=2.023000");
+
+  EXPECT_EQ(parseRecorded("text.ini"), defaultsFor("/in/text.ini"));
+  EXPECT_EQ(parseLines(""), defaultsFor("/in/x"));
+}
+
+TEST(FFprobeParse, RotationFromTagOrDisplayMatrix) {
+  const std::string sideData = "[streams.stream.0.side_data_list.side_data.0] ";
+  expectFields(videoWith("", sideData + "rotation=-90"), "Rotate=270 Width=1920");
+  expectFields(videoWith("", sideData + "rotation=-180"), "Rotate=180");
+  expectFields(videoWith("", sideData + "rotation=90.00"), "Rotate=90");
+  EXPECT_EQ(videoWith("", sideData + "rotation=0").count("Rotate"), 0u);
+  EXPECT_EQ(videoWith("", sideData + "rotation=N/A").count("Rotate"), 0u);
+  // An older probe prints the tag and the matrix: the tag, as printed, stays.
+  expectFields(videoWith("", "[streams.stream.0.tags] rotate=90 " + sideData + "rotation=-90"), "Rotate=90");
+}
+
+TEST(FFprobeParse, LineRulesAndGapFilling) {
+  // 10 000 000 bytes over 10 s: T = 8 000 000, audio 128 000, video 7 872 000.
+  expectFields(parseLines("[streams.stream.0] codec_name=h264 codec_type=video coded_width=4000 width=1920 "
+                          "coded_height=3000 height=1080 bit_rate=N/A max_bit_rate=9999 duration=N/A "
+                          "r_frame_rate=30000/1001 [streams.stream.0.disposition] [streams.stream.1] "
+                          "codec_name=aac codec_type=audio max_bit_rate=5 [streams.stream.1.disposition] "
+                          "[format] filename=a.mp4 duration=10.000000 size=10000000"),
+               "Width=1920 Height=1080 VideoFramerate=29.970030 VideoBitrate=7872000 AudioBitrate=128000 "
+               "VideoDuration=10.000000");
+  // The container's duration unknown: the video's takes its place.
+  expectFields(videoWith("duration=5.5", "[format] duration=N/A size=5"), "OverallDuration=5.5");
+  // A zero duration or an unknown size gives no total bit rate: leave them alone.
+  expectFields(videoWith("bit_rate=N/A", "[format] duration=10.0 size=N/A"),
+               "VideoBitrate=N/A AudioBitrate=0");
+  expectFields(videoWith("", "[format] duration=0.000000 size=1000"), "VideoBitrate=0 AudioBitrate=0");
+
+  EXPECT_EQ(FFprobeUtil::GetFrameRate("0/0"), 0.0);
+  const int table[][2] = {{400000, 32000},   {400001, 48000},   {800001, 56000},
+                          {1200001, 64000},  {1500001, 96000},  {2000000, 96000},
+                          {2000001, 128000}, {8000000, 128000}, {8000001, 196000}};
+  for (const auto& row : table) EXPECT_EQ(FFprobeUtil::GetAudioBitrate(row[0]), row[1]) << row[0];
+}

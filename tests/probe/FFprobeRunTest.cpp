@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "Util/OSUtil.h"
+#include "probe/FFprobeUtil.h"
+#include "support/MediaFixtures.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+ClipSpec tinyClip(int rotate = 0) {
+  ClipSpec spec;
+  spec.width = 160;
+  spec.height = 120;
+  spec.seconds = 1;
+  spec.rotate = rotate;
+  return spec;
+}
+
+}  // namespace
+
+TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
+  EXPECT_EQ(FFprobeUtil::GetProbePath(), OSUtil::getAppDir() + "/bin/mediainfo");
+  const std::string folder = make_temp_folder("probe-run");
+  const std::string clip = make_clip(folder, "clip.mp4", tinyClip());
+  ASSERT_FALSE(clip.empty());
+  const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);
+  EXPECT_EQ(info.at("MediaFileName"), clip);
+  EXPECT_EQ(info.at("Width") + "x" + info.at("Height"), "160x120");
+  EXPECT_EQ(info.at("VideoCodec") + "/" + info.at("AudioCodec"), "h264/aac");
+  EXPECT_EQ(info.at("VideoBitrate"), probe_entry(clip, "v:0", "bit_rate"));
+  EXPECT_EQ(info.at("FileSize"), std::to_string(QFileInfo(QString::fromStdString(clip)).size()));
+  EXPECT_EQ(info.count("Rotate"), 0u);
+
+  for (int degrees : {90, 270}) {
+    const std::string rotated = make_clip(folder, "r" + std::to_string(degrees) + ".mp4", tinyClip(degrees));
+    ASSERT_FALSE(rotated.empty());
+    const MediaInfo turned = FFprobeUtil::GetMediaInfo(rotated);
+    EXPECT_EQ(turned.count("Rotate") ? turned.at("Rotate") : "none", std::to_string(degrees));
+  }
+
+  // Not media, or not there: the defaults with the name.
+  const std::string text = folder + "/notes.txt";
+  QFile file(QString::fromStdString(text));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a video\n") > 0);
+  file.close();
+  for (const std::string& path : {text, folder + "/missing.mp4"}) {
+    MediaInfo expected;
+    FFprobeUtil::InitMediaInfo(expected);
+    expected["MediaFileName"] = path;
+    EXPECT_EQ(FFprobeUtil::GetMediaInfo(path), expected);
+  }
+}
+
+TEST(FFprobeRun, AwkwardFileNamesReachTheProbeIntact) {
+  const std::string folder = make_temp_folder("probe name's \"dir\"");
+  for (const char* name : {"a \"b\" c's $HOME \xC3\xBCn\xC3\xAF \xE8\xA7\x86\xE9\xA2\x91.mp4",
+                           "\"quoted\".mp4", "-dash `x` ; & | *.mp4"}) {
+    const std::string clip = make_clip(folder, name, tinyClip());
+    ASSERT_FALSE(clip.empty()) << name;
+    const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);
+    EXPECT_EQ(info.at("Width"), "160") << name;
+    EXPECT_EQ(info.at("MediaFileName"), clip);
+  }
+}

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <thread>
+
+#include "probe/FFprobeUtil.h"
+#include "probe/MediaInfoCache.h"
+#include "support/MediaFixtures.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+std::string clipOfWidth(const std::string& folder, const std::string& name, int width) {
+  ClipSpec spec;
+  spec.width = width;
+  spec.height = 120;
+  spec.seconds = 1;
+  spec.audio = false;
+  return make_clip(folder, name, spec);
+}
+
+}  // namespace
+
+TEST(MediaInfoCache, ProbesEachPathOnceAndKeepsTheFirstRecord) {
+  const std::string folder = make_temp_folder("cache");
+  const std::string clip = clipOfWidth(folder, "a.mp4", 320);
+  ASSERT_FALSE(clip.empty());
+  MediaInfoCache& cache = MediaInfoCache::GetInstance();
+  EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
+
+  // Replaced on disk: a second probe would see the new width, the cache must not.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(clip)));
+  ASSERT_FALSE(clipOfWidth(folder, "a.mp4", 160).empty());
+  EXPECT_EQ(FFprobeUtil::GetMediaInfo(clip).at("Width"), "160");
+  EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
+
+  // Paths are compared byte for byte.
+  const std::string upper = clipOfWidth(folder, "A.mp4", 160);
+  EXPECT_EQ(cache.GetMediaInfo(upper).at("Width"), "160");
+
+  // A missing path is remembered as not media, even once it appears.
+  const std::string later = folder + "/later.mp4";
+  EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
+  ASSERT_FALSE(clipOfWidth(folder, "later.mp4", 160).empty());
+  EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
+}
+
+TEST(MediaInfoCache, ConcurrentFirstRequestsAllGetCompleteRecords) {
+  const std::string clip = clipOfWidth(make_temp_folder("cache-threads"), "t.mp4", 320);
+  ASSERT_FALSE(clip.empty());
+  std::vector<MediaInfo> results(4);
+  std::vector<std::thread> threads;
+  for (MediaInfo& result : results)
+    threads.emplace_back([&clip, &result] { result = MediaInfoCache::GetInstance().GetMediaInfo(clip); });
+  for (std::thread& thread : threads) thread.join();
+  for (const MediaInfo& info : results) EXPECT_EQ(info.at("Width") + info.at("HasVideo"), "320true");
+}
