@@ -13,6 +13,10 @@ std::string printed(double value) {
   return text;
 }
 
+// The texts are marked here so the translation tools find them under QObject.
+const char* const kQueueing = QT_TRANSLATE_NOOP("QObject", "queueing");
+const char* const kFailed = QT_TRANSLATE_NOOP("QObject", "Failed");
+
 std::string translated(const char* text) { return QObject::tr(text).toUtf8().toStdString(); }
 }  // namespace
 
@@ -27,9 +31,9 @@ std::string JobManager::GetJobsProgress() {
     std::string left = printed(job->GetEstimateLeftTime());
     std::string progress = printed(job->GetProgress());
     if (job->IsQueueing()) {
-      left = progress = translated("queueing");
+      left = progress = translated(kQueueing);
     } else if (failed) {
-      left = progress = translated("Failed");
+      left = progress = translated(kFailed);
     }
     entries[jobID] = left + "|" + progress;
     if (completed || failed) OpRunningJobs("remove", job);
