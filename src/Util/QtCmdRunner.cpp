@@ -57,6 +57,13 @@ std::string QtCmdRunner::ReadStdout() {
     appendOutput(std::string(buffer, qstrnlen(buffer, static_cast<size_t>(count))));
   }
 
+  // Qt has usually read the child's last output by the time it reports the end:
+  // take it too, so the final lines (often the error message) are not lost.
+  if (isCompleted_ && process_->isOpen() && process_->bytesAvailable() > 0) {
+    const QByteArray rest = process_->readAll();
+    appendOutput(std::string(rest.constData(), qstrnlen(rest.constData(), static_cast<size_t>(rest.size()))));
+  }
+
   const size_t end = pending_.find('\n');
   if (end != std::string::npos) {
     std::string line = pending_.substr(0, end + 1);
