@@ -57,7 +57,6 @@ TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
   // Another editor's file without a byte-order mark loses its first three bytes.
   write_raw(path, "abcdef");
   EXPECT_EQ(TxtUtil::read_text_file(path), "def");
-  EXPECT_EQ(TxtUtil::read_text_file(path + ".missing"), "");
 }
 
 TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
@@ -72,12 +71,4 @@ TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
 
   // A folder that does not exist: nothing written, nothing thrown.
   EXPECT_FALSE(TxtUtil::write_text_file(folder + "/no/such/dir/file.txt", "x"));
-}
-
-TEST(TxtUtil, AppendLineAddsLines) {
-  const std::string path = make_temp_folder("txt-append") + "/job.log";
-  TxtUtil::append_line(path, "first");
-  TxtUtil::append_line(path, "second ü");
-  EXPECT_EQ(raw_bytes(path), QByteArray("first\nsecond \xC3\xBC\n"));
-  TxtUtil::append_line(make_temp_folder("txt-append") + "/missing/dir/x.log", "x");  // only prints
 }

@@ -63,17 +63,10 @@ TEST(FFmpegParams, TakesTheSmallerOfInputAndTarget) {
   EXPECT_EQ(params(fullHd({{"Width", "4500"}, {"Height", "2250"}}), "70").at("Height"), "960");
 }
 
-TEST(FFmpegParams, CopiesAudioPixelFormatAndRotation) {
+TEST(FFmpegParams, CopiesAudioAndRotation) {
   const FFmpegParams rotated = params(fullHd({{"Rotate", "90"}, {"HasAudio", "false"}}), "95");
   EXPECT_EQ(rotated.at("HasRotate") + rotated.at("Rotate") + rotated.at("HasAudio"), "true90false");
   EXPECT_EQ(rotated.at("Width") + "x" + rotated.at("Height"), "1920x1080");  // coded size
-
-  MediaInfo sparse = fullHd();
-  sparse.erase("HasAudio");
-  sparse.erase("pix_fmt");
-  const FFmpegParams p = params(sparse, "95");
-  EXPECT_EQ(p.at("HasAudio") + p.at("pix_fmt"), "");
-  EXPECT_EQ(p.count("Rotate"), 0u);
 }
 
 TEST(FFmpegParams, RefusedInputsKeepOnlyThePaths) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <thread>
 
 #include "probe/FFprobeUtil.h"
 #include "probe/MediaInfoCache.h"
@@ -43,15 +42,4 @@ TEST(MediaInfoCache, ProbesEachPathOnceAndKeepsTheFirstRecord) {
   EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
   ASSERT_FALSE(clipOfWidth(folder, "later.mp4", 160).empty());
   EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
-}
-
-TEST(MediaInfoCache, ConcurrentFirstRequestsAllGetCompleteRecords) {
-  const std::string clip = clipOfWidth(make_temp_folder("cache-threads"), "t.mp4", 320);
-  ASSERT_FALSE(clip.empty());
-  std::vector<MediaInfo> results(4);
-  std::vector<std::thread> threads;
-  for (MediaInfo& result : results)
-    threads.emplace_back([&clip, &result] { result = MediaInfoCache::GetInstance().GetMediaInfo(clip); });
-  for (std::thread& thread : threads) thread.join();
-  for (const MediaInfo& info : results) EXPECT_EQ(info.at("Width") + info.at("HasVideo"), "320true");
 }
