@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-
-#include <clocale>
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -12,10 +11,8 @@
 int main(int argc, char** argv) {
   isolate_user_folders();
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  // No test may reach the desktop's own session bus; the ones that need a bus
-  // start a private daemon.
-  const std::string no_bus = "unix:path=" + isolated_home() + "/no-session-bus";
-  setenv("DBUS_SESSION_BUS_ADDRESS", no_bus.c_str(), 1);
+  // No test may reach the desktop's own session bus; the ones that need a bus start a private daemon.
+  setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + isolated_home() + "/no-session-bus").c_str(), 1);
   const std::string runtime = isolated_home() + "/runtime";
   mkdir(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);

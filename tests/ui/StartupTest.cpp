@@ -1,66 +1,88 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QProcess>
 
-#include "support/ChildProgram.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "ui/PreconditionCheck.h"
 
 namespace {
 
-const QString kChineseTitle = QString::fromUtf8("Kovadle视频转换器 v1.1 - 支持二十多种格式");
-const QString kEnglishTitle = QStringLiteral("Kovadle v1.1 - Support more than twenty formats");
+const QString kShownInChinese = QString::fromUtf8("WINDOW\tKovadle视频转换器 v1.1 - 支持二十多种格式\n");
 const int kStartTimeoutMs = 60000;
 
-QString helper_program() { return build_output_dir() + "/kovadle_app_helper"; }
+QString build_dir() { return QCoreApplication::applicationDirPath(); }
 
-// The single-instance keys live in the temporary folder, so each test gets its
-// own and none meets a copy of the program that really runs on this machine.
-QString temp_env() { return "TMPDIR=" + QString::fromStdString(make_temp_folder("tmp")); }
+// Starts the whole program (see kovadle_app_helper) in dir. The single-instance
+// keys live in the folder given as TMPDIR, so no copy really running here is met.
+void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
+           const QString& program = build_dir() + "/kovadle_app_helper") {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("TMPDIR", keys);
+  if (quit_when_shown) env.insert("KOVADLE_HELPER_QUIT", "1");
+  app.setProcessEnvironment(env);
+  app.setWorkingDirectory(dir);
+  app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  app.start(program, QStringList());
+}
 
-QStringList box_lines(const QString& output) {
-  return output.split('\n').filter(QRegularExpression(QStringLiteral("^BOX\t")));
+// The whole output of a start that must end by itself with exit code 0.
+QString output_of_finished(QProcess& app) {
+  EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs)) << "still running";
+  EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(app.exitCode(), 0);
+  return QString::fromUtf8(app.readAllStandardOutput());
 }
 
 }  // namespace
 
 TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts) {
-  const QString keys = temp_env();
-  ChildProgram first(helper_program(), {keys}, build_output_dir());
-  ASSERT_EQ(first.wait_for_line("WINDOW", kStartTimeoutMs), "WINDOW\t" + kChineseTitle) << first.output();
+  const QString keys = QString::fromStdString(make_temp_folder("tmp"));
+  QProcess first;
+  start(first, keys, build_dir(), false);
+  QString shown;
+  for (QDeadlineTimer deadline(kStartTimeoutMs);
+       !shown.contains(kShownInChinese) && first.waitForReadyRead(int(deadline.remainingTime()));)
+    shown += QString::fromUtf8(first.readAllStandardOutput());
+  ASSERT_EQ(shown, kShownInChinese);
 
-  ChildProgram second(helper_program(), {keys, "KOVADLE_HELPER_QUIT=1"}, build_output_dir());
-  ASSERT_TRUE(second.wait_for_exit(kStartTimeoutMs));
-  EXPECT_FALSE(second.crashed());
-  EXPECT_EQ(second.exit_code(), 0);
-  EXPECT_EQ(box_lines(second.output()), QStringList{QString::fromUtf8("BOX\t提示\t程序己运行!")});
-  EXPECT_FALSE(second.output().contains("WINDOW"));
-  EXPECT_TRUE(first.running());
+  QProcess second;
+  start(second, keys, build_dir(), true);
+  EXPECT_EQ(output_of_finished(second), QString::fromUtf8("BOX\t提示\t程序己运行!\n"));
+  EXPECT_EQ(first.state(), QProcess::Running);
 
   // A copy that dies without cleaning up leaves its shared-memory segment behind.
-  ASSERT_EQ(::kill(static_cast<pid_t>(first.pid()), SIGKILL), 0);
-  ASSERT_TRUE(first.wait_for_exit(10000));
+  ASSERT_EQ(::kill(pid_t(first.processId()), SIGKILL), 0);
+  ASSERT_TRUE(first.waitForFinished(10000));
 
-  // Started from another folder: the translation beside the executable is used.
-  ChildProgram third(helper_program(), {keys, "KOVADLE_HELPER_QUIT=1"},
-                     QString::fromStdString(make_temp_folder("elsewhere")));
-  ASSERT_TRUE(third.wait_for_exit(kStartTimeoutMs));
-  EXPECT_EQ(third.exit_code(), 0);
-  EXPECT_TRUE(box_lines(third.output()).isEmpty()) << third.output().toStdString();
-  EXPECT_EQ(third.wait_for_line("WINDOW", 0), "WINDOW\t" + kChineseTitle);
+  // Started from another folder: bin/ and the translation beside the executable are used.
+  QProcess third;
+  start(third, keys, QString::fromStdString(make_temp_folder("elsewhere")), true);
+  EXPECT_EQ(output_of_finished(third), kShownInChinese);
 }
 
-TEST(Startup, MissingBinFolderShowsOneBoxAndTheWindowStillOpens) {
+TEST(Startup, WithoutBinFolderOneBoxIsShownAndTheWindowStillOpensInEnglish) {
   // A copy of the program in a folder with neither bin/ nor translations/.
-  const QString app_dir = QString::fromStdString(make_temp_folder("bare-app"));
-  ASSERT_TRUE(QFile::copy(helper_program(), app_dir + "/kovadle_app_helper"));
+  const QString dir = QString::fromStdString(make_temp_folder("bare-app"));
+  ASSERT_TRUE(QFile::copy(build_dir() + "/kovadle_app_helper", dir + "/kovadle_app_helper"));
+  QProcess app;
+  start(app, QString::fromStdString(make_temp_folder("tmp")), dir, true, dir + "/kovadle_app_helper");
+  EXPECT_EQ(output_of_finished(app),
+            "BOX\tDebugInfo\tbin folder not found, Kovadle will crash when transcoding!\n"
+            "WINDOW\tKovadle v1.1 - Support more than twenty formats\n");
+}
 
-  ChildProgram run(app_dir + "/kovadle_app_helper", {temp_env(), "KOVADLE_HELPER_QUIT=1"}, app_dir);
-  ASSERT_TRUE(run.wait_for_exit(kStartTimeoutMs));
-  EXPECT_EQ(run.exit_code(), 0);
-  EXPECT_EQ(box_lines(run.output()),
-            QStringList{"BOX\tDebugInfo\tbin folder not found, Kovadle will crash when transcoding!"});
-  EXPECT_EQ(run.wait_for_line("WINDOW", 0), "WINDOW\t" + kEnglishTitle);
+TEST(Startup, ToolsMissingInsideBinAreNamedInOrderAndADanglingLinkCountsAsMissing) {
+  const QString dir = QString::fromStdString(make_temp_folder("app"));
+  QDir(dir).mkdir("bin");
+  QFile::link(dir + "/bin/no-such-ffmpeg", dir + "/bin/encoder");
+  EXPECT_EQ(
+      missing_file_messages(dir.toStdString()),
+      (std::vector<std::string>{"encoder not found in bin folder, Kovadle will crash when transcoding!",
+                                "mediainfo not found in bin folder, Kovadle will crash when transcoding!"}));
 }

@@ -7,29 +7,26 @@
 #include <cstdio>
 
 #include "app/Application.h"
-#include "support/ModalBoxCloser.h"
+#include "support/ModalBoxes.h"
 #include "ui/Widget.h"
 
 namespace {
 
-void report(const QString& line) {
-  QString single_line = line;
-  single_line.replace('\n', ' ');
-  std::printf("%s\n", single_line.toUtf8().constData());
+void report(QString line) {
+  std::printf("%s\n", line.replace('\n', ' ').toUtf8().constData());
   std::fflush(stdout);
 }
 
 void install_test_hooks() {
-  new ModalBoxCloser(qApp, 50, [](const ClosedBox& box) { report("BOX\t" + box.title + "\t" + box.text); });
+  answer_modal_boxes(
+      qApp, [](const QString& title, const QString& text) { report("BOX\t" + title + "\t" + text); });
   auto* watcher = new QTimer(qApp);
   QObject::connect(watcher, &QTimer::timeout, [watcher] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-      auto* main_window = qobject_cast<Widget*>(window);
-      if (main_window == nullptr || !main_window->isVisible()) continue;
+      if (qobject_cast<Widget*>(window) == nullptr || !window->isVisible()) continue;
       watcher->stop();
-      report("WINDOW\t" + main_window->windowTitle());
+      report("WINDOW\t" + window->windowTitle());
       if (qgetenv("KOVADLE_HELPER_QUIT") == "1") QCoreApplication::quit();
-      return;
     }
   });
   watcher->start(50);
