@@ -5,13 +5,13 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  cmake make g++ pkg-config qtbase5-dev qttools5-dev-tools libgoogle-glog-dev
+  cmake make g++ pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools libgoogle-glog-dev
   libcurl4-openssl-dev rapidjson-dev
   # run time: the encoder and the probe
   ffmpeg
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libssl-dev openssl
-  dbus
+  dbus dbus-daemon
 )
 
 missing=()
