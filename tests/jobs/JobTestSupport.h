@@ -1,31 +1,47 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <string>
+#include <signal.h>
 
-class JobFile;
-class JobV3;
+#include <QDateTime>
+#include <QDir>
+#include <QThread>
+#include <cerrno>
+#include <functional>
+
+#include "Util/AppConstants.h"
+#include "jobs/JobV3.h"
 
 // Empties the job-file folder, so each test sees only its own jobs.
-void clear_job_folder();
+inline void clear_job_folder() {
+  QDir folder(QString::fromStdString(get_appjobfile_dir()));
+  for (const QString& name : folder.entryList(QDir::Files)) folder.remove(name);
+}
 
-// A new job record (saved in the job-file folder).
-JobFile* new_record(const std::string& input, const std::string& output, const std::string& quality = "95");
+inline JobFile* new_record(const std::string& input, const std::string& output) {
+  auto* record = new JobFile;
+  record->Init(input, output, "95", "h264", ".mp4");
+  return record;
+}
 
-std::string id_of(JobV3* job);
+inline std::string id_of(JobV3* job) { return job->GetJobFile()->GetJobID(); }
 
-// Polls the condition until it holds or the time is up; true when it held.
-bool wait_until(const std::function<bool()>& condition, int timeout_ms);
+// The job's record as a restarted program would read it.
+inline std::unique_ptr<JobFile> reload(JobV3* job) {
+  auto copy = std::make_unique<JobFile>();
+  copy->Load(job->GetJobFile()->GetPath());
+  return copy;
+}
 
-// The encoder beside the test program, as the engine runs it.
-std::string encoder_path();
+inline bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms && !condition(); waited += 10) QThread::msleep(10);
+  return condition();
+}
 
 // True when no process (not even a zombie) has this number any more.
-bool process_gone(int64_t pid);
+inline bool process_gone(int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
 
-// Sets a file's modification time to now plus the given seconds.
-void set_mtime(const std::string& path, int seconds_from_now);
-
-// All text of the program's log files (flushed first).
-std::string read_program_logs();
+inline void set_mtime(const std::string& path, int seconds_from_now) {
+  QFile file(QString::fromStdString(path));
+  file.open(QIODevice::ReadWrite);
+  file.setFileTime(QDateTime::currentDateTime().addSecs(seconds_from_now), QFileDevice::FileModificationTime);
+}

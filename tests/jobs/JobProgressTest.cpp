@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "jobs/JobManager.h"
+#include "jobs/JobTestSupport.h"
+
+namespace {
+const std::string kHeader = "  Duration: 00:01:40.00, start: 0.000000, bitrate: 2500 kb/s\n";
+const std::string kAt25 = "frame= 625 fps=250 q=28.0 time=00:00:25.00 bitrate=335.5kbits/s speed=2x\n";
+}  // namespace
+
+TEST(JobProgress, OutputLinesUpdateOnlyTheFiguresTheyCarry) {
+  struct Case {
+    std::vector<std::string> lines;
+    std::vector<double> figures;  // seconds done, duration, left; -1 when unknown
+  };
+  // Clock texts, the last "time=", values kept over N/A, no duration from a progress line.
+  const Case cases[] = {
+      {{"frame=1 time=01:02:03.50 bitrate=1 speed=1x"}, {3723.5, -1, -1}},
+      {{kHeader, "frame=9 time=00:00:10.00 time=00:00:20.00 speed=2x"}, {20, 100, 40}},
+      {{kHeader, kAt25, "frame=600 time=00:00:30.00 bitrate=N/A speed=N/A"}, {30, 100, 35}},
+      {{kHeader, kAt25, "  Duration: N/A, start: 0.000000, bitrate: N/A"}, {25, 100, 37.5}},
+      {{kHeader, "frame=1 time=00:00:50.00 speed=4x Duration: 00:09:00.00"}, {50, 100, 12.5}},
+  };
+  for (const Case& c : cases) {
+    Job job;
+    for (const std::string& line : c.lines) job.HandleOutputLine(line);
+    const std::vector<double> figures = {job.GetTimeDone(), job.GetDuration(), job.GetEstimateLeftTime()};
+    EXPECT_EQ(figures, c.figures) << c.lines.back();
+  }
+}
+
+TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
+  clear_job_folder();
+  JobManager manager;
+  JobV3* encoding = manager.AddJob(new_record("/in/a.mp4", "/out/a.mp4"));
+  JobV3* waiting = manager.AddJob(new_record("/in/b.mp4", "/out/b.mp4"));
+  waiting->SetIsQueueing(true);
+  JobV3* starting = manager.AddJob(new_record("/in/c.mp4", "/out/c.mp4"));
+  JobV3* done = manager.AddJob(new_record("/in/d.mp4", "/out/d.mp4"));
+  for (JobV3* job : {encoding, done})
+    for (const std::string& line : {kHeader, kAt25}) job->HandleOutputLine(line);
+  done->SetIsCompleted(true);
+  for (JobV3* job : {encoding, waiting, starting, done}) manager.OpRunningJobs("add", job);
+
+  std::map<std::string, std::pair<std::string, std::string>> expected = {
+      {id_of(encoding), {"37.500000", "0.250000"}},
+      {id_of(waiting), {"queueing", "queueing"}},
+      {id_of(starting), {"-1.000000", "-1.000000"}},
+      {id_of(done), {"0.000000", "1.000000"}}};
+  EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
+  expected.erase(id_of(done));
+  EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
+
+  // The reader skips what the writer never writes.
+  EXPECT_EQ(JobManager::ParseJobsProgress(R"({"b":"1.000000|0.5","a":"nobar","c":"|","d":5})"),
+            (decltype(expected){{"b", {"1.000000", "0.5"}}}));
+  EXPECT_TRUE(JobManager::ParseJobsProgress("not json").empty());
+}
