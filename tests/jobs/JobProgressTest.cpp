@@ -2,6 +2,7 @@
 
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "support/TestEnvironment.h"
 
 namespace {
 const std::string kHeader = "  Duration: 00:01:40.00, start: 0.000000, bitrate: 2500 kb/s\n";
@@ -55,4 +56,25 @@ TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
   EXPECT_EQ(JobManager::ParseJobsProgress(R"({"b":"1.000000|0.5","a":"nobar","c":"|","d":5})"),
             (decltype(expected){{"b", {"1.000000", "0.5"}}}));
   EXPECT_TRUE(JobManager::ParseJobsProgress("not json").empty());
+}
+
+// Complete deletion removes only jobs in the recycle bin, and their output only on request.
+TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
+  clear_job_folder();
+  const std::string dir = make_temp_folder("total-delete");
+  JobManager manager;
+  JobV3* kept = manager.AddJob(new_record("/in/a.mp4", dir + "/a_output.mp4"));
+  JobV3* binned = manager.AddJob(new_record("/in/b.mp4", dir + "/b_output.mp4"));
+  for (const char* name : {"/a_output.mp4", "/b_output.mp4"})
+    QFile(QString::fromStdString(dir + name)).open(QIODevice::WriteOnly);
+  binned->SetIsDeleted(true);
+  const std::string kept_file = kept->GetJobFile()->GetPath(), binned_file = binned->GetJobFile()->GetPath();
+
+  manager.TotalDelete(id_of(kept), true);
+  manager.TotalDelete(id_of(binned), true);
+  EXPECT_EQ(manager.GetAllJobCount(), 1);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(kept_file)) &&
+              QFile::exists(QString::fromStdString(dir + "/a_output.mp4")));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(binned_file)) ||
+               QFile::exists(QString::fromStdString(dir + "/b_output.mp4")));
 }
