@@ -7,14 +7,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
-#include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Util/AppConstants.h"
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
@@ -23,45 +22,14 @@
 
 namespace {
 
-std::unique_ptr<QTemporaryDir> g_home;
+std::string g_home;
 
-// Keeps job files, logs and clips away from the real user folders.
-void isolate_user_folders() {
-  g_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/kovadle-bench-XXXXXX");
-  const QByteArray home = g_home->path().toUtf8();
-  setenv("HOME", home.constData(), 1);
-  setenv("XDG_DATA_HOME", (home + "/data").constData(), 1);
-  setenv("XDG_CONFIG_HOME", (home + "/config").constData(), 1);
-  setenv("XDG_CACHE_HOME", (home + "/cache").constData(), 1);
-}
-
-std::string work_path(const std::string& name) { return g_home->path().toStdString() + "/" + name; }
+std::string work_path(const std::string& name) { return g_home + "/" + name; }
 
 const std::string& clip_1080p() {
   static const std::string path = [] {
     const std::string clip = work_path("clip1080p.mp4");
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-y",
-                            "-loglevel",
-                            "error",
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "testsrc2=size=1920x1080:rate=30:duration=10",
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "sine=frequency=440:sample_rate=44100:duration=10",
-                            "-c:v",
-                            "libx264",
-                            "-preset",
-                            "ultrafast",
-                            "-b:v",
-                            "8M",
-                            "-c:a",
-                            "aac",
-                            QString::fromStdString(clip)});
-    ffmpeg.waitForFinished(300000);
+    if (!make_1080p_clip(clip)) std::cerr << "could not generate the 1080p clip with ffmpeg" << std::endl;
     return clip;
   }();
   return path;
@@ -72,12 +40,6 @@ double cpu_seconds(int who) {
   getrusage(who, &usage);
   return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
          usage.ru_stime.tv_usec / 1e6;
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct EncodeRun {
@@ -144,10 +106,10 @@ void BM_TranscodeEngineVsDirect(benchmark::State& state) {
     directWall.push_back(direct.wall);
     engineShare.push_back(100.0 * engine.selfCpu / std::max(engine.childCpu, 1e-9));
   }
-  state.counters["direct_s"] = median(directWall);
-  state.counters["engine_s"] = median(engineWall);
-  state.counters["wall_ratio"] = median(engineWall) / median(directWall);
-  state.counters["own_cpu_pct_of_encoder"] = median(engineShare);
+  state.counters["direct_s"] = median_of(directWall);
+  state.counters["engine_s"] = median_of(engineWall);
+  state.counters["wall_ratio"] = median_of(engineWall) / median_of(directWall);
+  state.counters["own_cpu_pct_of_encoder"] = median_of(engineShare);
 }
 BENCHMARK(BM_TranscodeEngineVsDirect)->Iterations(3)->UseManualTime()->Unit(benchmark::kSecond);
 
@@ -170,7 +132,7 @@ BENCHMARK(BM_LoadStoredJobs)->Arg(5000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  isolate_user_folders();
+  g_home = isolate_bench_folders();
   QCoreApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

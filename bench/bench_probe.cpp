@@ -3,16 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Util/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "probe/MediaInfoCache.h"
@@ -81,52 +79,20 @@ double pairedMedianRatio(int pairs) {
     const double direct = secondsOf([] { benchmark::DoNotOptimize(probeDirectly()); });
     ratios.push_back(program / direct);
   }
-  std::sort(ratios.begin(), ratios.end());
-  return ratios[ratios.size() / 2];
-}
-
-bool makeClip(const QString& path) {
-  QProcess ffmpeg;
-  ffmpeg.start("ffmpeg", {"-y",
-                          "-loglevel",
-                          "error",
-                          "-f",
-                          "lavfi",
-                          "-i",
-                          "testsrc2=size=1920x1080:rate=30:duration=10",
-                          "-f",
-                          "lavfi",
-                          "-i",
-                          "sine=frequency=440:duration=10",
-                          "-c:v",
-                          "libx264",
-                          "-preset",
-                          "ultrafast",
-                          "-pix_fmt",
-                          "yuv420p",
-                          "-c:a",
-                          "aac",
-                          path});
-  return ffmpeg.waitForFinished(600000) && ffmpeg.exitCode() == 0;
+  return median_of(ratios);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   // Logs and any per-user data go to a throw-away home, never the real one.
-  QTemporaryDir home(QDir::tempPath() + "/kovadle-bench-XXXXXX");
-  setenv("HOME", home.path().toUtf8().constData(), 1);
-  setenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8().constData(), 1);
-  setenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8().constData(), 1);
-  setenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8().constData(), 1);
+  const std::string home = isolate_bench_folders();
   QCoreApplication app(argc, argv);
-
-  const QString clip = home.path() + "/clip_1080p_10s.mp4";
-  if (!makeClip(clip)) {
+  g_clip = home + "/clip_1080p_10s.mp4";
+  if (!make_1080p_clip(g_clip)) {
     std::cerr << "could not generate the 1080p clip with ffmpeg" << std::endl;
     return 1;
   }
-  g_clip = clip.toStdString();
 
   benchmark::Initialize(&argc, argv);
   MedianReporter reporter;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Points HOME and the XDG folders at a fresh temporary folder (removed at exit),
+// so benchmarks never touch real user data. Returns that folder.
+std::string isolate_bench_folders();
+
+// Generates a 10-second 1920x1080 clip with audio at path; false when ffmpeg fails.
+bool make_1080p_clip(const std::string& path);
+
+double median_of(std::vector<double> values);
