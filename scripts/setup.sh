@@ -9,6 +9,8 @@ PACKAGES=(
   libcurl4-openssl-dev rapidjson-dev
   # run time: the encoder and the probe
   ffmpeg
+  # a font with Chinese glyphs for the default (Chinese) interface
+  fonts-wqy-microhei
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libssl-dev openssl
   dbus dbus-daemon

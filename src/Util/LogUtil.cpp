@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -41,6 +42,9 @@ struct LogSetup {
     google::SetLogFilenameExtension(".log");
     google::SetStderrLogging(google::GLOG_INFO);
     google::InstallFailureSignalHandler();
+    // A termination request (log-out, system shutdown, a plain kill) is not a crash:
+    // leave it to the default action so it never shows up as one at the next start.
+    std::signal(SIGTERM, SIG_DFL);
     google::InstallFailureWriter(&crash_writer);
     google::InitGoogleLogging("KV");
     std::atexit(&shutdown_logging);
