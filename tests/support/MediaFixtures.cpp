@@ -44,8 +44,9 @@ std::string make_clip(const std::string& folder, const std::string& name, const 
   std::string output = run_and_capture("ffmpeg", args, true, 120000, &code);
   if (code == 0 && spec.rotate != 0) {
     output += run_and_capture("ffmpeg",
-                              "-y\n-loglevel\nerror\n-i\n" + encoded + "\n-c\ncopy\n-metadata:s:v:0\nrotate=" +
-                                  std::to_string(spec.rotate) + "\n" + path,
+                              "-y\n-loglevel\nerror\n-i\n" + encoded +
+                                  "\n-c\ncopy\n-metadata:s:v:0\nrotate=" + std::to_string(spec.rotate) +
+                                  "\n" + path,
                               true, 120000, &code);
     QFile::remove(QString::fromStdString(encoded));
   }

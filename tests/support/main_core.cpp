@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 #include <QCoreApplication>
+#include <clocale>
 
 #include "TestEnvironment.h"
 
