@@ -163,20 +163,17 @@ void JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
 
 int JobManager::GetRunningJobCount() { return static_cast<int>(OpRunningJobs("get", nullptr).size()); }
 
-int JobManager::GetExeJobCount() {
+int JobManager::countRunning(bool (JobV3::*flag)() const, const char* label) {
   int count = 0;
   for (JobV3* job : OpRunningJobs("get", nullptr)) {
-    if (job->IsRunning()) ++count;
+    if ((job->*flag)()) ++count;
   }
-  std::cout << "JobManager::GetExeJobCount:" << count << std::endl;
+  std::cout << label << count << std::endl;
   return count;
 }
 
+int JobManager::GetExeJobCount() { return countRunning(&JobV3::IsRunning, "JobManager::GetExeJobCount:"); }
+
 int JobManager::GetQueueJobCount() {
-  int count = 0;
-  for (JobV3* job : OpRunningJobs("get", nullptr)) {
-    if (job->IsQueueing()) ++count;
-  }
-  std::cout << "JobManager::GetQueueJobCount:" << count << std::endl;
-  return count;
+  return countRunning(&JobV3::IsQueueing, "JobManager::GetQueueJobCount:");
 }

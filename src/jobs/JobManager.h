@@ -64,6 +64,8 @@ class JobManager {
   std::vector<JobV3*> LoadStoredJobs(const std::string& folder);
 
  private:
+  // Jobs of the run list with the given flag set; prints the label and the count.
+  int countRunning(bool (JobV3::*flag)() const, const char* label);
   void generateCmdIfNeeded(JobV3* job);
   void queue(JobV3* job);
   static void writePlaceholder(const std::string& path);
