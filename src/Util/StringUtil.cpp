@@ -1,9 +1,12 @@
 #include "Util/StringUtil.h"
 
 #include <cctype>
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iomanip>
+#include <locale>
 #include <sstream>
 
 bool StringUtil::contains(const std::string& text, const std::string& part) {
@@ -78,11 +81,32 @@ bool StringUtil::str_to_bool(const std::string& text) {
   throw std::string("StringUtil::str_to_bool,invalid str,only support {true,false}!");
 }
 
-int StringUtil::str_to_int(const std::string& text) { return std::atoi(text.c_str()); }
+namespace {
+const char* skip_blanks(const std::string& text) {
+  const char* p = text.c_str();
+  while (*p != '\0' && std::isspace(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+}  // namespace
+
+int StringUtil::str_to_int(const std::string& text) {
+  // atoi's reading, but a value beyond the int range is clamped instead of wrapping.
+  const long long value = std::strtoll(skip_blanks(text), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
 
 long long StringUtil::str_to_int64(const std::string& text) { return std::atoll(text.c_str()); }
 
-double StringUtil::str_to_double(const std::string& text) { return std::atof(text.c_str()); }
+double StringUtil::str_to_double(const std::string& text) {
+  // atof's reading (leading number, 0 when none) with '.' whatever the process locale.
+  const char* first = skip_blanks(text);
+  if (*first == '+') ++first;
+  double value = 0;
+  if (std::from_chars(first, text.c_str() + text.size(), value).ec != std::errc()) return 0;
+  return value;
+}
 
 double StringUtil::str_to_double_stream(const std::string& text) {
   std::istringstream stream(text);
@@ -105,6 +129,7 @@ std::string StringUtil::double_to_str(double value) {
 
 std::string StringUtil::double_to_fixed_str(double value, int decimals) {
   std::ostringstream stream;
+  stream.imbue(std::locale::classic());
   stream << std::fixed << std::setprecision(decimals) << value;
   return stream.str();
 }

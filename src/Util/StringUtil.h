@@ -25,6 +25,8 @@ class StringUtil {
   static std::string bool_to_str(bool value);
   // "true" or "false" exactly; anything else throws a std::string.
   static bool str_to_bool(const std::string& text);
+  // Leading number of the text, 0 when none (atoi/atof style); ints are clamped to
+  // their range and doubles read with '.' in every locale.
   static int str_to_int(const std::string& text);
   static long long str_to_int64(const std::string& text);
   static double str_to_double(const std::string& text);

@@ -1,18 +1,11 @@
 // The progress snapshot the publisher sends to the window, and its reader.
 #include <QObject>
-#include <cstdio>
 
 #include "Util/SimpleJson.h"
 #include "Util/StringUtil.h"
 #include "jobs/JobManager.h"
 
 namespace {
-std::string printed(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%f", value);
-  return text;
-}
-
 // The texts are marked here so the translation tools find them under QObject.
 const char* const kQueueing = QT_TRANSLATE_NOOP("QObject", "queueing");
 const char* const kFailed = QT_TRANSLATE_NOOP("QObject", "Failed");
@@ -28,8 +21,8 @@ std::string JobManager::GetJobsProgress() {
     const bool completed = job->IsCompleted();
     const bool failed = job->IsFailed();
     const std::string jobID = job->GetJobFile()->GetJobID();
-    std::string left = printed(job->GetEstimateLeftTime());
-    std::string progress = printed(job->GetProgress());
+    std::string left = StringUtil::double_to_str(job->GetEstimateLeftTime());
+    std::string progress = StringUtil::double_to_str(job->GetProgress());
     if (job->IsQueueing()) {
       left = progress = translated(kQueueing);
     } else if (failed) {

@@ -1,6 +1,5 @@
 // Reading the encoder's console output: progress lines carry "frame=", "time=" and
 // "speed="; the input header carries "Duration:" and "start:".
-#include <cstdlib>
 #include <string>
 
 #include "Util/StringUtil.h"
@@ -14,9 +13,9 @@ std::string withoutSpaces(const std::string& line) {
   return text;
 }
 
-// "HH:MM:SS.cc" as seconds; each field is two characters read with atoi.
+// "HH:MM:SS.cc" as seconds; each field is two characters read as a leading number.
 double clockToSeconds(const std::string& clock) {
-  auto field = [&clock](size_t offset) { return std::atoi(clock.substr(offset, 2).c_str()); };
+  auto field = [&clock](size_t offset) { return StringUtil::str_to_int(clock.substr(offset, 2)); };
   return field(0) * 3600 + field(3) * 60 + field(6) + field(9) / 100.0;
 }
 
@@ -48,7 +47,7 @@ double Job::ExtractSpeed(const std::string& line) {
   if (pos == std::string::npos) return -1;
   const size_t end = text.find('x', pos + 6);
   if (end == std::string::npos) return -1;
-  return std::atof(text.substr(pos + 6, end - pos - 6).c_str());
+  return StringUtil::str_to_double(text.substr(pos + 6, end - pos - 6));
 }
 
 double Job::ExtractDuration(const std::string& line) {
@@ -64,7 +63,7 @@ double Job::ExtractStart(const std::string& line) {
   if (pos == std::string::npos) return 0;
   const size_t end = text.find(',', pos + 6);
   if (end == std::string::npos) return 0;
-  return std::atof(text.substr(pos + 6, end - pos - 6).c_str());
+  return StringUtil::str_to_double(text.substr(pos + 6, end - pos - 6));
 }
 
 void Job::HandleOutputLine(const std::string& line) {

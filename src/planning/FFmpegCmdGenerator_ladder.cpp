@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "Util/StringUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/QualityMapping.h"
-#include "planning/RecordNumber.h"
 
 std::string FFmpegCmdGenerator::GetResolutionRange(int32_t width) {
   if (width > 4500) return "b4k";
@@ -17,7 +17,8 @@ std::string FFmpegCmdGenerator::GetResolutionRange(int32_t width) {
 std::vector<std::string> FFmpegCmdGenerator::QualitysFor(const MediaInfo& info,
                                                          const std::string& inputFile) {
   const auto width = info.find("Width");
-  const std::string range = GetResolutionRange(RecordNumber::ToInt(width == info.end() ? "" : width->second));
+  const std::string range =
+      GetResolutionRange(StringUtil::str_to_int(width == info.end() ? "" : width->second));
   const auto has_video = info.find("HasVideo");
   // Only an explicit "false" means no video; a record without the key is given the benefit.
   if (has_video != info.end() && has_video->second == "false") {

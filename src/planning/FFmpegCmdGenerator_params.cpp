@@ -3,9 +3,9 @@
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
+#include "Util/StringUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/QualityMapping.h"
-#include "planning/RecordNumber.h"
 
 namespace {
 
@@ -32,11 +32,11 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   params["InputFile"] = inputFile;
   params["OutputFile"] = outputFile;
 
-  const int input_video_bitrate = RecordNumber::ToInt(textOf(info, "VideoBitrate"));
-  const int input_audio_bitrate = RecordNumber::ToInt(textOf(info, "AudioBitrate"));
-  const int input_width = RecordNumber::ToInt(textOf(info, "Width"));
-  const int input_height = RecordNumber::ToInt(textOf(info, "Height"));
-  const double input_framerate = RecordNumber::ToDouble(textOf(info, "VideoFramerate"));
+  const int input_video_bitrate = StringUtil::str_to_int(textOf(info, "VideoBitrate"));
+  const int input_audio_bitrate = StringUtil::str_to_int(textOf(info, "AudioBitrate"));
+  const int input_width = StringUtil::str_to_int(textOf(info, "Width"));
+  const int input_height = StringUtil::str_to_int(textOf(info, "Height"));
+  const double input_framerate = StringUtil::str_to_double(textOf(info, "VideoFramerate"));
 
   if (textOf(info, "HasVideo") == "false") {
     std::cout << "Error,FFmpegCmdGenerator::Generate, no video was found for inputFile:" << inputFile
@@ -61,10 +61,10 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
 
   // A quality the table lacks gives an empty row, so every target reads 0.
   const QualityRow row = mapping.GetMapping(range, quality);
-  const int mapping_video_bitrate = RecordNumber::ToInt(textOf(row, "VideoBitrate"));
-  const int mapping_audio_bitrate = RecordNumber::ToInt(textOf(row, "AudioBitrate"));
-  const int mapping_width = RecordNumber::ToInt(textOf(row, "Width"));
-  const double mapping_framerate = RecordNumber::ToDouble(textOf(row, "VideoFramerate"));
+  const int mapping_video_bitrate = StringUtil::str_to_int(textOf(row, "VideoBitrate"));
+  const int mapping_audio_bitrate = StringUtil::str_to_int(textOf(row, "AudioBitrate"));
+  const int mapping_width = StringUtil::str_to_int(textOf(row, "Width"));
+  const double mapping_framerate = StringUtil::str_to_double(textOf(row, "VideoFramerate"));
   const std::string preset = textOf(row, "Preset");
 
   const int output_video_bitrate = cappedBitrate(input_video_bitrate, mapping_video_bitrate);
@@ -86,7 +86,7 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   params["Preset"] = preset;
   params["VideoBitrate"] = std::to_string(output_video_bitrate);
   params["AudioBitrate"] = std::to_string(output_audio_bitrate);
-  params["VideoFramerate"] = RecordNumber::ToFixed(output_framerate, 3);
+  params["VideoFramerate"] = StringUtil::double_to_fixed_str(output_framerate, 3);
   params["Width"] = std::to_string(output_width);
   params["Height"] = std::to_string(output_height);
   params["HasAudio"] = textOf(info, "HasAudio");
@@ -101,8 +101,8 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   debugLog("input_audio_bitrate:", std::to_string(input_audio_bitrate));
   debugLog("mapping_audio_bitrate:", std::to_string(mapping_audio_bitrate));
   debugLog("output_audio_bitrate:", params["AudioBitrate"]);
-  debugLog("input_video_framerate:", RecordNumber::ToFixed(input_framerate, 6));
-  debugLog("mapping_video_framerate:", RecordNumber::ToFixed(mapping_framerate, 6));
+  debugLog("input_video_framerate:", StringUtil::double_to_fixed_str(input_framerate, 6));
+  debugLog("mapping_video_framerate:", StringUtil::double_to_fixed_str(mapping_framerate, 6));
   debugLog("output_framerate:", params["VideoFramerate"]);
   debugLog("input_width:", std::to_string(input_width));
   debugLog("mapping_width:", std::to_string(mapping_width));

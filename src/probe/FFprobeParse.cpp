@@ -1,6 +1,4 @@
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
@@ -21,12 +19,6 @@ std::string cleaned(std::string line, std::initializer_list<const char*> removed
   return line;
 }
 
-std::string printed(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof(text), format, value);
-  return text;
-}
-
 void readVideoLines(const std::vector<std::string>& lines, MediaInfo& info) {
   bool rotateTagSeen = false;
   for (const std::string& raw : lines) {
@@ -41,7 +33,8 @@ void readVideoLines(const std::vector<std::string>& lines, MediaInfo& info) {
     } else if (has(line, "height")) {
       info["Height"] = valueAfter(line, "height=");
     } else if (has(line, "r_frame_rate")) {
-      info["VideoFramerate"] = printed("%f", FFprobeUtil::GetFrameRate(valueAfter(line, "r_frame_rate=")));
+      info["VideoFramerate"] =
+          StringUtil::double_to_str(FFprobeUtil::GetFrameRate(valueAfter(line, "r_frame_rate=")));
     } else if (has(line, "duration=")) {
       info["VideoDuration"] = valueAfter(line, "duration=");
     } else if (has(line, "rotate=")) {
@@ -94,8 +87,8 @@ bool missing(const std::string& value) { return value == "0" || value == "N/A"; 
 
 // Total bit rate from the container's size and duration; 0 when they give none.
 int totalBitrate(const MediaInfo& info) {
-  const double duration = std::atof(info.at("OverallDuration").c_str());
-  const long long size = std::atoll(info.at("FileSize").c_str());
+  const double duration = StringUtil::str_to_double(info.at("OverallDuration"));
+  const long long size = StringUtil::str_to_int64(info.at("FileSize"));
   if (!(duration > 0.0) || size <= 0) return 0;
   const double total = static_cast<double>(size) / duration * 8;
   return total >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(total);

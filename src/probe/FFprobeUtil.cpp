@@ -1,10 +1,9 @@
 #include "probe/FFprobeUtil.h"
 
-#include <cstdlib>
-
 #include "Util/CmdUtil.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
+#include "Util/StringUtil.h"
 
 MediaInfo FFprobeUtil::GetMediaInfo(const std::string& file) {
   // Both paths quoted so that the command splits back into exactly these two paths.
@@ -43,9 +42,9 @@ void FFprobeUtil::InitMediaInfo(MediaInfo& info) {
 
 double FFprobeUtil::GetFrameRate(const std::string& ratio) {
   const size_t slash = ratio.find('/');
-  const double numerator = std::atof(ratio.substr(0, slash).c_str());
+  const double numerator = StringUtil::str_to_double(ratio.substr(0, slash));
   if (slash == std::string::npos) return numerator;
-  const double denominator = std::atof(ratio.substr(slash + 1).c_str());
+  const double denominator = StringUtil::str_to_double(ratio.substr(slash + 1));
   // "0/0" is what the probe prints for streams without a frame rate.
   return denominator == 0.0 ? 0.0 : numerator / denominator;
 }
