@@ -5,9 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-QString toQ(const std::string& s) { return QString::fromUtf8(s.c_str(), static_cast<int>(s.size())); }
-}  // namespace
+#include "Util/QtText.h"
 
 char OSUtil::nativeSeparator() { return QDir::separator().toLatin1(); }
 
@@ -23,8 +21,8 @@ std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char se
   return joined;
 }
 
-bool OSUtil::isFileExist(const std::string& path) { return QFileInfo::exists(toQ(path)); }
+bool OSUtil::isFileExist(const std::string& path) { return QFileInfo::exists(to_qstring(path)); }
 
-bool OSUtil::removeFile(const std::string& path) { return QFile::remove(toQ(path)); }
+bool OSUtil::removeFile(const std::string& path) { return QFile::remove(to_qstring(path)); }
 
-bool OSUtil::mkpath(const std::string& path) { return QDir().mkpath(toQ(path)); }
+bool OSUtil::mkpath(const std::string& path) { return QDir().mkpath(to_qstring(path)); }

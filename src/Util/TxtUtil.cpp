@@ -7,13 +7,14 @@
 #include <cstring>
 #include <iostream>
 
+#include "Util/QtText.h"
+
 namespace {
-QString toQ(const std::string& s) { return QString::fromUtf8(s.c_str(), static_cast<int>(s.size())); }
 const char kBom[] = "\xEF\xBB\xBF";
 }  // namespace
 
 std::string TxtUtil::read_text_file(const std::string& path) {
-  QFile file(toQ(path));
+  QFile file(to_qstring(path));
   if (!file.open(QIODevice::ReadOnly)) return std::string();
   const QByteArray all = file.readAll();
   if (all.size() <= 3) return std::string();
@@ -23,7 +24,7 @@ std::string TxtUtil::read_text_file(const std::string& path) {
 }
 
 bool TxtUtil::write_text_file(const std::string& path, const std::string& text) {
-  QSaveFile file(toQ(path));
+  QSaveFile file(to_qstring(path));
   if (!file.open(QIODevice::WriteOnly)) return false;
   const size_t length = strnlen(text.c_str(), text.size());
   const qint64 wanted = static_cast<qint64>(3 + length);
@@ -38,17 +39,19 @@ bool TxtUtil::write_text_file(const std::string& path, const std::string& text) 
 }
 
 void TxtUtil::append_line(const std::string& path, const std::string& text) {
-  QFile file(toQ(path));
+  QFile file(to_qstring(path));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
     std::cout << "Open file failed:" << path << std::endl;
     return;
   }
   QTextStream stream(&file);
   stream.setCodec("UTF-8");
-  stream << toQ(text) << Qt::endl;
+  stream << to_qstring(text) << Qt::endl;
 }
 
-std::string TxtUtil::utf8_to_ansi(const std::string& text) { return toQ(text).toLocal8Bit().toStdString(); }
+std::string TxtUtil::utf8_to_ansi(const std::string& text) {
+  return to_qstring(text).toLocal8Bit().toStdString();
+}
 
 std::string TxtUtil::ansi_to_utf8(const std::string& text) {
   return QString::fromLocal8Bit(text.c_str(), static_cast<int>(text.size())).toUtf8().toStdString();

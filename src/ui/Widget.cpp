@@ -7,6 +7,7 @@
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
+#include "Util/QtText.h"
 #include "Util/StringUtil.h"
 #include "account/SignInStore.h"
 #include "ui/KeepAwake.h"
@@ -14,12 +15,6 @@
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
 #include "ui_Widget.h"
-
-namespace {
-QString fromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.c_str(), static_cast<int>(text.size()));
-}
-}  // namespace
 
 Widget::Widget(QWidget* parent) : QWidget(parent), ui(new Ui::Widget) {
   ui->setupUi(this);
@@ -62,7 +57,7 @@ void Widget::create_menu_label() {
   m_lbMenu->setToolTip(tr("Menu"));
   m_lbMenu->setAlignment(Qt::AlignCenter);
   const std::string icon = OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "icon"), "menu.png");
-  const QPixmap image(fromUtf8(icon));
+  const QPixmap image(to_qstring(icon));
   if (!image.isNull())
     m_lbMenu->setPixmap(image.scaled(m_lbMenu->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
@@ -70,14 +65,14 @@ void Widget::create_menu_label() {
 void Widget::restore_sign_in_state() {
   const std::optional<SignedInUser> user = SignInStore::restore();
   QString shown;
-  if (user) shown = fromUtf8(user->display_name.empty() ? user->user_id : user->display_name);
+  if (user) shown = to_qstring(user->display_name.empty() ? user->user_id : user->display_name);
   ui->labelAccount->setText(shown);
   ui->labelAccount->setVisible(user.has_value());
 }
 
 void Widget::set_window_title() {
-  setWindowTitle(fromUtf8(get_product_name()) + " v" +
-                 fromUtf8(StringUtil::short_version(get_current_version())) + " - " +
+  setWindowTitle(to_qstring(get_product_name()) + " v" +
+                 to_qstring(StringUtil::short_version(get_current_version())) + " - " +
                  tr("Support more than twenty formats"));
 }
 
@@ -132,5 +127,5 @@ void Widget::relocateGUI() {
 void Widget::precondition_check() {
   log_info("Widget::precondition_check begin");
   for (const std::string& message : missing_file_messages(OSUtil::getAppDir()))
-    QMessageBox::information(this, QStringLiteral("DebugInfo"), fromUtf8(message), QMessageBox::Ok);
+    QMessageBox::information(this, QStringLiteral("DebugInfo"), to_qstring(message), QMessageBox::Ok);
 }
