@@ -15,6 +15,30 @@
         <source>Failed</source>
         <translation>失败</translation>
     </message>
+    <message>
+        <source>qlv is in Tencent&apos;s private format and currently not supported</source>
+        <translation>qlv 是腾讯视频的私有格式，暂不支持</translation>
+    </message>
+    <message>
+        <source>qsv is a private format of iQiyi and is currently not supported</source>
+        <translation>qsv 是爱奇艺的私有格式，暂不支持</translation>
+    </message>
+    <message>
+        <source>Non video files are not supported</source>
+        <translation>不支持非视频文件</translation>
+    </message>
+    <message>
+        <source>Not support audio only file</source>
+        <translation>不支持纯音频文件</translation>
+    </message>
+    <message>
+        <source>Resolution larger than 4k are not supported (4k and below are supported)</source>
+        <translation>不支持高于 4K 的分辨率（支持 4K 及以下）</translation>
+    </message>
+    <message>
+        <source>Video width less than 480 are not supported</source>
+        <translation>不支持宽度小于 480 的视频</translation>
+    </message>
 </context>
 <context>
     <name>Widget</name>

@@ -15,6 +15,30 @@
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
+    <message>
+        <source>qlv is in Tencent&apos;s private format and currently not supported</source>
+        <translation>qlv is in Tencent&apos;s private format and currently not supported</translation>
+    </message>
+    <message>
+        <source>qsv is a private format of iQiyi and is currently not supported</source>
+        <translation>qsv is a private format of iQiyi and is currently not supported</translation>
+    </message>
+    <message>
+        <source>Non video files are not supported</source>
+        <translation>Non video files are not supported</translation>
+    </message>
+    <message>
+        <source>Not support audio only file</source>
+        <translation>Not support audio only file</translation>
+    </message>
+    <message>
+        <source>Resolution larger than 4k are not supported (4k and below are supported)</source>
+        <translation>Resolution larger than 4k are not supported (4k and below are supported)</translation>
+    </message>
+    <message>
+        <source>Video width less than 480 are not supported</source>
+        <translation>Video width less than 480 are not supported</translation>
+    </message>
 </context>
 <context>
     <name>Widget</name>

@@ -24,11 +24,7 @@ SyncString& user_id_cell() {
 // Joins the folder name to the per-user application-data location, creating both
 // when missing. A failure to create is left to the later file operations.
 std::string data_folder(const char* name) {
-  const QString base_q =
-      QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-  const std::string base = base_q.toUtf8().toStdString();
-  const std::string folder = OSUtil::pathJoin(base, name);
-  if (!OSUtil::isFileExist(base)) OSUtil::mkpath(base);
+  const std::string folder = OSUtil::pathJoin(get_app_data_base_dir(), name);
   if (!OSUtil::isFileExist(folder)) OSUtil::mkpath(folder);
   return folder;
 }
@@ -55,6 +51,14 @@ std::string get_app_start_api() { return "p_app_start"; }
 std::string get_app_logs_api() { return "p_app_logs"; }
 std::string get_request_salt() { return "5d0f3a72-8e41-4b9c-a6d2-1f7e9c03b584"; }
 std::string get_installer_info_file_name() { return "installer_info.dat"; }
+
+std::string get_app_data_base_dir() {
+  const QString base_q =
+      QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+  const std::string base = base_q.toUtf8().toStdString();
+  if (!OSUtil::isFileExist(base)) OSUtil::mkpath(base);
+  return base;
+}
 
 std::string get_appjoblogs_dir() { return data_folder("appjoblogs"); }
 std::string get_appjobfile_dir() { return data_folder("appjobfile"); }

@@ -22,6 +22,9 @@ std::string get_installer_info_file_name();
 // Build switch for extra diagnostics; off in every shipped build.
 constexpr bool is_debug_mode() { return false; }
 
+// The per-user application-data location itself (created on demand); the user
+// settings file lies directly in it.
+std::string get_app_data_base_dir();
 // Data folders below the per-user application-data location, created on demand.
 std::string get_appjoblogs_dir();
 std::string get_appjobfile_dir();
