@@ -17,6 +17,69 @@
     </message>
 </context>
 <context>
+    <name>SettingWindow1File</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>转码设置</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>Input File</source>
+        <translation>输入文件</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>输出文件</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>输出视频质量</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>以输入文件为100%</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>输出文件格式</translation>
+    </message>
+    <message>
+        <source>Input Resolution</source>
+        <translation>输入分辨率</translation>
+    </message>
+    <message>
+        <source>Output Resolution</source>
+        <translation>输出分辨率</translation>
+    </message>
+    <message>
+        <source>Input Filesize</source>
+        <translation>输入文件大小</translation>
+    </message>
+    <message>
+        <source>Output Filesize(Estimated)</source>
+        <translation>输出文件大小(预估)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>开始转码</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95%(推荐)</translation>
+    </message>
+</context>
+<context>
     <name>Widget</name>
     <message>
         <source>Transcoding</source>
