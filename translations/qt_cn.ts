@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CountDownMsgBox</name>
+    <message>
+        <source>All transcoding tasks have been completed</source>
+        <translation>所有转码任务均已完成</translation>
+    </message>
+    <message>
+        <source>seconds to shutdown</source>
+        <translation>秒后关机</translation>
+    </message>
+    <message>
+        <source>Shutdown now</source>
+        <translation>立即关机</translation>
+    </message>
+    <message>
+        <source>Cancel shutdown</source>
+        <translation>取消关机</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Kovadle</source>

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CountDownMsgBox</name>
+    <message>
+        <source>All transcoding tasks have been completed</source>
+        <translation>All transcoding tasks have been completed</translation>
+    </message>
+    <message>
+        <source>seconds to shutdown</source>
+        <translation>seconds to shutdown</translation>
+    </message>
+    <message>
+        <source>Shutdown now</source>
+        <translation>Shutdown now</translation>
+    </message>
+    <message>
+        <source>Cancel shutdown</source>
+        <translation>Cancel shutdown</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Kovadle</source>
