@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TestEnvironment.h"
+#include "Util/OSUtil.h"
 
 int main(int argc, char** argv) {
   isolate_user_folders();
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
+  // Nothing here may power the machine off: a test that reaches the shutdown
+  // without its own recorder fails instead.
+  OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
