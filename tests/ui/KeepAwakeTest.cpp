@@ -5,6 +5,7 @@
 #include <QThread>
 #include <atomic>
 
+#include "WindowTestSupport.h"
 #include "support/TestEnvironment.h"
 #include "ui/DBusInhibitor.h"
 #include "ui/KeepAwake.h"
@@ -27,6 +28,17 @@ class FakeScreenSaver : public QObject {
   void UnInhibit(uint cookie) { released = cookie; }
 };
 
+// A session bus of our own; its address is empty when the daemon did not start.
+QString start_private_bus(QProcess& daemon) {
+  daemon.start("dbus-daemon",
+               {"--session", "--nofork", "--print-address",
+                "--address=unix:path=" + QString::fromStdString(make_temp_folder("bus")) + "/bus"});
+  // The daemon prints its address once it listens.
+  while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
+  }
+  return QString::fromUtf8(daemon.readLine()).trimmed();
+}
+
 }  // namespace
 
 TEST(KeepAwake, InhibitsThroughTheScreenSaverAndReleasesWithItsCookie) {
@@ -34,13 +46,7 @@ TEST(KeepAwake, InhibitsThroughTheScreenSaverAndReleasesWithItsCookie) {
   { KeepAwake without_bus; }
 
   QProcess daemon;
-  daemon.start("dbus-daemon",
-               {"--session", "--nofork", "--print-address",
-                "--address=unix:path=" + QString::fromStdString(make_temp_folder("bus")) + "/bus"});
-  // The daemon prints its address once it listens.
-  while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-  }
-  const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+  const QString address = start_private_bus(daemon);
   QDBusConnection service_side = QDBusConnection::connectToBus(address, "fake-desktop");
   const QDBusConnection client = QDBusConnection::connectToBus(address, "client");
   ASSERT_TRUE(client.isConnected() && service_side.isConnected()) << address.toStdString();
@@ -65,6 +71,44 @@ TEST(KeepAwake, InhibitsThroughTheScreenSaverAndReleasesWithItsCookie) {
   EXPECT_EQ(saver.released.load(), 4711u);
 
   QDBusConnection::disconnectFromBus("client");
+  QDBusConnection::disconnectFromBus("fake-desktop");
+  service_thread.quit();
+  EXPECT_TRUE(service_thread.wait(10000));
+  daemon.kill();
+  daemon.waitForFinished(5000);
+}
+
+TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
+  QProcess daemon;
+  const QString address = start_private_bus(daemon);
+  QDBusConnection service_side = QDBusConnection::connectToBus(address, "fake-desktop");
+  ASSERT_TRUE(service_side.isConnected()) << address.toStdString();
+  QThread service_thread;
+  FakeScreenSaver saver;
+  service_thread.start();
+  saver.moveToThread(&service_thread);
+  ASSERT_TRUE(service_side.registerObject("/ScreenSaver", &saver, QDBusConnection::ExportAllSlots));
+  ASSERT_TRUE(service_side.registerService("org.freedesktop.ScreenSaver"));
+  const QByteArray no_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+  qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+
+  const std::string jobID = store_job(media + "/in.mp4", output_dir + "/a.mp4");
+  open_window();
+  // An idle window lets the screen lock.
+  wait_until([] { return false; }, 1500);
+  EXPECT_EQ(saver.inhibits.load(), 0);
+
+  manager->FindJob(jobID)->SetFFmpegCmd(slow_encode_command(output_dir + "/a.mp4", 3));
+  open_menu(running(), jobID, "Transcode again");
+  EXPECT_TRUE(active(jobID));
+  EXPECT_EQ(saver.inhibits.load(), 1);
+  EXPECT_EQ(saver.released.load(), 0u);
+  ASSERT_TRUE(wait_until([&] { return JobTable::findRow(done(), jobID) >= 0; }, 120000));
+  EXPECT_EQ(saver.released.load(), 4711u);
+  EXPECT_EQ(saver.inhibits.load(), 1);
+
+  window.reset();
+  qputenv("DBUS_SESSION_BUS_ADDRESS", no_bus);
   QDBusConnection::disconnectFromBus("fake-desktop");
   service_thread.quit();
   EXPECT_TRUE(service_thread.wait(10000));
