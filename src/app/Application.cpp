@@ -7,6 +7,7 @@
 
 #include "Util/AppConstants.h"
 #include "app/AppStyleSheet.h"
+#include "app/CjkFontFallback.h"
 #include "app/InterfaceTranslation.h"
 #include "app/SingleInstanceLock.h"
 #include "ui/Widget.h"
@@ -28,6 +29,7 @@ int run_kovadle(int argc, char** argv) {
   load_interface_translation(translator, get_language());
   app.installTranslator(&translator);
 
+  install_cjk_font_fallback();
   app.setStyleSheet(application_style_sheet());
 
   int exit_code = 0;
