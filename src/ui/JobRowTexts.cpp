@@ -49,5 +49,6 @@ QString JobRowTexts::progress(const std::string& text) {
   double fraction = 0;
   if (!readNumber(text, &fraction)) return QString::fromUtf8(text.c_str());
   if (fraction < 0) return tr("Initializing");
-  return QString::asprintf("%.2f%%", fraction * 100);
+  // The last figures of an encode may pass the input's end.
+  return QString::asprintf("%.2f%%", std::fmin(fraction, 1.0) * 100);
 }

@@ -26,7 +26,8 @@ class JobRowTexts {
   // Seconds left: "Calculating" when negative, "45 sec" below a minute, else
   // HH:MM:SS (hours unbounded). A text that is not a number is shown unchanged.
   static QString timeRemaining(const std::string& text);
-  // A fraction as "25.00%", "Initializing" when negative; not a number: unchanged.
+  // A fraction as "25.00%" (at most "100.00%"), "Initializing" when negative; not
+  // a number: unchanged.
   static QString progress(const std::string& text);
 
   // True when the whole text is one floating-point number (trailing white space

@@ -243,7 +243,10 @@ void Widget::update_jobsProgress_mainWindowUI(QString progress_info) {
     UIOp_UpdateJobProgress(jobID, texts.first, texts.second);
     const double left = JobRowTexts::numberOr0(texts.first);
     const double progress = JobRowTexts::numberOr0(texts.second);
-    if (progress > 0.99999 && left < 0.00001) {
+    // The encoder's last figures can run past the input's end while it still
+    // writes; the job is done only once the engine has seen it end.
+    const bool stillEncoding = job != nullptr && job->IsRunning() && !job->IsCompleted();
+    if (progress > 0.99999 && left < 0.00001 && !stillEncoding) {
       std::cout << "update_jobsProgress_mainWindowUI,call jobDone,jobID:" << jobID << std::endl;
       UIOp_JobDone(jobID);
     }

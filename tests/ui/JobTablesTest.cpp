@@ -84,8 +84,14 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   apply(snapshot(c, "10.000000|0.500000"));
   EXPECT_EQ(cells(running(), c), "Stopped|Stopped");
 
+  // Figures past the end while the encoder still writes: not finished yet.
+  run_slowly(c);
+  apply(snapshot(c, "-0.026738|1.020000"));
+  EXPECT_EQ(cells(running(), c), "Calculating|100.00%");
+
   apply("{\"" + a + "\":\"0.000000|1.000000\",\"" + b + "\":\"-1.000000|1.000000\"}");
   EXPECT_EQ(running()->rowCount(), 1);
+  EXPECT_EQ(JobTable::findRow(running(), c), 0);
   EXPECT_EQ(cells(done(), a), "0 sec|100.00%");
   EXPECT_EQ(cells(done(), b), "0 sec|100.00%");
   EXPECT_EQ(shutdowns, 0);
