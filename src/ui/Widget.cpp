@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <iostream>
+#include <unordered_map>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
@@ -57,8 +58,9 @@ Widget::Widget(JobManager& manager, QWidget* parent)
   relocateGUI();
 
   load_outputDir();
-  for (QTableWidget* table : {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel})
-    JobTable::setUp(table);
+  m_running = std::make_unique<JobTable>(ui->tableWidgetRunning);
+  m_done = std::make_unique<JobTable>(ui->tableWidgetDone);
+  m_deleted = std::make_unique<JobTable>(ui->tableWidgetDel);
   load_existing_jobFile();
   start_progress_publisher();
   connect_context_menus();
@@ -184,26 +186,21 @@ void Widget::precondition_check() {
 void Widget::UIOp_AddJobToRunning(JobFile* jobFile) {
   std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::transcoding(jobFile->GetIsStopped());
-  JobTable::appendRow(ui->tableWidgetRunning, jobFile->GetJobID(), jobFile->GetInputFile(), cells.time,
-                      cells.progress);
+  m_running->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
 }
 
 void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
   std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::completed();
-  JobTable::appendRow(ui->tableWidgetDone, jobFile->GetJobID(), jobFile->GetInputFile(), cells.time,
-                      cells.progress);
+  m_done->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
 }
 
 void Widget::UIOp_AddJobToDeleted(JobFile* jobFile) {
   const JobRowTexts::Cells cells = JobRowTexts::deleted(jobFile->GetIsStopped(), jobFile->GetIsCompleted());
-  JobTable::appendRow(ui->tableWidgetDel, jobFile->GetJobID(), jobFile->GetInputFile(), cells.time,
-                      cells.progress);
+  m_deleted->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
 }
 
-int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const {
-  return JobTable::findRow(ui->tableWidgetRunning, jobID);
-}
+int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
 
 std::string Widget::UIOp_GetJobID(QTableWidget* table, int row) const { return JobTable::jobID(table, row); }
 
@@ -214,18 +211,10 @@ void Widget::UIOp_UpdateJobProgress(const std::string& jobID, const std::string&
     std::cout << "Error,UIOp_UpdateJobProgress,can't find UI item for job:" << jobID << std::endl;
     return;
   }
-  QTableWidgetItem* timeItem = ui->tableWidgetRunning->item(row, JobTable::kTimeRemaining);
-  if (timeItem != nullptr) {
-    timeItem->setText(format_time_remaining(time));
-  } else {
+  if (!m_running->setCell(row, JobTable::kTimeRemaining, format_time_remaining(time)))
     std::cout << "Error,UIOp_UpdateJobProgress col=2,item=NULL!" << std::endl;
-  }
-  QTableWidgetItem* progressItem = ui->tableWidgetRunning->item(row, JobTable::kProgress);
-  if (progressItem != nullptr) {
-    progressItem->setText(format_progress(progress));
-  } else {
+  if (!m_running->setCell(row, JobTable::kProgress, format_progress(progress)))
     std::cout << "Error,UIOp_UpdateJobProgress col=3,item=NULL!" << std::endl;
-  }
 }
 
 QString Widget::format_time_remaining(const std::string& text) { return JobRowTexts::timeRemaining(text); }
@@ -235,10 +224,18 @@ QString Widget::format_progress(const std::string& text) { return JobRowTexts::p
 void Widget::update_jobsProgress_mainWindowUI(QString progress_info) {
   const std::string snapshot = to_utf8(progress_info);
   std::cout << "update_jobsProgress_mainWindowUI,json_str:" << snapshot << std::endl;
+  const auto entries = JobManager::ParseJobsProgress(snapshot);
+  // One pass over the jobs rather than one per entry: there may be thousands.
+  std::unordered_map<std::string, const JobV3*> jobs;
+  for (const JobV3* job : m_manager.GetAllJobs()) {
+    std::string jobID = job->GetJobFile()->GetJobID();
+    if (entries.count(jobID) != 0) jobs.emplace(std::move(jobID), job);
+  }
   m_applyingSnapshot = true;
-  for (const auto& [jobID, texts] : JobManager::ParseJobsProgress(snapshot)) {
+  for (const auto& [jobID, texts] : entries) {
+    const auto found = jobs.find(jobID);
+    const JobV3* job = found == jobs.end() ? nullptr : found->second;
     // Taken before the user stopped the job: its figures would hide "stopped".
-    const JobV3* job = m_manager.FindJob(jobID);
     if (job != nullptr && job->IsStopped() && !job->IsFailed()) continue;
     UIOp_UpdateJobProgress(jobID, texts.first, texts.second);
     const double left = JobRowTexts::numberOr0(texts.first);
@@ -267,7 +264,7 @@ void Widget::UIOp_JobDone(const std::string& jobID) {
     std::cout << "Error,Widget::UIOp_JobDone,Unknown error,row=-1" << std::endl;
     return;
   }
-  ui->tableWidgetRunning->removeRow(row);
+  m_running->removeRow(row);
   if (JobV3* job = m_manager.FindJob(jobID)) UIOp_AddJobToCompleted(job->GetJobFile());
   if (m_applyingSnapshot) {
     m_jobDoneInSnapshot = true;
@@ -378,14 +375,14 @@ void Widget::add_dropped_files() {
 
 // --- Job context actions -------------------------------------------------------------
 
-QTableWidget* Widget::table_of(int menuTable) const {
+JobTable* Widget::job_table(int menuTable) const {
   switch (menuTable) {
     case JobContextMenu::kTranscoding:
-      return ui->tableWidgetRunning;
+      return m_running.get();
     case JobContextMenu::kCompleted:
-      return ui->tableWidgetDone;
+      return m_done.get();
     case JobContextMenu::kRecycleBin:
-      return ui->tableWidgetDel;
+      return m_deleted.get();
     default:
       return nullptr;
   }
@@ -412,9 +409,10 @@ bool Widget::is_active(const std::string& jobID) {
 }
 
 void Widget::open_job_menu(int table, const QPoint& pos) {
-  QTableWidgetItem* item = table_of(table)->itemAt(pos);
+  QTableWidget* view = job_table(table)->widget();
+  QTableWidgetItem* item = view->itemAt(pos);
   if (item == nullptr) return;
-  const std::string jobID = UIOp_GetJobID(table_of(table), item->row());
+  const std::string jobID = UIOp_GetJobID(view, item->row());
   const JobV3* job = jobID.empty() ? nullptr : m_manager.FindJob(jobID);
   if (job == nullptr) return;
 
@@ -437,7 +435,7 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
 
 JobFile* Widget::menu_job_file(const char* slotName, const char* tableError) {
   log_info(std::string("Widget::") + slotName + ", begin.");
-  if (table_of(m_menuTable) == nullptr) {
+  if (job_table(m_menuTable) == nullptr) {
     std::cout << tableError << std::endl;
     return nullptr;
   }
@@ -505,8 +503,8 @@ void Widget::slot_delAction_trigger() {
     show_active_job_message();
     return;
   }
-  QTableWidget* table = table_of(m_menuTable);
-  const int row = JobTable::findRow(table, jobID);
+  JobTable* table = job_table(m_menuTable);
+  const int row = table->findRow(jobID);
   if (row < 0) return;
   table->removeRow(row);
   UIOp_AddJobToDeleted(record);
@@ -530,14 +528,14 @@ void Widget::slot_totalDelAction_trigger() {
   if (!answer.confirmed) return;
   std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
             << ",deleteOutFile:" << answer.deleteOutput << std::endl;
-  const int row = JobTable::findRow(ui->tableWidgetDel, jobID);
-  if (row >= 0) ui->tableWidgetDel->removeRow(row);
+  const int row = m_deleted->findRow(jobID);
+  if (row >= 0) m_deleted->removeRow(row);
   m_manager.TotalDelete(jobID, answer.deleteOutput);
 }
 
 void Widget::slot_delAllAction_trigger() {
   log_info("Widget::slot_delAllAction_trigger, begin.");
-  if (table_of(m_menuTable) == nullptr) {
+  if (job_table(m_menuTable) == nullptr) {
     std::cout << "Error,slot_delAllAction_trigger,num!={1,2,3}" << std::endl;
     return;
   }
@@ -564,7 +562,7 @@ void Widget::slot_delAllAction_trigger() {
       show_active_job_message();
       return;
     }
-    table->removeRow(i);
+    m_deleted->removeRow(i);
     m_manager.TotalDelete(jobID, false);
   }
   log_info("Widget::slot_delAllAction_trigger, end.");

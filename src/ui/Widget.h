@@ -11,6 +11,7 @@ class Widget;
 }
 class JobFile;
 class JobManager;
+class JobTable;
 class KeepAwake;
 class MyLabel;
 class QTableWidget;
@@ -92,7 +93,7 @@ class Widget : public QWidget {
   void start_progress_publisher();
   void connect_context_menus();
 
-  QTableWidget* table_of(int menuTable) const;
+  JobTable* job_table(int menuTable) const;
   void open_job_menu(int table, const QPoint& pos);
   // Logs the action's begin line and returns the menu's job; null when it is gone,
   // or (after writing tableError) when no menu table is set.
@@ -113,6 +114,9 @@ class Widget : public QWidget {
   Ui::Widget* ui;
   JobManager& m_manager;
   MyLabel* m_lbMenu = nullptr;
+  std::unique_ptr<JobTable> m_running;
+  std::unique_ptr<JobTable> m_done;
+  std::unique_ptr<JobTable> m_deleted;
   UpdateGUIThread* m_publisher = nullptr;
   std::unique_ptr<KeepAwake> m_keepAwake;
 

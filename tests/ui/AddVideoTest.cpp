@@ -150,7 +150,7 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
       [&] {
         const std::string shown = cells(running(), jobID);
         if (!shown.empty()) progress_seen.insert(shown);
-        return JobTable::findRow(done(), jobID) >= 0;
+        return JobTable::rowOf(done(), jobID) >= 0;
       },
       600000);
   ASSERT_TRUE(finished) << "still " << cells(running(), jobID);

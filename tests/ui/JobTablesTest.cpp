@@ -91,7 +91,7 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
 
   apply("{\"" + a + "\":\"0.000000|1.000000\",\"" + b + "\":\"-1.000000|1.000000\"}");
   EXPECT_EQ(running()->rowCount(), 1);
-  EXPECT_EQ(JobTable::findRow(running(), c), 0);
+  EXPECT_EQ(JobTable::rowOf(running(), c), 0);
   EXPECT_EQ(cells(done(), a), "0 sec|100.00%");
   EXPECT_EQ(cells(done(), b), "0 sec|100.00%");
   EXPECT_EQ(shutdowns, 0);
@@ -154,7 +154,7 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   EXPECT_EQ(done()->rowCount(), 0);
   restart();
   EXPECT_EQ(recycled()->rowCount(), 3);
-  EXPECT_EQ(JobTable::findRow(recycled(), completed), 2);
+  EXPECT_EQ(JobTable::rowOf(recycled(), completed), 2);
 }
 
 TEST_F(WindowTest, ActionsFollowTheirJobWhenRowsMoveWhileTheMenuIsOpen) {

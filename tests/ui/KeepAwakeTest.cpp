@@ -103,7 +103,7 @@ TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
   EXPECT_TRUE(active(jobID));
   EXPECT_EQ(saver.inhibits.load(), 1);
   EXPECT_EQ(saver.released.load(), 0u);
-  ASSERT_TRUE(wait_until([&] { return JobTable::findRow(done(), jobID) >= 0; }, 120000));
+  ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), jobID) >= 0; }, 120000));
   EXPECT_EQ(saver.released.load(), 4711u);
   EXPECT_EQ(saver.inhibits.load(), 1);
 

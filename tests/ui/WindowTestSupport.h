@@ -107,7 +107,7 @@ class WindowTest : public testing::Test {
 
   // "time|progress" of the job's row in the table, "" when it has no row there.
   static std::string cells(QTableWidget* table, const std::string& jobID) {
-    const int row = JobTable::findRow(table, jobID);
+    const int row = JobTable::rowOf(table, jobID);
     if (row < 0) return "";
     return (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
   }
@@ -130,7 +130,7 @@ class WindowTest : public testing::Test {
   QStringList open_menu(QTableWidget* table, const std::string& jobID, const QString& choose = QString(),
                         const std::function<void()>& while_open = {}) {
     QStringList shown;
-    const int row = JobTable::findRow(table, jobID);
+    const int row = JobTable::rowOf(table, jobID);
     if (row < 0) {
       ADD_FAILURE() << "no row for " << jobID;
       return shown;
