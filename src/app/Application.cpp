@@ -28,6 +28,8 @@ int run_kovadle(int argc, char** argv) {
   QTranslator translator;
   load_interface_translation(translator, get_language());
   app.installTranslator(&translator);
+  QTranslator qt_translator;
+  if (load_qt_translation(qt_translator, get_language())) app.installTranslator(&qt_translator);
 
   install_cjk_font_fallback();
   app.setStyleSheet(application_style_sheet());

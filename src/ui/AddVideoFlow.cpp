@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QUrl>
 #include <iostream>
 
@@ -18,8 +19,25 @@
 #include "probe/MediaInfoCache.h"
 #include "ui/WaitingLoadingFile.h"
 
+namespace {
+
+// Where the file dialog opens: the folder of the last video added, else the
+// user's videos folder, not the program's own folder.
+QString& last_folder() {
+  static QString folder;
+  return folder;
+}
+
+QString start_folder() {
+  if (!last_folder().isEmpty()) return last_folder();
+  const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+  return QFileInfo(videos).isDir() ? videos : QDir::homePath();
+}
+
+}  // namespace
+
 QString AddVideoFlow::askForFile(QWidget* parent) {
-  QFileDialog dialog(parent, tr("Open file"));
+  QFileDialog dialog(parent, tr("Open file"), start_folder());
   dialog.setNameFilter(tr("All Video Formats") +
                        "(*.avi *.mp4 *.mkv *.wmv *.ts *.rm *.rmvb *.mpg *.mpeg *.3gp *.3g2 *.asf *.divx "
                        "*.flv *.m2ts *.mov *.m4v *.mtv *.ogg *.rv *.dat *.swf);;" +
@@ -27,7 +45,9 @@ QString AddVideoFlow::askForFile(QWidget* parent) {
   dialog.setViewMode(QFileDialog::Detail);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return QDir::toNativeSeparators(dialog.selectedFiles().first());
+  const QString chosen = dialog.selectedFiles().first();
+  last_folder() = QFileInfo(chosen).absolutePath();
+  return QDir::toNativeSeparators(chosen);
 }
 
 JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath) {
