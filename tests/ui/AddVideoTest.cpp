@@ -2,6 +2,8 @@
 // and one real encode from the button's flow to the Completed table.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
@@ -164,4 +166,38 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
   EXPECT_EQ(probe_entry(output, "a:0", "codec_name"), "aac");
   EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"), "1920x1080");
   EXPECT_FALSE(manager->FindJob(jobID)->IsFailed());
+}
+
+TEST_F(WindowTest, ChangedOutputFolderIsShownSavedAndOfferedForTheNextVideo) {
+  const std::string clip = make_clip(media, "next.mp4", sized(480, 270, 0.5));
+  const std::string chosen = make_temp_folder("chosen");
+  Widget& w = open_window();
+  auto* line = w.findChild<QLineEdit*>("lineEditOutputDir");
+  EXPECT_EQ(line->text().toStdString(), " Output Dir:    " + output_dir);
+
+  bool cancel = true;
+  QObject guard;
+  handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+    auto* folders = qobject_cast<QFileDialog*>(dialog);
+    if (folders == nullptr) return false;
+    if (cancel) {
+      folders->reject();
+    } else {
+      folders->setDirectory(QString::fromStdString(chosen));
+      dialog->accept();  // through QDialog: the file dialog checks its choice
+    }
+    return true;
+  });
+  w.on_btnChangeOutput_clicked();
+  EXPECT_EQ(line->text().toStdString(), " Output Dir:    " + output_dir);
+  EXPECT_EQ(UserSettings(UserSettings::instance().path()).get("OutputDir"), output_dir);
+
+  cancel = false;
+  w.on_btnChangeOutput_clicked();
+  EXPECT_EQ(line->text().toStdString(), " Output Dir:    " + chosen);
+  EXPECT_EQ(UserSettings(UserSettings::instance().path()).get("OutputDir"), chosen);
+
+  AddFlowAnswers answers;
+  ASSERT_TRUE(w.add_video_file(QString::fromStdString(clip)));
+  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(), chosen + "/next_output.mp4");
 }

@@ -143,6 +143,20 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   EXPECT_TRUE(wait_until([&] { return opened_folders().count('\n') == 2; }, 20000));
   EXPECT_EQ(opened_folders(), QString::fromStdString(media + "\n" + output_dir + "\n"));
 
+  // Property shows the job's settings and changes nothing.
+  boxes.clear();
+  QObject property_guard;
+  handle_modal_dialogs(&property_guard, [&](QDialog* dialog) {
+    if (dialog->windowTitle() != "Property") return false;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+      if (button->isVisible()) boxes << "Property:" + button->text();
+    dialog->close();
+    return true;
+  });
+  open_menu(done(), completed, "Property");
+  EXPECT_EQ(boxes, QStringList{"Property:Close window"});
+  EXPECT_EQ(done()->rowCount(), 1);
+
   // Stop, then delete: the job leaves for the recycle bin and stays there after a restart.
   open_menu(running(), encoding, "Stop transcoding");
   EXPECT_FALSE(active(encoding));
