@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CountDownMsgBox</name>
+    <message>
+        <source>All transcoding tasks have been completed</source>
+        <translation>所有转码任务均已完成</translation>
+    </message>
+    <message>
+        <source>seconds to shutdown</source>
+        <translation>秒后关机</translation>
+    </message>
+    <message>
+        <source>Shutdown now</source>
+        <translation>立即关机</translation>
+    </message>
+    <message>
+        <source>Cancel shutdown</source>
+        <translation>取消关机</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Kovadle</source>
@@ -38,6 +57,69 @@
     <message>
         <source>Video width less than 480 are not supported</source>
         <translation>不支持宽度小于 480 的视频</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWindow1File</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>转码设置</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>Input File</source>
+        <translation>输入文件</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>输出文件</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>输出视频质量</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>以输入文件为100%</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>输出文件格式</translation>
+    </message>
+    <message>
+        <source>Input Resolution</source>
+        <translation>输入分辨率</translation>
+    </message>
+    <message>
+        <source>Output Resolution</source>
+        <translation>输出分辨率</translation>
+    </message>
+    <message>
+        <source>Input Filesize</source>
+        <translation>输入文件大小</translation>
+    </message>
+    <message>
+        <source>Output Filesize(Estimated)</source>
+        <translation>输出文件大小(预估)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>开始转码</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95%(推荐)</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CountDownMsgBox</name>
+    <message>
+        <source>All transcoding tasks have been completed</source>
+        <translation>All transcoding tasks have been completed</translation>
+    </message>
+    <message>
+        <source>seconds to shutdown</source>
+        <translation>seconds to shutdown</translation>
+    </message>
+    <message>
+        <source>Shutdown now</source>
+        <translation>Shutdown now</translation>
+    </message>
+    <message>
+        <source>Cancel shutdown</source>
+        <translation>Cancel shutdown</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Kovadle</source>
@@ -38,6 +57,69 @@
     <message>
         <source>Video width less than 480 are not supported</source>
         <translation>Video width less than 480 are not supported</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWindow1File</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>Transcode settings</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>Close window</translation>
+    </message>
+    <message>
+        <source>Input File</source>
+        <translation>Input File</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>Output File</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>Output video quality</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>Input file as 100%</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>Output file format</translation>
+    </message>
+    <message>
+        <source>Input Resolution</source>
+        <translation>Input Resolution</translation>
+    </message>
+    <message>
+        <source>Output Resolution</source>
+        <translation>Output Resolution</translation>
+    </message>
+    <message>
+        <source>Input Filesize</source>
+        <translation>Input Filesize</translation>
+    </message>
+    <message>
+        <source>Output Filesize(Estimated)</source>
+        <translation>Output Filesize(Estimated)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>Start Transcoding</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95%(recommended)</translation>
     </message>
 </context>
 <context>
