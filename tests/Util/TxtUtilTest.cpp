@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "FifoWatch.h"
 #include "TestEnvironment.h"
 #include "Util/TxtUtil.h"
 
@@ -71,4 +72,25 @@ TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
 
   // A folder that does not exist: nothing written, nothing thrown.
   EXPECT_FALSE(TxtUtil::write_text_file(folder + "/no/such/dir/file.txt", "x"));
+}
+
+TEST(TxtUtil, ReadsOnlyRegularFilesOfSaneSize) {
+  const std::string folder = make_temp_folder("txt-special");
+  FifoWatch fifo(folder + "/fifo");
+  ASSERT_TRUE(fifo.made());
+  QFile::link(QString::fromStdString(folder + "/fifo"), QString::fromStdString(folder + "/fifo.jobfile"));
+  QFile::link("/dev/zero", QString::fromStdString(folder + "/zero.jobfile"));
+  for (const char* name : {"/fifo", "/fifo.jobfile", "/zero.jobfile", "/", "/missing"})
+    EXPECT_EQ(TxtUtil::read_text_file(folder + name), "") << name;
+  EXPECT_FALSE(fifo.readerWasBlocked());
+
+  // The limit counts the whole file, byte-order mark included.
+  const std::string path = folder + "/big.txt";
+  const QByteArray limit(int(TxtUtil::kMaxReadBytes) - 3, 'x');
+  write_raw(path, "\xEF\xBB\xBF" + limit);
+  EXPECT_EQ(TxtUtil::read_text_file(path).size(), size_t(limit.size()));
+  write_raw(path, "\xEF\xBB\xBF" + limit + "y");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "");
+  QFile::link(QString::fromStdString(path), QString::fromStdString(folder + "/big-link.txt"));
+  EXPECT_EQ(TxtUtil::read_text_file(folder + "/big-link.txt"), "");
 }
