@@ -1,6 +1,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "Util/ChildProcess.h"
 #include "Util/CmdUtil.h"
 
 std::vector<std::string> CmdUtil::GetOutputAsLineListQt(const QString& cmd) {
@@ -8,9 +9,8 @@ std::vector<std::string> CmdUtil::GetOutputAsLineListQt(const QString& cmd) {
   if (args.isEmpty()) return {};
   const QString program = args.takeFirst();
 
-  QProcess process;
-  process.start(program, args, QIODevice::ReadWrite);
-  process.waitForStarted(30000);
+  ChildProcess process;
+  process.startTied(program, args, 30000);
   process.waitForFinished(30000);
   const QByteArray bytes = process.readAllStandardOutput();
   if (process.state() != QProcess::NotRunning) {

@@ -45,6 +45,11 @@ class JobFile {
   static std::vector<std::string> ListJobFiles();
   static std::vector<std::string> ListJobFiles(const std::string& folder);
 
+  // Removes the temporary files ("<JobID>.jobfile.XXXXXX") that a save interrupted
+  // by a kill leaves in the folder; nothing else is touched. Only safe while no job
+  // of that folder is being saved (start-up loading). Returns how many went.
+  static int RemoveStaleTempFiles(const std::string& folder);
+
  private:
   std::string jobID_;
   std::string generatedTime_;

@@ -16,6 +16,10 @@ TEST(StringUtil, TrimSplitAndReplace) {
 
   EXPECT_EQ(StringUtil::replace_all_copy("aaaa", "aa", "a"), "a");    // searched again from the start
   EXPECT_EQ(StringUtil::replace_all_copy("a.b", ".", ".."), "a..b");  // must not loop for ever
+  // A removal that joins the pieces around it into a new hit removes that too.
+  EXPECT_EQ(StringUtil::replace_all_copy("xcoded_coded_widthwidthy", "coded_width", ""), "xy");
+  EXPECT_EQ(StringUtil::replace_all_copy("aabb", "ab", "ba"), "bbaa");
+  EXPECT_EQ(StringUtil::replace_all_copy("abab", "ab", "b"), "bb");
   EXPECT_EQ(MD5::hex_of("abc"), "900150983cd24fb0d6963f7d28e17f72");
 }
 
