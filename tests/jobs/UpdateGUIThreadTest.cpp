@@ -4,6 +4,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "Util/StringUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
@@ -76,5 +77,5 @@ TEST(UpdateGUIThread, SubmittedJobsEncodeOneAfterAnotherWhileTheLoadAllows) {
   const FFmpegParams planned = FFmpegCmdGenerator::GetFFmpegParams(input, output, "95");
   EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"),
             planned.at("Width") + "x" + planned.at("Height"));
-  EXPECT_NEAR(std::stod(probe_entry(output, "format", "duration")), 2.0, 0.2);
+  EXPECT_NEAR(StringUtil::str_to_double(probe_entry(output, "format", "duration")), 2.0, 0.2);
 }
