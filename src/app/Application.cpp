@@ -16,7 +16,8 @@
 int run_kovadle(int argc, char** argv) {
   // Destroyed in reverse order: translator, segment, semaphore, watcher, application.
   QApplication app(argc, argv);
-  // Qt adopts the user's locale; keep C-library number texts ("29.97", "%f") locale-free.
+  // Qt adopts the user's locale. The engine's number texts ignore it anyway; this
+  // keeps any C-library formatting in the window the same in every locale.
   std::setlocale(LC_NUMERIC, "C");
   // A log-out or kill ends the program the way closing the window does.
   QuitSignalWatcher quit_on_signal;

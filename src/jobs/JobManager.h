@@ -29,6 +29,8 @@ class JobManager {
   std::vector<JobV3*> OpAllJobs(const std::string& op, JobV3* job);
   std::vector<JobV3*> OpRunningJobs(const std::string& op, JobV3* job);
 
+  // Jobs handed out here stay valid for the manager's whole life, even after a
+  // complete deletion (another thread may still hold one from a copied list).
   std::vector<JobV3*> GetAllJobs();
   int GetAllJobCount();
   JobV3* FindJob(const std::string& jobID);
