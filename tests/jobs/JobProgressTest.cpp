@@ -52,6 +52,14 @@ TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
   expected.erase(id_of(done));
   EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
 
+  // Transcoding a finished job again while another executes queues it; the next
+  // snapshot must not take it for finished and drop it from the queue.
+  encoding->SetIsRunning(true);
+  manager.RunJob(id_of(done));
+  EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress())[id_of(done)].first, "queueing");
+  EXPECT_TRUE(done->IsQueueing() && !reload(done)->GetIsCompleted() && manager.GetRunningJobCount() == 4);
+  encoding->SetIsRunning(false);
+
   // The reader skips what the writer never writes.
   EXPECT_EQ(JobManager::ParseJobsProgress(R"({"b":"1.000000|0.5","a":"nobar","c":"|","d":5})"),
             (decltype(expected){{"b", {"1.000000", "0.5"}}}));
