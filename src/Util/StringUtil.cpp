@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <iomanip>
 #include <locale>
@@ -140,6 +139,7 @@ double StringUtil::str_to_double(const std::string& text) {
 
 double StringUtil::str_to_double_stream(const std::string& text) {
   std::istringstream stream(text);
+  stream.imbue(std::locale::classic());
   double value = 0;
   stream >> value;
   return value;
@@ -152,9 +152,12 @@ std::string StringUtil::long_to_str(long value) { return std::to_string(value); 
 std::string StringUtil::longlong_to_str(long long value) { return std::to_string(value); }
 
 std::string StringUtil::double_to_str(double value) {
+  // "%f" output, but printf would write the decimal separator of the process locale
+  // (a Qt program on Linux takes it from the environment: "37,500000").
   char buffer[512];
-  std::snprintf(buffer, sizeof(buffer), "%f", value);
-  return buffer;
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::fixed, 6);
+  if (result.ec != std::errc()) return "0.000000";
+  return std::string(buffer, result.ptr);
 }
 
 std::string StringUtil::double_to_fixed_str(double value, int decimals) {

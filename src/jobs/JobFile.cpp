@@ -59,6 +59,7 @@ void JobFile::Load(const std::string& path) {
 
 bool JobFile::Save() {
   std::lock_guard<std::mutex> guard(lock_);
+  if (removed_) return false;
   SimpleJson json;
   json.parse("{}");
   json.set("JobID", jobID_);
@@ -72,6 +73,11 @@ bool JobFile::Save() {
   json.set("IsDeleted", StringUtil::bool_to_str(isDeleted_));
   json.set("IsStopped", StringUtil::bool_to_str(isStopped_));
   return json.save_file(path_);
+}
+
+void JobFile::MarkRemoved() {
+  std::lock_guard<std::mutex> guard(lock_);
+  removed_ = true;
 }
 
 void JobFile::SetIsCompleted(bool value) {

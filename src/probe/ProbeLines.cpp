@@ -1,5 +1,6 @@
 #include "probe/ProbeLines.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -42,10 +43,12 @@ std::string valueAfter(const std::string& line, const std::string& marker) {
 }
 
 bool normalizedDegrees(const std::string& text, int& degrees) {
+  // Read with '.' whatever the process locale (strtod would follow LC_NUMERIC).
   const char* begin = text.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || !std::isfinite(value)) return false;
+  if (*begin == '+') ++begin;
+  double value = 0;
+  if (std::from_chars(begin, text.c_str() + text.size(), value).ec != std::errc() || !std::isfinite(value))
+    return false;
   const long whole = std::lround(std::fmod(value, 360.0));
   degrees = static_cast<int>((whole % 360 + 360) % 360);
   return true;

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -17,7 +16,6 @@ int main(int argc, char** argv) {
   mkdir(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
