@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "Util/StringUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/MediaFixtures.h"
@@ -81,7 +82,8 @@ TEST(HostileTools, OddProbeAndEncoderOutputCannotCrashStallOrMislead) {
   for (size_t at = out.find("SNAPSHOT:"); at != std::string::npos; at = out.find("SNAPSHOT:", at + 1)) {
     const std::string text = out.substr(at + 9, out.find('\n', at) - at - 9);
     for (const auto& entry : JobManager::ParseJobsProgress(text))
-      figures.emplace_back(std::atof(entry.second.first.c_str()), std::atof(entry.second.second.c_str()));
+      figures.emplace_back(StringUtil::str_to_double(entry.second.first),
+                           StringUtil::str_to_double(entry.second.second));
   }
   ASSERT_GE(figures.size(), 3u);
   bool followed = false;
