@@ -15,6 +15,8 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libssl-dev openssl
   dbus dbus-daemon
+  # locale sources: the engine's tests also run under a generated comma-decimal locale
+  locales
 )
 
 missing=()

@@ -78,8 +78,7 @@ Widget::Widget(JobManager& manager, QWidget* parent)
 
 Widget::~Widget() {
   // First: no snapshot may arrive for a half-destroyed window.
-  m_publisher->requestInterruption();
-  m_publisher->wait();
+  m_publisher->Stop();
   m_keepAwake.reset();
   delete ui;
   delete m_lbMenu;

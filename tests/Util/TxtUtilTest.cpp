@@ -72,3 +72,13 @@ TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
   // A folder that does not exist: nothing written, nothing thrown.
   EXPECT_FALSE(TxtUtil::write_text_file(folder + "/no/such/dir/file.txt", "x"));
 }
+
+TEST(TxtUtil, ReadsNoFileAboveTheLimit) {
+  // The limit counts the whole file, byte-order mark included (special files: JobFileTest).
+  const std::string path = make_temp_folder("txt-big") + "/big.txt";
+  const QByteArray text(int(TxtUtil::kMaxReadBytes) - 3, 'x');
+  write_raw(path, "\xEF\xBB\xBF" + text);
+  EXPECT_EQ(TxtUtil::read_text_file(path).size(), size_t(text.size()));
+  write_raw(path, "\xEF\xBB\xBF" + text + "y");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "");
+}

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -18,7 +17,6 @@ int main(int argc, char** argv) {
   mkdir(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
   // Nothing here may power the machine off: a test that reaches the shutdown
   // without its own recorder fails instead.
   OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });

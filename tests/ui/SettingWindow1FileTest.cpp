@@ -15,6 +15,7 @@
 
 #include "Util/OSUtil.h"
 #include "Util/QtText.h"
+#include "Util/StringUtil.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "planning/SettingWindow1File.h"
@@ -108,7 +109,8 @@ TEST(SettingWindow1File, QualityChangeRecomputesTheEstimateAndFormatChangeRename
 
   child<QComboBox>(dialog, "comboBoxQuality")->setCurrentText("85%");
   EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1280x720");
-  const auto expected = static_cast<int64_t>((1600000 + 64000) * std::stod(info.at("OverallDuration")) / 8);
+  const auto expected =
+      static_cast<int64_t>((1600000 + 64000) * StringUtil::str_to_double(info.at("OverallDuration")) / 8);
   EXPECT_EQ(text_of(dialog, "labelOutputFilesize"), to_qstring(OSUtil::FileSizeFriendly(expected)));
   EXPECT_EQ(SettingWindow1File::EstimatedOutputSize("1600000", "64000", "nan"), 0);
 
