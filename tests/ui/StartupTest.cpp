@@ -102,7 +102,7 @@ TEST(Startup, AnotherUsersCopyIsNotRefused) {
   for (QDeadlineTimer deadline(kStartTimeoutMs);
        !shown.contains(kShownInChinese) && first.waitForReadyRead(int(deadline.remainingTime()));)
     shown += QString::fromUtf8(first.readAllStandardOutput());
-  ASSERT_EQ(shown, kShownInChinese);
+  ASSERT_EQ(reported(shown), kShownInChinese);
 
   QProcess second;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
