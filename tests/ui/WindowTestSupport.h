@@ -1,15 +1,13 @@
 #pragma once
 
-// Helpers for the tests that drive the main window: stored jobs, a private job
-// manager per test, waits with a time-out, the context menu and drops.
+// Driving the main window in tests: stored jobs, a private job manager per test,
+// waits with a time-out, and the context menu.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
@@ -19,7 +17,6 @@
 #include "Util/AppConstants.h"
 #include "Util/OSUtil.h"
 #include "Util/UserSettings.h"
-#include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "support/MediaFixtures.h"
@@ -29,7 +26,6 @@
 #include "ui/JobTable.h"
 #include "ui/Widget.h"
 
-// Processes events until done() holds or timeout_ms pass; returns done().
 inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
   for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -37,9 +33,7 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
 }
 
 struct StoredJob {
-  bool completed = false;
-  bool deleted = false;
-  bool stopped = false;
+  bool completed = false, deleted = false, stopped = false;
 };
 
 // A job file as an earlier run left it; returns its JobID.
@@ -52,31 +46,23 @@ inline std::string store_job(const std::string& input, const std::string& output
   return record.GetJobID();
 }
 
-inline bool job_file_exists(const std::string& jobID) {
-  return QFile::exists(QString::fromStdString(OSUtil::pathJoin(get_appjobfile_dir(), jobID + ".jobfile")));
-}
-
-// An encode that takes about `seconds` of wall time whatever the machine's speed.
 inline std::string slow_encode_command(const std::string& output, int seconds = 60) {
-  return "ffmpeg -hide_banner -nostdin -re -f lavfi -i testsrc2=size=320x240:rate=10:duration=" +
-         std::to_string(seconds) + " -c:v libx264 -preset ultrafast -y " + output;
+  return "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:rate=10:duration=" + std::to_string(seconds) +
+         " -c:v libx264 -preset ultrafast -y " + output;
 }
 
-// Each test gets empty job files, its own output folder, its own job manager, a
-// shutdown recorder, and a publisher that starts queued jobs whatever the load.
+// Empty job files, an output folder of its own, a private job manager, a shutdown
+// recorder, and a publisher whose load samples say idle (or busy).
 class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const QString& name : QDir(QString::fromStdString(get_appjobfile_dir())).entryList({"*.jobfile"}))
-      QFile::remove(QString::fromStdString(get_appjobfile_dir()) + "/" + name);
+    QDir jobs(QString::fromStdString(get_appjobfile_dir()));
+    for (const QString& name : jobs.entryList({"*.jobfile"})) jobs.remove(name);
     media = make_temp_folder("media");
     output_dir = make_temp_folder("out");
     UserSettings::instance().setOutputDir(output_dir);
     OSUtil::setShutdownAction([this] { ++shutdowns; });
-    UpdateGUIThread::setLoadSampler([](int ms) {
-      OSUtil::sleepMs(ms);
-      return 0;
-    });
+    machine_busy(false);
   }
 
   void TearDown() override {
@@ -86,18 +72,20 @@ class WindowTest : public testing::Test {
     OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });
   }
 
+  static void machine_busy(bool busy) {
+    UpdateGUIThread::setLoadSampler([busy](int ms) {
+      OSUtil::sleepMs(ms);
+      return busy ? 100 : 0;
+    });
+  }
+
+  // Opens the window on a fresh manager; called again, it is a restart.
   Widget& open_window() {
+    window.reset();
     manager = std::make_unique<JobManager>();
     window = std::make_unique<Widget>(*manager);
     window->show();
     return *window;
-  }
-
-  // Closes the window and opens it again on a fresh manager: a restart.
-  Widget& restart() {
-    window.reset();
-    manager.reset();
-    return open_window();
   }
 
   QTableWidget* table(const char* name) const { return window->findChild<QTableWidget*>(name); }
@@ -105,18 +93,15 @@ class WindowTest : public testing::Test {
   QTableWidget* done() const { return table("tableWidgetDone"); }
   QTableWidget* recycled() const { return table("tableWidgetDel"); }
 
-  // "time|progress" of the job's row in the table, "" when it has no row there.
+  // "time|progress" of the job's row, "" when the table has none.
   static std::string cells(QTableWidget* table, const std::string& jobID) {
     const int row = JobTable::rowOf(table, jobID);
-    if (row < 0) return "";
-    return (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
+    return row < 0 ? "" : (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
   }
 
-  // Starts a stored job with a slow encode instead of its real command.
+  // Starts a stored job with an encode of about `seconds` of wall time.
   void run_slowly(const std::string& jobID, int seconds = 60) {
-    JobV3* job = manager->FindJob(jobID);
-    ASSERT_NE(job, nullptr);
-    job->SetFFmpegCmd(slow_encode_command(OSUtil::pathJoin(output_dir, jobID + ".mp4"), seconds));
+    manager->FindJob(jobID)->SetFFmpegCmd(slow_encode_command(output_dir + "/" + jobID + ".mp4", seconds));
     manager->RunJob(jobID);
   }
 
@@ -125,8 +110,8 @@ class WindowTest : public testing::Test {
     return job != nullptr && (job->IsRunning() || job->IsQueueing());
   }
 
-  // Right-clicks the job's row and returns the texts of the entries shown; picks
-  // the entry `choose` when given (else the menu is closed).
+  // Right-clicks the job's row; returns the entries shown and picks `choose`
+  // (the menu just closes when no entry has that text).
   QStringList open_menu(QTableWidget* table, const std::string& jobID, const QString& choose = QString(),
                         const std::function<void()>& while_open = {}) {
     QStringList shown;
@@ -144,21 +129,18 @@ class WindowTest : public testing::Test {
       if (while_open) while_open();
       QAction* chosen = nullptr;
       for (QAction* action : menu->actions()) {
-        if (!action->isVisible()) continue;
-        shown << action->text();
-        if (action->text() == choose) chosen = action;
+        if (action->isVisible()) shown << action->text();
+        if (action->isVisible() && action->text() == choose) chosen = action;
       }
       menu->hide();
       if (chosen != nullptr) chosen->trigger();
     });
-    const QPoint point = table->visualItemRect(table->item(row, 1)).center();
-    emit table->customContextMenuRequested(point);
+    emit table->customContextMenuRequested(table->visualItemRect(table->item(row, 1)).center());
     return shown;
   }
 
   std::unique_ptr<JobManager> manager;
   std::unique_ptr<Widget> window;
-  std::string media;
-  std::string output_dir;
+  std::string media, output_dir;
   int shutdowns = 0;
 };
