@@ -89,10 +89,9 @@ TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
   wait_until([] { return false; }, 1500);
   EXPECT_EQ(desktop.saver.inhibits.load(), 0);  // an idle window lets the screen lock
 
-  manager->FindJob(jobID)->SetFFmpegCmd(slow_encode_command(output_dir + "/a.mp4", 3));
-  open_menu(running(), jobID, "Transcode again");
+  run_slowly(jobID, 3);
+  EXPECT_TRUE(wait_until([&] { return desktop.saver.inhibits == 1; }, 10000));
   EXPECT_TRUE(active(jobID));
-  EXPECT_EQ(desktop.saver.inhibits.load(), 1);
   EXPECT_EQ(desktop.saver.released.load(), 0u);
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), jobID) >= 0; }, 120000));
   EXPECT_EQ(desktop.saver.released.load(), 4711u);

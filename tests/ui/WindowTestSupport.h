@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
@@ -44,11 +45,6 @@ inline std::string store_job(const std::string& input, const std::string& output
   if (flags.deleted) record.SetIsDeleted(true);
   if (flags.stopped) record.SetIsStopped(true);
   return record.GetJobID();
-}
-
-inline std::string slow_encode_command(const std::string& output, int seconds = 60) {
-  return "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:rate=10:duration=" + std::to_string(seconds) +
-         " -c:v libx264 -preset ultrafast -y " + output;
 }
 
 // Empty job files, an output folder of its own, a private job manager, a shutdown
@@ -101,7 +97,9 @@ class WindowTest : public testing::Test {
 
   // Starts a stored job with an encode of about `seconds` of wall time.
   void run_slowly(const std::string& jobID, int seconds = 60) {
-    manager->FindJob(jobID)->SetFFmpegCmd(slow_encode_command(output_dir + "/" + jobID + ".mp4", seconds));
+    manager->FindJob(jobID)->SetFFmpegCmd(
+        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
+        output_dir + "/" + jobID + ".mp4");
     manager->RunJob(jobID);
   }
 
@@ -110,22 +108,15 @@ class WindowTest : public testing::Test {
     return job != nullptr && (job->IsRunning() || job->IsQueueing());
   }
 
-  // Right-clicks the job's row; returns the entries shown and picks `choose`
-  // (the menu just closes when no entry has that text).
+  // Right-clicks the job's row; returns the entries shown and picks `choose`.
   QStringList open_menu(QTableWidget* table, const std::string& jobID, const QString& choose = QString(),
                         const std::function<void()>& while_open = {}) {
     QStringList shown;
-    const int row = JobTable::rowOf(table, jobID);
-    if (row < 0) {
-      ADD_FAILURE() << "no row for " << jobID;
-      return shown;
-    }
-    QTimer::singleShot(100, [&] {
-      auto* menu = qobject_cast<JobContextMenu*>(QApplication::activePopupWidget());
-      if (menu == nullptr) {
-        ADD_FAILURE() << "no menu opened";
-        return;
-      }
+    QTimer inside;  // fires in the menu's own loop, or never when no menu opens
+    inside.setSingleShot(true);
+    QObject::connect(&inside, &QTimer::timeout, [&] {
+      QMenu* menu = qobject_cast<JobContextMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
       if (while_open) while_open();
       QAction* chosen = nullptr;
       for (QAction* action : menu->actions()) {
@@ -135,7 +126,10 @@ class WindowTest : public testing::Test {
       menu->hide();
       if (chosen != nullptr) chosen->trigger();
     });
-    emit table->customContextMenuRequested(table->visualItemRect(table->item(row, 1)).center());
+    inside.start(100);
+    const int row = JobTable::rowOf(table, jobID);
+    if (row >= 0) emit table->customContextMenuRequested(table->visualItemRect(table->item(row, 1)).center());
+    EXPECT_FALSE(shown.isEmpty()) << "no menu for " << jobID;
     return shown;
   }
 
