@@ -64,6 +64,8 @@ Widget::Widget(JobManager& manager, QWidget* parent)
   load_existing_jobFile();
   start_progress_publisher();
   connect_context_menus();
+  // Dropped video files take the same road as the Add Video button.
+  setAcceptDrops(true);
   // TODO: connect m_lbMenu's clicked() to slot_on_lbMenu_clicked (application menu).
 
   precondition_check();
@@ -71,9 +73,8 @@ Widget::Widget(JobManager& manager, QWidget* parent)
   // TODO: check_new_version() - offer a verified pending installer.
   // TODO: start the backend's start-up sequence on a pool thread (not awaited).
 
-  // Keep-awake is asked for when a job starts, not for the window's whole life:
-  // an idle program must not keep the screen from locking.
-  setAcceptDrops(true);
+  // Keep-awake is asked for when a job starts (update_keep_awake), not for the
+  // window's whole life: an idle program must not keep the screen from locking.
 }
 
 Widget::~Widget() {
