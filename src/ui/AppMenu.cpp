@@ -48,6 +48,8 @@ QMenu* AppMenu::build() {
   }
   languages->addSeparator();
   languages->addAction(tr("Applies from the next start"))->setEnabled(false);
+  // The application's menu style colours every item alike; the note must not look clickable.
+  languages->setStyleSheet(QStringLiteral("QMenu::item:disabled { color: #8C9BAB; }"));
   return menu;
 }
 

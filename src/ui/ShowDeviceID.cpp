@@ -15,7 +15,8 @@ ShowDeviceID::ShowDeviceID(QWidget* parent) : QDialog(parent) {
   setFixedSize(300, 200);
 
   auto* caption = new QLabel(tr("DeviceID"), this);
-  caption->setFont(QFont(QStringLiteral("SimSun"), 11, QFont::Bold));
+  // The application style sheet sets every widget's font; the caption needs its own rule.
+  caption->setStyleSheet(QStringLiteral("font: bold 11pt \"SimSun\";"));
   caption->setGeometry(125, 10, 100, 30);
 
   m_deviceId = new QLabel(to_qstring(get_device_id()), this);
@@ -26,7 +27,8 @@ ShowDeviceID::ShowDeviceID(QWidget* parent) : QDialog(parent) {
 
   auto* copy = new QPushButton(tr("Copy"), this);
   copy->setObjectName(QStringLiteral("btnCopy"));
-  copy->setGeometry(125, 90, 50, 30);
+  // Wide enough for "Copy" with the style's padding, centred like the OK button.
+  copy->setGeometry(115, 90, 70, 30);
   connect(copy, &QPushButton::clicked, this, &ShowDeviceID::on_btnCopy_clicked);
 
   auto* close = new QPushButton(tr("OK"), this);
