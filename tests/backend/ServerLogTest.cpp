@@ -13,12 +13,11 @@
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
-
 // The CTime a body starts with.
 std::string ctime_of(const std::string& body) {
   std::smatch found;
-  return std::regex_search(body, found, std::regex(R"re(^\{"CTime": "(\d{8}_\d{6})",)re")) ? found[1].str() : "";
+  return std::regex_search(body, found, std::regex(R"re(^\{"CTime": "(\d{8}_\d{6})",)re")) ? found[1].str()
+                                                                                           : "";
 }
 
 }  // namespace
