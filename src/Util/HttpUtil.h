@@ -44,7 +44,6 @@ class HttpUtil {
  private:
   HttpUtil();
   struct Request;
-  friend struct Request;
 
   std::atomic<bool> use_ca_file_{false};
   SyncString ca_file_{"cacert.pem"};
