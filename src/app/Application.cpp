@@ -11,7 +11,9 @@
 #include "app/CjkFontFallback.h"
 #include "app/InterfaceTranslation.h"
 #include "app/SingleInstanceLock.h"
+#include "backend/ServerLog.h"
 #include "jobs/JobManager.h"
+#include "ui/ThreadInformationMessageBox.h"
 #include "ui/Widget.h"
 
 int run_kovadle(int argc, char** argv) {
@@ -38,6 +40,9 @@ int run_kovadle(int argc, char** argv) {
 
   install_cjk_font_fallback();
   app.setStyleSheet(application_style_sheet());
+  // The start-up sequence finds an expired version on its pool thread; the notice
+  // is a dialog on this thread that ends the program.
+  ServerLog::set_version_expired_notice(&Util::ThreadInformationMessageBox::ShowVersionExpired);
 
   int exit_code = 0;
   {

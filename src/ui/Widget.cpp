@@ -1,6 +1,7 @@
 #include "ui/Widget.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -30,6 +31,10 @@
 #include "ui/JobContextMenu.h"
 #include "ui/JobRowTexts.h"
 #include "ui/JobTable.h"
+#include "backend/NewVersionDialog.h"
+#include "backend/PendingInstaller.h"
+#include "backend/ServerLog.h"
+#include "ui/AppMenu.h"
 #include "ui/KeepAwake.h"
 #include "ui/MyLabel.h"
 #include "ui/PreconditionCheck.h"
@@ -66,12 +71,12 @@ Widget::Widget(JobManager& manager, QWidget* parent)
   connect_context_menus();
   // Dropped video files take the same road as the Add Video button.
   setAcceptDrops(true);
-  // TODO: connect m_lbMenu's clicked() to slot_on_lbMenu_clicked (application menu).
+  connect(m_lbMenu, &MyLabel::clicked, this, &Widget::slot_on_lbMenu_clicked);
 
   precondition_check();
 
-  // TODO: check_new_version() - offer a verified pending installer.
-  // TODO: start the backend's start-up sequence on a pool thread (not awaited).
+  check_new_version();
+  ServerLog::background_operation_new_thread();
 
   // Keep-awake is asked for when a job starts (update_keep_awake), not for the
   // window's whole life: an idle program must not keep the screen from locking.
@@ -173,6 +178,25 @@ void Widget::relocateGUI() {
   ui->checkBoxShutdown->setText(shutdown_option_text(get_language()));
 
   log_info("Widget::relocateGUI end.");
+}
+
+void Widget::slot_on_lbMenu_clicked() {
+  std::cout << "slot_on_lbMenu_clicked, My label was clicked." << std::endl;
+  AppMenu(this).exec_at(QCursor::pos());
+}
+
+void Widget::check_new_version() {
+  const std::optional<PendingInstaller::Offer> offer =
+      PendingInstaller::check(get_appdata_dir(), get_current_version());
+  if (!offer) return;
+  const int answer = NewVersionDialog::ask(this, offer->version, get_current_version(), offer->force);
+  if (!PendingInstaller::act_on_answer(*offer, answer)) return;
+  // Quit once the event loop runs; the constructor is still going here.
+  hide();
+  QTimer::singleShot(100, this, [this] {
+    close();
+    QCoreApplication::quit();
+  });
 }
 
 void Widget::precondition_check() {

@@ -35,6 +35,10 @@ class Widget : public QWidget {
   // The shutdown option's text for an interface language.
   static QString shutdown_option_text(const std::string& language);
 
+  // Offers a verified newer installer waiting in the data folder (or cleans up
+  // one that is no longer newer); may end the program.
+  void check_new_version();
+
   // --- Job tables --------------------------------------------------------------
   void UIOp_AddJobToRunning(JobFile* jobFile);
   void UIOp_AddJobToCompleted(JobFile* jobFile);
@@ -84,6 +88,10 @@ class Widget : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+
+ private slots:
+  // Opens the application menu.
+  void slot_on_lbMenu_clicked();
 
  private:
   void create_menu_label();
