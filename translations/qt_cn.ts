@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AddVideoFlow</name>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>All Video Formats</source>
+        <translation>所有视频格式</translation>
+    </message>
+    <message>
+        <source>all files</source>
+        <translation>所有文件</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
     <name>AppMenu</name>
     <message>
         <source>Open Official Website</source>
@@ -85,6 +104,102 @@
     <message>
         <source>Cancel shutdown</source>
         <translation>取消关机</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteConfirmation</name>
+    <message>
+        <source>Are you sure to completely delete the transcoding task</source>
+        <translation>确定要彻底删除这个转码任务吗</translation>
+    </message>
+    <message>
+        <source>OK, delete now</source>
+        <translation>确定，立即删除</translation>
+    </message>
+    <message>
+        <source>Cancel, do not delete</source>
+        <translation>取消，不删除</translation>
+    </message>
+    <message>
+        <source>Also delete the transcoding output files</source>
+        <translation>同时删除转码输出的文件</translation>
+    </message>
+</context>
+<context>
+    <name>JobContextMenu</name>
+    <message>
+        <source>Show input in Explorer</source>
+        <translation>在文件夹中显示源文件</translation>
+    </message>
+    <message>
+        <source>Show output in Explorer</source>
+        <translation>在文件夹中显示输出文件</translation>
+    </message>
+    <message>
+        <source>Transcode again</source>
+        <translation>重新转码</translation>
+    </message>
+    <message>
+        <source>Stop transcoding</source>
+        <translation>停止转码</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Delete completely</source>
+        <translation>彻底删除</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>清空回收站</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>属性</translation>
+    </message>
+</context>
+<context>
+    <name>JobRowTexts</name>
+    <message>
+        <source>Stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>0 sec</source>
+        <translation>0 秒</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>Calculating</source>
+        <translation>计算中</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Initializing</source>
+        <translation>初始化中</translation>
+    </message>
+</context>
+<context>
+    <name>JobTable</name>
+    <message>
+        <source>Time Remaining</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>FileName</source>
+        <translation>文件名</translation>
     </message>
 </context>
 <context>
@@ -299,6 +414,38 @@
     <message>
         <source>Shutdown computer after transcoding</source>
         <translation>转码完成后关机</translation>
+    </message>
+    <message>
+        <source>Output Dir</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <source>Select an output dir</source>
+        <translation>选择输出目录</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Transcode ongoing, please first stop the all transcoding</source>
+        <translation>还有转码任务在进行，请先停止所有转码</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>清空回收站</translation>
+    </message>
+    <message>
+        <source>Are you sure to empty the recyle bin</source>
+        <translation>确定要清空回收站吗</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Exit? if yes, all transcoding task will be terminated</source>
+        <translation>确定退出吗？退出后所有转码任务都将被终止</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AddVideoFlow</name>
+    <message>
+        <source>Open file</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>All Video Formats</source>
+        <translation>All Video Formats</translation>
+    </message>
+    <message>
+        <source>all files</source>
+        <translation>all files</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
     <name>AppMenu</name>
     <message>
         <source>Open Official Website</source>
@@ -85,6 +104,102 @@
     <message>
         <source>Cancel shutdown</source>
         <translation>Cancel shutdown</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteConfirmation</name>
+    <message>
+        <source>Are you sure to completely delete the transcoding task</source>
+        <translation>Are you sure to completely delete the transcoding task</translation>
+    </message>
+    <message>
+        <source>OK, delete now</source>
+        <translation>OK, delete now</translation>
+    </message>
+    <message>
+        <source>Cancel, do not delete</source>
+        <translation>Cancel, do not delete</translation>
+    </message>
+    <message>
+        <source>Also delete the transcoding output files</source>
+        <translation>Also delete the transcoding output files</translation>
+    </message>
+</context>
+<context>
+    <name>JobContextMenu</name>
+    <message>
+        <source>Show input in Explorer</source>
+        <translation>Show input in Explorer</translation>
+    </message>
+    <message>
+        <source>Show output in Explorer</source>
+        <translation>Show output in Explorer</translation>
+    </message>
+    <message>
+        <source>Transcode again</source>
+        <translation>Transcode again</translation>
+    </message>
+    <message>
+        <source>Stop transcoding</source>
+        <translation>Stop transcoding</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Delete completely</source>
+        <translation>Delete completely</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>Empty Recycle Bin</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>Property</translation>
+    </message>
+</context>
+<context>
+    <name>JobRowTexts</name>
+    <message>
+        <source>Stopped</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>0 sec</source>
+        <translation>0 sec</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>Calculating</source>
+        <translation>Calculating</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>sec</translation>
+    </message>
+    <message>
+        <source>Initializing</source>
+        <translation>Initializing</translation>
+    </message>
+</context>
+<context>
+    <name>JobTable</name>
+    <message>
+        <source>Time Remaining</source>
+        <translation>Time Remaining</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>FileName</source>
+        <translation>FileName</translation>
     </message>
 </context>
 <context>
@@ -299,6 +414,38 @@
     <message>
         <source>Shutdown computer after transcoding</source>
         <translation>Shutdown computer after transcoding</translation>
+    </message>
+    <message>
+        <source>Output Dir</source>
+        <translation>Output Dir</translation>
+    </message>
+    <message>
+        <source>Select an output dir</source>
+        <translation>Select an output dir</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Transcode ongoing, please first stop the all transcoding</source>
+        <translation>Transcode ongoing, please first stop the all transcoding</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>Empty Recycle Bin</translation>
+    </message>
+    <message>
+        <source>Are you sure to empty the recyle bin</source>
+        <translation>Are you sure to empty the recyle bin</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <source>Exit? if yes, all transcoding task will be terminated</source>
+        <translation>Exit? if yes, all transcoding task will be terminated</translation>
     </message>
 </context>
 </TS>

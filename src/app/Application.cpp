@@ -8,6 +8,7 @@
 #include "Util/AppConstants.h"
 #include "Util/QuitSignalWatcher.h"
 #include "app/AppStyleSheet.h"
+#include "app/CjkFontFallback.h"
 #include "app/InterfaceTranslation.h"
 #include "app/SingleInstanceLock.h"
 #include "backend/ServerLog.h"
@@ -34,7 +35,10 @@ int run_kovadle(int argc, char** argv) {
   QTranslator translator;
   load_interface_translation(translator, get_language());
   app.installTranslator(&translator);
+  QTranslator qt_translator;
+  if (load_qt_translation(qt_translator, get_language())) app.installTranslator(&qt_translator);
 
+  install_cjk_font_fallback();
   app.setStyleSheet(application_style_sheet());
   // The start-up sequence finds an expired version on its pool thread; the notice
   // is a dialog on this thread that ends the program.

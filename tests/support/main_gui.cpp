@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestEnvironment.h"
+#include "Util/OSUtil.h"
 
 int main(int argc, char** argv) {
   isolate_user_folders();
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
   mkdir(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
+  // Nothing here may power the machine off: a test that reaches the shutdown
+  // without its own recorder fails instead.
+  OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
