@@ -67,6 +67,12 @@ void WaitingLoadingFile::maskToAnimation() {
   setMask((opaque.isNull() ? QRegion(frame.rect()) : QRegion(opaque)).translated(shown.topLeft()));
 }
 
+void WaitingLoadingFile::EnsureProbed(const std::string& inputFile) {
+  if (MediaInfoCache::GetInstance().Contains(inputFile)) return;
+  WaitingLoadingFile waiting(nullptr, inputFile);
+  waiting.exec();
+}
+
 WaitingLoadingFile::~WaitingLoadingFile() {
   {
     std::lock_guard<std::mutex> guard(link_->lock);

@@ -23,6 +23,11 @@ class WaitingLoadingFile : public QDialog {
   // True once the probe has finished and its end has reached this dialog.
   bool IsProbeDone() const { return probeDone_; }
 
+  // Makes sure the file is in the probe cache before the interface thread asks
+  // for it (to plan a command or show the settings): a file not probed yet is
+  // probed on the pool behind this dialog, so the window never waits on the probe.
+  static void EnsureProbed(const std::string& inputFile);
+
  signals:
   // Emitted by the probe task when it is done; delivered queued to the interface thread.
   void signal_close_waiting_window(QString inputFile);

@@ -22,23 +22,24 @@
 #include "Util/StringUtil.h"
 #include "Util/UserSettings.h"
 #include "account/SignInStore.h"
+#include "backend/NewVersionDialog.h"
+#include "backend/PendingInstaller.h"
+#include "backend/ServerLog.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "planning/SettingWindow1File.h"
 #include "ui/AddVideoFlow.h"
+#include "ui/AppMenu.h"
 #include "ui/CountDownMsgBox.h"
 #include "ui/DeleteConfirmation.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobRowTexts.h"
 #include "ui/JobTable.h"
-#include "backend/NewVersionDialog.h"
-#include "backend/PendingInstaller.h"
-#include "backend/ServerLog.h"
-#include "ui/AppMenu.h"
 #include "ui/KeepAwake.h"
 #include "ui/MyLabel.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
+#include "ui/WaitingLoadingFile.h"
 #include "ui_Widget.h"
 
 namespace {
@@ -498,6 +499,9 @@ void Widget::slot_startAction_trigger() {
     return;
   }
   std::cout << "slot_startAction_trigger,=====start Run job." << std::endl;
+  // Planning the command needs the input's probe: after a restart it is not cached.
+  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
+  if (is_active(jobID) || m_manager.FindJob(jobID) == nullptr) return;  // changed while probing
   m_manager.RunJob(jobID);
   update_keep_awake();
 }
@@ -595,6 +599,7 @@ void Widget::slot_delAllAction_trigger() {
 void Widget::slot_propertyAction_trigger() {
   const JobFile* record = menu_job_file("slot_propertyAction_trigger", kOpenError);
   if (record == nullptr) return;
+  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
   SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record->GetJobID());
   property.setWindowTitle(tr("Property"));
   property.exec();
