@@ -61,7 +61,7 @@ void CliArguments::parse(const QStringList& arguments) {
   parser.addPositionalArgument("files", "Video files.", "[FILE...]");
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
-  if (parser.isSet(help)) {
+  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     out(parser.helpText());
     return finish(cli_exit::kOk);
   }
