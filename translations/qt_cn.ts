@@ -2,6 +2,73 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AppMenu</name>
+    <message>
+        <source>Open Official Website</source>
+        <translation>打开官方网站</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>DeviceID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>Customer Support</source>
+        <translation>客户支持</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言 (Language)</translation>
+    </message>
+    <message>
+        <source>Applies from the next start</source>
+        <translation>下次启动时生效</translation>
+    </message>
+    <message>
+        <source>Sign-in is not available in this edition of %1.</source>
+        <translation>此版本的%1暂不支持登录。</translation>
+    </message>
+    <message>
+        <source>If you&apos;re having a problem with our service and need help,go to</source>
+        <translation>如果您在使用中遇到问题需要帮助，请联系</translation>
+    </message>
+    <message>
+        <source>Support Wechat</source>
+        <translation>客服微信</translation>
+    </message>
+    <message>
+        <source>Support Email</source>
+        <translation>客服邮箱</translation>
+    </message>
+    <message>
+        <source>How to get DeviceID? Menu-&gt;DeviceID</source>
+        <translation>如何获取设备ID？菜单-&gt;设备ID</translation>
+    </message>
+    <message>
+        <source>Please help to provide DeviceID when you contact customer service</source>
+        <translation>联系客服时请提供您的设备ID</translation>
+    </message>
+    <message>
+        <source>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</source>
+        <translation>把复杂的音视频转码参数简化为一个百分比表示的视频质量。经过精确计算，为用户选出最合适的转码参数，大大降低转码的难度，让转码更快、更简单</translation>
+    </message>
+    <message>
+        <source>Support various formats transcode to mp4, make transcoding easier and simpler</source>
+        <translation>支持多种格式转码为 MP4，让转码更轻松、更简单</translation>
+    </message>
+    <message>
+        <source>The new language applies from the next start of %1.</source>
+        <translation>新的界面语言将在下次启动%1时生效。</translation>
+    </message>
+</context>
+<context>
     <name>CountDownMsgBox</name>
     <message>
         <source>All transcoding tasks have been completed</source>
@@ -18,6 +85,37 @@
     <message>
         <source>Cancel shutdown</source>
         <translation>取消关机</translation>
+    </message>
+</context>
+<context>
+    <name>NewVersionDialog</name>
+    <message>
+        <source>Found new version</source>
+        <translation>发现新版本</translation>
+    </message>
+    <message>
+        <source>Do you want to install the new version</source>
+        <translation>是否安装新版本</translation>
+    </message>
+    <message>
+        <source>downloaded new version</source>
+        <translation>已下载的新版本</translation>
+    </message>
+    <message>
+        <source>Current version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>安装</translation>
+    </message>
+    <message>
+        <source>Not install</source>
+        <translation>暂不安装</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
     </message>
 </context>
 <context>
@@ -120,6 +218,44 @@
     <message>
         <source>95%(recommended)</source>
         <translation>95%(推荐)</translation>
+    </message>
+</context>
+<context>
+    <name>ShowDeviceID</name>
+    <message>
+        <source>DeviceID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Copied to the clipboard</source>
+        <translation>已复制到剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>VersionExpiredDialog</name>
+    <message>
+        <source>Version expired</source>
+        <translation>版本过期提醒</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;This version of %1 has expired and can no longer be used.&lt;/p&gt;&lt;p&gt;Please download the latest version from the official website:&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1 is free. Download it only from the official website, so that you never get a modified copy.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;您使用的%1版本已过期，无法继续使用。&lt;/p&gt;&lt;p&gt;请到官方网站下载最新版本：&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1是免费软件，请只从官方网站下载，以免下载到被篡改的版本。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Exit the program</source>
+        <translation>退出软件</translation>
     </message>
 </context>
 <context>

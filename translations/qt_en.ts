@@ -2,6 +2,73 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AppMenu</name>
+    <message>
+        <source>Open Official Website</source>
+        <translation>Open Official Website</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <translation>Sign In</translation>
+    </message>
+    <message>
+        <source>DeviceID</source>
+        <translation>DeviceID</translation>
+    </message>
+    <message>
+        <source>Customer Support</source>
+        <translation>Customer Support</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Applies from the next start</source>
+        <translation>Applies from the next start</translation>
+    </message>
+    <message>
+        <source>Sign-in is not available in this edition of %1.</source>
+        <translation>Sign-in is not available in this edition of %1.</translation>
+    </message>
+    <message>
+        <source>If you&apos;re having a problem with our service and need help,go to</source>
+        <translation>If you&apos;re having a problem with our service and need help,go to</translation>
+    </message>
+    <message>
+        <source>Support Wechat</source>
+        <translation>Support Wechat</translation>
+    </message>
+    <message>
+        <source>Support Email</source>
+        <translation>Support Email</translation>
+    </message>
+    <message>
+        <source>How to get DeviceID? Menu-&gt;DeviceID</source>
+        <translation>How to get DeviceID? Menu-&gt;DeviceID</translation>
+    </message>
+    <message>
+        <source>Please help to provide DeviceID when you contact customer service</source>
+        <translation>Please help to provide DeviceID when you contact customer service</translation>
+    </message>
+    <message>
+        <source>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</source>
+        <translation>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</translation>
+    </message>
+    <message>
+        <source>Support various formats transcode to mp4, make transcoding easier and simpler</source>
+        <translation>Support various formats transcode to mp4, make transcoding easier and simpler</translation>
+    </message>
+    <message>
+        <source>The new language applies from the next start of %1.</source>
+        <translation>The new language applies from the next start of %1.</translation>
+    </message>
+</context>
+<context>
     <name>CountDownMsgBox</name>
     <message>
         <source>All transcoding tasks have been completed</source>
@@ -18,6 +85,37 @@
     <message>
         <source>Cancel shutdown</source>
         <translation>Cancel shutdown</translation>
+    </message>
+</context>
+<context>
+    <name>NewVersionDialog</name>
+    <message>
+        <source>Found new version</source>
+        <translation>Found new version</translation>
+    </message>
+    <message>
+        <source>Do you want to install the new version</source>
+        <translation>Do you want to install the new version</translation>
+    </message>
+    <message>
+        <source>downloaded new version</source>
+        <translation>downloaded new version</translation>
+    </message>
+    <message>
+        <source>Current version</source>
+        <translation>Current version</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>Not install</source>
+        <translation>Not install</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>
@@ -120,6 +218,44 @@
     <message>
         <source>95%(recommended)</source>
         <translation>95%(recommended)</translation>
+    </message>
+</context>
+<context>
+    <name>ShowDeviceID</name>
+    <message>
+        <source>DeviceID</source>
+        <translation>DeviceID</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Copied to the clipboard</source>
+        <translation>Copied to the clipboard</translation>
+    </message>
+</context>
+<context>
+    <name>VersionExpiredDialog</name>
+    <message>
+        <source>Version expired</source>
+        <translation>Version expired</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;This version of %1 has expired and can no longer be used.&lt;/p&gt;&lt;p&gt;Please download the latest version from the official website:&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1 is free. Download it only from the official website, so that you never get a modified copy.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;This version of %1 has expired and can no longer be used.&lt;/p&gt;&lt;p&gt;Please download the latest version from the official website:&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1 is free. Download it only from the official website, so that you never get a modified copy.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Exit the program</source>
+        <translation>Exit the program</translation>
     </message>
 </context>
 <context>

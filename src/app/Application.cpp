@@ -10,7 +10,9 @@
 #include "app/AppStyleSheet.h"
 #include "app/InterfaceTranslation.h"
 #include "app/SingleInstanceLock.h"
+#include "backend/ServerLog.h"
 #include "jobs/JobManager.h"
+#include "ui/ThreadInformationMessageBox.h"
 #include "ui/Widget.h"
 
 int run_kovadle(int argc, char** argv) {
@@ -34,6 +36,9 @@ int run_kovadle(int argc, char** argv) {
   app.installTranslator(&translator);
 
   app.setStyleSheet(application_style_sheet());
+  // The start-up sequence finds an expired version on its pool thread; the notice
+  // is a dialog on this thread that ends the program.
+  ServerLog::set_version_expired_notice(&Util::ThreadInformationMessageBox::ShowVersionExpired);
 
   int exit_code = 0;
   {

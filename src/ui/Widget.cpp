@@ -1,8 +1,12 @@
 #include "ui/Widget.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTimer>
+#include <iostream>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
@@ -10,6 +14,10 @@
 #include "Util/QtText.h"
 #include "Util/StringUtil.h"
 #include "account/SignInStore.h"
+#include "backend/NewVersionDialog.h"
+#include "backend/PendingInstaller.h"
+#include "backend/ServerLog.h"
+#include "ui/AppMenu.h"
 #include "ui/KeepAwake.h"
 #include "ui/MyLabel.h"
 #include "ui/PreconditionCheck.h"
@@ -35,12 +43,12 @@ Widget::Widget(QWidget* parent) : QWidget(parent), ui(new Ui::Widget) {
   // TODO: create and start the progress publisher; its snapshots reach
   //       update_jobsProgress_mainWindowUI through a queued connection.
   // TODO: custom context menus of the three tables.
-  // TODO: connect m_lbMenu's clicked() to slot_on_lbMenu_clicked (application menu).
+  connect(m_lbMenu, &MyLabel::clicked, this, &Widget::slot_on_lbMenu_clicked);
 
   precondition_check();
 
-  // TODO: check_new_version() - offer a verified pending installer.
-  // TODO: start the backend's start-up sequence on a pool thread (not awaited).
+  check_new_version();
+  ServerLog::background_operation_new_thread();
 
   m_keepAwake = std::make_unique<KeepAwake>();
 }
@@ -122,6 +130,25 @@ void Widget::relocateGUI() {
   ui->checkBoxShutdown->setText(shutdown_option_text(get_language()));
 
   log_info("Widget::relocateGUI end.");
+}
+
+void Widget::slot_on_lbMenu_clicked() {
+  std::cout << "slot_on_lbMenu_clicked, My label was clicked." << std::endl;
+  AppMenu(this).exec_at(QCursor::pos());
+}
+
+void Widget::check_new_version() {
+  const std::optional<PendingInstaller::Offer> offer =
+      PendingInstaller::check(get_appdata_dir(), get_current_version());
+  if (!offer) return;
+  const int answer = NewVersionDialog::ask(this, offer->version, get_current_version(), offer->force);
+  if (!PendingInstaller::act_on_answer(*offer, answer)) return;
+  // Quit once the event loop runs; the constructor is still going here.
+  hide();
+  QTimer::singleShot(100, this, [this] {
+    close();
+    QCoreApplication::quit();
+  });
 }
 
 void Widget::precondition_check() {

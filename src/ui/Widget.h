@@ -25,8 +25,16 @@ class Widget : public QWidget {
   // The shutdown option's text for an interface language.
   static QString shutdown_option_text(const std::string& language);
 
+  // Offers a verified newer installer waiting in the data folder (or cleans up
+  // one that is no longer newer); may end the program.
+  void check_new_version();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
+
+ private slots:
+  // Opens the application menu.
+  void slot_on_lbMenu_clicked();
 
  private:
   void create_menu_label();
