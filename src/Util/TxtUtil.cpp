@@ -30,9 +30,11 @@ std::string TxtUtil::read_text_file(const std::string& path) {
     default:
       return std::string();
   }
-  if (all.size() <= 3) return std::string();
-  const char* body = all.data() + 3;
-  return std::string(body, strnlen(body, all.size() - 3));
+  // The program writes a byte-order mark first; a file another editor saved has
+  // none, and its first bytes are text the reader must keep.
+  const size_t skip = all.compare(0, 3, kBom) == 0 ? 3 : 0;
+  const char* body = all.data() + skip;
+  return std::string(body, strnlen(body, all.size() - skip));
 }
 
 bool TxtUtil::write_text_file(const std::string& path, const std::string& text) {

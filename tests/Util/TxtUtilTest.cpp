@@ -54,9 +54,11 @@ TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
   ASSERT_TRUE(TxtUtil::write_text_file(path, std::string("kept\0dropped", 12)));
   EXPECT_EQ(TxtUtil::read_text_file(path), "kept");
 
-  // Another editor's file without a byte-order mark loses its first three bytes.
-  write_raw(path, "abcdef");
-  EXPECT_EQ(TxtUtil::read_text_file(path), "def");
+  // A file another editor saved without a byte-order mark keeps all its text.
+  write_raw(path, "{\"a\":\"b\"}\n");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "{\"a\":\"b\"}\n");
+  write_raw(path, "ab");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "ab");
 }
 
 TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
