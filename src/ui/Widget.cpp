@@ -175,8 +175,16 @@ void Widget::relocateGUI() {
   ui->lineEditOutputDir->setEnabled(false);
   ui->lineEditOutputDir->setFont(QFont(QString::fromUtf8("微软雅黑"), 12, QFont::Bold));
   ui->btnChangeOutput->setGeometry(w - 255, h - 35, 60, 30);
+  // The button is narrow: less side padding keeps a longer word ("Change") whole.
+  ui->btnChangeOutput->setStyleSheet(QStringLiteral("QPushButton { padding: 5px 2px; }"));
   ui->checkBoxShutdown->setGeometry(w - 135, h - 35, 135, 30);
   ui->checkBoxShutdown->setText(shutdown_option_text(get_language()));
+  if (get_language() == "en") {
+    // Two English lines fit the box's 30 pixels only in a smaller font.
+    QFont smaller = ui->checkBoxShutdown->font();
+    smaller.setPointSize(8);
+    ui->checkBoxShutdown->setFont(smaller);
+  }
 
   log_info("Widget::relocateGUI end.");
 }
