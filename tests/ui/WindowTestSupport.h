@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QTableWidget>
 #include <QTimer>
