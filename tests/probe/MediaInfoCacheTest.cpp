@@ -8,7 +8,6 @@
 #include "support/TestEnvironment.h"
 
 namespace {
-
 std::string clipOfWidth(const std::string& folder, const std::string& name, int width) {
   ClipSpec spec;
   spec.width = width;
@@ -17,7 +16,6 @@ std::string clipOfWidth(const std::string& folder, const std::string& name, int 
   spec.audio = false;
   return make_clip(folder, name, spec);
 }
-
 }  // namespace
 
 TEST(MediaInfoCache, ProbesEachPathOnceAndKeepsTheFirstRecord) {
@@ -26,20 +24,14 @@ TEST(MediaInfoCache, ProbesEachPathOnceAndKeepsTheFirstRecord) {
   ASSERT_FALSE(clip.empty());
   MediaInfoCache& cache = MediaInfoCache::GetInstance();
   EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
-
   // Replaced on disk: a second probe would see the new width, the cache must not.
   ASSERT_TRUE(QFile::remove(QString::fromStdString(clip)));
   ASSERT_FALSE(clipOfWidth(folder, "a.mp4", 160).empty());
   EXPECT_EQ(FFprobeUtil::GetMediaInfo(clip).at("Width"), "160");
   EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
-
-  // Paths are compared byte for byte.
-  const std::string upper = clipOfWidth(folder, "A.mp4", 160);
-  EXPECT_EQ(cache.GetMediaInfo(upper).at("Width"), "160");
-
   // A missing path is remembered as not media, even once it appears.
   const std::string later = folder + "/later.mp4";
   EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
-  ASSERT_FALSE(clipOfWidth(folder, "later.mp4", 160).empty());
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(clip), QString::fromStdString(later)));
   EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
 }
