@@ -115,12 +115,24 @@ TEST(CliInfo, DescribesVideosAndRefusesWhatTheWindowRefuses) {
   EXPECT_STREQ(json[2]["Refusal"].GetString(), "Non video files are not supported!");
 }
 
-TEST(CliTranscode, ConvertsClipsIntoJobsTheWindowLists) {
+TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindowLists) {
   clear_stored_jobs();
   const auto [first, second] = clips_named_alike("two-clips");
   const std::string out = make_temp_folder("two-clips-out");
 
-  CliRun run = run_cli({"transcode", q(first), q(second), "--format", ".mkv", "--output-dir", q(out)});
+  CliRun run = run_cli({"transcode", q(text_file(make_temp_folder("text"))), "-o", q(out)});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("Non video files are not supported!"), npos) << run.err;
+  // 640 pixels wide: the 480p ladder, 90 to 99.
+  run = run_cli({"transcode", q(first), "--quality", "85", "-o", q(out)});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("valid qualities: 99 98 97 96 95 94 93 92 91 90\n"), npos) << run.err;
+  run = run_cli({"transcode", q(first), "--format", ".mov", "-o", q(out)});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_TRUE(stored_jobs(true).empty());
+  EXPECT_TRUE(QDir(q(out)).isEmpty());
+
+  run = run_cli({"transcode", q(first), q(second), "--format", ".mkv", "--output-dir", q(out)});
   EXPECT_EQ(run.code, 0) << run.out << run.err;
   EXPECT_EQ(run.err, "");
   const Jobs expected = {{first, out + "/clip_output.mkv"}, {second, out + "/clip_output_2.mkv"}};
@@ -134,26 +146,6 @@ TEST(CliTranscode, ConvertsClipsIntoJobsTheWindowLists) {
   EXPECT_EQ(run.code, 0);
   for (const auto& job : expected)
     EXPECT_NE(run.out.find("Completed\t95\t" + job.first + "\t" + job.second + "\n"), npos) << run.out;
-}
-
-TEST(CliTranscode, RefusesWhatTheWindowRefusesAndListsTheLadder) {
-  clear_stored_jobs();
-  const std::string folder = make_temp_folder("refused"), out = make_temp_folder("refused-out");
-  const std::string clip = make_clip(folder, "clip.mp4", one_second());
-
-  CliRun run = run_cli({"transcode", q(text_file(folder)), "-o", q(out)});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("Non video files are not supported!"), npos) << run.err;
-
-  // 640 pixels wide: the 480p ladder, 90 to 99.
-  run = run_cli({"transcode", q(clip), "--quality", "85", "-o", q(out)});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("valid qualities: 99 98 97 96 95 94 93 92 91 90\n"), npos) << run.err;
-
-  run = run_cli({"transcode", q(clip), "--format", ".mov", "-o", q(out)});
-  EXPECT_EQ(run.code, 2);
-  EXPECT_TRUE(stored_jobs(true).empty());
-  EXPECT_TRUE(QDir(q(out)).isEmpty());
 }
 
 TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
