@@ -90,30 +90,10 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   EXPECT_EQ(answers.seen, QStringList{"settings:clip_output_2.mp4"});
 }
 
-TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowOneAfterAnother) {
-  const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5));
-  std::ofstream(media + "/notes.txt") << "not a video\n";
-  Widget& w = open_window();
-  AddFlowAnswers answers;
-  QMimeData files;
-  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(clip)), QUrl("https://example.com/a.mp4"),
-                 QUrl::fromLocalFile(QString::fromStdString(media)),
-                 QUrl::fromLocalFile(QString::fromStdString(media + "/notes.txt"))});
-  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&w, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&w, &drop);
-  EXPECT_TRUE(drop.isAccepted());
-  ASSERT_TRUE(wait_until([&] { return answers.seen.size() == 2; }, 120000));
-  EXPECT_EQ(answers.seen,
-            QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
-  EXPECT_EQ(manager->GetAllJobCount(), 1);
-}
-
-TEST_F(WindowTest, ChangedOutputFolderIsShownSavedAndOfferedForTheNextVideo) {
-  const std::string clip = make_clip(media, "next.mp4", sized(480, 270, 0.5)),
+TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
+  const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
+  std::ofstream(media + "/notes.txt") << "not a video\n";
   Widget& w = open_window();
   const auto shown_and_saved = [&w] {
     return w.findChild<QLineEdit*>("lineEditOutputDir")->text().toStdString() + "|" +
@@ -134,9 +114,23 @@ TEST_F(WindowTest, ChangedOutputFolderIsShownSavedAndOfferedForTheNextVideo) {
     w.on_btnChangeOutput_clicked();
     EXPECT_EQ(shown_and_saved(), " Output Dir:    " + chosen + "|" + chosen);
   }
-  AddFlowAnswers answers;
-  ASSERT_TRUE(w.add_video_file(QString::fromStdString(clip)));
-  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(), chosen + "/next_output.mp4");
+
+  AddFlowAnswers answers;  // only now: it would end the folder dialog above
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(clip)), QUrl("https://example.com/a.mp4"),
+                 QUrl::fromLocalFile(QString::fromStdString(media)),
+                 QUrl::fromLocalFile(QString::fromStdString(media + "/notes.txt"))});
+  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  ASSERT_TRUE(wait_until([&] { return answers.seen.size() == 2; }, 120000));
+  EXPECT_EQ(answers.seen,
+            QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
+  ASSERT_EQ(manager->GetAllJobCount(), 1);
+  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(), chosen + "/dropped_output.mp4");
 }
 
 TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {

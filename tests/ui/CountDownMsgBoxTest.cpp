@@ -7,15 +7,14 @@
 #include <memory>
 
 #include "Util/OSUtil.h"
-#include "support/ModalBoxes.h"
 #include "support/QtPrinters.h"
 #include "ui/CountDownMsgBox.h"
 
 namespace {
 
-// ConfirmShutdown with act run on the box while it is open; the guard ends a box
-// still open after a minute, so a countdown that never ends fails instead of hanging.
-bool confirm(std::function<void(CountDownMsgBox*)> act, bool* ended_by_itself) {
+// ConfirmShutdown with act run on the box while it is open: 1 to shut down, 0 not,
+// -1 when a guard had to end a box still open after a minute (instead of hanging).
+int confirm(std::function<void(CountDownMsgBox*)> act) {
   QObject scope;
   auto* poll = new QTimer(&scope);
   QObject::connect(poll, &QTimer::timeout, [&act, poll] {
@@ -25,17 +24,18 @@ bool confirm(std::function<void(CountDownMsgBox*)> act, bool* ended_by_itself) {
     }
   });
   poll->start(20);
-  *ended_by_itself = true;
-  QTimer::singleShot(60000, &scope, [ended_by_itself] {
-    *ended_by_itself = false;
+  bool guarded = false;
+  QTimer::singleShot(60000, &scope, [&guarded] {
+    guarded = true;
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->done(0);
   });
-  return CountDownMsgBox::ConfirmShutdown(nullptr);
+  const bool shut_down = CountDownMsgBox::ConfirmShutdown(nullptr);
+  return guarded ? -1 : shut_down;
 }
 
 }  // namespace
 
-TEST(CountDownMsgBox, ShowsSixtyFirstAndShutsDownOnlyWhenLeftAlone) {
+TEST(CountDownMsgBox, ShowsSixtyFirstAndNoAnswerOfTheUserShutsDown) {
   auto shutdowns = std::make_shared<int>(0);
   // Stays installed after the test: nothing in this program may reach the real one.
   OSUtil::setShutdownAction([shutdowns] { ++*shutdowns; });
@@ -43,26 +43,14 @@ TEST(CountDownMsgBox, ShowsSixtyFirstAndShutsDownOnlyWhenLeftAlone) {
     CountDownMsgBox box(nullptr);
     box.show();
     EXPECT_EQ(box.text(), "All transcoding tasks have been completed,  60 seconds to shutdown");
-    EXPECT_EQ(box.windowTitle(), "Kovadle");
     EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
-    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), "Shutdown now!");
-    EXPECT_EQ(box.button(QMessageBox::No)->text(), "Cancel shutdown!");
   }
 
-  CountDownMsgBox::setTickIntervalMs(5);
-  bool ended = false;
-  EXPECT_TRUE(confirm(nullptr, &ended));
-  EXPECT_TRUE(ended);
-
-  // Slow ticks from here on: the answer must come from the user, not the countdown.
+  // Running out is the window's test; here the answer must come from the user.
   CountDownMsgBox::setTickIntervalMs(1000);
-  EXPECT_FALSE(confirm([](CountDownMsgBox* box) { box->button(QMessageBox::No)->click(); }, &ended));
-  EXPECT_TRUE(ended);
-  EXPECT_FALSE(confirm([](CountDownMsgBox* box) { box->close(); }, &ended));
-  EXPECT_TRUE(ended);
-  EXPECT_FALSE(confirm([](CountDownMsgBox* box) { box->escapeButton()->click(); }, &ended));
-  EXPECT_TRUE(ended);
-
+  EXPECT_EQ(confirm([](CountDownMsgBox* box) { box->button(QMessageBox::No)->click(); }), 0);
+  EXPECT_EQ(confirm([](CountDownMsgBox* box) { box->close(); }), 0);
+  EXPECT_EQ(confirm([](CountDownMsgBox* box) { box->escapeButton()->click(); }), 0);
   // Asking is all it does.
   EXPECT_EQ(*shutdowns, 0);
 }

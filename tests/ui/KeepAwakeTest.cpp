@@ -6,8 +6,6 @@
 #include <atomic>
 
 #include "WindowTestSupport.h"
-#include "support/TestEnvironment.h"
-#include "ui/DBusInhibitor.h"
 #include "ui/KeepAwake.h"
 
 namespace {
@@ -61,25 +59,8 @@ struct FakeDesktop {
 
 }  // namespace
 
-TEST(KeepAwake, InhibitsThroughTheScreenSaverAndReleasesWithItsCookie) {
-  // The test program points the session bus at a socket that does not exist.
-  { KeepAwake without_bus; }
-  FakeDesktop desktop;
-  const QDBusConnection client = QDBusConnection::connectToBus(desktop.address, "client");
-  ASSERT_TRUE(client.isConnected()) << desktop.address.toStdString();
-  EXPECT_FALSE(DBusInhibitor(client).active());  // no service yet
-  ASSERT_TRUE(desktop.open());
-  {
-    DBusInhibitor inhibitor(client);
-    EXPECT_TRUE(inhibitor.active());
-    EXPECT_EQ(desktop.saver.inhibits.load(), 1);
-    EXPECT_EQ(desktop.saver.released.load(), 0u);
-  }
-  EXPECT_EQ(desktop.saver.released.load(), 4711u);
-  QDBusConnection::disconnectFromBus("client");
-}
-
 TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
+  { KeepAwake without_bus; }  // the test program's bus address leads nowhere: nothing to hold, no crash
   FakeDesktop desktop;
   ASSERT_TRUE(desktop.open()) << desktop.address.toStdString();
   const QByteArray no_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
