@@ -1,15 +1,13 @@
 #pragma once
 
-#include <signal.h>
-
 #include <QDateTime>
 #include <QDir>
 #include <QThread>
-#include <cerrno>
 #include <functional>
 
 #include "Util/AppConstants.h"
 #include "jobs/JobV3.h"
+#include "support/ProcessState.h"
 
 // Empties the job-file folder, so each test sees only its own jobs.
 inline void clear_job_folder() {
@@ -36,9 +34,6 @@ inline bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms && !condition(); waited += 10) QThread::msleep(10);
   return condition();
 }
-
-// True when no process (not even a zombie) has this number any more.
-inline bool process_gone(int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
 
 inline void set_mtime(const std::string& path, int seconds_from_now) {
   QFile file(QString::fromStdString(path));

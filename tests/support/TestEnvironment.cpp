@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -17,10 +16,7 @@ void isolate_user_folders() {
   dir.reset(new QTemporaryDir(QDir::tempPath() + "/kovadle-test-XXXXXX"));
   const QString home = dir->path();
   for (const char* sub : {"data", "config", "cache", "Videos"}) QDir(home).mkpath(sub);
-  setenv("HOME", home.toUtf8().constData(), 1);
-  setenv("XDG_DATA_HOME", (home + "/data").toUtf8().constData(), 1);
-  setenv("XDG_CONFIG_HOME", (home + "/config").toUtf8().constData(), 1);
-  setenv("XDG_CACHE_HOME", (home + "/cache").toUtf8().constData(), 1);
+  point_user_folders_at(home);
 }
 
 std::string isolated_home() { return home_dir() ? home_dir()->path().toStdString() : std::string(); }

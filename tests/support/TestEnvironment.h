@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QString>
 #include <string>
 
 // Points every per-user location (HOME, XDG data/config/cache) at a fresh temporary
 // folder so no test touches real user data. Call before the application object.
 void isolate_user_folders();
+
+// The platform's part of it: points the per-user folders below home.
+void point_user_folders_at(const QString& home);
 
 // The temporary home made by isolate_user_folders().
 std::string isolated_home();
