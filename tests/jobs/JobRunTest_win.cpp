@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <set>
+
+#include "jobs/JobManager.h"
+#include "jobs/JobTestSupport.h"
+#include "support/MediaFixtures.h"
+#include "support/TestEnvironment.h"
+
+// A whole job through encoder.exe as the program runs it: the generated command,
+// progress read from the Windows build's "\r\n" and "\r" ended lines, the end recorded.
+TEST(JobRunWindows, EncoderProgressIsReadFromItsConsoleOutputToTheEnd) {
+  clear_job_folder();
+  const std::string folder =
+      QDir::toNativeSeparators(QString::fromStdString(make_temp_folder("win job"))).toStdString();
+  ClipSpec spec;
+  spec.width = 640;
+  spec.height = 360;
+  spec.seconds = 8;
+  const std::string input = make_clip(folder, "clip 视频.mp4", spec);
+  ASSERT_FALSE(input.empty());
+  const std::string output = folder + "\\clip 视频_output.mp4";
+
+  JobManager manager;
+  JobV3* job = manager.AddAndRunJob(new_record(input, output));
+  std::set<int> percents;
+  double duration = -1;
+  for (int waited = 0; job->IsRunning() && waited < 600000; waited += 20) {
+    const double progress = job->GetProgress();
+    if (progress >= 0 && progress < 1) percents.insert(static_cast<int>(progress * 100));
+    if (job->GetDuration() > 0) duration = job->GetDuration();
+    QThread::msleep(20);
+  }
+  EXPECT_TRUE(job->IsCompleted() && !job->IsFailed() && reload(job)->GetIsCompleted());
+  EXPECT_NEAR(duration, 8.0, 0.1) << "no Duration: line was read";
+  EXPECT_FALSE(percents.empty()) << "no progress line was read while encoding";
+  EXPECT_EQ(job->GetProgress(), 1.0);
+  EXPECT_EQ(probe_entry(output, "v:0", "codec_name"), "h264");
+  EXPECT_GT(QFileInfo(QString::fromStdString(output)).size(), 0);
+}
