@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <utime.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <future>
 
+#include "FolderTime.h"
 #include "TestEnvironment.h"
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
@@ -40,8 +40,7 @@ TEST(Logging, ExpiredLogsAreRemovedOthersKept) {
   touch(in_logs("young.log"), now.addDays(-90).addSecs(60));
   touch(in_logs("ancient.txt"), now.addDays(-400));
   QDir().mkpath(in_logs("old-folder.log"));
-  const utimbuf old_times{now.addDays(-400).toSecsSinceEpoch(), now.addDays(-400).toSecsSinceEpoch()};
-  ASSERT_EQ(utime(in_logs("old-folder.log").toUtf8().constData(), &old_times), 0);
+  ASSERT_TRUE(set_folder_modified(in_logs("old-folder.log"), now.addDays(-400)));
 
   check_expired_logs();
 

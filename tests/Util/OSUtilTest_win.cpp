@@ -81,8 +81,9 @@ TEST(OSUtilWindowsDrives, FixedDriveWithMostFreeSpaceIsChosen) {
   EXPECT_GT(bestFree, 0u);
   for (char letter : letters) {
     const std::string root = std::string(1, letter) + ":";
-    if (GetDriveTypeA((root + "\\").c_str()) == DRIVE_FIXED)
+    if (GetDriveTypeA((root + "\\").c_str()) == DRIVE_FIXED) {
       EXPECT_LE(OSUtil::getDriveFreeSpace(root), bestFree) << root;
+    }
   }
   char missing = 'B';
   while (missing < 'Z' && std::find(letters.begin(), letters.end(), missing) != letters.end()) ++missing;
