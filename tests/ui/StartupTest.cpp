@@ -9,6 +9,7 @@
 #include "Util/OSUtil.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "ui/PreconditionCheck.h"
 
 namespace {
 
@@ -73,7 +74,9 @@ TEST(Startup, WithoutBinFolderOneBoxIsShownAndTheWindowStillOpensInEnglish) {
   ASSERT_TRUE(QFile::copy(build_dir() + "/" + name, dir + "/" + name));
   QProcess app;
   start(app, QString::fromStdString(make_temp_folder("tmp")), dir, true, dir + "/" + name);
-  EXPECT_EQ(output_of_finished(app),
-            "BOX\tDebugInfo\tbin folder not found, Kovadle will crash when transcoding!\n"
-            "WINDOW\tKovadle v1.1 - Support more than twenty formats\n");
+  QString boxes = "BOX\tDebugInfo\tbin folder not found, Kovadle will crash when transcoding!\n";
+  // On Windows the DLLs the program ships are missing there too (the copy finds them on the search path).
+  for (const std::string& message : missing_library_messages(dir.toStdString()))
+    boxes += "BOX\tDebugInfo\t" + QString::fromStdString(message) + "\n";
+  EXPECT_EQ(output_of_finished(app), boxes + "WINDOW\tKovadle v1.1 - Support more than twenty formats\n");
 }
