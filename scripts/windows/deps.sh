@@ -207,17 +207,25 @@ step_curl() {
 step_qt() {
   local source build="$CACHE/build/qt" log="$CACHE/logs/qt.log"
   source=$(debian_source qtbase-opensource-src)
-  rm -rf "$build" "$CACHE/qt"
-  mkdir -p "$build"
-  : >"$log"
   # Debian's copy lacks the Wintab headers, hence no tablet events. Only what Kovadle
   # uses: no OpenGL, D-Bus, ICU or SQL drivers.
-  (cd "$build" && run_logged "$log" nice -n "$NICE" "$source/configure" -xplatform win32-g++ \
-    -device-option CROSS_COMPILE=$TRIPLE- -prefix "$CACHE/qt" -opensource -confirm-license \
-    -release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
-    -no-feature-tabletevent -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-freetype -qt-harfbuzz \
-    -no-sql-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql)
-  say "  configured; compiling (the longest part)"
+  local options=(-xplatform win32-g++ -device-option CROSS_COMPILE=$TRIPLE- -prefix "$CACHE/qt"
+    -opensource -confirm-license -release -shared -nomake examples -nomake tests -no-opengl
+    -no-dbus -no-icu -no-feature-tabletevent -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre
+    -qt-freetype -qt-harfbuzz -no-sql-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql)
+  rm -rf "$CACHE/qt"
+  # A build that was cut short (the machine stopped) goes on where it was, if it was
+  # configured the same way; make skips what is already compiled.
+  if [ -f "$build/.configured" ] && [ "$(cat "$build/.configured")" = "${options[*]}" ]; then
+    say "  resuming the configured build in $build"
+  else
+    rm -rf "$build"
+    mkdir -p "$build"
+    : >"$log"
+    (cd "$build" && run_logged "$log" nice -n "$NICE" "$source/configure" "${options[@]}")
+    echo "${options[*]}" >"$build/.configured"
+    say "  configured; compiling (the longest part)"
+  fi
   (cd "$build" && run_logged "$log" nice -n "$NICE" make -j"$JOBS")
   (cd "$build" && run_logged "$log" make install)
   rm -rf "$build"
