@@ -4,6 +4,9 @@
 # (encoder.exe, mediainfo.exe), translations/, icon/, the Qt, glog, libcurl and MinGW
 # runtime DLLs and Qt's plugins beside them. Needs scripts/windows/deps.sh first.
 #
+#   scripts/windows/build.sh               everything
+#   scripts/windows/build.sh test_util     only these targets (and what they need)
+#
 # KOVADLE_WIN_CACHE  the dependency cache (default ~/.cache/kovadle-win)
 # KOVADLE_WIN_JOBS   parallel compile jobs (default 2); compiles run under nice -n 10
 set -euo pipefail
@@ -41,8 +44,10 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja "${launcher[@]}" \
   exit 1
 }
 
-say "compiling"
-nice -n 10 cmake --build "$BUILD" -j "$JOBS"
+say "compiling${1:+ $*}"
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
+nice -n 10 cmake --build "$BUILD" -j "$JOBS" "${targets[@]}"
 
 say "placing the DLLs and plugins beside the executables"
 copy_new() { cp -u "$@"; }
