@@ -25,8 +25,8 @@ TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
 TEST(AppEnvironment, PathJoinAndBackendUrl) {
   EXPECT_EQ(OSUtil::pathJoin("C:\\", "x", '\\'), "C:\\x");
   EXPECT_EQ(OSUtil::pathJoin("C:", "x", '\\'), "C:\\x");
-  EXPECT_EQ(OSUtil::pathJoin("/home/u/", "x"), "/home/u/x");
-  EXPECT_EQ(OSUtil::pathJoin("/", "x"), "/x");
+  EXPECT_EQ(OSUtil::pathJoin("/home/u/", "x", '/'), "/home/u/x");
+  EXPECT_EQ(OSUtil::pathJoin("/", "x", '/'), "/x");
 
   qunsetenv("KOVADLE_BACKEND_URL");
   const std::string builtin = get_backend_url();
