@@ -37,7 +37,8 @@ QString output_of_finished(QProcess& app) {
   EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs)) << "still running";
   EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(app.exitCode(), 0);
-  return QString::fromUtf8(app.readAllStandardOutput());
+  // A Windows console program writes "\r\n".
+  return QString::fromUtf8(app.readAllStandardOutput()).remove('\r');
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts
   QString shown;
   for (QDeadlineTimer deadline(kStartTimeoutMs);
        !shown.contains(kShownInChinese) && first.waitForReadyRead(int(deadline.remainingTime()));)
-    shown += QString::fromUtf8(first.readAllStandardOutput());
+    shown += QString::fromUtf8(first.readAllStandardOutput()).remove('\r');
   ASSERT_EQ(shown, kShownInChinese);
 
   QProcess second;
