@@ -9,11 +9,14 @@ PACKAGES=(
   libcurl4-openssl-dev rapidjson-dev
   # run time: the encoder and the probe
   ffmpeg
-  # a font with Chinese glyphs for the default (Chinese) interface
-  fonts-wqy-microhei
+  # a font with Chinese glyphs for the default (Chinese) interface, and Qt's own
+  # texts (file dialog, standard buttons) in Chinese
+  fonts-wqy-microhei qttranslations5-l10n
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libssl-dev openssl
   dbus dbus-daemon
+  # locale sources: the engine's tests also run under a generated comma-decimal locale
+  locales
 )
 
 missing=()

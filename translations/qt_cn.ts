@@ -2,6 +2,238 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AddVideoFlow</name>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>All Video Formats</source>
+        <translation>所有视频格式</translation>
+    </message>
+    <message>
+        <source>all files</source>
+        <translation>所有文件</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>AppMenu</name>
+    <message>
+        <source>Open Official Website</source>
+        <translation>打开官方网站</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>DeviceID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>Customer Support</source>
+        <translation>客户支持</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言 (Language)</translation>
+    </message>
+    <message>
+        <source>Applies from the next start</source>
+        <translation>下次启动时生效</translation>
+    </message>
+    <message>
+        <source>Sign-in is not available in this edition of %1.</source>
+        <translation>此版本的%1暂不支持登录。</translation>
+    </message>
+    <message>
+        <source>If you&apos;re having a problem with our service and need help,go to</source>
+        <translation>如果您在使用中遇到问题需要帮助，请联系</translation>
+    </message>
+    <message>
+        <source>Support Wechat</source>
+        <translation>客服微信</translation>
+    </message>
+    <message>
+        <source>Support Email</source>
+        <translation>客服邮箱</translation>
+    </message>
+    <message>
+        <source>How to get DeviceID? Menu-&gt;DeviceID</source>
+        <translation>如何获取设备ID？菜单-&gt;设备ID</translation>
+    </message>
+    <message>
+        <source>Please help to provide DeviceID when you contact customer service</source>
+        <translation>联系客服时请提供您的设备ID</translation>
+    </message>
+    <message>
+        <source>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</source>
+        <translation>把复杂的音视频转码参数简化为一个百分比表示的视频质量。经过精确计算，为用户选出最合适的转码参数，大大降低转码的难度，让转码更快、更简单</translation>
+    </message>
+    <message>
+        <source>Support various formats transcode to mp4, make transcoding easier and simpler</source>
+        <translation>支持多种格式转码为 MP4，让转码更轻松、更简单</translation>
+    </message>
+    <message>
+        <source>The new language applies from the next start of %1.</source>
+        <translation>新的界面语言将在下次启动%1时生效。</translation>
+    </message>
+</context>
+<context>
+    <name>CountDownMsgBox</name>
+    <message>
+        <source>All transcoding tasks have been completed</source>
+        <translation>所有转码任务均已完成</translation>
+    </message>
+    <message>
+        <source>seconds to shutdown</source>
+        <translation>秒后关机</translation>
+    </message>
+    <message>
+        <source>Shutdown now</source>
+        <translation>立即关机</translation>
+    </message>
+    <message>
+        <source>Cancel shutdown</source>
+        <translation>取消关机</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteConfirmation</name>
+    <message>
+        <source>Are you sure to completely delete the transcoding task</source>
+        <translation>确定要彻底删除这个转码任务吗</translation>
+    </message>
+    <message>
+        <source>OK, delete now</source>
+        <translation>确定，立即删除</translation>
+    </message>
+    <message>
+        <source>Cancel, do not delete</source>
+        <translation>取消，不删除</translation>
+    </message>
+    <message>
+        <source>Also delete the transcoding output files</source>
+        <translation>同时删除转码输出的文件</translation>
+    </message>
+</context>
+<context>
+    <name>JobContextMenu</name>
+    <message>
+        <source>Show input in Explorer</source>
+        <translation>在文件夹中显示源文件</translation>
+    </message>
+    <message>
+        <source>Show output in Explorer</source>
+        <translation>在文件夹中显示输出文件</translation>
+    </message>
+    <message>
+        <source>Transcode again</source>
+        <translation>重新转码</translation>
+    </message>
+    <message>
+        <source>Stop transcoding</source>
+        <translation>停止转码</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Delete completely</source>
+        <translation>彻底删除</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>清空回收站</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>属性</translation>
+    </message>
+</context>
+<context>
+    <name>JobRowTexts</name>
+    <message>
+        <source>Stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>0 sec</source>
+        <translation>0 秒</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>Calculating</source>
+        <translation>计算中</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Initializing</source>
+        <translation>初始化中</translation>
+    </message>
+</context>
+<context>
+    <name>JobTable</name>
+    <message>
+        <source>Time Remaining</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>FileName</source>
+        <translation>文件名</translation>
+    </message>
+</context>
+<context>
+    <name>NewVersionDialog</name>
+    <message>
+        <source>Found new version</source>
+        <translation>发现新版本</translation>
+    </message>
+    <message>
+        <source>Do you want to install the new version</source>
+        <translation>是否安装新版本</translation>
+    </message>
+    <message>
+        <source>downloaded new version</source>
+        <translation>已下载的新版本</translation>
+    </message>
+    <message>
+        <source>Current version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>安装</translation>
+    </message>
+    <message>
+        <source>Not install</source>
+        <translation>暂不安装</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Kovadle</source>
@@ -14,6 +246,131 @@
     <message>
         <source>Failed</source>
         <translation>失败</translation>
+    </message>
+    <message>
+        <source>qlv is in Tencent&apos;s private format and currently not supported</source>
+        <translation>qlv 是腾讯视频的私有格式，暂不支持</translation>
+    </message>
+    <message>
+        <source>qsv is a private format of iQiyi and is currently not supported</source>
+        <translation>qsv 是爱奇艺的私有格式，暂不支持</translation>
+    </message>
+    <message>
+        <source>Non video files are not supported</source>
+        <translation>不支持非视频文件</translation>
+    </message>
+    <message>
+        <source>Not support audio only file</source>
+        <translation>不支持纯音频文件</translation>
+    </message>
+    <message>
+        <source>Resolution larger than 4k are not supported (4k and below are supported)</source>
+        <translation>不支持高于 4K 的分辨率（支持 4K 及以下）</translation>
+    </message>
+    <message>
+        <source>Video width less than 480 are not supported</source>
+        <translation>不支持宽度小于 480 的视频</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWindow1File</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>转码设置</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>Input File</source>
+        <translation>输入文件</translation>
+    </message>
+    <message>
+        <source>Output File</source>
+        <translation>输出文件</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>输出视频质量</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>以输入文件为100%</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>输出文件格式</translation>
+    </message>
+    <message>
+        <source>Input Resolution</source>
+        <translation>输入分辨率</translation>
+    </message>
+    <message>
+        <source>Output Resolution</source>
+        <translation>输出分辨率</translation>
+    </message>
+    <message>
+        <source>Input Filesize</source>
+        <translation>输入文件大小</translation>
+    </message>
+    <message>
+        <source>Output Filesize(Estimated)</source>
+        <translation>输出文件大小(预估)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>开始转码</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95%(推荐)</translation>
+    </message>
+</context>
+<context>
+    <name>ShowDeviceID</name>
+    <message>
+        <source>DeviceID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Copied to the clipboard</source>
+        <translation>已复制到剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>VersionExpiredDialog</name>
+    <message>
+        <source>Version expired</source>
+        <translation>版本过期提醒</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;This version of %1 has expired and can no longer be used.&lt;/p&gt;&lt;p&gt;Please download the latest version from the official website:&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1 is free. Download it only from the official website, so that you never get a modified copy.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;您使用的%1版本已过期，无法继续使用。&lt;/p&gt;&lt;p&gt;请到官方网站下载最新版本：&lt;br&gt;&lt;a href=&quot;%2&quot;&gt;%2&lt;/a&gt;&lt;/p&gt;&lt;p&gt;%1是免费软件，请只从官方网站下载，以免下载到被篡改的版本。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Exit the program</source>
+        <translation>退出软件</translation>
     </message>
 </context>
 <context>
@@ -57,6 +414,38 @@
     <message>
         <source>Shutdown computer after transcoding</source>
         <translation>转码完成后关机</translation>
+    </message>
+    <message>
+        <source>Output Dir</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <source>Select an output dir</source>
+        <translation>选择输出目录</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Transcode ongoing, please first stop the all transcoding</source>
+        <translation>还有转码任务在进行，请先停止所有转码</translation>
+    </message>
+    <message>
+        <source>Empty Recycle Bin</source>
+        <translation>清空回收站</translation>
+    </message>
+    <message>
+        <source>Are you sure to empty the recyle bin</source>
+        <translation>确定要清空回收站吗</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Exit? if yes, all transcoding task will be terminated</source>
+        <translation>确定退出吗？退出后所有转码任务都将被终止</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,9 @@
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
+#include "Util/ChildProcess.h"
 #include "Util/CmdUtil.h"
 
 std::vector<std::string> CmdUtil::GetOutputAsLineListQt(const QString& cmd) {
@@ -8,10 +11,15 @@ std::vector<std::string> CmdUtil::GetOutputAsLineListQt(const QString& cmd) {
   if (args.isEmpty()) return {};
   const QString program = args.takeFirst();
 
-  QProcess process;
-  process.start(program, args, QIODevice::ReadWrite);
-  process.waitForStarted(30000);
-  process.waitForFinished(30000);
+  ChildProcess process;
+  process.startTied(program, args, 30000);
+  // In slices, so a thread asked to end (the progress publisher at exit) does not
+  // wait out a probe that hangs, on a pipe for example.
+  QThread* const thread = QThread::currentThread();
+  for (QDeadlineTimer deadline(30000); process.state() != QProcess::NotRunning && !deadline.hasExpired() &&
+                                       !thread->isInterruptionRequested();) {
+    process.waitForFinished(100);
+  }
   const QByteArray bytes = process.readAllStandardOutput();
   if (process.state() != QProcess::NotRunning) {
     // Past its time: end it here rather than in the destructor, which would only warn.

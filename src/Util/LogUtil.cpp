@@ -36,40 +36,49 @@ struct LogSetup {
   LogSetup() {
     const std::string folder = get_applogs_dir();
     std::snprintf(g_dump_path, sizeof(g_dump_path), "%s", get_dump_log_path().c_str());
+    // First: glog names its "<program>.INFO" links after the name known when the
+    // file objects are made, and the settings below already make them.
+    google::InitGoogleLogging("KV");
     FLAGS_log_dir = folder;
     FLAGS_max_log_size = 100;
     FLAGS_stop_logging_if_full_disk = true;
+    // Every line straight to the file: a killed program keeps all it logged.
+    FLAGS_logbuflevel = -1;
+    FLAGS_logbufsecs = 1;
     google::SetLogFilenameExtension(".log");
     google::SetStderrLogging(google::GLOG_INFO);
+    // glog's failure handler also takes SIGTERM, but a termination request (log-out,
+    // shutdown, a plain kill) is no crash: keep what SIGTERM did before, the default
+    // action or the handler that ends the program normally.
+    void (*previous_term)(int) = std::signal(SIGTERM, SIG_DFL);
     google::InstallFailureSignalHandler();
-    // A termination request (log-out, system shutdown, a plain kill) is not a crash:
-    // leave it to the default action so it never shows up as one at the next start.
-    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGTERM, previous_term == SIG_ERR ? SIG_DFL : previous_term);
     google::InstallFailureWriter(&crash_writer);
-    google::InitGoogleLogging("KV");
     std::atexit(&shutdown_logging);
   }
 };
 
 void ensure_logging() { static LogSetup setup; }
 
+void write_line(google::LogSeverity severity, const char* file, int line, const std::string& text) {
+  ensure_logging();
+  google::LogMessage(file, line, severity).stream() << text;
+}
+
 }  // namespace
 
 std::string get_dump_log_path() { return OSUtil::pathJoin(get_applogs_dir(), "dump.log"); }
 
-void log_info(const std::string& text) {
-  ensure_logging();
-  LOG(INFO) << text;
+void log_info(const std::string& text, const char* file, int line) {
+  write_line(google::GLOG_INFO, file, line, text);
 }
 
-void log_warning(const std::string& text) {
-  ensure_logging();
-  LOG(WARNING) << text;
+void log_warning(const std::string& text, const char* file, int line) {
+  write_line(google::GLOG_WARNING, file, line, text);
 }
 
-void log_error(const std::string& text) {
-  ensure_logging();
-  LOG(ERROR) << text;
+void log_error(const std::string& text, const char* file, int line) {
+  write_line(google::GLOG_ERROR, file, line, text);
 }
 
 void flush_logs() {

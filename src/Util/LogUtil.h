@@ -3,9 +3,11 @@
 #include <string>
 
 // The program log: glog writing into the "applogs" folder, set up on first use.
-void log_info(const std::string& text);
-void log_warning(const std::string& text);
-void log_error(const std::string& text);
+// Every line names the caller's file and line (filled in by the defaults), and
+// reaches the file at once.
+void log_info(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
+void log_warning(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
+void log_error(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 void flush_logs();
 
 // Removes "*.log" files in the log folder older than the expiry (90 days).

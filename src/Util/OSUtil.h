@@ -45,6 +45,15 @@ class OSUtil {
   static void sleepMs(int ms);
   // Whole-machine processor load in percent over the next ms milliseconds, rounded up.
   static int getCpuUsage(int ms);
+  // The same measurement in two readings, for a caller that waits in between in its
+  // own way (and may cut the wait short): load = getCpuUsageBetween(before, after).
+  struct CpuReading {
+    uint64_t idle = 0;
+    uint64_t total = 0;
+    bool valid = false;
+  };
+  static CpuReading readCpuCounters();
+  static int getCpuUsageBetween(const CpuReading& before, const CpuReading& after);
   // Forcibly ends a process, but only one of our own running children (see
   // registerChildProcess); any other pid is left alone.
   static void killProcess(int64_t pid);

@@ -73,12 +73,29 @@ void OSUtil::setShutdownAction(std::function<void()> action) {
 }
 
 int OSUtil::getCpuUsage(int ms) {
-  os_platform::CpuTimes before;
-  os_platform::CpuTimes after;
-  const bool first = os_platform::readCpuTimes(before);
+  const CpuReading before = readCpuCounters();
   sleepMs(ms);
-  if (!first || !os_platform::readCpuTimes(after)) return 0;
-  return os_platform::loadPercent(before, after);
+  return getCpuUsageBetween(before, readCpuCounters());
+}
+
+OSUtil::CpuReading OSUtil::readCpuCounters() {
+  os_platform::CpuTimes times;
+  CpuReading reading;
+  reading.valid = os_platform::readCpuTimes(times);
+  reading.idle = times.idle;
+  reading.total = times.total;
+  return reading;
+}
+
+int OSUtil::getCpuUsageBetween(const CpuReading& before, const CpuReading& after) {
+  if (!before.valid || !after.valid) return 0;
+  os_platform::CpuTimes first;
+  first.idle = before.idle;
+  first.total = before.total;
+  os_platform::CpuTimes second;
+  second.idle = after.idle;
+  second.total = after.total;
+  return os_platform::loadPercent(first, second);
 }
 
 void OSUtil::openInExplorer(const std::string& folder) { os_platform::openFolder(folder); }

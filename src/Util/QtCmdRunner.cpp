@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "Util/ChildProcess.h"
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 
@@ -10,7 +11,7 @@ namespace Util {
 QtCmdRunner::QtCmdRunner(const char* cmd) : command_(cmd != nullptr ? cmd : "") {
   isCompleted_ = false;
   exitCode_ = -1;
-  process_ = new QProcess();
+  process_ = new ChildProcess();
   process_->setProcessChannelMode(QProcess::MergedChannels);
   connect(process_, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
           &QtCmdRunner::slot_onCmdProcess_finished);
@@ -27,8 +28,7 @@ bool QtCmdRunner::Start() {
   QStringList args = CmdUtil::SplitCommand(QString::fromUtf8(command_.c_str()));
   if (args.isEmpty()) return false;
   const QString program = args.takeFirst();
-  process_->start(program, args, QIODevice::ReadWrite);
-  const bool started = process_->waitForStarted(30000);
+  const bool started = process_->startTied(program, args, 30000);
   const int64_t pid = GetPid();
   if (started && pid > 0) {
     registeredPid_ = pid;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class ChildProcess;
+
 namespace Util {
 
 // Runs one command and hands out its merged output line by line while it runs.
@@ -48,7 +50,7 @@ class QtCmdRunner : public QObject {
   std::atomic<bool> normalExit_{false};
   bool pendingCarriageReturn_ = false;
   int64_t registeredPid_ = -1;
-  QProcess* process_ = nullptr;
+  ChildProcess* process_ = nullptr;
 };
 
 }  // namespace Util

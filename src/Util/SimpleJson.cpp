@@ -1,7 +1,9 @@
 #include "Util/SimpleJson.h"
 
 #include <rapidjson/document.h>
+#include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
+#include <rapidjson/reader.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -9,6 +11,66 @@
 #include <iostream>
 
 #include "Util/TxtUtil.h"
+
+namespace {
+
+// Every document the program reads is a flat object. Anything nested deeper than
+// this is refused: RapidJSON's writers and copies recurse once per level.
+const int kMaxDepth = 64;
+
+// Passes parse events on to the document and ends the parse past kMaxDepth.
+class DepthLimitedHandler {
+ public:
+  explicit DepthLimitedHandler(rapidjson::Document& doc) : doc_(doc) {}
+  bool Null() { return doc_.Null(); }
+  bool Bool(bool b) { return doc_.Bool(b); }
+  bool Int(int i) { return doc_.Int(i); }
+  bool Uint(unsigned i) { return doc_.Uint(i); }
+  bool Int64(int64_t i) { return doc_.Int64(i); }
+  bool Uint64(uint64_t i) { return doc_.Uint64(i); }
+  bool Double(double d) { return doc_.Double(d); }
+  bool RawNumber(const char* str, rapidjson::SizeType length, bool copy) {
+    return doc_.RawNumber(str, length, copy);
+  }
+  bool String(const char* str, rapidjson::SizeType length, bool copy) {
+    return doc_.String(str, length, copy);
+  }
+  bool Key(const char* str, rapidjson::SizeType length, bool copy) { return doc_.Key(str, length, copy); }
+  bool StartObject() { return ++depth_ <= kMaxDepth && doc_.StartObject(); }
+  bool EndObject(rapidjson::SizeType count) {
+    --depth_;
+    return doc_.EndObject(count);
+  }
+  bool StartArray() { return ++depth_ <= kMaxDepth && doc_.StartArray(); }
+  bool EndArray(rapidjson::SizeType count) {
+    --depth_;
+    return doc_.EndArray(count);
+  }
+
+ private:
+  rapidjson::Document& doc_;
+  int depth_ = 0;
+};
+
+// Parses without recursion (a deeply nested text cannot exhaust the stack), checks
+// that the text is UTF-8 and refuses deep nesting. On failure the document is null.
+rapidjson::ParseResult parseInto(rapidjson::Document& doc, const std::string& text) {
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
+  rapidjson::ParseResult result;
+  auto generator = [&text, &result](rapidjson::Document& handler) {
+    rapidjson::MemoryStream stream(text.data(), text.size());
+    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(stream);
+    DepthLimitedHandler limited(handler);
+    rapidjson::Reader reader;
+    result = reader.Parse<kFlags>(input, limited);
+    return !result.IsError();
+  };
+  doc.Populate(generator);
+  if (result.IsError()) doc.SetNull();
+  return result;
+}
+
+}  // namespace
 
 struct SimpleJson::Impl {
   rapidjson::Document doc;
@@ -30,8 +92,7 @@ SimpleJson::~SimpleJson() = default;
 
 void SimpleJson::parse(const std::string& text) {
   impl_->doc = rapidjson::Document();
-  impl_->result = impl_->doc.Parse(text.c_str(), text.size());
-  if (impl_->result.IsError()) impl_->doc.SetNull();
+  impl_->result = parseInto(impl_->doc, text);
 }
 
 void SimpleJson::load_file(const std::string& path) { parse(TxtUtil::read_text_file(path)); }
@@ -92,8 +153,7 @@ bool SimpleJson::save_file(const std::string& path) const {
 
 bool SimpleJson::is_json(const std::string& text) {
   rapidjson::Document doc;
-  doc.Parse(text.c_str(), text.size());
-  return !doc.HasParseError();
+  return !parseInto(doc, text).IsError();
 }
 
 std::map<std::string, std::string> SimpleJson::to_map(const std::string& text) {

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <iomanip>
 #include <locale>
@@ -25,14 +24,44 @@ void StringUtil::replace_first(std::string& text, const std::string& from, const
 
 void StringUtil::replace_all(std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return;
+  size_t pos = text.find(from);
+  if (pos == std::string::npos) return;
+  // Both forms build a new text: replacing in place moves the rest of the text on
+  // every hit, which is quadratic for a long line full of hits.
+  std::string result;
+  result.reserve(text.size());
   if (to.find(from) != std::string::npos) {
-    // Restarting from the beginning would never end here: one left-to-right pass.
-    for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
-      text.replace(pos, from.size(), to);
+    // Searching again from the start would never end here: one left-to-right pass.
+    size_t start = 0;
+    for (; pos != std::string::npos; pos = text.find(from, start)) {
+      result.append(text, start, pos - start).append(to);
+      start = pos + from.size();
+    }
+    result.append(text, start, std::string::npos);
+    text.swap(result);
     return;
   }
-  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from))
-    text.replace(pos, from.size(), to);
+  // The same result as searching again from the start after each replacement, in
+  // one pass: the text before a hit holds no hit, so the next one can only end
+  // inside the replacement or after it. A replacement is therefore scanned again,
+  // character by character, before the rest of the text.
+  result.append(text, 0, pos);
+  std::string rescan;  // replacement characters still to scan, the next one last
+  size_t next = pos;
+  while (next < text.size() || !rescan.empty()) {
+    if (!rescan.empty()) {
+      result += rescan.back();
+      rescan.pop_back();
+    } else {
+      result += text[next++];
+    }
+    if (result.back() == from.back() && result.size() >= from.size() &&
+        result.compare(result.size() - from.size(), from.size(), from) == 0) {
+      result.resize(result.size() - from.size());
+      rescan.append(to.rbegin(), to.rend());
+    }
+  }
+  text.swap(result);
 }
 
 std::string StringUtil::replace_all_copy(std::string text, const std::string& from, const std::string& to) {
@@ -110,6 +139,7 @@ double StringUtil::str_to_double(const std::string& text) {
 
 double StringUtil::str_to_double_stream(const std::string& text) {
   std::istringstream stream(text);
+  stream.imbue(std::locale::classic());
   double value = 0;
   stream >> value;
   return value;
@@ -122,9 +152,12 @@ std::string StringUtil::long_to_str(long value) { return std::to_string(value); 
 std::string StringUtil::longlong_to_str(long long value) { return std::to_string(value); }
 
 std::string StringUtil::double_to_str(double value) {
+  // "%f" output, but printf would write the decimal separator of the process locale
+  // (a Qt program on Linux takes it from the environment: "37,500000").
   char buffer[512];
-  std::snprintf(buffer, sizeof(buffer), "%f", value);
-  return buffer;
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::fixed, 6);
+  if (result.ec != std::errc()) return "0.000000";
+  return std::string(buffer, result.ptr);
 }
 
 std::string StringUtil::double_to_fixed_str(double value, int decimals) {

@@ -34,7 +34,8 @@ class StringUtil {
   static std::string int_to_str(int value);
   static std::string long_to_str(long value);
   static std::string longlong_to_str(long long value);
-  static std::string double_to_str(double value);
+  // Number texts never depend on the process locale: the separator is always '.'.
+  static std::string double_to_str(double value);  // "%f": six decimals
   static std::string double_to_fixed_str(double value, int decimals);
 
   // Pieces between delimiters; empty pieces are dropped.

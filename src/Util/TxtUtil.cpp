@@ -7,20 +7,32 @@
 #include <cstring>
 #include <iostream>
 
+#include "Util/LogUtil.h"
 #include "Util/QtText.h"
+#include "Util/platform/OSPlatform.h"
 
 namespace {
 const char kBom[] = "\xEF\xBB\xBF";
 }  // namespace
 
 std::string TxtUtil::read_text_file(const std::string& path) {
-  QFile file(to_qstring(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::string();
-  const QByteArray all = file.readAll();
+  std::string all;
+  switch (os_platform::readRegularFile(path, kMaxReadBytes, all)) {
+    case os_platform::FileRead::Ok:
+      break;
+    case os_platform::FileRead::NotRegular:
+      log_info("TxtUtil::read_text_file, skipped, not a regular file:" + path);
+      return std::string();
+    case os_platform::FileRead::TooLarge:
+      log_info("TxtUtil::read_text_file, skipped, larger than " + std::to_string(kMaxReadBytes) +
+               " bytes:" + path);
+      return std::string();
+    default:
+      return std::string();
+  }
   if (all.size() <= 3) return std::string();
-  const char* body = all.constData() + 3;
-  const size_t length = strnlen(body, static_cast<size_t>(all.size() - 3));
-  return std::string(body, length);
+  const char* body = all.data() + 3;
+  return std::string(body, strnlen(body, all.size() - 3));
 }
 
 bool TxtUtil::write_text_file(const std::string& path, const std::string& text) {

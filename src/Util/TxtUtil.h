@@ -1,12 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Whole-file text with a UTF-8 byte-order mark, line appending and code-page conversion.
 class TxtUtil {
  public:
+  // The program's own text files are a few kilobytes; anything larger is not one.
+  static constexpr int64_t kMaxReadBytes = 1 << 20;
+
   // The file's content after its first three bytes, up to the first NUL; empty when
-  // the file cannot be read.
+  // the file cannot be read. Only regular files (links followed) of at most
+  // kMaxReadBytes are read; a FIFO, device or larger file is skipped and logged.
   static std::string read_text_file(const std::string& path);
   // Replaces the file with EF BB BF and the text (up to its first NUL). The new
   // content goes to a temporary file in the same folder that is renamed over the

@@ -1,5 +1,7 @@
 #include "account/SignInStore.h"
 
+#include <atomic>
+
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
@@ -10,6 +12,9 @@ const char* const kFileName = "signin.dat";
 const char* const kUserIdKey = "UserID";
 const char* const kDisplayNameKey = "DisplayName";
 const char* const kNobody = "init";
+
+// Read by the support box and the reports' threads, written on the interface thread.
+std::atomic<bool> g_signed_in{false};
 }  // namespace
 
 std::string SignInStore::file_path() { return OSUtil::pathJoin(get_appdata_dir(), kFileName); }
@@ -29,6 +34,7 @@ std::optional<SignedInUser> SignInStore::restore() {
   }
   if (user.user_id.empty() || user.user_id == kNobody) return std::nullopt;
   set_user_id(user.user_id);
+  g_signed_in = true;
   log_info("SignInStore::restore, signed in user:" + user.user_id);
   return user;
 }
@@ -40,10 +46,14 @@ bool SignInStore::save(const SignedInUser& user) {
   json.set(kDisplayNameKey, user.display_name);
   if (!json.save_file(file_path())) return false;
   set_user_id(user.user_id);
+  g_signed_in = true;
   return true;
 }
 
 void SignInStore::sign_out() {
   OSUtil::removeFile(file_path());
   set_user_id(kNobody);
+  g_signed_in = false;
 }
+
+bool SignInStore::signed_in() { return g_signed_in; }

@@ -22,4 +22,7 @@ class SignInStore {
 
   // Forgets the saved user; the user id goes back to "init".
   static void sign_out();
+
+  // Whether a user is signed in this run (restored, or saved since).
+  static bool signed_in();
 };

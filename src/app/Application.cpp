@@ -6,16 +6,24 @@
 #include <clocale>
 
 #include "Util/AppConstants.h"
+#include "Util/QuitSignalWatcher.h"
 #include "app/AppStyleSheet.h"
+#include "app/CjkFontFallback.h"
 #include "app/InterfaceTranslation.h"
 #include "app/SingleInstanceLock.h"
+#include "backend/ServerLog.h"
+#include "jobs/JobManager.h"
+#include "ui/ThreadInformationMessageBox.h"
 #include "ui/Widget.h"
 
 int run_kovadle(int argc, char** argv) {
-  // Destroyed in reverse order: translator, segment, semaphore, application.
+  // Destroyed in reverse order: translator, segment, semaphore, watcher, application.
   QApplication app(argc, argv);
-  // Qt adopts the user's locale; keep C-library number texts ("29.97", "%f") locale-free.
+  // Qt adopts the user's locale. The engine's number texts ignore it anyway; this
+  // keeps any C-library formatting in the window the same in every locale.
   std::setlocale(LC_NUMERIC, "C");
+  // A log-out or kill ends the program the way closing the window does.
+  QuitSignalWatcher quit_on_signal;
 
   SingleInstanceLock instance(QStringLiteral("Kovadle"), QStringLiteral("KovadleObject"));
   if (!instance.acquire()) {
@@ -27,14 +35,24 @@ int run_kovadle(int argc, char** argv) {
   QTranslator translator;
   load_interface_translation(translator, get_language());
   app.installTranslator(&translator);
+  QTranslator qt_translator;
+  if (load_qt_translation(qt_translator, get_language())) app.installTranslator(&qt_translator);
 
+  install_cjk_font_fallback();
   app.setStyleSheet(application_style_sheet());
+  // The start-up sequence finds an expired version on its pool thread; the notice
+  // is a dialog on this thread that ends the program.
+  ServerLog::set_version_expired_notice(&Util::ThreadInformationMessageBox::ShowVersionExpired);
 
   int exit_code = 0;
   {
     Widget window;
     window.show();
-    exit_code = app.exec();
+    // A signal that came while the window was built has no loop to end yet.
+    if (quit_on_signal.ReceivedSignal() == 0) exit_code = app.exec();
   }
+  // The window is gone and its progress publisher with it: end the encoders and
+  // save their jobs as stopped before the manager and the other statics go.
+  JobManager::GetInstance().StopAllJobs();
   return exit_code;
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 #include "Util/LogUtil.h"
@@ -31,5 +32,15 @@ bool load_interface_translation(QTranslator& translator, const std::string& lang
   const QString path = locate_translation_file(relative);
   if (!path.isEmpty() && translator.load(path)) return true;
   log_info("load_interface_translation, not loaded:" + relative.toStdString());
+  return false;
+}
+
+bool load_qt_translation(QTranslator& translator, const std::string& language) {
+  if (language != "cn") return false;
+  const QString name = QStringLiteral("qtbase_zh_CN");
+  if (translator.load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath))) return true;
+  const QString beside = locate_translation_file("translations/" + name + ".qm");
+  if (!beside.isEmpty() && translator.load(beside)) return true;
+  log_info("load_qt_translation, not loaded:" + name.toStdString());
   return false;
 }

@@ -1,7 +1,8 @@
 #include "app/SingleInstanceLock.h"
 
 SingleInstanceLock::SingleInstanceLock(const QString& semaphore_key, const QString& memory_key)
-    : semaphore_(semaphore_key, 1, QSystemSemaphore::Open), memory_(memory_key) {}
+    : semaphore_(user_scoped_key(semaphore_key), 1, QSystemSemaphore::Open),
+      memory_(user_scoped_key(memory_key)) {}
 
 bool SingleInstanceLock::acquire() {
   semaphore_.acquire();

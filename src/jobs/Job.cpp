@@ -1,5 +1,6 @@
 #include "jobs/Job.h"
 
+#include <algorithm>
 #include <iostream>
 #include <limits>
 
@@ -14,11 +15,19 @@ double Job::GetDuration() const {
   return duration / 1000.0;
 }
 
+namespace {
+// The window takes a progress above 0.99999 with no time left as the end of a job.
+// The encoder's time may pass the duration it printed, so a running job stops
+// short of that: only the encoder's end completes a job.
+const double kMostProgressWhileRunning = 0.9999;
+}  // namespace
+
 double Job::GetProgress() const {
   if (completed_) return 1.0;
   const int32_t duration = duration_;
   if (duration == 0 || duration / 1000.0 <= 0) return -1;
-  return GetTimeDone() / (duration / 1000.0);
+  const double progress = GetTimeDone() / (duration / 1000.0);
+  return std::min(std::max(progress, 0.0), kMostProgressWhileRunning);
 }
 
 double Job::GetEstimateLeftTime() const {
@@ -26,7 +35,8 @@ double Job::GetEstimateLeftTime() const {
   if (duration == 0 || duration / 1000.0 <= 0) return -1;
   const double speed = speed_ / 1000.0;
   if (speed <= 0) return -1;
-  const double left = duration / 1000.0 - GetTimeDone();
+  // Past the printed duration nothing is left, rather than a negative time.
+  const double left = std::max(duration / 1000.0 - GetTimeDone(), 0.0);
   std::cout << "Job::GetEstimateLeftTime,leftDuration:" << left << ",speed:" << speed << std::endl;
   return left / speed;
 }

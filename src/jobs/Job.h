@@ -14,9 +14,11 @@ class Job {
   double GetTimeDone() const;
   // Input duration in seconds, -1 while unknown.
   double GetDuration() const;
-  // 0 to 1; 1 once completed; -1 while the duration is unknown.
+  // 1 once completed; while running 0 to just below 1, whatever the encoder
+  // prints; -1 while the duration is unknown.
   double GetProgress() const;
-  // Wall-clock seconds left at the current speed; -1 while duration or speed is unknown.
+  // Wall-clock seconds left at the current speed, never negative; -1 while duration
+  // or speed is unknown.
   double GetEstimateLeftTime() const;
   bool IsCompleted() const { return completed_; }
 

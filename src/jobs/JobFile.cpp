@@ -3,10 +3,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 
 #include "Util/AppConstants.h"
+#include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/SimpleJson.h"
 #include "Util/StringUtil.h"
@@ -57,6 +59,7 @@ void JobFile::Load(const std::string& path) {
 
 bool JobFile::Save() {
   std::lock_guard<std::mutex> guard(lock_);
+  if (removed_) return false;
   SimpleJson json;
   json.parse("{}");
   json.set("JobID", jobID_);
@@ -70,6 +73,11 @@ bool JobFile::Save() {
   json.set("IsDeleted", StringUtil::bool_to_str(isDeleted_));
   json.set("IsStopped", StringUtil::bool_to_str(isStopped_));
   return json.save_file(path_);
+}
+
+void JobFile::MarkRemoved() {
+  std::lock_guard<std::mutex> guard(lock_);
+  removed_ = true;
 }
 
 void JobFile::SetIsCompleted(bool value) {
@@ -112,4 +120,23 @@ std::vector<std::string> JobFile::ListJobFiles(const std::string& folder) {
     paths.push_back(OSUtil::pathJoin(folder, entry.name.toUtf8().toStdString()));
   }
   return paths;
+}
+
+int JobFile::RemoveStaleTempFiles(const std::string& folder) {
+  // The name an atomic save gives its new content before the rename: the job file's
+  // own name and six random letters or digits.
+  static const QRegularExpression kTempName(QStringLiteral(
+      "^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\.jobfile\\.[A-Za-z0-9]{6}$"));
+  QDir dir(QString::fromUtf8(folder.c_str()), QStringLiteral("*.jobfile.*"), QDir::Unsorted,
+           QDir::Files | QDir::Hidden);
+  int removed = 0;
+  for (const QFileInfo& info : dir.entryInfoList()) {
+    if (info.isSymLink() || !kTempName.match(info.fileName()).hasMatch()) continue;
+    const std::string path = OSUtil::pathJoin(folder, info.fileName().toUtf8().toStdString());
+    if (QFile::remove(info.filePath())) {
+      log_info("JobFile::RemoveStaleTempFiles, removed:" + path);
+      ++removed;
+    }
+  }
+  return removed;
 }

@@ -20,8 +20,12 @@ class JobFile {
   // not a string, or a flag is neither "true" nor "false" (a file that is not JSON
   // fails as a missing member).
   void Load(const std::string& path);
-  // Writes the ten members to the path; false when the file could not be replaced.
+  // Writes the ten members to the path; false when the file could not be replaced
+  // or the record was removed.
   bool Save();
+  // The job is gone for good: no save may write its file again, not even one that a
+  // late thread makes after the file was deleted. Waits for a save in progress.
+  void MarkRemoved();
 
   std::string GetJobID() const { return jobID_; }
   std::string GetGeneratedTime() const { return generatedTime_; }
@@ -45,6 +49,11 @@ class JobFile {
   static std::vector<std::string> ListJobFiles();
   static std::vector<std::string> ListJobFiles(const std::string& folder);
 
+  // Removes the temporary files ("<JobID>.jobfile.XXXXXX") that a save interrupted
+  // by a kill leaves in the folder; nothing else is touched. Only safe while no job
+  // of that folder is being saved (start-up loading). Returns how many went.
+  static int RemoveStaleTempFiles(const std::string& folder);
+
  private:
   std::string jobID_;
   std::string generatedTime_;
@@ -58,5 +67,6 @@ class JobFile {
   std::atomic<bool> isDeleted_{false};
   std::atomic<bool> isStopped_{false};
   std::mutex lock_;
+  bool removed_ = false;  // under lock_
   std::string path_;
 };

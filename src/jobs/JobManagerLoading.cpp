@@ -7,6 +7,8 @@
 std::vector<JobV3*> JobManager::LoadStoredJobs() { return LoadStoredJobs(get_appjobfile_dir()); }
 
 std::vector<JobV3*> JobManager::LoadStoredJobs(const std::string& folder) {
+  // A kill during a save leaves its temporary file; no save runs yet at start-up.
+  JobFile::RemoveStaleTempFiles(folder);
   std::vector<JobV3*> loaded;
   for (const std::string& path : JobFile::ListJobFiles(folder)) {
     JobFile* record = new JobFile;

@@ -29,7 +29,8 @@ std::string JobManager::GetJobsProgress() {
       left = progress = translated(kFailed);
     }
     entries[jobID] = left + "|" + progress;
-    if (completed || failed) OpRunningJobs("remove", job);
+    // A job that waits or is being started again stays listed.
+    if ((completed || failed) && !job->IsQueueing() && claims_.count(job) == 0) OpRunningJobs("remove", job);
   }
   SimpleJson json;
   json.parse("{}");

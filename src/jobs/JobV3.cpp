@@ -18,46 +18,70 @@ JobV3::JobV3(JobFile* jobFile) : jobFile_(jobFile) {
 }
 
 JobV3::~JobV3() {
-  if (running_) killEncoderAndWait();
+  if (running_) {
+    stopRequested_ = true;
+    killEncoder();
+  }
+  joinEncoderThread();
 }
 
-void JobV3::GenerateFFmpegCmd() {
-  command_ = FFmpegCmdGenerator::Generate(jobFile_->GetInputFile(), jobFile_->GetOutputFile(),
-                                          jobFile_->GetQuality());
-  cmdGenerated_ = true;
+std::string JobV3::MakeFFmpegCmd() const {
+  return FFmpegCmdGenerator::Generate(jobFile_->GetInputFile(), jobFile_->GetOutputFile(),
+                                      jobFile_->GetQuality());
 }
+
+void JobV3::GenerateFFmpegCmd() { SetFFmpegCmd(MakeFFmpegCmd()); }
 
 void JobV3::SetFFmpegCmd(const std::string& command) {
   command_ = command;
   cmdGenerated_ = true;
 }
 
-void JobV3::SetIsCompleted(bool value) {
+void JobV3::setCompletedLocked(bool value) {
   completed_ = value;
   if (jobFile_->GetIsCompleted() != value) jobFile_->SetIsCompleted(value);
 }
 
-void JobV3::SetIsStopped(bool value) {
+void JobV3::setStoppedLocked(bool value) {
   stopped_ = value;
   if (jobFile_->GetIsStopped() != value) jobFile_->SetIsStopped(value);
 }
 
-void JobV3::SetIsDeleted(bool value) {
+void JobV3::setDeletedLocked(bool value) {
   deleted_ = value;
   if (jobFile_->GetIsDeleted() != value) jobFile_->SetIsDeleted(value);
 }
 
+void JobV3::SetIsCompleted(bool value) {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  setCompletedLocked(value);
+}
+
+void JobV3::SetIsStopped(bool value) {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  setStoppedLocked(value);
+}
+
+void JobV3::SetIsDeleted(bool value) {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  setDeletedLocked(value);
+}
+
 void JobV3::Run() {
   log_info("JobV3::Run begin, jobID:" + jobFile_->GetJobID());
-  running_ = true;
-  stopped_ = false;
-  queueing_ = false;
-  completed_ = false;
-  failed_ = false;
-  if (jobFile_->GetIsStopped()) jobFile_->SetIsStopped(false);
-  if (jobFile_->GetIsCompleted()) jobFile_->SetIsCompleted(false);
-  if (jobFile_->GetIsDeleted()) jobFile_->SetIsDeleted(false);
-  std::thread(&JobV3::ffmpegThreadMethod, this, command_, logPath_).detach();
+  // The thread of the last run has done its work; collect it before starting another.
+  joinEncoderThread();
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    running_ = true;
+    queueing_ = false;
+    failed_ = false;
+    // A job that runs again leaves the recycle bin, in memory as in its file.
+    setStoppedLocked(false);
+    setCompletedLocked(false);
+    setDeletedLocked(false);
+    encoderThread_ = std::thread(&JobV3::ffmpegThreadMethod, this, command_, logPath_);
+  }
   std::cout << "JobV3::Run, end." << std::endl;
 }
 
@@ -66,17 +90,22 @@ void JobV3::ffmpegThreadMethod(std::string command, std::string logPath) {
   int exitCode = -1;
   std::string lastLine;
   const bool succeeded = runEncoder(command, logPath, &exitCode, &lastLine);
-  if (stopRequested_) {
-    completed_ = false;
-  } else if (succeeded) {
-    SetIsCompleted(true);
-  } else {
-    // A failed encode is not a finished one: keep it transcodable and say why.
+  if (!succeeded && !stopRequested_) {
     log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID() +
              ",exit code:" + std::to_string(exitCode) + ",last output:" + lastLine);
-    completed_ = false;
-    failed_ = true;
-    SetIsStopped(true);
+  }
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (stopRequested_) {
+      completed_ = false;
+    } else if (succeeded) {
+      setCompletedLocked(true);
+    } else {
+      // A failed encode is not a finished one: keep it transcodable.
+      completed_ = false;
+      failed_ = true;
+      setStoppedLocked(true);
+    }
   }
   // Nothing of this object may be touched after this: a waiting Stop or the
   // destructor goes on as soon as it reads false.
@@ -124,27 +153,58 @@ bool JobV3::runEncoder(const std::string& command, const std::string& logPath, i
   return runner.FinishedSuccessfully();
 }
 
-void JobV3::killEncoderAndWait() {
-  stopRequested_ = true;
+void JobV3::killEncoder() {
   const int64_t pid = pid_;
   if (pid > 0) OSUtil::killProcess(pid);
+}
+
+void JobV3::joinEncoderThread() {
+  std::thread encoder;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    encoder.swap(encoderThread_);
+  }
+  if (encoder.joinable()) encoder.join();
+  // Another caller may hold the handle and be joining it: wait for the work to end.
   while (running_) OSUtil::sleepMs(10);
 }
 
-void JobV3::Stop() {
+void JobV3::ReapEncoderThread() {
+  std::thread encoder;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (running_) return;
+    encoder.swap(encoderThread_);
+  }
+  if (encoder.joinable()) encoder.join();
+}
+
+bool JobV3::BeginStop() {
   std::cout << "JobV3::Stop, begin." << std::endl;
-  if (stopped_ || stopRequested_) return;
-  if (running_) killEncoderAndWait();
-  ResetFigures();
-  pid_ = -1;
-  running_ = false;
-  queueing_ = false;
-  completed_ = false;
-  failed_ = false;
-  stopped_ = true;
+  if (stopped_) return false;
+  bool idle = false;
+  return stopRequested_.compare_exchange_strong(idle, true);
+}
+
+void JobV3::FinishStop() {
+  killEncoder();
+  joinEncoderThread();
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    ResetFigures();
+    pid_ = -1;
+    running_ = false;
+    queueing_ = false;
+    completed_ = false;
+    failed_ = false;
+    setStoppedLocked(true);
+    setCompletedLocked(false);
+    setDeletedLocked(false);
+  }
   stopRequested_ = false;
-  if (!jobFile_->GetIsStopped()) jobFile_->SetIsStopped(true);
-  if (jobFile_->GetIsCompleted()) jobFile_->SetIsCompleted(false);
-  if (jobFile_->GetIsDeleted()) jobFile_->SetIsDeleted(false);
   std::cout << "JobV3::Stop, end." << std::endl;
+}
+
+void JobV3::Stop() {
+  if (BeginStop()) FinishStop();
 }

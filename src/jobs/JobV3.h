@@ -3,14 +3,16 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "jobs/Job.h"
 #include "jobs/JobFile.h"
 
-// One transcoding job in motion: owns its record, runs the encoder on a detached
-// thread of its own, follows its progress and stops it on request. When it runs is
-// decided by the job manager.
+// One transcoding job in motion: owns its record, runs the encoder on a thread of
+// its own, follows its progress and stops it on request. When it runs is decided
+// by the job manager.
 class JobV3 : public Job {
  public:
   // Takes ownership of the record and copies its flags.
@@ -24,6 +26,9 @@ class JobV3 : public Job {
 
   // Builds the encoder command from the record's input, output and quality.
   void GenerateFFmpegCmd();
+  // The command GenerateFFmpegCmd would store, without storing it. It may probe the
+  // input (up to a minute), so callers make it outside their locks.
+  std::string MakeFFmpegCmd() const;
   // Uses a ready-made command line instead (tools and tests).
   void SetFFmpegCmd(const std::string& command);
   bool IsFFmpegCmdGenerated() const { return cmdGenerated_; }
@@ -34,6 +39,8 @@ class JobV3 : public Job {
   bool IsQueueing() const { return queueing_; }
   bool IsStopped() const { return stopped_; }
   bool IsDeleted() const { return deleted_; }
+  // A stop has begun and not finished yet.
+  bool IsStopping() const { return stopRequested_; }
   // The last run ended without a stop request but the encoder did not succeed
   // (it could not start, or exited with an error). Cleared by the next run.
   bool IsFailed() const { return failed_; }
@@ -48,7 +55,15 @@ class JobV3 : public Job {
   // Starts the encoder thread; the command must be generated already.
   void Run();
   // Kills a running encoder, waits for its thread to end and records the stop.
+  // Does nothing when the job is stopped already or another stop is under way.
   void Stop();
+  // Stop in two steps, for callers that decide under a lock and wait outside it:
+  // BeginStop marks the stop (false: nothing to do), FinishStop does the rest.
+  bool BeginStop();
+  void FinishStop();
+  // Waits for an encoder thread that has finished its work (running is false);
+  // returns at once when one still runs or there is none.
+  void ReapEncoderThread();
 
  private:
   void ffmpegThreadMethod(std::string command, std::string logPath);
@@ -56,7 +71,13 @@ class JobV3 : public Job {
   // the last non-empty output line for the log.
   bool runEncoder(const std::string& command, const std::string& logPath, int* exitCode,
                   std::string* lastLine);
-  void killEncoderAndWait();
+  void killEncoder();
+  // Joins the encoder thread, whoever else asked for it: after this it has ended.
+  void joinEncoderThread();
+  // The flag and its write-through, under stateLock_.
+  void setCompletedLocked(bool value);
+  void setStoppedLocked(bool value);
+  void setDeletedLocked(bool value);
 
   std::unique_ptr<JobFile> jobFile_;
   std::string command_;
@@ -69,4 +90,8 @@ class JobV3 : public Job {
   std::atomic<bool> stopped_{false};
   std::atomic<bool> deleted_{false};
   std::atomic<bool> failed_{false};
+  // Keeps each flag and the job file in step when several threads change them, and
+  // guards the encoder thread's handle. Never held while waiting for the encoder.
+  std::mutex stateLock_;
+  std::thread encoderThread_;
 };

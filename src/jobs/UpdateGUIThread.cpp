@@ -16,8 +16,9 @@ std::mutex& samplerLock() {
   return lock;
 }
 
+// Empty: the real sampler, which the publisher runs itself so a stop can cut it short.
 std::function<int(int)>& sampler() {
-  static std::function<int(int)> function = &OSUtil::getCpuUsage;
+  static std::function<int(int)> function;
   return function;
 }
 }  // namespace
@@ -26,9 +27,32 @@ UpdateGUIThread::UpdateGUIThread(QObject* parent) : UpdateGUIThread(JobManager::
 
 UpdateGUIThread::UpdateGUIThread(JobManager& manager, QObject* parent) : QThread(parent), manager_(manager) {}
 
+UpdateGUIThread::~UpdateGUIThread() { Stop(); }
+
+void UpdateGUIThread::Stop() {
+  {
+    std::lock_guard<std::mutex> guard(wakeLock_);
+    stopping_ = true;
+  }
+  requestInterruption();
+  wake_.notify_all();
+  // From its own thread (a direct connection) it can only ask.
+  if (QThread::currentThread() != this) wait();
+}
+
+bool UpdateGUIThread::stopping() {
+  std::lock_guard<std::mutex> guard(wakeLock_);
+  return stopping_ || isInterruptionRequested();
+}
+
+bool UpdateGUIThread::pause(int ms) {
+  std::unique_lock<std::mutex> guard(wakeLock_);
+  return !wake_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return stopping_; });
+}
+
 void UpdateGUIThread::setLoadSampler(std::function<int(int ms)> function) {
   std::lock_guard<std::mutex> guard(samplerLock());
-  sampler() = function ? std::move(function) : std::function<int(int)>(&OSUtil::getCpuUsage);
+  sampler() = std::move(function);
 }
 
 int UpdateGUIThread::sampleLoad(int ms) {
@@ -37,12 +61,15 @@ int UpdateGUIThread::sampleLoad(int ms) {
     std::lock_guard<std::mutex> guard(samplerLock());
     function = sampler();
   }
-  return function(ms);
+  if (function) return function(ms);
+  const OSUtil::CpuReading before = OSUtil::readCpuCounters();
+  pause(ms);
+  return OSUtil::getCpuUsageBetween(before, OSUtil::readCpuCounters());
 }
 
 void UpdateGUIThread::run() {
   std::cout << "UpdateGUIThread::run begin." << std::endl;
-  while (!isInterruptionRequested()) {
+  while (!stopping()) {
     std::cout << "UpdateGUIThread::run while(true),begin." << std::endl;
     if (manager_.GetRunningJobCount() >= 1) {
       std::cout << "UpdateGUIThread::run,emit signal_transcode_progress_update" << std::endl;
@@ -54,11 +81,11 @@ void UpdateGUIThread::run() {
       std::cout << "UpdateGUIThread::run,calling queue job." << std::endl;
       // The measurement doubles as the first half of the cycle's wait.
       const int load = sampleLoad(kHalfCycleMs);
+      if (stopping()) break;
       if (load <= kMaxLoadToStartQueued) manager_.RunQueuedJob();
-      msleep(kHalfCycleMs);
+      pause(kHalfCycleMs);
     } else {
-      msleep(kHalfCycleMs);
-      msleep(kHalfCycleMs);
+      pause(2 * kHalfCycleMs);
     }
     std::cout << "UpdateGUIThread::run while(true),end." << std::endl;
   }

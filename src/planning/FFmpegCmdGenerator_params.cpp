@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdint>
 #include <iostream>
 
@@ -14,11 +15,15 @@ std::string textOf(const std::map<std::string, std::string>& record, const char*
   return it == record.end() ? std::string() : it->second;
 }
 
-// A value the input does not report (0) leaves the table's target in force.
+// A value the input does not report (0), or reports as negative, leaves the
+// table's target in force.
 int cappedBitrate(int input, int target) {
-  if (input == 0) return target;
+  if (input <= 0) return target;
   return input < target ? input : target;
 }
+
+// No real frame has a side longer than this; such a figure is as good as none.
+const int kLargestFrameSide = 16384;
 
 void debugLog(const std::string& label, const std::string& value) {
   if (is_debug_mode()) log_info("FFmpegCmdGenerator::GetFFmpegParams," + label + value);
@@ -71,17 +76,23 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   const int output_audio_bitrate = cappedBitrate(input_audio_bitrate, mapping_audio_bitrate);
   int output_width = input_width < mapping_width ? input_width : mapping_width;
   // The table has no height: keep the input's aspect ratio, truncating toward zero.
+  // A height the probe did not give (0, negative, "inf", absurd) would plan a
+  // frame the encoder refuses: assume the common 16:9 shape instead.
   int64_t output_height = input_height;
-  if (output_width != input_width) {
+  if (input_height <= 0 || input_height > kLargestFrameSide) {
+    output_height = static_cast<int64_t>(output_width) * 9 / 16;
+  } else if (output_width != input_width) {
     output_height = static_cast<int64_t>(static_cast<double>(input_height) * output_width / input_width);
   }
   // The encoder needs even frame sizes for 4:2:0 output.
   if (output_width % 2 != 0) ++output_width;
   if (output_height % 2 != 0) ++output_height;
-  // An input rate that was not reported (0, or unreadable) takes the target, as the
-  // bitrates do: the encoder refuses "-r 0.000", so the job could never succeed.
+  // An input rate that was not reported (0, unreadable, negative, "inf", "nan", or
+  // too small to print) takes the target, as the bitrates do: the encoder refuses
+  // "-r 0.000", so the job could never succeed.
+  const bool framerate_usable = std::isfinite(input_framerate) && input_framerate >= 0.001;
   const double output_framerate =
-      input_framerate > 0 && input_framerate < mapping_framerate ? input_framerate : mapping_framerate;
+      framerate_usable && input_framerate < mapping_framerate ? input_framerate : mapping_framerate;
 
   params["Preset"] = preset;
   params["VideoBitrate"] = std::to_string(output_video_bitrate);

@@ -37,10 +37,10 @@ void readVideoLines(const std::vector<std::string>& lines, MediaInfo& info) {
           StringUtil::double_to_str(FFprobeUtil::GetFrameRate(valueAfter(line, "r_frame_rate=")));
     } else if (has(line, "duration=")) {
       info["VideoDuration"] = valueAfter(line, "duration=");
-    } else if (has(line, "rotate=")) {
+    } else if (probe_lines::isRotateTag(line)) {
       info["Rotate"] = valueAfter(line, "rotate=");
       rotateTagSeen = true;
-    } else if (has(line, "rotation=")) {
+    } else if (probe_lines::isRotationAngle(line)) {
       // Newer probes print only the display matrix angle; an explicit rotate tag,
       // where an older probe prints both, stays the authority.
       int degrees = 0;

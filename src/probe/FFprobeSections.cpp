@@ -3,7 +3,8 @@
 #include "probe/ProbeLines.h"
 
 // One pass over the INI report: the main section of the first video stream and of
-// the first audio stream, every rotation line, and the [format] section.
+// the first audio stream, the first video stream's own rotation lines, and the
+// [format] section.
 void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vector<std::string>& video,
                                 std::vector<std::string>& audio, std::vector<std::string>& format) {
   std::string type = "unknown";
@@ -12,12 +13,16 @@ void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vect
   bool inStream = false;
   bool inFormat = false;
   bool formatSeen = false;
+  std::string videoStream;    // number of the stream that gave the video lines
+  std::string currentStream;  // number of the stream whose (sub-)section this is
 
   for (const std::string& line : lines) {
+    if (probe_lines::isSectionHeader(line)) currentStream = probe_lines::streamOfHeader(line);
     // A stream section ends where the next section (or sub-section) header begins.
     if (StringUtil::contains(line, "[streams.stream")) {
       if (type == "video" && video.empty()) {
         video = streamBlock;
+        if (!streamBlock.empty()) videoStream = probe_lines::streamOfHeader(streamBlock.front());
       } else if (type == "audio" && audio.empty()) {
         audio = streamBlock;
       }
@@ -37,7 +42,10 @@ void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vect
     }
     if (StringUtil::contains(line, "[format]") || StringUtil::contains(line, "filename=")) formatSeen = true;
     // Rotation lives in the stream's tags or side data, outside its main section.
-    if (probe_lines::isRotationLine(line)) video.push_back(line);
+    // A container tag or another stream's tag says nothing about this stream.
+    if (!videoStream.empty() && currentStream == videoStream &&
+        (probe_lines::isRotateTag(line) || probe_lines::isRotationAngle(line)))
+      video.push_back(line);
     if (inStream) streamBlock.push_back(line);
     if (inFormat) formatBlock.push_back(line);
   }

@@ -8,6 +8,11 @@ MediaInfoCache& MediaInfoCache::GetInstance() {
   return instance;
 }
 
+bool MediaInfoCache::Contains(const std::string& path) {
+  std::lock_guard<std::mutex> guard(lock_);
+  return records_.count(path) != 0;
+}
+
 MediaInfo MediaInfoCache::GetMediaInfo(const std::string& path) {
   {
     std::unique_lock<std::mutex> guard(lock_);

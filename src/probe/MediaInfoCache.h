@@ -11,6 +11,8 @@ class MediaInfoCache {
  public:
   static MediaInfoCache& GetInstance();
   MediaInfo GetMediaInfo(const std::string& path);
+  // True when the path has been probed already, so GetMediaInfo returns at once.
+  bool Contains(const std::string& path);
 
  private:
   MediaInfoCache() = default;

@@ -1,14 +1,41 @@
 #include "probe/ProbeLines.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "Util/StringUtil.h"
 
 namespace probe_lines {
 
-bool isRotationLine(const std::string& line) {
-  return StringUtil::contains(line, "rotate=") || StringUtil::contains(line, "rotation=");
+namespace {
+
+bool hasKey(const std::string& line, const char* key) {
+  const size_t first = line.find_first_not_of(" \t");
+  if (first == std::string::npos) return false;
+  const size_t length = std::strlen(key);
+  return line.compare(first, length, key) == 0 && line.size() > first + length && line[first + length] == '=';
+}
+
+}  // namespace
+
+bool isRotateTag(const std::string& line) { return hasKey(line, "rotate"); }
+
+bool isRotationAngle(const std::string& line) { return hasKey(line, "rotation"); }
+
+std::string streamOfHeader(const std::string& line) {
+  static const std::string prefix = "[streams.stream.";
+  const size_t first = line.find_first_not_of(" \t");
+  if (first == std::string::npos || line.compare(first, prefix.size(), prefix) != 0) return std::string();
+  const size_t begin = first + prefix.size();
+  const size_t end = line.find_first_of(".]", begin);
+  return end == std::string::npos ? std::string() : line.substr(begin, end - begin);
+}
+
+bool isSectionHeader(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first != std::string::npos && line[first] == '[';
 }
 
 std::string valueAfter(const std::string& line, const std::string& marker) {
@@ -16,10 +43,12 @@ std::string valueAfter(const std::string& line, const std::string& marker) {
 }
 
 bool normalizedDegrees(const std::string& text, int& degrees) {
+  // Read with '.' whatever the process locale (strtod would follow LC_NUMERIC).
   const char* begin = text.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || !std::isfinite(value)) return false;
+  if (*begin == '+') ++begin;
+  double value = 0;
+  if (std::from_chars(begin, text.c_str() + text.size(), value).ec != std::errc() || !std::isfinite(value))
+    return false;
   const long whole = std::lround(std::fmod(value, 360.0));
   degrees = static_cast<int>((whole % 360 + 360) % 360);
   return true;

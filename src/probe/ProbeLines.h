@@ -5,8 +5,17 @@
 // Small rules on single lines of the probe's INI report.
 namespace probe_lines {
 
-// An old-style "rotate=" tag or a display-matrix "rotation=" line.
-bool isRotationLine(const std::string& line);
+// A line whose key is exactly "rotate" (an old-style tag) or "rotation" (a
+// display-matrix angle); "xrotate=" or a value holding "rotate=" is neither.
+bool isRotateTag(const std::string& line);
+bool isRotationAngle(const std::string& line);
+
+// The stream number of a stream section header ("[streams.stream.3]",
+// "[streams.stream.3.tags]" give "3"); empty for any other line.
+std::string streamOfHeader(const std::string& line);
+
+// True for a section header line ("[format]", "[streams.stream.0.tags]").
+bool isSectionHeader(const std::string& line);
 
 // The line with every occurrence of marker removed, trimmed of spaces.
 std::string valueAfter(const std::string& line, const std::string& marker);

@@ -2,7 +2,8 @@
 
 #include <memory>
 
-// Keeps the machine and its display from sleeping while this object lives.
+// Keeps the machine and its display from sleeping while this object lives. The
+// window holds one only while a job executes or waits.
 class KeepAwake {
  public:
   KeepAwake();

@@ -1,22 +1,56 @@
 #include "ui/Widget.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTimer>
+#include <iostream>
+#include <unordered_map>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/QtText.h"
 #include "Util/StringUtil.h"
+#include "Util/UserSettings.h"
 #include "account/SignInStore.h"
+#include "backend/NewVersionDialog.h"
+#include "backend/PendingInstaller.h"
+#include "backend/ServerLog.h"
+#include "jobs/JobManager.h"
+#include "jobs/UpdateGUIThread.h"
+#include "planning/SettingWindow1File.h"
+#include "ui/AddVideoFlow.h"
+#include "ui/AppMenu.h"
+#include "ui/CountDownMsgBox.h"
+#include "ui/DeleteConfirmation.h"
+#include "ui/JobContextMenu.h"
+#include "ui/JobRowTexts.h"
+#include "ui/JobTable.h"
 #include "ui/KeepAwake.h"
 #include "ui/MyLabel.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
+#include "ui/WaitingLoadingFile.h"
 #include "ui_Widget.h"
 
-Widget::Widget(QWidget* parent) : QWidget(parent), ui(new Ui::Widget) {
+namespace {
+// What the show, start, stop and property actions write without a menu table.
+const char* const kOpenError = "Error,slot_stopAction_trigger,num!={1,2,3}";
+}  // namespace
+
+Widget::Widget(QWidget* parent) : Widget(JobManager::GetInstance(), parent) {}
+
+Widget::Widget(JobManager& manager, QWidget* parent)
+    : QWidget(parent), ui(new Ui::Widget), m_manager(manager) {
   ui->setupUi(this);
   create_menu_label();
   setMinimumSize(800, 600);
@@ -29,26 +63,49 @@ Widget::Widget(QWidget* parent) : QWidget(parent), ui(new Ui::Widget) {
   set_window_title();
   relocateGUI();
 
-  // TODO: load_outputDir() - show the output folder.
-  // TODO: set up the three tables' columns.
-  // TODO: load_existing_jobFile() - register the stored jobs and fill the tables.
-  // TODO: create and start the progress publisher; its snapshots reach
-  //       update_jobsProgress_mainWindowUI through a queued connection.
-  // TODO: custom context menus of the three tables.
-  // TODO: connect m_lbMenu's clicked() to slot_on_lbMenu_clicked (application menu).
+  load_outputDir();
+  m_running = std::make_unique<JobTable>(ui->tableWidgetRunning);
+  m_done = std::make_unique<JobTable>(ui->tableWidgetDone);
+  m_deleted = std::make_unique<JobTable>(ui->tableWidgetDel);
+  load_existing_jobFile();
+  start_progress_publisher();
+  connect_context_menus();
+  // Dropped video files take the same road as the Add Video button.
+  setAcceptDrops(true);
+  connect(m_lbMenu, &MyLabel::clicked, this, &Widget::slot_on_lbMenu_clicked);
 
   precondition_check();
 
-  // TODO: check_new_version() - offer a verified pending installer.
-  // TODO: start the backend's start-up sequence on a pool thread (not awaited).
+  check_new_version();
+  ServerLog::background_operation_new_thread();
 
-  m_keepAwake = std::make_unique<KeepAwake>();
+  // Keep-awake is asked for when a job starts (update_keep_awake), not for the
+  // window's whole life: an idle program must not keep the screen from locking.
 }
 
 Widget::~Widget() {
+  // First: no snapshot may arrive for a half-destroyed window.
+  m_publisher->Stop();
   m_keepAwake.reset();
   delete ui;
   delete m_lbMenu;
+}
+
+void Widget::start_progress_publisher() {
+  m_publisher = new UpdateGUIThread(m_manager);
+  connect(m_publisher, &UpdateGUIThread::signal_transcode_progress_update, this,
+          &Widget::update_jobsProgress_mainWindowUI, Qt::QueuedConnection);
+  connect(m_publisher, &QThread::finished, m_publisher, &QObject::deleteLater);
+  m_publisher->start(QThread::InheritPriority);
+}
+
+void Widget::connect_context_menus() {
+  connect(ui->tableWidgetRunning, &QWidget::customContextMenuRequested, this,
+          &Widget::slot_tableWidgetRunning_customContextMenuRequested);
+  connect(ui->tableWidgetDone, &QWidget::customContextMenuRequested, this,
+          &Widget::slot_tableWidgetDone_customContextMenuRequested);
+  connect(ui->tableWidgetDel, &QWidget::customContextMenuRequested, this,
+          &Widget::slot_tableWidgetDel_customContextMenuRequested);
 }
 
 void Widget::create_menu_label() {
@@ -124,8 +181,467 @@ void Widget::relocateGUI() {
   log_info("Widget::relocateGUI end.");
 }
 
+void Widget::slot_on_lbMenu_clicked() {
+  std::cout << "slot_on_lbMenu_clicked, My label was clicked." << std::endl;
+  AppMenu(this).exec_at(QCursor::pos());
+}
+
+void Widget::check_new_version() {
+  const std::optional<PendingInstaller::Offer> offer =
+      PendingInstaller::check(get_appdata_dir(), get_current_version());
+  if (!offer) return;
+  const int answer = NewVersionDialog::ask(this, offer->version, get_current_version(), offer->force);
+  if (!PendingInstaller::act_on_answer(*offer, answer)) return;
+  // Quit once the event loop runs; the constructor is still going here.
+  hide();
+  QTimer::singleShot(100, this, [this] {
+    close();
+    QCoreApplication::quit();
+  });
+}
+
 void Widget::precondition_check() {
   log_info("Widget::precondition_check begin");
   for (const std::string& message : missing_file_messages(OSUtil::getAppDir()))
     QMessageBox::information(this, QStringLiteral("DebugInfo"), to_qstring(message), QMessageBox::Ok);
+}
+
+// --- Job tables -------------------------------------------------------------------
+
+void Widget::UIOp_AddJobToRunning(JobFile* jobFile) {
+  std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
+  const JobRowTexts::Cells cells = JobRowTexts::transcoding(jobFile->GetIsStopped());
+  m_running->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+}
+
+void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
+  std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
+  const JobRowTexts::Cells cells = JobRowTexts::completed();
+  m_done->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+}
+
+void Widget::UIOp_AddJobToDeleted(JobFile* jobFile) {
+  const JobRowTexts::Cells cells = JobRowTexts::deleted(jobFile->GetIsStopped(), jobFile->GetIsCompleted());
+  m_deleted->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+}
+
+int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
+
+std::string Widget::UIOp_GetJobID(QTableWidget* table, int row) const { return JobTable::jobID(table, row); }
+
+void Widget::UIOp_UpdateJobProgress(const std::string& jobID, const std::string& time,
+                                    const std::string& progress) {
+  const int row = UIOp_GetJobRow_Running(jobID);
+  if (row < 0) {
+    std::cout << "Error,UIOp_UpdateJobProgress,can't find UI item for job:" << jobID << std::endl;
+    return;
+  }
+  if (!m_running->setCell(row, JobTable::kTimeRemaining, format_time_remaining(time)))
+    std::cout << "Error,UIOp_UpdateJobProgress col=2,item=NULL!" << std::endl;
+  if (!m_running->setCell(row, JobTable::kProgress, format_progress(progress)))
+    std::cout << "Error,UIOp_UpdateJobProgress col=3,item=NULL!" << std::endl;
+}
+
+QString Widget::format_time_remaining(const std::string& text) { return JobRowTexts::timeRemaining(text); }
+
+QString Widget::format_progress(const std::string& text) { return JobRowTexts::progress(text); }
+
+void Widget::update_jobsProgress_mainWindowUI(QString progress_info) {
+  const std::string snapshot = to_utf8(progress_info);
+  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << snapshot << std::endl;
+  const auto entries = JobManager::ParseJobsProgress(snapshot);
+  // One pass over the jobs rather than one per entry: there may be thousands.
+  std::unordered_map<std::string, const JobV3*> jobs;
+  for (const JobV3* job : m_manager.GetAllJobs()) {
+    std::string jobID = job->GetJobFile()->GetJobID();
+    if (entries.count(jobID) != 0) jobs.emplace(std::move(jobID), job);
+  }
+  m_applyingSnapshot = true;
+  for (const auto& [jobID, texts] : entries) {
+    const auto found = jobs.find(jobID);
+    const JobV3* job = found == jobs.end() ? nullptr : found->second;
+    // Taken before the user stopped the job: its figures would hide "stopped".
+    if (job != nullptr && job->IsStopped() && !job->IsFailed()) continue;
+    UIOp_UpdateJobProgress(jobID, texts.first, texts.second);
+    const double left = JobRowTexts::numberOr0(texts.first);
+    const double progress = JobRowTexts::numberOr0(texts.second);
+    // The encoder's last figures can run past the input's end while it still
+    // writes; the job is done only once the engine has seen it end.
+    const bool stillEncoding = job != nullptr && job->IsRunning() && !job->IsCompleted();
+    if (progress > 0.99999 && left < 0.00001 && !stillEncoding) {
+      std::cout << "update_jobsProgress_mainWindowUI,call jobDone,jobID:" << jobID << std::endl;
+      UIOp_JobDone(jobID);
+    }
+  }
+  m_applyingSnapshot = false;
+  // Two jobs finishing in one snapshot ask once, after both have moved.
+  if (m_jobDoneInSnapshot) {
+    m_jobDoneInSnapshot = false;
+    shutdown_if_all_done();
+  }
+  update_keep_awake();
+  std::cout << "update_jobsProgress_mainWindowUI end." << std::endl;
+}
+
+void Widget::UIOp_JobDone(const std::string& jobID) {
+  const int row = UIOp_GetJobRow_Running(jobID);
+  if (row < 0) {
+    std::cout << "Error,Widget::UIOp_JobDone,Unknown error,row=-1" << std::endl;
+    return;
+  }
+  m_running->removeRow(row);
+  if (JobV3* job = m_manager.FindJob(jobID)) UIOp_AddJobToCompleted(job->GetJobFile());
+  if (m_applyingSnapshot) {
+    m_jobDoneInSnapshot = true;
+  } else {
+    shutdown_if_all_done();
+  }
+}
+
+void Widget::load_existing_jobFile() {
+  log_info("Widget::load_existing_jobFile begin");
+  for (JobV3* job : m_manager.LoadStoredJobs()) {
+    JobFile* record = job->GetJobFile();
+    if (record->GetIsDeleted()) {
+      UIOp_AddJobToDeleted(record);
+    } else if (record->GetIsCompleted()) {
+      UIOp_AddJobToCompleted(record);
+    } else {
+      UIOp_AddJobToRunning(record);
+    }
+  }
+}
+
+// --- Output folder and shutdown ------------------------------------------------------
+
+void Widget::load_outputDir() {
+  const std::string dir = get_output_dir();
+  log_info("Widget::load_outputDir,outputDir:" + dir);
+  ui->lineEditOutputDir->setText(" " + tr("Output Dir") + ":    " +
+                                 QDir::toNativeSeparators(to_qstring(dir)));
+}
+
+void Widget::set_output_dir(const QString& folder) {
+  const QString native = QDir::toNativeSeparators(folder);
+  ui->lineEditOutputDir->setText(" " + tr("Output Dir") + ":    " + native);
+  UserSettings::instance().setOutputDir(to_utf8(native));
+  log_info("Widget::on_btnChangeOutput_clicked, new outputDir:" + to_utf8(native));
+}
+
+void Widget::on_btnChangeOutput_clicked() {
+  log_info("Widget::on_btnChangeOutput_clicked, begin.");
+  QFileDialog dialog(this, tr("Select an output dir"), QStringLiteral("."));
+  dialog.setFileMode(QFileDialog::Directory);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  set_output_dir(dialog.selectedFiles().first());
+}
+
+void Widget::shutdown_if_all_done() {
+  // A snapshot that arrives while the countdown runs must not open a second one.
+  if (m_countdownOpen) return;
+  if (!ui->checkBoxShutdown->isChecked() || m_manager.GetRunningJobCount() != 0) return;
+  m_countdownOpen = true;
+  const bool shutdown = CountDownMsgBox::ConfirmShutdown(this);
+  m_countdownOpen = false;
+  if (shutdown) {
+    std::cout << "Machine will be shutdown!!!!!!!" << std::endl;
+    OSUtil::ShutdownMachineNow();
+  } else {
+    std::cout << "Machine shutdown was canceled!!!!!!!" << std::endl;
+  }
+}
+
+void Widget::update_keep_awake() {
+  // Held through the countdown too, or the machine could fall asleep before it ends.
+  const bool busy = m_countdownOpen || m_manager.GetRunningJobCount() > 0;
+  if (busy && !m_keepAwake) {
+    m_keepAwake = std::make_unique<KeepAwake>();
+  } else if (!busy && m_keepAwake) {
+    m_keepAwake.reset();
+  }
+}
+
+// --- Adding a video ----------------------------------------------------------------
+
+void Widget::on_btnAdd1File_clicked() {
+  log_info("Widget::on_btnAdd1File_clicked begin.");
+  const QString input = AddVideoFlow::askForFile(this);
+  if (!input.isEmpty()) add_video_file(input);
+}
+
+bool Widget::add_video_file(const QString& inputPath) {
+  JobFile* jobFile = AddVideoFlow::prepareJob(this, to_utf8(inputPath));
+  if (jobFile == nullptr) return false;
+  UIOp_AddJobToRunning(jobFile);
+  m_manager.AddAndRunJob(jobFile);
+  update_keep_awake();
+  log_info("Widget::on_btnAdd1File_clicked end.");
+  return true;
+}
+
+void Widget::dragEnterEvent(QDragEnterEvent* event) {
+  if (!AddVideoFlow::droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Widget::dropEvent(QDropEvent* event) {
+  const QStringList files = AddVideoFlow::droppedFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  m_droppedFiles << files;
+  // Not inside the drop: the dialogs of the add flow must not block the drag source.
+  if (!m_addingDroppedFiles) QTimer::singleShot(0, this, &Widget::add_dropped_files);
+}
+
+void Widget::add_dropped_files() {
+  m_addingDroppedFiles = true;
+  while (!m_droppedFiles.isEmpty()) add_video_file(m_droppedFiles.takeFirst());
+  m_addingDroppedFiles = false;
+}
+
+// --- Job context actions -------------------------------------------------------------
+
+JobTable* Widget::job_table(int menuTable) const {
+  switch (menuTable) {
+    case JobContextMenu::kTranscoding:
+      return m_running.get();
+    case JobContextMenu::kCompleted:
+      return m_done.get();
+    case JobContextMenu::kRecycleBin:
+      return m_deleted.get();
+    default:
+      return nullptr;
+  }
+}
+
+void Widget::slot_tableWidgetRunning_customContextMenuRequested(const QPoint& pos) {
+  log_info("Widget::slot_tableWidgetRunning_customContextMenuRequested begin.");
+  open_job_menu(JobContextMenu::kTranscoding, pos);
+}
+
+void Widget::slot_tableWidgetDone_customContextMenuRequested(const QPoint& pos) {
+  log_info("Widget::slot_tableWidgetDone_customContextMenuRequested begin.");
+  open_job_menu(JobContextMenu::kCompleted, pos);
+}
+
+void Widget::slot_tableWidgetDel_customContextMenuRequested(const QPoint& pos) {
+  log_info("Widget::slot_tableWidgetDel_customContextMenuRequested begin.");
+  open_job_menu(JobContextMenu::kRecycleBin, pos);
+}
+
+bool Widget::is_active(const std::string& jobID) {
+  const JobV3* job = m_manager.FindJob(jobID);
+  return job != nullptr && (job->IsRunning() || job->IsQueueing());
+}
+
+void Widget::open_job_menu(int table, const QPoint& pos) {
+  QTableWidget* view = job_table(table)->widget();
+  QTableWidgetItem* item = view->itemAt(pos);
+  if (item == nullptr) return;
+  const std::string jobID = UIOp_GetJobID(view, item->row());
+  const JobV3* job = jobID.empty() ? nullptr : m_manager.FindJob(jobID);
+  if (job == nullptr) return;
+
+  JobContextMenu menu(table, is_active(jobID), job->IsDeleted());
+  m_menuTable = table;
+  // Rows move while the menu is open (a job finishes): the actions follow the job.
+  m_menuJobID = jobID;
+  const std::pair<JobContextMenu::Entry, void (Widget::*)()> handlers[] = {
+      {JobContextMenu::kShowInput, &Widget::slot_openInputAction_trigger},
+      {JobContextMenu::kShowOutput, &Widget::slot_openOutputAction_trigger},
+      {JobContextMenu::kTranscodeAgain, &Widget::slot_startAction_trigger},
+      {JobContextMenu::kStop, &Widget::slot_stopAction_trigger},
+      {JobContextMenu::kDelete, &Widget::slot_delAction_trigger},
+      {JobContextMenu::kDeleteCompletely, &Widget::slot_totalDelAction_trigger},
+      {JobContextMenu::kEmptyRecycleBin, &Widget::slot_delAllAction_trigger},
+      {JobContextMenu::kProperty, &Widget::slot_propertyAction_trigger}};
+  for (const auto& [entry, slot] : handlers) connect(menu.entry(entry), &QAction::triggered, this, slot);
+  menu.exec(QCursor::pos());
+}
+
+JobFile* Widget::menu_job_file(const char* slotName, const char* tableError) {
+  log_info(std::string("Widget::") + slotName + ", begin.");
+  if (job_table(m_menuTable) == nullptr) {
+    std::cout << tableError << std::endl;
+    return nullptr;
+  }
+  JobV3* job = m_menuJobID.empty() ? nullptr : m_manager.FindJob(m_menuJobID);
+  return job == nullptr ? nullptr : job->GetJobFile();
+}
+
+void Widget::show_active_job_message() {
+  QMessageBox::information(this, tr("Information"),
+                           tr("Transcode ongoing, please first stop the all transcoding") + "!",
+                           QMessageBox::Ok);
+}
+
+void Widget::slot_openInputAction_trigger() {
+  const JobFile* record = menu_job_file("slot_openInputAction_trigger", kOpenError);
+  if (record != nullptr) OSUtil::openInExplorer(OSUtil::getFileDir(record->GetInputFile()));
+}
+
+void Widget::slot_openOutputAction_trigger() {
+  const JobFile* record = menu_job_file("slot_openOutputAction_trigger", kOpenError);
+  if (record != nullptr) OSUtil::openInExplorer(OSUtil::getFileDir(record->GetOutputFile()));
+}
+
+void Widget::slot_startAction_trigger() {
+  const JobFile* record = menu_job_file("slot_startAction_trigger", kOpenError);
+  if (record == nullptr) return;
+  const std::string jobID = record->GetJobID();
+  if (is_active(jobID)) {
+    std::cout << "Error,job:" << jobID << "is running, can't running again, this step shouldn't be executed!"
+              << std::endl;
+    return;
+  }
+  if (m_menuTable != JobContextMenu::kTranscoding) {
+    std::cout << "Error,slot_startAction_trigger menu start should be disabled when Done and Del."
+              << std::endl;
+    return;
+  }
+  std::cout << "slot_startAction_trigger,=====start Run job." << std::endl;
+  // Planning the command needs the input's probe: after a restart it is not cached.
+  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
+  if (is_active(jobID) || m_manager.FindJob(jobID) == nullptr) return;  // changed while probing
+  m_manager.RunJob(jobID);
+  update_keep_awake();
+}
+
+void Widget::slot_stopAction_trigger() {
+  const JobFile* record = menu_job_file("slot_stopAction_trigger", kOpenError);
+  if (record == nullptr || m_menuTable != JobContextMenu::kTranscoding) return;
+  const std::string jobID = record->GetJobID();
+  if (!is_active(jobID)) return;
+  m_manager.StopJob(jobID);
+  const std::string stopped = to_utf8(JobRowTexts::stoppedByUser());
+  UIOp_UpdateJobProgress(jobID, stopped, stopped);
+  update_keep_awake();
+}
+
+void Widget::slot_delAction_trigger() {
+  JobFile* record = menu_job_file("slot_delAction_trigger", "Error,slot_delAction_trigger,num!={1,2,3}");
+  if (record == nullptr || m_menuTable == JobContextMenu::kRecycleBin) return;
+  const std::string jobID = record->GetJobID();
+  JobV3* job = m_manager.FindJob(jobID);
+  if (job->IsDeleted()) {
+    std::cout << "job:" << jobID << "already deleted, can't delete again, this step shouldn't be executed!"
+              << std::endl;
+    return;
+  }
+  if (is_active(jobID)) {
+    show_active_job_message();
+    return;
+  }
+  JobTable* table = job_table(m_menuTable);
+  const int row = table->findRow(jobID);
+  if (row < 0) return;
+  table->removeRow(row);
+  UIOp_AddJobToDeleted(record);
+  job->SetIsDeleted(true);
+}
+
+void Widget::slot_totalDelAction_trigger() {
+  const JobFile* record =
+      menu_job_file("slot_totalDelAction_trigger", "Error,slot_totalDelAction_trigger,num!={1,2,3}");
+  if (record == nullptr) return;
+  if (m_menuTable != JobContextMenu::kRecycleBin) {
+    std::cout << "Error,slot_totalDelAction_trigger,only allow total delete when tableWidgetDel" << std::endl;
+    return;
+  }
+  const std::string jobID = record->GetJobID();
+  if (is_active(jobID)) {
+    show_active_job_message();
+    return;
+  }
+  const DeleteConfirmation::Answer answer = DeleteConfirmation::ask(this);
+  if (!answer.confirmed) return;
+  std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
+            << ",deleteOutFile:" << answer.deleteOutput << std::endl;
+  const int row = m_deleted->findRow(jobID);
+  if (row >= 0) m_deleted->removeRow(row);
+  m_manager.TotalDelete(jobID, answer.deleteOutput);
+}
+
+void Widget::slot_delAllAction_trigger() {
+  log_info("Widget::slot_delAllAction_trigger, begin.");
+  if (job_table(m_menuTable) == nullptr) {
+    std::cout << "Error,slot_delAllAction_trigger,num!={1,2,3}" << std::endl;
+    return;
+  }
+  if (m_menuTable != JobContextMenu::kRecycleBin) {
+    std::cout << "Error,slot_delAllAction_trigger,only allow delete all when tableWidgetDel" << std::endl;
+    return;
+  }
+  QMessageBox question(QMessageBox::Question, tr("Empty Recycle Bin"),
+                       tr("Are you sure to empty the recyle bin") + "?", QMessageBox::Yes | QMessageBox::No);
+  question.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  if (question.exec() != QMessageBox::Yes) return;
+  QTableWidget* table = ui->tableWidgetDel;
+  for (int i = table->rowCount() - 1; i >= 0; --i) {
+    if (table->item(i, JobTable::kJobID) == nullptr) {
+      std::cout << "QTableWidgetItem item is nullptr,i:" << i << std::endl;
+      continue;
+    }
+    const std::string jobID = UIOp_GetJobID(table, i);
+    if (jobID.empty()) {
+      std::cout << "jobID is empty,i:" << i << std::endl;
+      continue;
+    }
+    if (is_active(jobID)) {
+      show_active_job_message();
+      return;
+    }
+    m_deleted->removeRow(i);
+    m_manager.TotalDelete(jobID, false);
+  }
+  log_info("Widget::slot_delAllAction_trigger, end.");
+}
+
+void Widget::slot_propertyAction_trigger() {
+  const JobFile* record = menu_job_file("slot_propertyAction_trigger", kOpenError);
+  if (record == nullptr) return;
+  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
+  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record->GetJobID());
+  property.setWindowTitle(tr("Property"));
+  property.exec();
+}
+
+// --- Close request --------------------------------------------------------------------
+
+int Widget::active_job_count() {
+  int count = 0;
+  for (const JobV3* job : m_manager.OpRunningJobs("get", nullptr)) {
+    if (job->IsRunning() || job->IsQueueing()) ++count;
+  }
+  return count;
+}
+
+void Widget::closeEvent(QCloseEvent* event) {
+  // A job that has finished but is not yet shown is nothing to ask about.
+  if (active_job_count() == 0) {
+    event->accept();
+    return;
+  }
+  QMessageBox box;
+  box.setText(tr("Information"));
+  box.setWindowTitle(to_qstring(get_product_name()));
+  box.setInformativeText(tr("Exit? if yes, all transcoding task will be terminated") + "!!!");
+  box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+  box.setDefaultButton(QMessageBox::Ok);
+  if (box.exec() != QMessageBox::Ok) {
+    event->ignore();
+    return;
+  }
+  stop_all_active_jobs();
+  event->accept();
+}
+
+void Widget::stop_all_active_jobs() {
+  QTableWidget* table = ui->tableWidgetRunning;
+  for (int row = 0; row < table->rowCount(); ++row) {
+    const std::string jobID = UIOp_GetJobID(table, row);
+    if (jobID.empty() || !is_active(jobID)) continue;
+    m_manager.StopJob(jobID);
+    UIOp_UpdateJobProgress(jobID, "stopped", "stopped");
+  }
+  update_keep_awake();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -7,8 +9,13 @@
 namespace Ui {
 class Widget;
 }
+class JobFile;
+class JobManager;
+class JobTable;
 class KeepAwake;
 class MyLabel;
+class QTableWidget;
+class UpdateGUIThread;
 
 // The main window: the three job tables, the add buttons, the output folder and
 // the shutdown option, and the menu label in the top-right corner.
@@ -16,7 +23,10 @@ class Widget : public QWidget {
   Q_OBJECT
 
  public:
+  // Works for JobManager::GetInstance().
   explicit Widget(QWidget* parent = nullptr);
+  // Works for the given manager (tests and benchmarks keep theirs apart).
+  explicit Widget(JobManager& manager, QWidget* parent = nullptr);
   ~Widget() override;
 
   // Shows a box for every file the program needs but cannot find beside it.
@@ -25,16 +35,107 @@ class Widget : public QWidget {
   // The shutdown option's text for an interface language.
   static QString shutdown_option_text(const std::string& language);
 
+  // Offers a verified newer installer waiting in the data folder (or cleans up
+  // one that is no longer newer); may end the program.
+  void check_new_version();
+
+  // --- Job tables --------------------------------------------------------------
+  void UIOp_AddJobToRunning(JobFile* jobFile);
+  void UIOp_AddJobToCompleted(JobFile* jobFile);
+  void UIOp_AddJobToDeleted(JobFile* jobFile);
+  int UIOp_GetJobRow_Running(const std::string& jobID) const;
+  std::string UIOp_GetJobID(QTableWidget* table, int row) const;
+  // Rewrites the Time Remaining and Progress cells from the publisher's texts.
+  void UIOp_UpdateJobProgress(const std::string& jobID, const std::string& time, const std::string& progress);
+  // Moves a finished job from Transcoding to Completed, then the shutdown check.
+  void UIOp_JobDone(const std::string& jobID);
+  static QString format_time_remaining(const std::string& text);
+  static QString format_progress(const std::string& text);
+  // Registers every stored job with the manager and puts it in its table.
+  void load_existing_jobFile();
+
+  // --- Output folder --------------------------------------------------------------
+  void load_outputDir();
+  // Shows the folder and stores it as the output folder of the next videos.
+  void set_output_dir(const QString& folder);
+
+  // --- Adding a video ---------------------------------------------------------------
+  // Everything after the file dialog: probe, refusals, settings dialog, the new
+  // job's row and its hand-over to the manager. False when nothing was added.
+  bool add_video_file(const QString& inputPath);
+
+ public slots:
+  // The publisher's progress snapshot.
+  void update_jobsProgress_mainWindowUI(QString progress_info);
+
+  void on_btnAdd1File_clicked();
+  void on_btnChangeOutput_clicked();
+
+  void slot_tableWidgetRunning_customContextMenuRequested(const QPoint& pos);
+  void slot_tableWidgetDone_customContextMenuRequested(const QPoint& pos);
+  void slot_tableWidgetDel_customContextMenuRequested(const QPoint& pos);
+  void slot_openInputAction_trigger();
+  void slot_openOutputAction_trigger();
+  void slot_startAction_trigger();
+  void slot_stopAction_trigger();
+  void slot_delAction_trigger();
+  void slot_totalDelAction_trigger();
+  void slot_delAllAction_trigger();
+  void slot_propertyAction_trigger();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private slots:
+  // Opens the application menu.
+  void slot_on_lbMenu_clicked();
 
  private:
   void create_menu_label();
   void restore_sign_in_state();
   void set_window_title();
   void relocateGUI();
+  void start_progress_publisher();
+  void connect_context_menus();
+
+  JobTable* job_table(int menuTable) const;
+  void open_job_menu(int table, const QPoint& pos);
+  // Logs the action's begin line and returns the menu's job; null when it is gone,
+  // or (after writing tableError) when no menu table is set.
+  JobFile* menu_job_file(const char* slotName, const char* tableError);
+  bool is_active(const std::string& jobID);
+  void show_active_job_message();
+  void open_folder_of(bool input);
+  // Stops every running or queued job of the Transcoding table (the close request).
+  void stop_all_active_jobs();
+  int active_job_count();
+
+  // The countdown and the shutdown, once per snapshot and never while one is open.
+  void shutdown_if_all_done();
+  void add_dropped_files();
+  // Holds keep-awake exactly while the manager has jobs to run or report.
+  void update_keep_awake();
 
   Ui::Widget* ui;
+  JobManager& m_manager;
   MyLabel* m_lbMenu = nullptr;
+  std::unique_ptr<JobTable> m_running;
+  std::unique_ptr<JobTable> m_done;
+  std::unique_ptr<JobTable> m_deleted;
+  UpdateGUIThread* m_publisher = nullptr;
   std::unique_ptr<KeepAwake> m_keepAwake;
+
+  // The table and job the last context menu was opened on.
+  int m_menuTable = 0;
+  std::string m_menuJobID;
+
+  bool m_applyingSnapshot = false;
+  bool m_jobDoneInSnapshot = false;
+  bool m_countdownOpen = false;
+
+  QStringList m_droppedFiles;
+  bool m_addingDroppedFiles = false;
 };

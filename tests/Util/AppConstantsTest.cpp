@@ -28,11 +28,12 @@ TEST(AppEnvironment, PathJoinAndBackendUrl) {
   EXPECT_EQ(OSUtil::pathJoin("/home/u/", "x", '/'), "/home/u/x");
   EXPECT_EQ(OSUtil::pathJoin("/", "x", '/'), "/x");
 
+  const QByteArray isolated = qgetenv("KOVADLE_BACKEND_URL");
   qunsetenv("KOVADLE_BACKEND_URL");
   const std::string builtin = get_backend_url();
   EXPECT_EQ(builtin.rfind("https://", 0), 0u);
   EXPECT_EQ(builtin.substr(builtin.size() - 18), "/KovadleBackend/v1");
   qputenv("KOVADLE_BACKEND_URL", "https://127.0.0.1:8443/KovadleBackend/v1/");
   EXPECT_EQ(get_backend_url(), "https://127.0.0.1:8443/KovadleBackend/v1");
-  qunsetenv("KOVADLE_BACKEND_URL");
+  qputenv("KOVADLE_BACKEND_URL", isolated);
 }

@@ -67,3 +67,17 @@ TEST(SimpleJson, IsJsonAndToMap) {
   EXPECT_FALSE(thrown_by([] { SimpleJson::to_map(R"({"a":"1","n":2})"); }).empty());
   EXPECT_FALSE(thrown_by([] { SimpleJson::to_map("[\"a\"]"); }).empty());
 }
+
+TEST(SimpleJson, HostileTextsFailWithoutCrashing) {
+  auto nested = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+  // Far deeper than any stack, or not UTF-8: refused, never a crash.
+  for (const std::string& text :
+       {nested(120000), "{\"a\":" + nested(120000) + "}", std::string("{\"a\":\"\xff\xfe\"}")}) {
+    EXPECT_FALSE(SimpleJson::is_json(text));
+    EXPECT_TRUE(SimpleJson::to_map(text).empty());
+  }
+  // Our documents are flat; moderate nesting still parses.
+  EXPECT_TRUE(SimpleJson::is_json(nested(64)));
+  EXPECT_FALSE(SimpleJson::is_json(nested(65)));
+  EXPECT_EQ(SimpleJson::to_map("{\"a\":\"\xc3\xbc\"}").at("a"), "\xc3\xbc");
+}

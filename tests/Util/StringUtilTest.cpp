@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "Util/MD5.h"
 #include "Util/StringUtil.h"
 
@@ -16,6 +19,10 @@ TEST(StringUtil, TrimSplitAndReplace) {
 
   EXPECT_EQ(StringUtil::replace_all_copy("aaaa", "aa", "a"), "a");    // searched again from the start
   EXPECT_EQ(StringUtil::replace_all_copy("a.b", ".", ".."), "a..b");  // must not loop for ever
+  // A removal that joins the pieces around it into a new hit removes that too.
+  EXPECT_EQ(StringUtil::replace_all_copy("xcoded_coded_widthwidthy", "coded_width", ""), "xy");
+  EXPECT_EQ(StringUtil::replace_all_copy("aabb", "ab", "ba"), "bbaa");
+  EXPECT_EQ(StringUtil::replace_all_copy("abab", "ab", "b"), "bb");
   EXPECT_EQ(MD5::hex_of("abc"), "900150983cd24fb0d6963f7d28e17f72");
 }
 
@@ -40,4 +47,18 @@ TEST(StringUtil, VersionsAndConversions) {
   EXPECT_EQ(StringUtil::str_to_int("N/A"), 0);
   EXPECT_EQ(StringUtil::double_to_str(37.5), "37.500000");
   EXPECT_EQ(StringUtil::double_to_fixed_str(23.976, 3), "23.976");
+}
+
+// Run once more under a comma-decimal locale (engine_comma_locale), where printf
+// writes "0,5": the engine's own number texts must not change.
+TEST(StringUtil, NumberTextsIgnoreTheProcessLocale) {
+  char native[16];
+  std::snprintf(native, sizeof(native), "%.1f", 0.5);
+  if (std::getenv("KOVADLE_EXPECT_COMMA_LOCALE") != nullptr) {
+    EXPECT_STREQ(native, "0,5") << "the comma locale is not in effect";
+  }
+  EXPECT_EQ(StringUtil::double_to_str(24000.0 / 1001), "23.976024");
+  EXPECT_EQ(StringUtil::str_to_double("23.976024"), 23.976024);
+  EXPECT_EQ(StringUtil::str_to_double_stream("37.5"), 37.5);
+  EXPECT_EQ(StringUtil::double_to_fixed_str(29.97, 3), "29.970");
 }

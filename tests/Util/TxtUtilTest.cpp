@@ -37,3 +37,13 @@ TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
   write_raw(path, "abcdef");
   EXPECT_EQ(TxtUtil::read_text_file(path), "def");
 }
+
+TEST(TxtUtil, ReadsNoFileAboveTheLimit) {
+  // The limit counts the whole file, byte-order mark included (special files: JobFileTest).
+  const std::string path = make_temp_folder("txt-big") + "/big.txt";
+  const QByteArray text(int(TxtUtil::kMaxReadBytes) - 3, 'x');
+  write_raw(path, "\xEF\xBB\xBF" + text);
+  EXPECT_EQ(TxtUtil::read_text_file(path).size(), size_t(text.size()));
+  write_raw(path, "\xEF\xBB\xBF" + text + "y");
+  EXPECT_EQ(TxtUtil::read_text_file(path), "");
+}

@@ -1,21 +1,27 @@
-// Starts logging, then dies of a segmentation fault (or, given "wait", waits to be
-// terminated), so a test can check the crash marker the failure handler leaves.
+// Starts logging, then dies of a segmentation fault; given "wait", logs four lines
+// and runs its event loop until a termination request ends it the normal way.
 #include <QCoreApplication>
-#include <QThread>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <string>
 
 #include "Util/LogUtil.h"
+#include "Util/QuitSignalWatcher.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  log_info("log_crash_helper, about to crash.");
   if (argc > 1 && std::string(argv[1]) == "wait") {
+    QuitSignalWatcher quitOnSignal;
+    for (int i = 1; i <= 4; ++i) log_info("log_crash_helper, line " + std::to_string(i) + " of 4.");
     std::puts("ready");
     std::fflush(stdout);
-    QThread::sleep(60);
+    QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });
+    const int code = app.exec();
+    log_info("log_crash_helper, ended by signal " + std::to_string(quitOnSignal.ReceivedSignal()) + ".");
+    return code;
   }
+  log_info("log_crash_helper, about to crash.");
   std::raise(SIGSEGV);
   return 0;
 }

@@ -52,6 +52,14 @@ TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
   expected.erase(id_of(done));
   EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
 
+  // Transcoding a finished job again while another executes queues it; the next
+  // snapshot must not take it for finished and drop it from the queue.
+  encoding->SetIsRunning(true);
+  manager.RunJob(id_of(done));
+  EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress())[id_of(done)].first, "queueing");
+  EXPECT_TRUE(done->IsQueueing() && !reload(done)->GetIsCompleted() && manager.GetRunningJobCount() == 4);
+  encoding->SetIsRunning(false);
+
   // The reader skips what the writer never writes.
   EXPECT_EQ(JobManager::ParseJobsProgress(R"({"b":"1.000000|0.5","a":"nobar","c":"|","d":5})"),
             (decltype(expected){{"b", {"1.000000", "0.5"}}}));
@@ -68,11 +76,20 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   for (const char* name : {"/a_output.mp4", "/b_output.mp4"})
     QFile(QString::fromStdString(dir + name)).open(QIODevice::WriteOnly);
   binned->SetIsDeleted(true);
+  JobV3* waiting = manager.AddJob(new_record("/in/c.mp4", dir + "/c_output.mp4"));
+  waiting->SetIsDeleted(true);
+  waiting->SetIsQueueing(true);
   const std::string kept_file = kept->GetJobFile()->GetPath(), binned_file = binned->GetJobFile()->GetPath();
 
   manager.TotalDelete(id_of(kept), true);
   manager.TotalDelete(id_of(binned), true);
-  EXPECT_EQ(manager.GetAllJobCount(), 1);
+  manager.TotalDelete(id_of(waiting), true);  // never while it runs or waits
+  EXPECT_EQ(manager.GetAllJobCount(), 2);
+  EXPECT_TRUE(manager.FindJob(id_of(waiting)) != nullptr &&
+              QFile::exists(QString::fromStdString(waiting->GetJobFile()->GetPath())));
+  // The record of a job deleted for good is never written again.
+  binned->SetIsDeleted(false);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(binned_file)));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(kept_file)) &&
               QFile::exists(QString::fromStdString(dir + "/a_output.mp4")));
   EXPECT_FALSE(QFile::exists(QString::fromStdString(binned_file)) ||

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "jobs/UpdateGUIThread.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
@@ -91,14 +95,75 @@ TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
   EXPECT_EQ(manager.GetJobsProgress(), "{}");
 }
 
-TEST(JobRun, LeavingTheProgramEndsARunningEncoderCleanly) {
-  int exitCode = -1;
-  const std::string out = run_and_capture(OSUtil::pathJoin(OSUtil::getAppDir(), "jobs_exit_helper"),
-                                          slow_clip() + "\n" + make_temp_folder("exit") + "/exit_output.mp4",
-                                          false, 60000, &exitCode);
-  EXPECT_EQ(exitCode, 0) << out;
-  const size_t at = out.find("encoder pid:");
-  ASSERT_NE(at, std::string::npos) << out;
-  const int64_t pid = std::stoll(out.substr(at + 12));
-  EXPECT_TRUE(pid > 0 && wait_until([pid] { return process_gone(pid); }, 5000));
+TEST(JobRun, StopAndSnapshotNeverWaitBehindAProbeThatHangs) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("fifo");
+  // The probe opens the pipe and waits for a writer that never comes.
+  const std::string pipe = folder + "/pipe.mp4";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  JobManager manager;
+  UpdateGUIThread::setLoadSampler([](int) { return 0; });
+  UpdateGUIThread publisher(manager);
+  publisher.start();
+  JobV3* busy = manager.AddJob(new_record(folder + "/in.mp4", folder + "/busy_output.mp4"));
+  busy->SetFFmpegCmd(stand_in_encoder(folder, 600, "0.1"));
+  manager.RunJob(id_of(busy));
+  JobV3* waiting = manager.AddAndRunJob(new_record(pipe, folder + "/pipe_output.mp4"));
+  EXPECT_TRUE(waiting->IsQueueing());
+  ASSERT_TRUE(wait_until([&] { return child_with_argument(pipe); }, 20000)) << "the publisher never probed";
+
+  QElapsedTimer timer;
+  timer.start();
+  const auto snapshot = JobManager::ParseJobsProgress(manager.GetJobsProgress());
+  manager.StopJob(id_of(waiting));
+  EXPECT_LT(timer.elapsed(), 5000) << "the snapshot or the stop waited for the probe";
+  EXPECT_EQ(snapshot.at(id_of(waiting)).first, "queueing");
+  EXPECT_TRUE(waiting->IsStopped() && !waiting->IsQueueing() && reload(waiting)->GetIsStopped());
+
+  timer.restart();
+  publisher.Stop();  // still inside the probe: it is cut short, not waited out
+  EXPECT_LT(timer.elapsed(), 5000);
+  UpdateGUIThread::setLoadSampler(nullptr);
+  EXPECT_FALSE(child_with_argument(pipe));
+  EXPECT_FALSE(waiting->IsRunning()) << "a stopped job was started once its command was built";
+  EXPECT_TRUE(busy->IsRunning());
+  manager.StopJob(id_of(busy));
+  EXPECT_TRUE(busy->IsStopped() && !busy->IsRunning());
+}
+
+// The program's exit with one job encoding and one waiting, ended as a closed
+// window ends it and by SIGTERM: both jobs saved as stopped, no encoder left, no
+// crash marker.
+TEST(JobRun, LeavingTheProgramStopsEveryJobAndItsEncoder) {
+  for (const char* mode : {"quit", "term"}) {
+    const QString dataHome = QString::fromStdString(make_temp_folder("exit-data"));
+    QProcess helper;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dataHome);
+    helper.setProcessEnvironment(env);
+    helper.start(
+        QString::fromStdString(OSUtil::pathJoin(OSUtil::getAppDir(), "jobs_exit_helper")),
+        {mode, QString::fromStdString(slow_clip()), QString::fromStdString(make_temp_folder("exit"))});
+    QString out;
+    while (!out.contains("ready") && helper.waitForReadyRead(60000)) out += helper.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("ready") && out.contains("queued:1")) << out.toStdString();
+    if (std::string(mode) == "term") helper.terminate();
+    EXPECT_TRUE(helper.waitForFinished(60000));
+    out += helper.readAllStandardOutput();
+    EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit) << mode;
+    EXPECT_EQ(helper.exitCode(), 0) << mode << out.toStdString();
+
+    const QStringList lines = out.split('\n');
+    const int at = lines.indexOf(QRegularExpression("^encoder pid:.*"));
+    ASSERT_GE(at, 0) << out.toStdString();
+    const int64_t pid = lines[at].mid(12).toLongLong();
+    EXPECT_TRUE(pid > 0 && wait_until([pid] { return process_gone(pid); }, 5000)) << mode;
+    for (const QString& line : lines.filter(QRegularExpression("^job file:"))) {
+      JobFile stored;
+      stored.Load(line.mid(9).toStdString());
+      EXPECT_TRUE(stored.GetIsStopped() && !stored.GetIsCompleted()) << mode << line.toStdString();
+    }
+    EXPECT_EQ(lines.filter(QRegularExpression("^job file:")).size(), 2) << out.toStdString();
+    EXPECT_FALSE(QFile::exists(dataHome + "/jobs_exit_helper/applogs/dump.log")) << mode;
+  }
 }

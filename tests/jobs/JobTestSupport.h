@@ -1,18 +1,22 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QThread>
 #include <functional>
 
 #include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
 #include "jobs/JobV3.h"
 #include "support/ProcessState.h"
 
 // Empties the job-file folder, so each test sees only its own jobs.
 inline void clear_job_folder() {
   QDir folder(QString::fromStdString(get_appjobfile_dir()));
-  for (const QString& name : folder.entryList(QDir::Files)) folder.remove(name);
+  for (const QString& name : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) folder.remove(name);
 }
 
 inline JobFile* new_record(const std::string& input, const std::string& output) {
@@ -39,4 +43,43 @@ inline void set_mtime(const std::string& path, int seconds_from_now) {
   QFile file(QString::fromStdString(path));
   file.open(QIODevice::ReadWrite);
   file.setFileTime(QDateTime::currentDateTime().addSecs(seconds_from_now), QFileDevice::FileModificationTime);
+}
+
+// A stand-in for the encoder: prints a "Duration:" header and `steps` progress lines,
+// one every `step` seconds (a decimal text), and exits 0. Returns its command line.
+inline std::string stand_in_encoder(const std::string& folder, int steps, const char* step) {
+  const std::string path = folder + "/encoder-" + std::to_string(steps) + ".sh";
+  QFile script(QString::fromStdString(path));
+  script.open(QIODevice::WriteOnly);
+  script.write(("#!/bin/sh\n"
+                "echo '  Duration: 00:00:02.00, start: 0.000000, bitrate: 100 kb/s'\n"
+                "i=0\n"
+                "while [ $i -lt " +
+                std::to_string(steps) +
+                " ]; do\n"
+                "  sleep " +
+                step +
+                "\n"
+                "  i=$((i + 1))\n"
+                "  echo \"frame=$i fps=25 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=5.0x\"\n"
+                "done\n"
+                "echo 'frame=50 fps=25 q=28.0 size=2kB time=00:00:02.00 bitrate=1.0kbits/s speed=5.0x'\n")
+                   .c_str());
+  script.close();
+  script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  return CmdUtil::QuotePath(path);
+}
+
+// True while a child of this process has the text among its arguments.
+inline bool child_with_argument(const std::string& text) {
+  for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile stat("/proc/" + entry + "/stat");
+    QFile cmdline("/proc/" + entry + "/cmdline");
+    if (!stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly)) continue;
+    const QByteArray fields = stat.readAll();
+    const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+    if (after.size() < 2 || after[1].toLongLong() != getpid()) continue;
+    if (cmdline.readAll().contains(QByteArray::fromStdString(text))) return true;
+  }
+  return false;
 }

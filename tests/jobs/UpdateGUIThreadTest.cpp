@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <atomic>
 #include <mutex>
 
+#include "Util/StringUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
@@ -80,5 +82,17 @@ TEST(UpdateGUIThread, SubmittedJobsEncodeOneAfterAnotherWhileTheLoadAllows) {
   const FFmpegParams planned = FFmpegCmdGenerator::GetFFmpegParams(input, output, "95");
   EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"),
             planned.at("Width") + "x" + planned.at("Height"));
-  EXPECT_NEAR(std::stod(probe_entry(output, "format", "duration")), 2.0, 0.2);
+  EXPECT_NEAR(StringUtil::str_to_double(probe_entry(output, "format", "duration")), 2.0, 0.2);
+}
+
+TEST(UpdateGUIThread, StopDoesNotWaitOutThePause) {
+  JobManager manager;
+  UpdateGUIThread publisher(manager);
+  publisher.start();
+  QThread::msleep(200);  // inside its one-second pause
+  QElapsedTimer timer;
+  timer.start();
+  publisher.Stop();
+  EXPECT_LT(timer.elapsed(), 400);
+  EXPECT_TRUE(publisher.isFinished());
 }

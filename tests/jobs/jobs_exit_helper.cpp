@@ -1,23 +1,54 @@
-// Leaves the program while a job still encodes: the process must end cleanly and
-// take its encoder with it. Prints the encoder's pid.
+// Leaves the program while one job encodes and another waits, through the exit
+// path the program itself takes: "quit" ends the event loop as a closed window
+// does, "term" waits for SIGTERM. Prints the encoder's pid and both job files.
 #include <QCoreApplication>
+#include <QTimer>
 #include <iostream>
+#include <string>
 
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
+#include "Util/QuitSignalWatcher.h"
 #include "jobs/JobManager.h"
+#include "jobs/UpdateGUIThread.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc < 3) return 2;
-  auto* record = new JobFile;
-  record->Init(argv[1], argv[2], "95", "h264", ".mp4");
-  JobV3* job = JobManager::GetInstance().AddJob(record);
+  if (argc < 4) return 2;
+  const std::string mode = argv[1];
+  const std::string input = argv[2];
+  const std::string folder = argv[3];
+  QuitSignalWatcher quitOnSignal;
+  // A busy machine: the second job stays queued.
+  UpdateGUIThread::setLoadSampler([](int ms) {
+    OSUtil::sleepMs(ms);
+    return 100;
+  });
+  JobManager& manager = JobManager::GetInstance();
+  UpdateGUIThread publisher(manager);
+  publisher.start();
+
   const std::string encoder = OSUtil::pathJoin(OSUtil::getAppDir(), "bin/encoder");
-  job->SetFFmpegCmd(CmdUtil::QuotePath(encoder) + " -y -re -i " + CmdUtil::QuotePath(argv[1]) +
-                    " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(argv[2]));
-  JobManager::GetInstance().RunJob(record->GetJobID());
-  while (job->GetPid() <= 0 && job->IsRunning()) OSUtil::sleepMs(10);
-  std::cout << "encoder pid:" << job->GetPid() << std::endl;
-  return 0;
+  JobV3* jobs[2] = {nullptr, nullptr};
+  for (int i = 0; i < 2; ++i) {
+    auto* record = new JobFile;
+    const std::string output = folder + "/" + std::to_string(i) + "_output.mp4";
+    record->Init(input, output, "95", "h264", ".mp4");
+    jobs[i] = manager.AddJob(record);
+    jobs[i]->SetFFmpegCmd(CmdUtil::QuotePath(encoder) + " -y -re -i " + CmdUtil::QuotePath(input) +
+                          " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(output));
+    manager.RunJob(record->GetJobID());
+    std::cout << "job file:" << record->GetPath() << "\n";
+  }
+  while (jobs[0]->GetPid() <= 0 && jobs[0]->IsRunning()) OSUtil::sleepMs(10);
+  std::cout << "encoder pid:" << jobs[0]->GetPid() << "\n"
+            << "queued:" << jobs[1]->IsQueueing() << "\nready" << std::endl;
+
+  if (mode == "quit") QTimer::singleShot(300, &app, &QCoreApplication::quit);
+  QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });
+  const int code = quitOnSignal.ReceivedSignal() != 0 ? 0 : app.exec();
+  // The program's own order: the publisher, then the jobs, then the statics.
+  publisher.Stop();
+  manager.StopAllJobs();
+  return code;
 }

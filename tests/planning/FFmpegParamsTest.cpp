@@ -48,6 +48,13 @@ TEST(FFmpegParams, TakesTheSmallerOfInputAndTarget) {
       {fullHd({{"Width", "1918"}}), "1280x720 1600000 64000 24.000"},  // 720.75 truncated
       {fullHd({{"Width", "1440"}}), "854x640 820000 48000 24.000"},    // 720p: 640.5 truncated
       {fullHd({{"Width", "854"}}), "0x0 0 0 0.000"},                   // 480p has no "85"
+      // Figures no real input has count as not reported: no negative bitrate, no
+      // zero height, no zero frame rate reaches the encoder.
+      {fullHd({{"VideoBitrate", "-8000000"}, {"AudioBitrate", "-1"}}), "1280x720 1600000 64000 24.000"},
+      {fullHd({{"Height", "inf"}, {"VideoFramerate", "nan"}}), "1280x720 1600000 64000 24.000"},
+      {fullHd({{"Height", "-1080"}, {"VideoFramerate", "-29.97"}}), "1280x720 1600000 64000 24.000"},
+      {fullHd({{"Height", "99999"}, {"VideoFramerate", "inf"}}), "1280x720 1600000 64000 24.000"},
+      {fullHd({{"Height", "0"}, {"VideoFramerate", "0.0001"}}), "1280x720 1600000 64000 24.000"},
   };
   for (const auto& c : cases) EXPECT_EQ(outline(params(c.first, "85")), c.second);
   EXPECT_EQ(params(fullHd({{"Width", "853"}, {"Height", "480"}}), "95").at("Width"), "854");

@@ -90,6 +90,19 @@ TEST(FFprobeParse, RotationFromTagOrDisplayMatrix) {
   EXPECT_EQ(videoWith("", sideData + "rotation=N/A").count("Rotate"), 0u);
   // An older probe prints the tag and the matrix: the tag, as printed, stays.
   expectFields(videoWith("", "[streams.stream.0.tags] rotate=90 " + sideData + "rotation=-90"), "Rotate=90");
+
+  // Only the first video stream's own lines say how it is turned: not another
+  // stream's, not the container's, not a key that merely ends in "rotate".
+  for (const std::string& after : std::vector<std::string>{
+           "[streams.stream.0.tags] xrotate=90 rotate_hint=90",
+           "[streams.stream.1] codec_name=aac codec_type=audio [streams.stream.1.tags] rotate=90",
+           "[streams.stream.1] codec_name=h264 codec_type=video [streams.stream.1.disposition] "
+           "[streams.stream.1.tags] rotate=90 [streams.stream.1.side_data_list.side_data.0] rotation=90",
+           "[format] filename=a.mp4 [format.tags] rotate=90 xrotate=coded_width_rotate=90"}) {
+    const MediaInfo info = videoWith("", after);
+    EXPECT_EQ(info.count("Rotate"), 0u) << after;
+    EXPECT_EQ(info.at("Width"), "1920") << after;
+  }
 }
 
 TEST(FFprobeParse, LineRulesAndGapFilling) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "Util/OSUtil.h"
+#include "Util/StringUtil.h"
 
 std::string run_and_capture(const std::string& program, const std::string& arguments, bool merge,
                             int timeout_ms, int* exit_code) {
@@ -31,7 +32,7 @@ std::string tool_path(const std::string& tool) {
 std::string make_clip(const std::string& folder, const std::string& name, const ClipSpec& spec) {
   const std::string path = folder + "/" + name;
   std::string args = "-y\n-loglevel\nerror";
-  const std::string duration = std::to_string(spec.seconds);
+  const std::string duration = StringUtil::double_to_str(spec.seconds);
   if (spec.video) {
     args += "\n-f\nlavfi\n-i\ntestsrc2=size=" + std::to_string(spec.width) + "x" +
             std::to_string(spec.height) + ":rate=" + std::to_string(spec.fps) + ":duration=" + duration;

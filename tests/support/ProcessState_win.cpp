@@ -10,3 +10,6 @@ bool process_gone(int64_t pid) {
   CloseHandle(process);
   return ended;
 }
+
+// Windows keeps no zombies: an ended process is gone once its last handle closes.
+bool process_ended(int64_t pid) { return process_gone(pid); }

@@ -17,6 +17,7 @@ void isolate_user_folders() {
   const QString home = dir->path();
   for (const char* sub : {"data", "config", "cache", "Videos"}) QDir(home).mkpath(sub);
   point_user_folders_at(home);
+  qputenv("KOVADLE_BACKEND_URL", QByteArray::fromStdString(unreachable_backend_url()));
 }
 
 std::string isolated_home() { return home_dir() ? home_dir()->path().toStdString() : std::string(); }

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <clocale>
 
 #include "TestEnvironment.h"
 
 int main(int argc, char** argv) {
   isolate_user_folders();
   QCoreApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTabWidget>
 #include <utility>
 #include <vector>
 
+#include "app/CjkFontFallback.h"
 #include "support/ModalBoxes.h"
 #include "support/QtPrinters.h"
 #include "ui/MyLabel.h"
@@ -57,4 +60,15 @@ TEST(MainWindow, HasThreeTitledTabsAndPlacesItsWidgetsForEverySize) {
   }
   // The program's own folder has bin/ with both tools: nothing to report.
   EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+}
+
+TEST(MainWindow, WindowsFontsAreDrawnWithAnInstalledChineseFont) {
+  const QFontDatabase fonts;
+  if (fonts.families(QFontDatabase::SimplifiedChinese).isEmpty()) GTEST_SKIP() << "no Chinese font installed";
+  install_cjk_font_fallback();
+  for (const QString& family : interface_font_families()) {
+    const QString drawn = QFontInfo(QFont(family)).family();
+    EXPECT_TRUE(fonts.writingSystems(drawn).contains(QFontDatabase::SimplifiedChinese))
+        << family.toStdString() << " drawn with " << drawn.toStdString();
+  }
 }

@@ -1,47 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include "Util/OSUtil.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
 #include "ui/PreconditionCheck.h"
-
-namespace {
-
-const QString kShownInChinese = QString::fromUtf8("WINDOW\tKovadle视频转换器 v1.1 - 支持二十多种格式\n");
-const int kStartTimeoutMs = 60000;
-
-QString build_dir() { return QCoreApplication::applicationDirPath(); }
-
-// Starts the whole program (see kovadle_app_helper) in dir. The single-instance
-// keys live in the folder given as TMPDIR, so no copy really running here is met.
-void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
-           const QString& program = build_dir() + "/kovadle_app_helper" +
-                                    QString::fromStdString(OSUtil::executableSuffix())) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("TMPDIR", keys);
-  if (quit_when_shown) env.insert("KOVADLE_HELPER_QUIT", "1");
-  app.setProcessEnvironment(env);
-  app.setWorkingDirectory(dir);
-  app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  app.start(program, QStringList());
-}
-
-// The whole output of a start that must end by itself with exit code 0.
-QString output_of_finished(QProcess& app) {
-  EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs)) << "still running";
-  EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(app.exitCode(), 0);
-  // A Windows console program writes "\r\n".
-  return QString::fromUtf8(app.readAllStandardOutput()).remove('\r');
-}
-
-}  // namespace
+#include "ui/StartupTestSupport.h"
 
 TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts) {
   const QString keys = QString::fromStdString(make_temp_folder("tmp"));
@@ -51,7 +18,7 @@ TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts
   for (QDeadlineTimer deadline(kStartTimeoutMs);
        !shown.contains(kShownInChinese) && first.waitForReadyRead(int(deadline.remainingTime()));)
     shown += QString::fromUtf8(first.readAllStandardOutput()).remove('\r');
-  ASSERT_EQ(shown, kShownInChinese);
+  ASSERT_EQ(helper_lines(shown), kShownInChinese);
 
   QProcess second;
   start(second, keys, build_dir(), true);

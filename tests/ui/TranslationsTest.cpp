@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include "app/InterfaceTranslation.h"
 #include "support/QtPrinters.h"
@@ -21,4 +22,12 @@ TEST(Translations, FileIsFoundInTheWorkingDirectoryFirstThenBesideTheProgram) {
   EXPECT_EQ(found(relative), QFileInfo(here + "/" + relative));
   EXPECT_TRUE(locate_translation_file("translations/qt_xx.qm").isEmpty());
   QDir::setCurrent(start_dir);
+}
+
+TEST(Translations, QtsOwnDialogTextsFollowTheChineseInterface) {
+  QTranslator qt;
+  EXPECT_FALSE(load_qt_translation(qt, "en"));
+  if (!load_qt_translation(qt, "cn"))
+    GTEST_SKIP() << "Qt's Chinese translation (qttranslations5-l10n) is not installed";
+  EXPECT_EQ(qt.translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
 }

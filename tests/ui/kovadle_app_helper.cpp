@@ -1,11 +1,13 @@
 // The whole program, driven by tests: every modal box is answered and reported as
 // "BOX<tab>title<tab>text" on standard output; once the main window is shown its
 // title is reported as "WINDOW<tab>title", and with KOVADLE_HELPER_QUIT=1 the
-// event loop then ends as if the window had been closed.
+// event loop then ends as if the window had been closed. KOVADLE_TEST_CA_FILE
+// names the CA file that makes a test's own HTTPS backend trusted.
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 
+#include "Util/HttpUtil.h"
 #include "app/Application.h"
 #include "support/ModalBoxes.h"
 #include "ui/Widget.h"
@@ -18,6 +20,11 @@ void report(QString line) {
 }
 
 void install_test_hooks() {
+  const QByteArray ca_file = qgetenv("KOVADLE_TEST_CA_FILE");
+  if (!ca_file.isEmpty()) {
+    HttpUtil::set_ca_file(ca_file.toStdString());
+    HttpUtil::set_use_ca_file(true);
+  }
   answer_modal_boxes(
       qApp, [](const QString& title, const QString& text) { report("BOX\t" + title + "\t" + text); });
   auto* watcher = new QTimer(qApp);

@@ -1,0 +1,13 @@
+#include "Util/ChildProcess.h"
+
+#include <QCoreApplication>
+
+ChildProcess::ChildProcess(QObject* parent)
+    : QProcess(parent), parentPid_(QCoreApplication::applicationPid()) {}
+
+bool ChildProcess::startTied(const QString& program, const QStringList& arguments, int msecs) {
+  start(program, arguments, QIODevice::ReadWrite);
+  if (!waitForStarted(msecs)) return false;
+  tieStartedChild();
+  return true;
+}

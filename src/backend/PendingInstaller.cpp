@@ -1,0 +1,106 @@
+#include "backend/PendingInstaller.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <iostream>
+#include <vector>
+
+#include "Util/AppConstants.h"
+#include "Util/LogUtil.h"
+#include "Util/OSUtil.h"
+#include "Util/QtText.h"
+#include "Util/StringUtil.h"
+#include "Util/TxtUtil.h"
+
+namespace {
+
+// A record's installer version and force flag; false when the record is not of
+// the form "<version>,<true|false>".
+bool read_record(const std::string& text, std::string& version, bool& force) {
+  const std::vector<std::string> fields = StringUtil::split(StringUtil::trim(text), ',');
+  if (fields.size() < 2) return false;
+  version = StringUtil::trim(fields[0]);
+  if (!StringUtil::version_valid(version)) return false;
+  try {
+    force = StringUtil::str_to_bool(StringUtil::trim(fields[1]));
+  } catch (const std::string&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string PendingInstaller::installer_path(const std::string& folder, const std::string& version) {
+  return OSUtil::pathJoin(folder, "installer_" + version + OSUtil::executableSuffix());
+}
+
+std::optional<PendingInstaller::Offer> PendingInstaller::check(const std::string& folder,
+                                                               const std::string& running_version) {
+  if (!OSUtil::isFileExist(folder)) {
+    std::cout << "Not find installer_dir:" << folder << "check_new_version end." << std::endl;
+    return std::nullopt;
+  }
+  const std::string record = OSUtil::pathJoin(folder, get_installer_info_file_name());
+  if (!OSUtil::isFileExist(record)) {
+    std::cout << "Not find success_file:" << record << "check_new_version end." << std::endl;
+    const std::string current = installer_path(folder, running_version);
+    if (OSUtil::isFileExist(current)) {
+      OSUtil::removeFile(current);
+      log_info("check_new_version,deleted installer file of current version:" + current);
+    }
+    return std::nullopt;
+  }
+
+  const std::string text = TxtUtil::read_text_file(record);
+  Offer offer;
+  if (!read_record(text, offer.version, offer.force)) {
+    // A damaged record cannot vouch for any installer: drop it and the installer it names.
+    const std::vector<std::string> fields = StringUtil::split(StringUtil::trim(text), ',');
+    std::string removed;
+    if (!fields.empty() && StringUtil::version_valid(StringUtil::trim(fields[0]))) {
+      removed = installer_path(folder, StringUtil::trim(fields[0]));
+      OSUtil::removeFile(removed);
+    }
+    OSUtil::removeFile(record);
+    log_info("check_new_version,invalid success_file, deleted installer_file:" + removed +
+             ",deleted success_file:" + record);
+    return std::nullopt;
+  }
+
+  offer.installer_path = installer_path(folder, offer.version);
+  if (!OSUtil::isFileExist(offer.installer_path)) {
+    std::cout << "Not find installer_file:" << offer.installer_path << "check_new_version end." << std::endl;
+    return std::nullopt;
+  }
+  if (StringUtil::version_compare(offer.version, running_version) != 1) {
+    OSUtil::removeFile(offer.installer_path);
+    OSUtil::removeFile(record);
+    log_info("check_new_version,The downloaded installer is old, deleted installer_file:" +
+             offer.installer_path + ",deleted success_file:" + record);
+    return std::nullopt;
+  }
+  return offer;
+}
+
+bool PendingInstaller::act_on_answer(const Offer& offer, int answer) {
+  switch (answer) {
+    case Install:
+      log_info("check_new_version,start to install installer_file:" + offer.installer_path);
+      if (!QProcess::startDetached(to_qstring(offer.installer_path), QStringList())) {
+        // Ending now would leave the user with neither the new version nor the old.
+        log_info("check_new_version,failed to start installer_file:" + offer.installer_path);
+        return false;
+      }
+      return true;
+    case NotInstall:
+      log_info("check_new_version,User choose to not install this installer:" + offer.installer_path);
+      return false;
+    case Exit:
+      log_info("check_new_version,User choose to exit");
+      return true;
+    default:
+      log_info("check_new_version,Unknown ret:" + std::to_string(answer));
+      return true;
+  }
+}

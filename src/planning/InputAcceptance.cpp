@@ -1,0 +1,36 @@
+#include "planning/InputAcceptance.h"
+
+#include <QtGlobal>
+
+#include "Util/OSUtil.h"
+#include "Util/StringUtil.h"
+
+namespace {
+
+std::string valueOf(const MediaInfo& info, const char* key) {
+  const auto found = info.find(key);
+  return found == info.end() ? std::string() : found->second;
+}
+
+}  // namespace
+
+std::string InputAcceptance::RefusalOf(const std::string& inputPath, const MediaInfo& info) {
+  // Extensions are compared as written: "movie.QLV" goes on to the probe's verdict.
+  const std::string extension = OSUtil::getFileExtension(inputPath);
+  if (extension == ".qlv")
+    return QT_TRANSLATE_NOOP("QObject", "qlv is in Tencent's private format and currently not supported");
+  if (extension == ".qsv")
+    return QT_TRANSLATE_NOOP("QObject", "qsv is a private format of iQiyi and is currently not supported");
+
+  const bool hasVideo = valueOf(info, "HasVideo") == "true";
+  const bool hasAudio = valueOf(info, "HasAudio") == "true";
+  if (!hasVideo && !hasAudio) return QT_TRANSLATE_NOOP("QObject", "Non video files are not supported");
+  if (!hasVideo) return QT_TRANSLATE_NOOP("QObject", "Not support audio only file");
+
+  const int width = StringUtil::str_to_int(valueOf(info, "Width"));
+  if (width > 4500)
+    return QT_TRANSLATE_NOOP("QObject",
+                             "Resolution larger than 4k are not supported (4k and below are supported)");
+  if (width < 480) return QT_TRANSLATE_NOOP("QObject", "Video width less than 480 are not supported");
+  return std::string();
+}

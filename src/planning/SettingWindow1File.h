@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+#include "probe/MediaInfo.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class MyLabel;
+
+// The "Transcode settings" dialog: confirms one input file before it becomes a
+// job. Offers the quality ladder and the output container, and shows the input's
+// resolution and size beside the output resolution and an estimated output size.
+// In view mode it shows the settings of an existing job (looked up by its JobID)
+// and allows no change.
+//
+// Run it with exec(), then read the results: only "Start Transcoding" clears the
+// cancel flag; "Cancel", Escape and closing the window leave it set.
+class SettingWindow1File : public QDialog {
+  Q_OBJECT
+
+ public:
+  SettingWindow1File(QWidget* parent, const std::string& inputFile, const std::string& outputFile,
+                     bool viewMode, const std::string& jobID);
+
+  // The first two characters of the chosen quality ("95%(recommended)" gives "95").
+  std::string GetQuality() const;
+  std::string GetOutputFile() const;
+  bool IsCancel() const;
+
+  // The help box text for an interface language ("cn" or "en"); empty for others.
+  static QString HelpText(const std::string& language);
+  // Estimated output size in bytes: (video + audio bitrate) x duration / 8; 0 when
+  // the duration is not a positive number.
+  static int64_t EstimatedOutputSize(const std::string& videoBitrate, const std::string& audioBitrate,
+                                     const std::string& duration);
+
+ private slots:
+  void OnCombox1IndexChanged(const QString& text);
+  void OnCombox2IndexChanged(const QString& text);
+  void custom_on_btnStartTranscoding_clicked();
+  void custom_on_btnCancel_clicked();
+  void slot_on_helpLabel_clicked();
+
+ private:
+  void createWidgets();
+  void fillQualities();
+  void fillFormats();
+  // Output resolution and size estimate for a quality key.
+  void showOutputValues(const std::string& quality);
+  void layOut();
+  void connectSignals();
+
+  bool viewMode_;
+  std::string jobID_;
+  std::string selectedQuality_ = "95";
+  bool isCancel_ = true;
+  std::string inputFile_;
+  std::string outputFile_;
+  std::string viewQuality_;
+  MediaInfo inputInfo_;
+
+  QLineEdit* lineEditInput_ = nullptr;
+  QLineEdit* lineEditOutput_ = nullptr;
+  QLabel* labelQuality_ = nullptr;
+  QComboBox* comboQuality_ = nullptr;
+  MyLabel* labelHelp_ = nullptr;
+  QLabel* labelFormat_ = nullptr;
+  QComboBox* comboFormat_ = nullptr;
+  QLabel* captionInputResolution_ = nullptr;
+  QLabel* valueInputResolution_ = nullptr;
+  QLabel* captionOutputResolution_ = nullptr;
+  QLabel* valueOutputResolution_ = nullptr;
+  QLabel* captionInputSize_ = nullptr;
+  QLabel* valueInputSize_ = nullptr;
+  QLabel* captionOutputSize_ = nullptr;
+  QLabel* valueOutputSize_ = nullptr;
+  QPushButton* btnStart_ = nullptr;
+  QPushButton* btnCancel_ = nullptr;
+};

@@ -1,0 +1,41 @@
+#include "ui/JobContextMenu.h"
+
+JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nullptr) {
+  const QString texts[kEntryCount] = {tr("Show input in Explorer"),
+                                      tr("Show output in Explorer"),
+                                      tr("Transcode again"),
+                                      tr("Stop transcoding"),
+                                      tr("Delete"),
+                                      tr("Delete completely"),
+                                      tr("Empty Recycle Bin"),
+                                      tr("Property")};
+  for (int i = 0; i < kEntryCount; ++i) {
+    // Owned by the menu: a window-owned action per opening would pile up for good.
+    QAction* action = addAction(texts[i]);
+    const bool shown = isShown(static_cast<Entry>(i), table, active, deleted);
+    action->setVisible(shown);
+    action->setEnabled(shown);
+    entries_[i] = action;
+  }
+}
+
+bool JobContextMenu::isShown(Entry which, int table, bool active, bool deleted) {
+  switch (which) {
+    case kShowInput:
+    case kShowOutput:
+    case kProperty:
+      return true;
+    case kTranscodeAgain:
+      return table == kTranscoding && !active;
+    case kStop:
+      return active;
+    case kDelete:
+      return !deleted;
+    case kDeleteCompletely:
+    case kEmptyRecycleBin:
+      return table == kRecycleBin;
+    case kEntryCount:
+      break;
+  }
+  return false;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QMenu>
+#include <array>
+
+// The right-click menu of a job row: eight entries, of which those that make no
+// sense for the job in that table are hidden (and disabled).
+class JobContextMenu : public QMenu {
+  Q_OBJECT
+
+ public:
+  enum Entry {
+    kShowInput,
+    kShowOutput,
+    kTranscodeAgain,
+    kStop,
+    kDelete,
+    kDeleteCompletely,
+    kEmptyRecycleBin,
+    kProperty,
+    kEntryCount
+  };
+  // Table numbers: 1 Transcoding, 2 Completed, 3 RecycleBin.
+  enum Table { kTranscoding = 1, kCompleted = 2, kRecycleBin = 3 };
+
+  // A menu for a job in the table; active means running or queued.
+  JobContextMenu(int table, bool active, bool deleted);
+
+  QAction* entry(Entry which) const { return entries_[which]; }
+
+  static bool isShown(Entry which, int table, bool active, bool deleted);
+
+ private:
+  std::array<QAction*, kEntryCount> entries_{};
+};

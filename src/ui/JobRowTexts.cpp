@@ -1,0 +1,54 @@
+#include "ui/JobRowTexts.h"
+
+#include <cmath>
+#include <locale>
+#include <sstream>
+
+JobRowTexts::Cells JobRowTexts::transcoding(bool stopped) {
+  if (stopped) return {tr("Stopped"), tr("Stopped")};
+  return {QStringLiteral("-:-:-"), QStringLiteral("0.00%")};
+}
+
+JobRowTexts::Cells JobRowTexts::completed() { return {tr("0 sec"), QStringLiteral("100.00%")}; }
+
+JobRowTexts::Cells JobRowTexts::deleted(bool stopped, bool done) {
+  if (stopped) return {tr("Stopped"), tr("Stopped")};
+  if (done) return completed();
+  return {QStringLiteral("-:-:-"), QStringLiteral("0.00%")};
+}
+
+QString JobRowTexts::stoppedByUser() { return tr("stopped"); }
+
+bool JobRowTexts::readNumber(const std::string& text, double* value) {
+  std::istringstream stream(text);
+  stream.imbue(std::locale::classic());
+  double number = 0;
+  if (!(stream >> number)) return false;
+  stream >> std::ws;
+  if (!stream.eof()) return false;
+  *value = number;
+  return true;
+}
+
+double JobRowTexts::numberOr0(const std::string& text) {
+  double value = 0;
+  return readNumber(text, &value) ? value : 0;
+}
+
+QString JobRowTexts::timeRemaining(const std::string& text) {
+  double seconds = 0;
+  if (!readNumber(text, &seconds)) return QString::fromUtf8(text.c_str());
+  if (seconds < 0) return tr("Calculating");
+  // Far beyond any real encode, but must not overflow the conversion.
+  const long long n = static_cast<long long>(std::trunc(std::fmin(seconds, 1e15)));
+  if (seconds < 60) return QString::asprintf("%d ", static_cast<int>(n)) + tr("sec");
+  return QString::asprintf("%02lld:%02lld:%02lld", n / 3600, (n / 60) % 60, n % 60);
+}
+
+QString JobRowTexts::progress(const std::string& text) {
+  double fraction = 0;
+  if (!readNumber(text, &fraction)) return QString::fromUtf8(text.c_str());
+  if (fraction < 0) return tr("Initializing");
+  // The last figures of an encode may pass the input's end.
+  return QString::asprintf("%.2f%%", std::fmin(fraction, 1.0) * 100);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <string>
+
+// The texts of a job row's Time Remaining and Progress cells: the fixed texts of a
+// new row and the publisher's figures turned into what the user reads.
+class JobRowTexts {
+  Q_DECLARE_TR_FUNCTIONS(JobRowTexts)
+
+ public:
+  struct Cells {
+    QString time;
+    QString progress;
+  };
+
+  // A new row of each table, from the job's flags.
+  static Cells transcoding(bool stopped);
+  static Cells completed();
+  static Cells deleted(bool stopped, bool done);
+
+  // What the stop action writes into both cells.
+  static QString stoppedByUser();
+
+  // Seconds left: "Calculating" when negative, "45 sec" below a minute, else
+  // HH:MM:SS (hours unbounded). A text that is not a number is shown unchanged.
+  static QString timeRemaining(const std::string& text);
+  // A fraction as "25.00%" (at most "100.00%"), "Initializing" when negative; not
+  // a number: unchanged.
+  static QString progress(const std::string& text);
+
+  // True when the whole text is one floating-point number (trailing white space
+  // allowed), read the same in every locale; value receives it.
+  static bool readNumber(const std::string& text, double* value);
+  // The number, or 0 when the text is not one.
+  static double numberOr0(const std::string& text);
+};

@@ -1,0 +1,103 @@
+#include "ui/JobTable.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "Util/QtText.h"
+#include "ui/JobRowTexts.h"
+
+namespace {
+
+// Wide enough for the header and for every text the column shows. Measured once:
+// fitting the column to its contents on every update costs a pass over all rows.
+int width_for(const QTableWidget* table, const QString& header, const QStringList& texts) {
+  int width = table->horizontalHeader()->fontMetrics().horizontalAdvance(header);
+  for (const QString& text : texts) width = std::max(width, table->fontMetrics().horizontalAdvance(text));
+  return width + 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, table) + 12;
+}
+
+}  // namespace
+
+JobTable::JobTable(QTableWidget* table) : table_(table) {
+  table_->ensurePolished();
+  table_->setColumnCount(4);
+  table_->setRowCount(0);
+  // The padding keeps the narrow columns from hugging their headers.
+  const QString timeHeader = QStringLiteral("  ") + tr("Time Remaining") + QStringLiteral("  ");
+  const QString progressHeader = QStringLiteral("  ") + tr("Progress") + QStringLiteral("  ");
+  table_->setHorizontalHeaderLabels({QStringLiteral("JobID"), tr("FileName"), timeHeader, progressHeader});
+  table_->setColumnHidden(kJobID, true);
+  QHeaderView* header = table_->horizontalHeader();
+  header->setSectionResizeMode(kFileName, QHeaderView::Stretch);
+  header->setSectionResizeMode(kTimeRemaining, QHeaderView::Fixed);
+  header->setSectionResizeMode(kProgress, QHeaderView::Fixed);
+  const QStringList states = {JobRowTexts::transcoding(true).time,
+                              JobRowTexts::stoppedByUser(),
+                              JobRowTexts::timeRemaining("-1"),
+                              JobRowTexts::progress("-1"),
+                              QCoreApplication::translate("QObject", "queueing"),
+                              QCoreApplication::translate("QObject", "Failed")};
+  header->resizeSection(kTimeRemaining,
+                        width_for(table, timeHeader,
+                                  states + QStringList{JobRowTexts::timeRemaining("59"),
+                                                       JobRowTexts::timeRemaining("359999")}));
+  header->resizeSection(kProgress, width_for(table, progressHeader, states + QStringList{"100.00%"}));
+  table_->verticalHeader()->setVisible(false);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // A long path is cut in its middle, so both its folder and its file name stay readable.
+  table_->setTextElideMode(Qt::ElideMiddle);
+  table_->setWordWrap(false);
+}
+
+void JobTable::appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
+                         const QString& progress) {
+  const int row = table_->rowCount();
+  table_->insertRow(row);
+  auto* id = new QTableWidgetItem(to_qstring(jobID));
+  table_->setItem(row, kJobID, id);
+  auto* name = new QTableWidgetItem(to_qstring(inputFile));
+  name->setToolTip(name->text());
+  table_->setItem(row, kFileName, name);
+  table_->setItem(row, kTimeRemaining, new QTableWidgetItem(time));
+  table_->setItem(row, kProgress, new QTableWidgetItem(progress));
+  rows_.emplace(jobID, id);
+}
+
+void JobTable::removeRow(int row) {
+  const auto found = rows_.find(jobID(table_, row));
+  if (found != rows_.end() && found->second == table_->item(row, kJobID)) rows_.erase(found);
+  table_->removeRow(row);
+}
+
+int JobTable::findRow(const std::string& jobID) const {
+  const auto found = rows_.find(jobID);
+  return found == rows_.end() ? -1 : table_->row(found->second);
+}
+
+bool JobTable::setCell(int row, Column column, const QString& text) {
+  QTableWidgetItem* item = table_->item(row, column);
+  if (item == nullptr) return false;
+  item->setText(text);
+  return true;
+}
+
+std::string JobTable::jobID(const QTableWidget* table, int row) {
+  const QTableWidgetItem* item = table->item(row, kJobID);
+  return item == nullptr ? std::string() : to_utf8(item->text());
+}
+
+int JobTable::rowOf(const QTableWidget* table, const std::string& jobID) {
+  const QString wanted = to_qstring(jobID);
+  for (int row = 0; row < table->rowCount(); ++row) {
+    const QTableWidgetItem* item = table->item(row, kJobID);
+    if (item != nullptr && item->text() == wanted) return row;
+  }
+  return -1;
+}

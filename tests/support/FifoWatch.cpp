@@ -1,0 +1,27 @@
+#include "FifoWatch.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+
+FifoWatch::FifoWatch(const std::string& path) : path_(path) {
+  made_ = ::mkfifo(path.c_str(), 0600) == 0;
+  if (!made_) return;
+  thread_ = std::thread([this] {
+    while (!stop_) {
+      const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        blocked_ = true;
+        ::close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+}
+
+FifoWatch::~FifoWatch() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}

@@ -1,0 +1,166 @@
+// Adding videos: refusals with their messages, proposed output names, drops, the
+// output folder, and one real encode from the add flow to the Completed table.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+#include <fstream>
+#include <set>
+
+#include "WindowTestSupport.h"
+#include "planning/SettingWindow1File.h"
+#include "support/QtPrinters.h"
+#include "ui/WaitingLoadingFile.h"
+
+namespace {
+
+// Answers the add flow: "Start Transcoding" in the settings dialog (noting the
+// output it proposed), Ok in message boxes (noting them).
+struct AddFlowAnswers {
+  QStringList seen;
+  QObject guard;
+
+  AddFlowAnswers() {
+    handle_modal_dialogs(&guard, [this](QDialog* dialog) {
+      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;  // ends by itself
+      if (auto* settings = qobject_cast<SettingWindow1File*>(dialog)) {
+        seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
+        for (QPushButton* button : settings->findChildren<QPushButton*>())
+          if (button->text() == "Start Transcoding") button->click();
+        return true;
+      }
+      if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();
+      return false;
+    });
+  }
+};
+
+ClipSpec sized(int width, int height, double seconds) {
+  ClipSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.seconds = seconds;
+  return spec;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
+  ClipSpec audio_only, narrow = sized(480, 270, 0.5);
+  audio_only.video = false;
+  narrow.pix_fmt = "yuv444p";  // odd widths need 4:4:4, scaled after the test source
+  narrow.extra_args = "-vf\nscale=479:270";
+  const std::string clip = make_clip(media, "clip.mp4", sized(480, 270, 1.0));
+  for (const char* copy : {"/clip.qlv", "/upper.QLV"})
+    QFile::copy(QString::fromStdString(clip), QString::fromStdString(media + copy));
+  std::ofstream(media + "/notes.txt") << "not a video\n";
+  const std::pair<std::string, QString> cases[] = {
+      {make_clip(media, "tone.m4a", audio_only), "Information:Not support audio only file!"},
+      {make_clip(media, "narrow.mp4", narrow), "Information:Video width less than 480 are not supported!"},
+      {make_clip(media, "wide.mp4", sized(4502, 64, 0.5)),
+       "Information:Resolution larger than 4k are not supported (4k and below are supported)!"},
+      {media + "/notes.txt", "Information:Non video files are not supported!"},
+      {media + "/clip.qlv", "Information:qlv is in Tencent's private format and currently not supported!"},
+      {make_clip(media, "widest.mp4", sized(4500, 64, 0.5)), "settings:widest_output.mp4"},
+      {media + "/upper.QLV", "settings:upper_output.mp4"},  // judged by its content
+      {clip, "settings:clip_output.mp4"}};
+  open_window();
+  AddFlowAnswers answers;
+  for (const auto& [path, expected] : cases) {
+    answers.seen.clear();
+    EXPECT_EQ(window->add_video_file(QString::fromStdString(path)), expected.startsWith("settings:")) << path;
+    EXPECT_EQ(answers.seen, QStringList{expected}) << path;
+  }
+  ASSERT_EQ(manager->GetAllJobCount(), 3);
+  const JobFile* record = manager->GetAllJobs().back()->GetJobFile();
+  EXPECT_EQ(record->GetInputFile() + "|" + record->GetOutputFile() + "|" + record->GetQuality() + "|" +
+                record->GetOutputCodec() + "|" + record->GetOutputFormat(),
+            clip + "|" + output_dir + "/clip_output.mp4|95|h264|.mp4");
+
+  // Once the first output exists, the same input is offered the next free name.
+  ASSERT_TRUE(
+      wait_until([&] { return QFile::exists(QString::fromStdString(record->GetOutputFile())); }, 120000));
+  answers.seen.clear();
+  EXPECT_TRUE(window->add_video_file(QString::fromStdString(clip)));
+  EXPECT_EQ(answers.seen, QStringList{"settings:clip_output_2.mp4"});
+}
+
+TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowOneAfterAnother) {
+  const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5));
+  std::ofstream(media + "/notes.txt") << "not a video\n";
+  Widget& w = open_window();
+  AddFlowAnswers answers;
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(clip)), QUrl("https://example.com/a.mp4"),
+                 QUrl::fromLocalFile(QString::fromStdString(media)),
+                 QUrl::fromLocalFile(QString::fromStdString(media + "/notes.txt"))});
+  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  ASSERT_TRUE(wait_until([&] { return answers.seen.size() == 2; }, 120000));
+  EXPECT_EQ(answers.seen,
+            QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
+  EXPECT_EQ(manager->GetAllJobCount(), 1);
+}
+
+TEST_F(WindowTest, ChangedOutputFolderIsShownSavedAndOfferedForTheNextVideo) {
+  const std::string clip = make_clip(media, "next.mp4", sized(480, 270, 0.5)),
+                    chosen = make_temp_folder("to");
+  Widget& w = open_window();
+  const auto shown_and_saved = [&w] {
+    return w.findChild<QLineEdit*>("lineEditOutputDir")->text().toStdString() + "|" +
+           UserSettings(UserSettings::instance().path()).get("OutputDir");
+  };
+  {
+    bool accept = false;  // cancelled first, then accepted
+    QObject guard;
+    handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+      auto* folders = qobject_cast<QFileDialog*>(dialog);
+      if (folders != nullptr) folders->setDirectory(QString::fromStdString(chosen));
+      if (folders != nullptr && accept) dialog->accept();
+      return folders != nullptr && accept;
+    });
+    w.on_btnChangeOutput_clicked();
+    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + output_dir + "|" + output_dir);
+    accept = true;
+    w.on_btnChangeOutput_clicked();
+    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + chosen + "|" + chosen);
+  }
+  AddFlowAnswers answers;
+  ASSERT_TRUE(w.add_video_file(QString::fromStdString(clip)));
+  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(), chosen + "/next_output.mp4");
+}
+
+TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
+  ClipSpec full_hd = sized(1920, 1080, 4.0);
+  full_hd.fps = 30;
+  const std::string clip = make_clip(media, "full_hd.mp4", full_hd);
+  open_window();
+  AddFlowAnswers answers;
+  ASSERT_TRUE(window->add_video_file(QString::fromStdString(clip)));
+  const std::string jobID = manager->GetAllJobs().back()->GetJobFile()->GetJobID();
+  std::set<std::string> seen;
+  ASSERT_TRUE(wait_until(
+      [&] {
+        seen.insert(cells(running(), jobID));
+        return JobTable::rowOf(done(), jobID) >= 0;
+      },
+      600000));
+  EXPECT_EQ(cells(done(), jobID), "0 sec|100.00%");
+  // Beyond the first texts of the row, real figures were shown on the way.
+  for (const char* first : {"", "-:-:-|0.00%"}) seen.erase(first);
+  EXPECT_FALSE(seen.empty());
+
+  const std::string output = output_dir + "/full_hd_output.mp4";
+  EXPECT_EQ(probe_entry(output, "v:0", "codec_name") + "," + probe_entry(output, "a:0", "codec_name") + "," +
+                probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"),
+            "h264,aac,1920x1080");
+}

@@ -1,0 +1,209 @@
+// The job tables: what start-up shows, how snapshots change rows, and the context actions.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <fstream>
+
+#include "WindowTestSupport.h"
+#include "support/QtPrinters.h"
+
+namespace {
+
+std::string snapshot(const std::string& jobID, const std::string& value) {
+  return "{\"" + jobID + "\":\"" + value + "\"}";
+}
+
+std::string make_file(const std::string& path) {
+  std::ofstream(path) << "x";
+  return path;
+}
+
+bool exists(const std::string& path) { return QFile::exists(QString::fromStdString(path)); }
+
+bool job_file_exists(const std::string& jobID) {
+  return exists(OSUtil::pathJoin(get_appjobfile_dir(), jobID + ".jobfile"));
+}
+
+}  // namespace
+
+TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
+  const std::string in = media + "/in.mp4", out = output_dir + "/out.mp4";
+  const std::string plain = store_job(in, out), stopped = store_job(in, out, {false, false, true});
+  const std::string completed = store_job(in, out, {true, false, false});
+  const std::string deleted_done = store_job(in, out, {true, true, false});
+  const std::string deleted_stopped = store_job(in, out, {true, true, true});
+  const std::string deleted_new = store_job(in, out, {false, true, false});
+  std::ofstream(OSUtil::pathJoin(get_appjobfile_dir(), "broken.jobfile")) << "{\"JobID\":";
+
+  for (int start = 0; start < 2; ++start) {
+    open_window();
+    EXPECT_EQ(manager->GetAllJobCount(), 6);
+    EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 213);
+    EXPECT_EQ(cells(running(), plain) + cells(running(), stopped), "-:-:-|0.00%Stopped|Stopped");
+    EXPECT_EQ(cells(done(), completed), "0 sec|100.00%");
+    EXPECT_EQ(
+        cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
+        "0 sec|100.00%Stopped|Stopped-:-:-|0.00%");
+    EXPECT_EQ(manager->GetRunningJobCount(), 0);  // nothing starts by itself
+  }
+}
+
+TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) {
+  const std::string a = store_job(media + "/a.mp4", output_dir + "/a.mp4");
+  const std::string b = store_job(media + "/b.mp4", output_dir + "/b.mp4");
+  const std::string c = store_job(media + "/c.mp4", output_dir + "/c.mp4", {false, false, true});
+  Widget& w = open_window();
+  const auto apply = [&w](const std::string& text) {
+    w.update_jobsProgress_mainWindowUI(QString::fromStdString(text));
+  };
+  const std::pair<const char*, const char*> shown[] = {{"-1.000000|0.250000", "Calculating|25.00%"},
+                                                       {"59.900000|0.000000", "59 sec|0.00%"},
+                                                       {"60.000000|-1.000000", "00:01:00|Initializing"},
+                                                       {"90061.000000|0.5", "25:01:01|50.00%"},
+                                                       {"queueing|queueing", "queueing|queueing"},
+                                                       {"Failed|Failed", "Failed|Failed"},
+                                                       {"0.000000|0.999990", "0 sec|100.00%"}};
+  for (const auto& [sent, expected] : shown) {
+    apply(snapshot(a, sent));
+    EXPECT_EQ(cells(running(), a), expected) << sent;
+  }
+  apply(snapshot("00000000-0000-0000-0000-000000000000", "0.000000|1.000000"));
+  // Figures taken before the user stopped a job must not hide that it stopped.
+  apply(snapshot(c, "10.000000|0.500000"));
+  EXPECT_EQ(cells(running(), c), "Stopped|Stopped");
+  // Figures past the input's end while the encoder still writes: not finished yet.
+  run_slowly(c);
+  apply(snapshot(c, "-0.026738|1.020000"));
+  EXPECT_EQ(cells(running(), c), "Calculating|100.00%");
+
+  apply("{\"" + a + "\":\"0.000000|1.000000\",\"" + b + "\":\"-1.000000|1.000000\"}");
+  EXPECT_EQ(running()->rowCount(), 1);
+  EXPECT_EQ(cells(done(), a) + cells(done(), b), "0 sec|100.00%0 sec|100.00%");
+}
+
+TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
+  const std::string in = make_file(media + "/in.mp4");
+  const std::string encoding = store_job(in, output_dir + "/a.mp4");
+  const std::string stopped = store_job(in, output_dir + "/b.mp4", {false, false, true});
+  const std::string completed = store_job(in, output_dir + "/c.mp4", {true, false, false});
+  const std::string recycled_job = store_job(in, output_dir + "/d.mp4", {true, true, false});
+  open_window();
+  run_slowly(encoding);
+
+  const QStringList show = {"Show input in Explorer", "Show output in Explorer"};
+  EXPECT_EQ(open_menu(running(), encoding), show + QStringList({"Stop transcoding", "Delete", "Property"}));
+  EXPECT_EQ(open_menu(running(), stopped), show + QStringList({"Transcode again", "Delete", "Property"}));
+  EXPECT_EQ(open_menu(done(), completed), show + QStringList({"Delete", "Property"}));
+  EXPECT_EQ(open_menu(recycled(), recycled_job),
+            show + QStringList({"Delete completely", "Empty Recycle Bin", "Property"}));
+
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
+  open_menu(running(), encoding, "Delete");
+  EXPECT_EQ(boxes, QStringList{"Information:Transcode ongoing, please first stop the all transcoding!"});
+  EXPECT_EQ(JobTable::rowOf(running(), encoding), 0);
+  EXPECT_TRUE(active(encoding));
+
+  // Stopped, then deleted, the job stays in the recycle bin across a restart.
+  open_menu(running(), encoding, "Stop transcoding");
+  EXPECT_EQ(cells(running(), encoding), "stopped|stopped");
+  open_menu(running(), encoding, "Delete");
+  open_menu(done(), completed, "Delete");
+  open_window();
+  EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 103);
+  EXPECT_EQ(cells(recycled(), encoding), "Stopped|Stopped");
+}
+
+TEST_F(WindowTest, ActionsFollowTheirJobWhenRowsMoveWhileTheMenuIsOpen) {
+  const std::string in = make_file(media + "/in.mp4");
+  const std::string finishing = store_job(in, output_dir + "/a.mp4");
+  const std::string encoding = store_job(in, output_dir + "/b.mp4");
+  const std::string waiting = store_job(in, output_dir + "/c.mp4");
+  machine_busy(true);  // the queued job stays queued
+  Widget& w = open_window();
+  run_slowly(encoding);
+  run_slowly(waiting);
+  // The row above finishes while the menu is open, so the waiting job's row moves
+  // up to where the menu was opened.
+  open_menu(running(), encoding, "Stop transcoding", [&] {
+    w.update_jobsProgress_mainWindowUI(QString::fromStdString(snapshot(finishing, "0.000000|1.000000")));
+  });
+  EXPECT_FALSE(active(encoding));
+  EXPECT_TRUE(manager->FindJob(waiting)->IsQueueing());
+}
+
+TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {
+  const std::string in = make_file(media + "/in.mp4");
+  std::string outputs[4], jobs[4];
+  for (int i = 0; i < 4; ++i) {
+    outputs[i] = make_file(output_dir + "/" + std::to_string(i) + ".mp4");
+    jobs[i] = store_job(in, outputs[i], {true, true, false});
+  }
+  open_window();
+  // "Cancel, do not delete", then Yes with the box as it is, then Yes unchecked, then Yes.
+  QStringList answers = {"cancel", "yes", "uncheck"}, texts;
+  QObject guard;
+  handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    if (box == nullptr) return false;
+    QCheckBox* also_output = box->checkBox();
+    texts << box->text() +
+                 (also_output ? also_output->text() + (also_output->isChecked() ? "[x]" : "[ ]") : "");
+    const QString answer = answers.isEmpty() ? "yes" : answers.takeFirst();
+    if (answer == "uncheck") also_output->setChecked(false);
+    box->button(answer == "cancel" ? QMessageBox::No : QMessageBox::Yes)->click();
+    return true;
+  });
+  open_menu(recycled(), jobs[0], "Delete completely");
+  EXPECT_TRUE(job_file_exists(jobs[0]));
+  open_menu(recycled(), jobs[0], "Delete completely");
+  open_menu(recycled(), jobs[1], "Delete completely");
+  EXPECT_FALSE(job_file_exists(jobs[0]) || exists(outputs[0]) || job_file_exists(jobs[1]));
+  EXPECT_TRUE(exists(outputs[1]));
+  const QString question =
+      "Are you sure to completely delete the transcoding task?Also delete the transcoding output files.[x]";
+  EXPECT_EQ(texts, QStringList({question, question, question}));
+
+  open_menu(recycled(), jobs[2], "Empty Recycle Bin");
+  EXPECT_EQ(texts.last(), "Are you sure to empty the recyle bin?");
+  EXPECT_EQ(recycled()->rowCount() + manager->GetAllJobCount(), 0);
+  EXPECT_FALSE(job_file_exists(jobs[2]) || job_file_exists(jobs[3]));
+  EXPECT_TRUE(exists(outputs[2]) && exists(outputs[3]));
+}
+
+// After a restart a job's input is not probed yet. "Transcode again" must probe it
+// on the pool: here the probe can only end once the interface thread has turned a
+// few times, since only the interface thread lets it go.
+TEST_F(WindowTest, TranscodeAgainProbesAnUnprobedInputWithoutBlockingTheWindow) {
+  const std::string pipe = media + "/from-a-pipe.mp4";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string job = store_job(pipe, output_dir + "/pipe.mp4", {false, false, true});
+  open_window();
+  int ticks = 0;
+  bool released = false;
+  QTimer interface_thread;
+  QObject::connect(&interface_thread, &QTimer::timeout, [&] {
+    // Opening the writing end succeeds once a reader (the probe, later the encoder)
+    // waits on the reading end; closing it at once ends that reader.
+    if (++ticks < 5) return;
+    const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) {
+      ::close(writer);
+      released = true;
+    }
+  });
+  interface_thread.start(50);
+  QElapsedTimer elapsed;
+  elapsed.start();
+  open_menu(running(), job, "Transcode again");
+  EXPECT_TRUE(released) << "the probe ran on the interface thread";
+  EXPECT_LT(elapsed.elapsed(), 20000);
+  EXPECT_TRUE(wait_until([&] { return !active(job); }, 60000));
+  EXPECT_TRUE(manager->FindJob(job)->IsFailed()) << "the unreadable input was still run";
+}

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "Util/OSUtil.h"
+#include "Util/QtText.h"
+#include "Util/StringUtil.h"
+#include "jobs/JobFile.h"
+#include "jobs/JobManager.h"
+#include "planning/SettingWindow1File.h"
+#include "probe/MediaInfoCache.h"
+#include "support/MediaFixtures.h"
+#include "support/ModalBoxes.h"
+#include "support/QtPrinters.h"
+#include "support/TestEnvironment.h"
+#include "ui/MyLabel.h"
+
+namespace {
+
+// A 640x480 and a 1920x1080 clip shared by the tests here, made on first use.
+struct Clips {
+  std::string folder = make_temp_folder("settings");
+  std::string small = make_clip(folder, "small.mp4", ClipSpec{});
+  std::string full_hd = [this] {
+    ClipSpec spec;
+    spec.width = 1920;
+    spec.height = 1080;
+    spec.extra_args = "-b:v\n4M\n-b:a\n160k";  // above the rows, so the rows decide
+    return make_clip(folder, "movie.mp4", spec);
+  }();
+};
+
+const Clips& clips() {
+  static const Clips made;
+  return made;
+}
+
+template <typename T = QLabel>
+T* child(const QWidget& dialog, const char* name) {
+  T* found = dialog.findChild<T*>(name);
+  if (found == nullptr) ADD_FAILURE() << name;
+  return found;
+}
+
+template <typename T = QLabel>
+QString text_of(const QWidget& dialog, const char* name) {
+  return child<T>(dialog, name)->text();
+}
+
+// Runs the dialog modally and acts once its loop is up; false when a guard had to end it.
+bool run_modal(SettingWindow1File& dialog, std::function<void()> act) {
+  bool timed_out = false;
+  QTimer::singleShot(0, &dialog, act);
+  QTimer::singleShot(60000, &dialog, [&] {
+    timed_out = true;
+    dialog.done(QDialog::Rejected);
+  });
+  dialog.exec();
+  return !timed_out;
+}
+
+}  // namespace
+
+TEST(SettingWindow1File, OffersTheLadderBestFirstInItsOwnFonts) {
+  ASSERT_FALSE(clips().small.empty());
+  // The program's style sheet gives every widget a font; the dialog's own must still show.
+  qApp->setStyleSheet("QWidget { font: 10pt \"Microsoft YaHei\"; }");
+  SettingWindow1File dialog(nullptr, clips().small, clips().folder + "/small_output.mp4", false, "");
+  dialog.show();
+  auto* quality = child<QComboBox>(dialog, "comboBoxQuality");
+  EXPECT_EQ(quality->font().pointSize(), 18);
+  EXPECT_TRUE(quality->font().bold());
+  qApp->setStyleSheet(QString());
+
+  ASSERT_EQ(quality->count(), 10);
+  EXPECT_EQ(quality->itemText(0), "99%");
+  EXPECT_EQ(quality->itemText(4), "95%(recommended)");
+  EXPECT_EQ(quality->itemText(9), "90%");
+  EXPECT_EQ(quality->currentIndex(), 4);
+  EXPECT_EQ(text_of(dialog, "labelInputResolution"), "640x480");
+  EXPECT_EQ(dialog.GetQuality(), "95");
+  EXPECT_TRUE(dialog.IsCancel());
+
+  // Nothing to offer (not a video): no item, and no way to start a job.
+  SettingWindow1File nothing(nullptr, clips().folder + "/missing.mp4", "", false, "");
+  EXPECT_EQ(child<QComboBox>(nothing, "comboBoxQuality")->count(), 0);
+  EXPECT_FALSE(child<QPushButton>(nothing, "btnStartTranscoding")->isEnabled());
+}
+
+TEST(SettingWindow1File, QualityChangeRecomputesTheEstimateAndFormatChangeRenamesTheOutput) {
+  ASSERT_FALSE(clips().full_hd.empty());
+  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(clips().full_hd);
+  ASSERT_GT(std::stoi(info.at("VideoBitrate")), 1600000);
+  ASSERT_GT(std::stoi(info.at("AudioBitrate")), 64000);
+  const std::string proposed = OSUtil::getOutputFilePath(clips().folder, "movie.mp4");
+  SettingWindow1File dialog(nullptr, clips().full_hd, proposed, false, "");
+  EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1920x1080");
+
+  child<QComboBox>(dialog, "comboBoxQuality")->setCurrentText("85%");
+  EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1280x720");
+  const auto expected =
+      static_cast<int64_t>((1600000 + 64000) * StringUtil::str_to_double(info.at("OverallDuration")) / 8);
+  EXPECT_EQ(text_of(dialog, "labelOutputFilesize"), to_qstring(OSUtil::FileSizeFriendly(expected)));
+  EXPECT_EQ(SettingWindow1File::EstimatedOutputSize("1600000", "64000", "nan"), 0);
+
+  // The first free "_output" name with the new extension, in the same folder.
+  auto* format = child<QComboBox>(dialog, "comboBoxFormat");
+  const QString taken = to_qstring(clips().folder + "/movie_output.mkv");
+  ASSERT_TRUE(QFile(taken).open(QIODevice::WriteOnly));
+  format->setCurrentText(".mkv");
+  EXPECT_EQ(dialog.GetOutputFile(), clips().folder + "/movie_output_2.mkv");
+  EXPECT_EQ(text_of<QLineEdit>(dialog, "lineEditOutput"),
+            "Output File: " + to_qstring(clips().folder + "/movie_output_2.mkv"));
+  format->setCurrentText(".mp4");
+  EXPECT_EQ(dialog.GetOutputFile(), proposed);
+  QFile::remove(taken);
+
+  EXPECT_TRUE(run_modal(dialog, [&] { child<QPushButton>(dialog, "btnStartTranscoding")->click(); }));
+  EXPECT_EQ(dialog.GetQuality(), "85");
+  EXPECT_FALSE(dialog.IsCancel());
+}
+
+TEST(SettingWindow1File, OnlyStartTranscodingClearsTheCancelFlag) {
+  ASSERT_FALSE(clips().small.empty());
+  const std::string output = clips().folder + "/small_output.mp4";
+  const std::vector<std::pair<const char*, std::function<void(SettingWindow1File&)>>> endings = {
+      {"start", [](auto& d) { child<QPushButton>(d, "btnStartTranscoding")->click(); }},
+      {"cancel", [](auto& d) { child<QPushButton>(d, "btnCancel")->click(); }},
+      {"close", [](auto& d) { d.close(); }},
+      {"escape", [](auto& d) { QTest::keyClick(&d, Qt::Key_Escape); }}};
+  for (const auto& [name, end] : endings) {
+    SettingWindow1File dialog(nullptr, clips().small, output, false, "");
+    EXPECT_TRUE(run_modal(dialog, [&dialog, end = end] { end(dialog); })) << name;
+    EXPECT_EQ(dialog.IsCancel(), name != std::string("start")) << name;
+    EXPECT_EQ(dialog.GetQuality(), "95") << name;
+    EXPECT_EQ(dialog.GetOutputFile(), output) << name;
+  }
+}
+
+TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
+  ASSERT_FALSE(clips().full_hd.empty());
+  auto* record = new JobFile;
+  const std::string output = clips().folder + "/movie_output.mkv";
+  record->Init(clips().full_hd, output, "85", "h264", ".mkv");
+  ASSERT_NE(JobManager::GetInstance().AddJob(record), nullptr);
+
+  SettingWindow1File dialog(nullptr, clips().full_hd, "", true, record->GetJobID());
+  auto* quality = child<QComboBox>(dialog, "comboBoxQuality");
+  auto* format = child<QComboBox>(dialog, "comboBoxFormat");
+  EXPECT_EQ(quality->currentText(), "85%");
+  EXPECT_EQ(format->currentText(), ".mkv");
+  EXPECT_FALSE(quality->isEnabled() || format->isEnabled());
+  EXPECT_EQ(text_of<QLineEdit>(dialog, "lineEditOutput"), "Output File: " + to_qstring(output));
+  EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1280x720");
+  auto* close = child<QPushButton>(dialog, "btnStartTranscoding");
+  EXPECT_EQ(close->text(), "Close window");
+  EXPECT_TRUE(run_modal(dialog, [&] {
+    EXPECT_FALSE(child<QPushButton>(dialog, "btnCancel")->isVisible());
+    close->click();
+  }));
+
+  // A job that is gone meanwhile shows empty settings instead of crashing.
+  SettingWindow1File gone(nullptr, clips().full_hd, "", true, "no-such-job");
+  EXPECT_EQ(text_of<QLineEdit>(gone, "lineEditOutput"), "Output File: ");
+}
+
+TEST(SettingWindow1File, HelpLabelShowsSevenQuestionsInTheInterfaceLanguage) {
+  // Numbered questions, each followed by an indented answer.
+  const QRegularExpression en("(^|\\n)\\d\\. [^\\n]*\\?\\n    \\S");
+  const QRegularExpression cn(QString::fromUtf8("(^|\\n)\\d\\. [^\\n]*？\\n    \\S"));
+  EXPECT_EQ(SettingWindow1File::HelpText("en").count(en), 7);
+  EXPECT_EQ(SettingWindow1File::HelpText("cn").count(cn), 7);
+  EXPECT_TRUE(SettingWindow1File::HelpText("de").isEmpty());
+
+  ASSERT_FALSE(clips().small.empty());
+  SettingWindow1File dialog(nullptr, clips().small, "", false, "");
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title << text; });
+  dialog.show();
+  QTest::mouseClick(child<MyLabel>(dialog, "labelHelp"), Qt::LeftButton);
+  EXPECT_EQ(boxes, QStringList({"Help", SettingWindow1File::HelpText("cn")}));
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+// Driving the main window in tests: stored jobs, a private job manager per test,
+// waits with a time-out, and the context menu.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Util/AppConstants.h"
+#include "Util/OSUtil.h"
+#include "Util/UserSettings.h"
+#include "jobs/JobManager.h"
+#include "jobs/UpdateGUIThread.h"
+#include "support/MediaFixtures.h"
+#include "support/ModalBoxes.h"
+#include "support/TestEnvironment.h"
+#include "ui/JobContextMenu.h"
+#include "ui/JobTable.h"
+#include "ui/Widget.h"
+
+inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
+  for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+struct StoredJob {
+  bool completed = false, deleted = false, stopped = false;
+};
+
+// A job file as an earlier run left it; returns its JobID.
+inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {}) {
+  JobFile record;
+  record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
+  if (flags.completed) record.SetIsCompleted(true);
+  if (flags.deleted) record.SetIsDeleted(true);
+  if (flags.stopped) record.SetIsStopped(true);
+  return record.GetJobID();
+}
+
+// Empty job files, an output folder of its own, a private job manager, a shutdown
+// recorder, and a publisher whose load samples say idle (or busy).
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    QDir jobs(QString::fromStdString(get_appjobfile_dir()));
+    for (const QString& name : jobs.entryList({"*.jobfile"})) jobs.remove(name);
+    media = make_temp_folder("media");
+    output_dir = make_temp_folder("out");
+    UserSettings::instance().setOutputDir(output_dir);
+    OSUtil::setShutdownAction([this] { ++shutdowns; });
+    machine_busy(false);
+  }
+
+  void TearDown() override {
+    window.reset();
+    manager.reset();
+    UpdateGUIThread::setLoadSampler({});
+    OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });
+  }
+
+  static void machine_busy(bool busy) {
+    UpdateGUIThread::setLoadSampler([busy](int ms) {
+      OSUtil::sleepMs(ms);
+      return busy ? 100 : 0;
+    });
+  }
+
+  // Opens the window on a fresh manager; called again, it is a restart.
+  Widget& open_window() {
+    window.reset();
+    manager = std::make_unique<JobManager>();
+    window = std::make_unique<Widget>(*manager);
+    window->show();
+    return *window;
+  }
+
+  QTableWidget* table(const char* name) const { return window->findChild<QTableWidget*>(name); }
+  QTableWidget* running() const { return table("tableWidgetRunning"); }
+  QTableWidget* done() const { return table("tableWidgetDone"); }
+  QTableWidget* recycled() const { return table("tableWidgetDel"); }
+
+  // "time|progress" of the job's row, "" when the table has none.
+  static std::string cells(QTableWidget* table, const std::string& jobID) {
+    const int row = JobTable::rowOf(table, jobID);
+    return row < 0 ? "" : (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
+  }
+
+  // Starts a stored job with an encode of about `seconds` of wall time.
+  void run_slowly(const std::string& jobID, int seconds = 60) {
+    manager->FindJob(jobID)->SetFFmpegCmd(
+        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
+        output_dir + "/" + jobID + ".mp4");
+    manager->RunJob(jobID);
+  }
+
+  bool active(const std::string& jobID) const {
+    const JobV3* job = manager->FindJob(jobID);
+    return job != nullptr && (job->IsRunning() || job->IsQueueing());
+  }
+
+  // Right-clicks the job's row; returns the entries shown and picks `choose`.
+  QStringList open_menu(QTableWidget* table, const std::string& jobID, const QString& choose = QString(),
+                        const std::function<void()>& while_open = {}) {
+    QStringList shown;
+    QTimer inside;  // fires in the menu's own loop, or never when no menu opens
+    inside.setSingleShot(true);
+    QObject::connect(&inside, &QTimer::timeout, [&] {
+      QMenu* menu = qobject_cast<JobContextMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      if (while_open) while_open();
+      QAction* chosen = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->isVisible()) shown << action->text();
+        if (action->isVisible() && action->text() == choose) chosen = action;
+      }
+      menu->hide();
+      if (chosen != nullptr) chosen->trigger();
+    });
+    inside.start(100);
+    const int row = JobTable::rowOf(table, jobID);
+    if (row >= 0) emit table->customContextMenuRequested(table->visualItemRect(table->item(row, 1)).center());
+    EXPECT_FALSE(shown.isEmpty()) << "no menu for " << jobID;
+    return shown;
+  }
+
+  std::unique_ptr<JobManager> manager;
+  std::unique_ptr<Widget> window;
+  std::string media, output_dir;
+  int shutdowns = 0;
+};
