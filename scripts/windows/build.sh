@@ -21,7 +21,7 @@ TRIPLE=x86_64-w64-mingw32
 say() { printf '[build %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
 started=$SECONDS
 
-for step in qt glog curl gtest benchmark rapidjson encoder; do
+for step in qt glog curl openssl httplib gtest benchmark rapidjson encoder; do
   if [ ! -f "$CACHE/stamps/$step.done" ]; then
     echo "The Windows dependencies are not built yet ($step missing in $CACHE): run scripts/windows/deps.sh" >&2
     exit 1
@@ -62,6 +62,8 @@ for plugin in platforms/qwindows.dll platforms/qoffscreen.dll platforms/qminimal
   fi
 done
 copy_new "$CACHE/prefix/bin/libglog.dll" "$CACHE/prefix/bin/libcurl.dll" "$OUT/"
+# The tests' HTTPS server makes its certificate with openssl.exe, found beside them.
+copy_new "$CACHE/prefix/bin/openssl.exe" "$OUT/"
 gcc_dir=$(dirname "$("$TRIPLE-g++" -print-libgcc-file-name)")
 for runtime in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
   found=$(find "$gcc_dir" "/usr/$TRIPLE/lib" -name "$runtime" -print -quit)

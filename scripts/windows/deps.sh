@@ -17,7 +17,7 @@ NICE=${KOVADLE_WIN_NICE:-19}
 TRIPLE=x86_64-w64-mingw32
 SCRIPT_DIR=$(cd "$(dirname "$0")" && pwd)
 TOOLCHAIN_FILE="$SCRIPT_DIR/mingw-toolchain.cmake"
-ALL_STEPS=(sources rapidjson encoder gtest benchmark glog curl qt)
+ALL_STEPS=(sources rapidjson encoder gtest benchmark glog curl openssl httplib qt)
 
 mkdir -p "$CACHE"/{src,build,logs,stamps,prefix,bin}
 CACHE=$(cd "$CACHE" && pwd)
@@ -90,8 +90,18 @@ debian_source() {
   if [ ! -f "$dir/.unpacked" ]; then
     rm -rf "$dir" "$CACHE/src/$package.download"
     mkdir -p "$CACHE/src/$package.download"
-    (cd "$CACHE/src/$package.download" &&
-      apt-get source --download-only "$package" >>"$CACHE/logs/sources.log" 2>&1 &&
+    # The newest version first; a mirror that lacks part of it (a security update
+    # published before its files) falls back to the other versions apt knows.
+    local version fetched=""
+    for version in "" $(apt-cache showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' | sort -urV); do
+      rm -f "$CACHE/src/$package.download"/*
+      if (cd "$CACHE/src/$package.download" &&
+        apt-get source --download-only "$package${version:+=$version}" >>"$CACHE/logs/sources.log" 2>&1); then
+        fetched=yes
+        break
+      fi
+    done
+    (cd "$CACHE/src/$package.download" && [ -n "$fetched" ] &&
       dpkg-source --no-check -x ./*.dsc "$dir" >>"$CACHE/logs/sources.log" 2>&1) || {
       echo "could not fetch or unpack Debian's source package $package (see $CACHE/logs/sources.log)" >&2
       return 1
@@ -135,7 +145,11 @@ step_toolchain() {
       $SUDO update-alternatives --set "$TRIPLE-$tool" "/usr/bin/$TRIPLE-$tool-posix" >/dev/null
     fi
   done
-  "$TRIPLE-g++" -v 2>&1 | grep -q 'Thread model: posix' || {
+  # Read whole first: grep -q stops early, and under pipefail the compiler's broken
+  # pipe would fail the check at random.
+  local about
+  about=$("$TRIPLE-g++" -v 2>&1)
+  grep -q 'Thread model: posix' <<<"$about" || {
     echo "$TRIPLE-g++ is not the posix-thread compiler" >&2
     return 1
   }
@@ -143,7 +157,7 @@ step_toolchain() {
 
 step_sources() {
   enable_deb_src
-  for package in qtbase-opensource-src google-glog curl googletest benchmark rapidjson; do
+  for package in qtbase-opensource-src google-glog curl googletest benchmark rapidjson openssl cpp-httplib; do
     say "  source package $package"
     debian_source "$package" >/dev/null
   done
@@ -202,6 +216,37 @@ step_curl() {
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBSSH=OFF \
     -DUSE_LIBIDN2=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF \
     -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none
+}
+
+# Only for the tests: the local HTTPS server they talk to (cpp-httplib on OpenSSL) and
+# openssl.exe, which makes its certificate. Static, so nothing of it is shipped.
+step_openssl() {
+  local source build="$CACHE/build/openssl" log="$CACHE/logs/openssl.log"
+  source=$(debian_source openssl)
+  local options=(mingw64 --cross-compile-prefix="$TRIPLE-" --prefix="$PREFIX" --libdir=lib
+    --openssldir="$PREFIX/ssl" no-shared no-tests no-asm no-engine no-dso)
+  # Like Qt's, a build cut short goes on where it was.
+  if [ -f "$build/.configured" ] && [ "$(cat "$build/.configured")" = "${options[*]}" ]; then
+    say "  resuming the configured build in $build"
+  else
+    rm -rf "$build"
+    cp -a "$source" "$build"
+    : >"$log"
+    (cd "$build" && run_logged "$log" ./Configure "${options[@]}")
+    echo "${options[*]}" >"$build/.configured"
+  fi
+  # build_programs brings the libraries; naming both goals races under -j.
+  (cd "$build" && run_logged "$log" nice -n "$NICE" make -j"$JOBS" build_programs)
+  (cd "$build" && run_logged "$log" make install_sw)
+  rm -rf "$build"
+}
+
+step_httplib() {
+  local source
+  source=$(debian_source cpp-httplib)
+  # The single header as upstream ships it: on Windows it is used header-only.
+  mkdir -p "$PREFIX/include"
+  cp "$source/httplib.h" "$PREFIX/include/httplib.h"
 }
 
 step_qt() {
