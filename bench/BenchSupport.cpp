@@ -19,7 +19,8 @@ std::string isolate_bench_folders() {
   return path.toStdString();
 }
 
-bool make_1080p_clip(const std::string& path) {
+bool make_1080p_clip(const std::string& path, int seconds) {
+  const QString duration = QString::number(seconds);
   QProcess ffmpeg;
   // The encoder the program ships, in bin/ beside the benchmark.
   const QString toolPath = QString::fromStdString(
@@ -30,11 +31,11 @@ bool make_1080p_clip(const std::string& path) {
                           "-f",
                           "lavfi",
                           "-i",
-                          "testsrc2=size=1920x1080:rate=30:duration=10",
+                          "testsrc2=size=1920x1080:rate=30:duration=" + duration,
                           "-f",
                           "lavfi",
                           "-i",
-                          "sine=frequency=440:sample_rate=44100:duration=10",
+                          "sine=frequency=440:sample_rate=44100:duration=" + duration,
                           "-c:v",
                           "libx264",
                           "-preset",

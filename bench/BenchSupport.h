@@ -7,7 +7,8 @@
 // so benchmarks never touch real user data. Returns that folder.
 std::string isolate_bench_folders();
 
-// Generates a 10-second 1920x1080 clip with audio at path; false when ffmpeg fails.
-bool make_1080p_clip(const std::string& path);
+// Generates a 1920x1080 clip with audio at path, 10 seconds unless told otherwise;
+// false when ffmpeg fails.
+bool make_1080p_clip(const std::string& path, int seconds = 10);
 
 double median_of(std::vector<double> values);

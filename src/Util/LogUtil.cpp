@@ -87,6 +87,11 @@ void flush_logs() {
   google::FlushLogFiles(google::GLOG_INFO);
 }
 
+void set_log_copy_to_stderr(bool copy) {
+  ensure_logging();
+  google::SetStderrLogging(copy ? google::GLOG_INFO : google::GLOG_FATAL);
+}
+
 void check_expired_logs() {
   const int days = is_debug_mode() ? 1 : 90;
   log_info("Check expired logs, expire_days:" + std::to_string(days));

@@ -9,6 +9,9 @@ void log_info(const std::string& text, const char* file = __builtin_FILE(), int 
 void log_warning(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 void log_error(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 void flush_logs();
+// Log lines are copied to standard error unless a program turns that off (the
+// command-line front end keeps standard error for its own messages).
+void set_log_copy_to_stderr(bool copy);
 
 // Removes "*.log" files in the log folder older than the expiry (90 days).
 void check_expired_logs();

@@ -41,6 +41,11 @@ double Job::GetEstimateLeftTime() const {
   return left / speed;
 }
 
+double Job::GetSpeed() const {
+  const int32_t speed = speed_;
+  return speed > 0 ? speed / 1000.0 : -1;
+}
+
 int32_t Job::ToThousandths(double value) {
   const double scaled = value * 1000;
   // Keep absurd values (a corrupt header) from overflowing the field.

@@ -20,6 +20,8 @@ class Job {
   // Wall-clock seconds left at the current speed, never negative; -1 while duration
   // or speed is unknown.
   double GetEstimateLeftTime() const;
+  // The encoder's last reported speed factor (2.0: twice real time), -1 while unknown.
+  double GetSpeed() const;
   bool IsCompleted() const { return completed_; }
 
   // Takes one output line of the encoder and updates the figures it carries.

@@ -38,11 +38,13 @@ int main(int argc, char** argv) {
     jobs[i]->SetFFmpegCmd(CmdUtil::QuotePath(encoder) + " -y -re -i " + CmdUtil::QuotePath(input) +
                           " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(output));
     manager.RunJob(record->GetJobID());
-    std::cout << "job file:" << record->GetPath() << "\n";
+    // One write per line: the publisher prints from its own thread meanwhile.
+    std::cout << ("job file:" + record->GetPath() + "\n") << std::flush;
   }
   while (jobs[0]->GetPid() <= 0 && jobs[0]->IsRunning()) OSUtil::sleepMs(10);
-  std::cout << "encoder pid:" << jobs[0]->GetPid() << "\n"
-            << "queued:" << jobs[1]->IsQueueing() << "\nready" << std::endl;
+  std::cout << ("encoder pid:" + std::to_string(jobs[0]->GetPid()) +
+                "\nqueued:" + std::to_string(jobs[1]->IsQueueing()) + "\nready\n")
+            << std::flush;
 
   if (mode == "quit") QTimer::singleShot(300, &app, &QCoreApplication::quit);
   QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QDir>
 #include <QMenu>
 #include <QTableWidget>
@@ -37,13 +39,21 @@ struct StoredJob {
   bool completed = false, deleted = false, stopped = false;
 };
 
-// A job file as an earlier run left it; returns its JobID.
+// A job file as an earlier run left it; returns its JobID. Stored jobs are listed
+// by file time, so each one gets a time a second after the one stored before it:
+// rows come in the order a test stored them, even when all were written within
+// the same millisecond.
 inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {}) {
   JobFile record;
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
   if (flags.completed) record.SetIsCompleted(true);
   if (flags.deleted) record.SetIsDeleted(true);
   if (flags.stopped) record.SetIsStopped(true);
+  static QDateTime stored_at = QDateTime::currentDateTime().addDays(-1);
+  stored_at = stored_at.addSecs(1);
+  QFile file(QString::fromStdString(OSUtil::pathJoin(get_appjobfile_dir(), record.GetJobID() + ".jobfile")));
+  if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(stored_at, QFileDevice::FileModificationTime))
+    ADD_FAILURE() << "cannot set the time of " << file.fileName().toStdString();
   return record.GetJobID();
 }
 

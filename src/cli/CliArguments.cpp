@@ -1,0 +1,112 @@
+#include "cli/CliArguments.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "cli/CliConsole.h"
+#include "cli/CliExitStatus.h"
+
+namespace {
+
+const char* const kDescription =
+    "Converts videos with Kovadle's engine: the same probe, quality ladder, job files and\n"
+    "queue as the Kovadle window, whose tables show these jobs at its next start.\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE...       what is in each file: media information, resolution class and\n"
+    "                     the qualities offered, or why Kovadle refuses the file\n"
+    "  transcode FILE...  converts the files into the output folder, showing progress\n"
+    "  jobs               lists the stored jobs: table, quality, input and output\n"
+    "\n"
+    "Exit status: 0 all done, 1 a file refused or a job failed, 2 wrong usage,\n"
+    "130 interrupted by Ctrl-C.";
+
+const QStringList kFormats = {".mp4", ".mkv", ".flv", ".avi", ".ts"};
+
+void out(const QString& text) { CliConsole::Out(text.toUtf8().toStdString()); }
+
+}  // namespace
+
+void CliArguments::finish(int status) {
+  finished_ = true;
+  exitStatus_ = status;
+}
+
+void CliArguments::usageError(const QString& message) {
+  CliConsole::Err(("kovadle-cli: " + message + "\nTry 'kovadle-cli --help' for more information.\n")
+                      .toUtf8()
+                      .toStdString());
+  finish(cli_exit::kUsage);
+}
+
+CliArguments::CliArguments(const QStringList& arguments) { parse(arguments); }
+
+void CliArguments::parse(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString::fromUtf8(kDescription));
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const QCommandLineOption json(QStringList{"json"}, "info: one JSON object per file, one per line.");
+  const QCommandLineOption quality(QStringList{"q", "quality"},
+                                   "transcode: output quality, a percentage of the input (default 95).", "N");
+  const QCommandLineOption format(QStringList{"f", "format"},
+                                  "transcode: output container .mp4 (default), .mkv, .flv, .avi or .ts.",
+                                  "EXT");
+  const QCommandLineOption outputDir(
+      QStringList{"o", "output-dir"},
+      "transcode: folder for the outputs (default: the output folder chosen in Kovadle).", "DIR");
+  parser.addOptions({json, quality, format, outputDir});
+  parser.addPositionalArgument("command", "info, transcode or jobs.");
+  parser.addPositionalArgument("files", "Video files.", "[FILE...]");
+
+  if (!parser.parse(arguments)) return usageError(parser.errorText());
+  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    out(parser.helpText());
+    return finish(cli_exit::kOk);
+  }
+  if (parser.isSet(version)) {
+    out("kovadle-cli " + QCoreApplication::applicationVersion() + "\n");
+    return finish(cli_exit::kOk);
+  }
+
+  files_ = parser.positionalArguments();
+  if (files_.isEmpty()) return usageError("a command is needed: info, transcode or jobs");
+  const QString name = files_.takeFirst();
+  if (name == "info") {
+    command_ = Command::Info;
+  } else if (name == "transcode") {
+    command_ = Command::Transcode;
+  } else if (name == "jobs") {
+    command_ = Command::Jobs;
+  } else {
+    return usageError("unknown command '" + name + "': info, transcode or jobs");
+  }
+
+  if (command_ == Command::Jobs && !files_.isEmpty()) return usageError("jobs takes no FILE");
+  if (command_ != Command::Jobs && files_.isEmpty()) return usageError(name + " needs at least one FILE");
+  if (command_ != Command::Info && parser.isSet(json)) return usageError("--json belongs to info");
+  if (command_ != Command::Transcode) {
+    for (const QCommandLineOption* option : {&quality, &format, &outputDir}) {
+      if (parser.isSet(*option)) return usageError("--" + option->names().last() + " belongs to transcode");
+    }
+  }
+
+  json_ = parser.isSet(json);
+  if (parser.isSet(quality)) {
+    QString value = parser.value(quality);
+    if (value.endsWith('%')) value.chop(1);
+    quality_ = value.toUtf8().toStdString();
+  }
+  if (parser.isSet(format)) {
+    QString value = parser.value(format);
+    if (!value.startsWith('.')) value.prepend('.');
+    if (!kFormats.contains(value))
+      return usageError("unknown format '" + parser.value(format) + "': " + kFormats.join(", "));
+    format_ = value.toUtf8().toStdString();
+  }
+  if (parser.isSet(outputDir)) {
+    outputDir_ = parser.value(outputDir).toUtf8().toStdString();
+    if (outputDir_.empty()) return usageError("--output-dir needs a folder");
+  }
+}

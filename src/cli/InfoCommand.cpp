@@ -1,0 +1,97 @@
+#include "cli/InfoCommand.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include "Util/StringUtil.h"
+#include "cli/CliConsole.h"
+#include "cli/CliExitStatus.h"
+#include "cli/CliInput.h"
+#include "planning/FFmpegCmdGenerator.h"
+#include "probe/MediaInfoCache.h"
+
+namespace {
+
+struct Description {
+  std::string path;
+  MediaInfo info;
+  std::string refusal;
+  std::string resolutionClass;
+  std::vector<std::string> qualities;
+};
+
+Description describe(const std::string& path) {
+  Description found;
+  found.path = path;
+  found.info = MediaInfoCache::GetInstance().GetMediaInfo(path);
+  found.refusal = CliInput::Refusal(path, found.info);
+  if (found.refusal.empty()) {
+    const auto width = found.info.find("Width");
+    found.resolutionClass = FFmpegCmdGenerator::GetResolutionRange(
+        StringUtil::str_to_int(width == found.info.end() ? std::string() : width->second));
+    found.qualities = CliInput::QualitiesHighestFirst(path);
+  }
+  return found;
+}
+
+std::string asText(const Description& file) {
+  std::string text = "File: " + file.path + "\n";
+  for (const auto& entry : file.info) text += entry.first + ": " + entry.second + "\n";
+  if (!file.refusal.empty()) return text + "Refusal: " + file.refusal + "\n";
+  return text + "ResolutionClass: " + file.resolutionClass +
+         "\nQualities: " + CliInput::Joined(file.qualities) + "\n";
+}
+
+std::string asJson(const Description& file) {
+  rapidjson::StringBuffer buffer;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+  auto string = [&writer](const std::string& text) {
+    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+  };
+  writer.StartObject();
+  string("File");
+  string(file.path);
+  string("MediaInfo");
+  writer.StartObject();
+  for (const auto& entry : file.info) {
+    string(entry.first);
+    string(entry.second);
+  }
+  writer.EndObject();
+  if (!file.refusal.empty()) {
+    string("Refusal");
+    string(file.refusal);
+  } else {
+    string("ResolutionClass");
+    string(file.resolutionClass);
+    string("Qualities");
+    writer.StartArray();
+    for (const std::string& key : file.qualities) string(key);
+    writer.EndArray();
+  }
+  writer.EndObject();
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+}  // namespace
+
+int InfoCommand::Run(const QStringList& files, bool json) {
+  int status = cli_exit::kOk;
+  bool first = true;
+  for (const QString& argument : files) {
+    const std::string path = CliInput::Resolve(argument);
+    if (path.empty()) {
+      status = cli_exit::kFailed;
+      continue;
+    }
+    const Description file = describe(path);
+    if (!file.refusal.empty()) status = cli_exit::kFailed;
+    if (json) {
+      CliConsole::Out(asJson(file));
+    } else {
+      CliConsole::Out((first ? "" : "\n") + asText(file));
+      first = false;
+    }
+  }
+  return status;
+}

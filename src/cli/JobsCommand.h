@@ -1,0 +1,10 @@
+#pragma once
+
+// `kovadle-cli jobs`: the stored jobs, oldest first, one line each with four
+// tab-separated fields: the window's table (Transcoding, Completed, RecycleBin),
+// the quality, the input and the output.
+class JobsCommand {
+ public:
+  // Returns the exit status (0; unreadable job files are reported and skipped).
+  static int Run();
+};
