@@ -34,11 +34,13 @@ if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=cc
 say "configuring"
 mkdir -p "$BUILD"
 # lrelease and its CMake package come from the host's Qt: .qm files do not depend on the platform.
+# Tests and benchmarks are named on: a build folder configured without them once keeps that.
 cmake -S "$ROOT" -B "$BUILD" -G Ninja "${launcher[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/scripts/windows/mingw-toolchain.cmake" \
   -DKOVADLE_WIN_PREFIX="$CACHE/prefix;$CACHE/qt" \
   -DKOVADLE_WIN_TOOLS_DIR="$CACHE/bin" \
   -DQt5LinguistTools_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt5LinguistTools \
+  -DKOVADLE_BUILD_TESTS=ON -DKOVADLE_BUILD_BENCH=ON \
   -DCMAKE_BUILD_TYPE=Release >"$BUILD/configure.log" 2>&1 || {
   tail -n 40 "$BUILD/configure.log"
   exit 1
