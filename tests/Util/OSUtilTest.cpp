@@ -10,6 +10,11 @@ TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {
             "a.mp4|C:\\v");
   EXPECT_EQ(OSUtil::getFileName("/v/a.mp4", '/') + "|" + OSUtil::getFileDir("/v/a.mp4", '/'), "a.mp4|/v");
   EXPECT_EQ(OSUtil::getFileName("a.mp4", '/') + "|" + OSUtil::getFileDir("a.mp4", '\\'), "a.mp4|a.mp4");
+  // Windows paths as Qt's dialogs give them (forward slashes, or both kinds mixed).
+  EXPECT_EQ(OSUtil::getFileName("C:/v w/a.mp4", '\\') + "|" + OSUtil::getFileDir("C:/v w/a.mp4", '\\'),
+            "a.mp4|C:/v w");
+  EXPECT_EQ(OSUtil::getFileName("C:\\v/x\\a.mp4", '\\') + "|" + OSUtil::getFileDir("C:\\v\\x/a.mp4", '\\'),
+            "a.mp4|C:\\v\\x");
   EXPECT_EQ(OSUtil::getFileExtension("README"), "");
   EXPECT_EQ(OSUtil::addOutputSuffix("a.b.mkv"), "a.b_output.mkv");
   EXPECT_EQ(OSUtil::addOutputSuffix("README"), "README_output");

@@ -38,6 +38,10 @@ TEST(OSUtilWindowsPaths, DriveLettersAndBackslashes) {
   for (const char* taken : {"\\clip_output.mp4", "\\clip_output_2.mp4"})
     ASSERT_TRUE(QFile(QString::fromStdString(dir + taken)).open(QIODevice::WriteOnly));
   EXPECT_EQ(OSUtil::getOutputFilePath(dir, "clip.avi"), dir + "\\clip_output_3.mp4");
+  // An input as the add dialog hands it out: only its name goes into the output folder.
+  const std::string picked =
+      QDir::fromNativeSeparators(QString::fromStdString(dir)).toStdString() + "/clip.avi";
+  EXPECT_EQ(OSUtil::getOutputFilePath(dir, OSUtil::getFileName(picked)), dir + "\\clip_output_3.mp4");
   // Windows file names ignore case: CLIP_OUTPUT_3.MP4 takes clip_output_3.mp4 too.
   ASSERT_TRUE(QFile(QString::fromStdString(dir + "\\CLIP_OUTPUT_3.MP4")).open(QIODevice::WriteOnly));
   EXPECT_EQ(OSUtil::getOutputFilePath(dir, "clip.avi"), dir + "\\clip_output_4.mp4");
