@@ -40,10 +40,18 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/kovadle-wine-XXXXXX")
 export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all WINEARCH=win64
 # No Mono or Gecko installer prompts in a prefix made for tests.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export QT_QPA_PLATFORM=offscreen
+# Wine keeps the host's QT_* variables from Windows programs (they would point a Windows
+# Qt at Linux plugins); WINEQT_* reach them as QT_*.
+export WINEQT_QPA_PLATFORM=offscreen
 # A copy of a test helper made in another folder still finds the DLLs and plugins here.
 out_windows="Z:${OUT//\//\\}"
-export WINEPATH="$out_windows" QT_PLUGIN_PATH="$out_windows"
+# Some window tests run "ffmpeg" from the search path, as on Linux: the encoder under
+# that name in a folder of the prefix.
+mkdir -p "$WORK/tools"
+cp "$OUT/bin/encoder.exe" "$WORK/tools/ffmpeg.exe"
+cp "$OUT/bin/mediainfo.exe" "$WORK/tools/ffprobe.exe"
+tools_windows="Z:${WORK//\//\\}\\tools"
+export WINEPATH="$out_windows;$tools_windows" WINEQT_PLUGIN_PATH="$out_windows"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
