@@ -22,6 +22,11 @@ TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {
   EXPECT_EQ(OSUtil::addOutputSuffix("/x/my.videos/README"), "/x/my.videos/README_output");
   EXPECT_EQ(OSUtil::addOutputSuffix("C:\\my.dir\\clip"), "C:\\my.dir\\clip_output");
   EXPECT_EQ(OSUtil::getUniqueOutputPath("D:\\Out\\", "movie.avi", ".mp4", '\\'), "D:\\Out\\movie_output.mp4");
+  // A folder in forward slashes keeps its style, with or without a trailing one.
+  EXPECT_EQ(OSUtil::pathJoin("D:/Out", "a.mp4", '\\') + "|" + OSUtil::pathJoin("D:/Out/", "a.mp4", '\\'),
+            "D:/Out/a.mp4|D:/Out/a.mp4");
+  EXPECT_EQ(OSUtil::pathJoin("D:", "a.mp4", '\\') + "|" + OSUtil::pathJoin("D:\\x/y", "a.mp4", '\\'),
+            "D:\\a.mp4|D:\\x/y\\a.mp4");
 
   const std::string dir = make_temp_folder("naming");
   EXPECT_EQ(OSUtil::getOutputFilePath(dir, "a.avi"), OSUtil::pathJoin(dir, "a_output.mp4"));
