@@ -52,6 +52,10 @@ cp "$OUT/bin/encoder.exe" "$WORK/tools/ffmpeg.exe"
 cp "$OUT/bin/mediainfo.exe" "$WORK/tools/ffprobe.exe"
 tools_windows="Z:${WORK//\//\\}\\tools"
 export WINEPATH="$out_windows;$tools_windows" WINEQT_PLUGIN_PATH="$out_windows"
+# openssl.exe (the HTTPS tests' certificate) would look for its configuration at the
+# path it was built for; it needs none.
+: >"$WORK/tools/openssl.cnf"
+export OPENSSL_CONF="$tools_windows\\openssl.cnf"
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1 || true

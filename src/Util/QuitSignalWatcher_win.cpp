@@ -35,8 +35,8 @@ void on_c_signal(int signal) {
   std::signal(signal, &on_c_signal);  // the C library resets the handler before the call
 }
 
-// The polite request to end a windowless process (QProcess::terminate, TASKKILL
-// without /F) is WM_CLOSE posted to its main thread, which no window sees.
+// The polite request to end a windowless process (QProcess::terminate) is WM_CLOSE
+// posted to its main thread, which no window sees.
 class CloseMessageFilter : public QAbstractNativeEventFilter {
  public:
   bool nativeEventFilter(const QByteArray& type, void* message, long*) override {

@@ -9,10 +9,10 @@ TEST(ChildProcessWindows, ATiedChildRunsAndRunsOnlyInsideTheJob) {
   ChildProcess child;
   // Waits for a line on standard input, which stays open until the test closes it.
   ASSERT_TRUE(child.startTied("cmd.exe", {"/d", "/q", "/c", "set /p line= & echo got %line%"}, 30000));
-  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(child.processId()));
-  ASSERT_NE(handle, nullptr);
+  HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, DWORD(child.processId()));
+  ASSERT_NE(handle, nullptr) << GetLastError();
   BOOL inJob = FALSE;
-  EXPECT_TRUE(IsProcessInJob(handle, nullptr, &inJob));
+  EXPECT_TRUE(IsProcessInJob(handle, nullptr, &inJob)) << GetLastError();
   EXPECT_TRUE(inJob);
   CloseHandle(handle);
 

@@ -12,11 +12,15 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Every read until the runner reports completion after one, as the job runner reads.
+// Every read as the job runner reads: until the runner reports completion after one,
+// then what is still pending (a child that ends fast leaves several lines there).
 Lines readAll(Util::QtCmdRunner& runner) {
   Lines reads;
   do reads.push_back(runner.ReadStdout());
   while (!runner.IsCompleted() && reads.size() < 1000);
+  for (std::string rest = runner.ReadStdout(); !rest.empty() && reads.size() < 1000;
+       rest = runner.ReadStdout())
+    reads.push_back(rest);
   return reads;
 }
 
