@@ -64,6 +64,14 @@ for plugin in platforms/qwindows.dll platforms/qoffscreen.dll platforms/qminimal
   fi
 done
 copy_new "$CACHE/prefix/bin/libglog.dll" "$CACHE/prefix/bin/libcurl.dll" "$OUT/"
+# Qt's own texts (dialog buttons) in Chinese: .qm files are the same on every platform,
+# so Debian's qttranslations5-l10n serves.
+qt_chinese=/usr/share/qt5/translations/qtbase_zh_CN.qm
+if [ -f "$qt_chinese" ]; then
+  copy_new "$qt_chinese" "$OUT/translations/"
+else
+  say "warning: $qt_chinese missing (qttranslations5-l10n): Qt's dialogs stay English in Chinese"
+fi
 # The tests' HTTPS server makes its certificate with openssl.exe, found beside them.
 copy_new "$CACHE/prefix/bin/openssl.exe" "$OUT/"
 gcc_dir=$(dirname "$("$TRIPLE-g++" -print-libgcc-file-name)")
