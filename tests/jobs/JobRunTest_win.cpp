@@ -2,11 +2,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <set>
 
+#include "Util/OSUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/MediaFixtures.h"
+#include "support/ProcessState.h"
 #include "support/TestEnvironment.h"
 
 // A whole job through encoder.exe as the program runs it: the generated command,
@@ -39,4 +43,28 @@ TEST(JobRunWindows, EncoderProgressIsReadFromItsConsoleOutputToTheEnd) {
   EXPECT_EQ(job->GetProgress(), 1.0);
   EXPECT_EQ(probe_entry(output, "v:0", "codec_name"), "h264");
   EXPECT_GT(QFileInfo(QString::fromStdString(output)).size(), 0);
+}
+
+// A program ended outright (Task Manager, TerminateProcess) runs none of its own exit
+// code: only the job object its children joined ends the encoder it left running.
+TEST(JobRunWindows, AProgramKilledOutrightTakesItsEncoderAlong) {
+  ClipSpec spec;
+  spec.seconds = 20;
+  const std::string clip = make_clip(make_temp_folder("killed"), "long.mp4", spec);
+  ASSERT_FALSE(clip.empty());
+  QProcess helper;
+  helper.start(
+      QString::fromStdString(OSUtil::pathJoin(OSUtil::getAppDir(), "jobs_exit_helper")),
+      {"wait", QString::fromStdString(clip), QString::fromStdString(make_temp_folder("killed-out"))});
+  QString out;
+  while (!out.contains("ready") && helper.waitForReadyRead(60000)) out += helper.readAllStandardOutput();
+  const QRegularExpressionMatch encoder = QRegularExpression("encoder pid:(\\d+)").match(out);
+  ASSERT_TRUE(out.contains("ready") && encoder.hasMatch()) << out.toStdString();
+  const int64_t pid = encoder.captured(1).toLongLong();
+  ASSERT_GT(pid, 0);
+  EXPECT_FALSE(process_gone(pid)) << "the encoder ended before the program was killed";
+
+  helper.kill();
+  ASSERT_TRUE(helper.waitForFinished(30000));
+  EXPECT_TRUE(wait_until([pid] { return process_gone(pid); }, 10000)) << "the encoder outlived its program";
 }
