@@ -4,24 +4,28 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
+
+#include "Util/OSUtil.h"
 
 std::string isolate_bench_folders() {
   static std::unique_ptr<QTemporaryDir> home;
   home = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/kovadle-bench-XXXXXX");
   const QByteArray path = home->path().toUtf8();
-  setenv("HOME", path.constData(), 1);
-  setenv("XDG_DATA_HOME", (path + "/data").constData(), 1);
-  setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
-  setenv("XDG_CACHE_HOME", (path + "/cache").constData(), 1);
+  qputenv("HOME", path);
+  qputenv("XDG_DATA_HOME", path + "/data");
+  qputenv("XDG_CONFIG_HOME", path + "/config");
+  qputenv("XDG_CACHE_HOME", path + "/cache");
   return path.toStdString();
 }
 
 bool make_1080p_clip(const std::string& path, int seconds) {
   const QString duration = QString::number(seconds);
   QProcess ffmpeg;
-  ffmpeg.start("ffmpeg", {"-y",
+  // The encoder the program ships, in bin/ beside the benchmark.
+  const QString toolPath = QString::fromStdString(
+      OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "bin"), "encoder" + OSUtil::executableSuffix()));
+  ffmpeg.start(toolPath, {"-y",
                           "-loglevel",
                           "error",
                           "-f",

@@ -209,9 +209,9 @@ BENCHMARK(BM_InterfaceThreadWhileAddingVideo)->Iterations(5)->UseManualTime()->U
 
 int main(int argc, char** argv) {
   g_home = isolate_bench_folders();
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Keep-awake and the desktop's bus are not what is measured here.
-  setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + g_home + "/no-session-bus").c_str(), 1);
+  qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString("unix:path=" + g_home + "/no-session-bus"));
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   OSUtil::setShutdownAction([] { std::cerr << "the shutdown action was reached" << std::endl; });

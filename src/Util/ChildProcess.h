@@ -22,7 +22,9 @@ class ChildProcess : public QProcess {
   void setupChildProcess() override;
 
  private:
-  // Ties a started child to this program where that happens after the start.
+  // Ties a started child to this program where that happens after the start;
+  // prepareStart readies that before the start (Windows starts the child suspended).
+  void prepareStart();
   void tieStartedChild();
 
   qint64 parentPid_;

@@ -13,4 +13,6 @@ void ChildProcess::setupChildProcess() {
   if (static_cast<qint64>(::getppid()) != parentPid_) ::_exit(127);
 }
 
+void ChildProcess::prepareStart() {}
+
 void ChildProcess::tieStartedChild() {}

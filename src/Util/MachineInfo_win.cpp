@@ -17,11 +17,20 @@ std::string run_query(const std::string& command) {
   if (!process.waitForStarted(-1)) return std::string();
   process.closeWriteChannel();
   process.waitForFinished(-1);
-  QByteArray raw = process.readAllStandardOutput();
-  // wmic pads its answer with NUL bytes; the text ends at the first one.
-  const int nul = raw.indexOf('\0');
-  if (nul >= 0) raw.truncate(nul);
-  const QString decoded = QString::fromLocal8Bit(raw);
+  const QByteArray raw = process.readAllStandardOutput();
+  // Into a pipe wmic writes UTF-16LE, mostly behind a byte-order mark; read as 8-bit
+  // text it ended at the first high byte's NUL. Other builds write the code page.
+  QString decoded;
+  if (raw.startsWith("\xFF\xFE") || (raw.size() >= 2 && raw[0] != '\0' && raw[1] == '\0')) {
+    const int bom = raw.startsWith("\xFF\xFE") ? 2 : 0;
+    decoded =
+        QString::fromUtf16(reinterpret_cast<const ushort*>(raw.constData() + bom), (raw.size() - bom) / 2);
+  } else {
+    decoded = QString::fromLocal8Bit(raw);
+  }
+  // wmic may pad its answer with NULs; the text ends at the first one.
+  const int nul = decoded.indexOf(QChar(0));
+  if (nul >= 0) decoded.truncate(nul);
   return MachineInfo::clean_query_output(command, to_utf8(decoded));
 }
 

@@ -14,6 +14,9 @@ std::string OSUtil::getAppDir() {
 }
 
 std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char sep) {
+  // A Windows folder written with forward slashes (as Qt's dialogs give it) keeps
+  // its style rather than ending in a mixed path.
+  if (sep == '\\' && a.find('\\') == std::string::npos && a.find('/') != std::string::npos) sep = '/';
   std::string joined = a + sep + b;
   const std::string doubled(2, sep);
   const size_t pos = joined.find(doubled);

@@ -17,13 +17,15 @@ size_t extensionDot(const std::string& path) {
 
 }  // namespace
 
+// '/' separates on every system: Windows takes it too, and Qt's dialogs and dropped
+// files hand paths out with it there. No file name can hold it.
 std::string OSUtil::getFileName(const std::string& path, char sep) {
-  const size_t pos = path.rfind(sep);
+  const size_t pos = path.find_last_of(std::string{sep, '/'});
   return pos == std::string::npos ? path : path.substr(pos + 1);
 }
 
 std::string OSUtil::getFileDir(const std::string& path, char sep) {
-  const size_t pos = path.rfind(sep);
+  const size_t pos = path.find_last_of(std::string{sep, '/'});
   return pos == std::string::npos ? path : path.substr(0, pos);
 }
 

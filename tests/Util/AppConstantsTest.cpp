@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <cstdlib>
+#include <QStandardPaths>
 
 #include "Util/AppConstants.h"
 #include "Util/OSUtil.h"
 
 TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
-  const std::string data_home = std::getenv("XDG_DATA_HOME");
+  const std::string data_home =
+      QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+          .toStdString();
+  ASSERT_FALSE(data_home.empty());
   for (const std::string& folder :
        {get_appjoblogs_dir(), get_appjobfile_dir(), get_applogs_dir(), get_appdata_dir()}) {
     EXPECT_EQ(folder.rfind(data_home, 0), 0u) << folder;
@@ -22,15 +25,15 @@ TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
 TEST(AppEnvironment, PathJoinAndBackendUrl) {
   EXPECT_EQ(OSUtil::pathJoin("C:\\", "x", '\\'), "C:\\x");
   EXPECT_EQ(OSUtil::pathJoin("C:", "x", '\\'), "C:\\x");
-  EXPECT_EQ(OSUtil::pathJoin("/home/u/", "x"), "/home/u/x");
-  EXPECT_EQ(OSUtil::pathJoin("/", "x"), "/x");
+  EXPECT_EQ(OSUtil::pathJoin("/home/u/", "x", '/'), "/home/u/x");
+  EXPECT_EQ(OSUtil::pathJoin("/", "x", '/'), "/x");
 
-  const std::string isolated = std::getenv("KOVADLE_BACKEND_URL");
-  unsetenv("KOVADLE_BACKEND_URL");
+  const QByteArray isolated = qgetenv("KOVADLE_BACKEND_URL");
+  qunsetenv("KOVADLE_BACKEND_URL");
   const std::string builtin = get_backend_url();
   EXPECT_EQ(builtin.rfind("https://", 0), 0u);
   EXPECT_EQ(builtin.substr(builtin.size() - 18), "/KovadleBackend/v1");
-  setenv("KOVADLE_BACKEND_URL", "https://127.0.0.1:8443/KovadleBackend/v1/", 1);
+  qputenv("KOVADLE_BACKEND_URL", "https://127.0.0.1:8443/KovadleBackend/v1/");
   EXPECT_EQ(get_backend_url(), "https://127.0.0.1:8443/KovadleBackend/v1");
-  setenv("KOVADLE_BACKEND_URL", isolated.c_str(), 1);
+  qputenv("KOVADLE_BACKEND_URL", isolated);
 }

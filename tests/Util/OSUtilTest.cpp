@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <csignal>
 
 #include "Util/OSUtil.h"
-#include "Util/platform/OSPlatform.h"
 #include "support/TestEnvironment.h"
 
 TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {
@@ -14,6 +10,11 @@ TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {
             "a.mp4|C:\\v");
   EXPECT_EQ(OSUtil::getFileName("/v/a.mp4", '/') + "|" + OSUtil::getFileDir("/v/a.mp4", '/'), "a.mp4|/v");
   EXPECT_EQ(OSUtil::getFileName("a.mp4", '/') + "|" + OSUtil::getFileDir("a.mp4", '\\'), "a.mp4|a.mp4");
+  // Windows paths as Qt's dialogs give them (forward slashes, or both kinds mixed).
+  EXPECT_EQ(OSUtil::getFileName("C:/v w/a.mp4", '\\') + "|" + OSUtil::getFileDir("C:/v w/a.mp4", '\\'),
+            "a.mp4|C:/v w");
+  EXPECT_EQ(OSUtil::getFileName("C:\\v/x\\a.mp4", '\\') + "|" + OSUtil::getFileDir("C:\\v\\x/a.mp4", '\\'),
+            "a.mp4|C:\\v\\x");
   EXPECT_EQ(OSUtil::getFileExtension("README"), "");
   EXPECT_EQ(OSUtil::addOutputSuffix("a.b.mkv"), "a.b_output.mkv");
   EXPECT_EQ(OSUtil::addOutputSuffix("README"), "README_output");
@@ -21,15 +22,20 @@ TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {
   EXPECT_EQ(OSUtil::addOutputSuffix("/x/my.videos/README"), "/x/my.videos/README_output");
   EXPECT_EQ(OSUtil::addOutputSuffix("C:\\my.dir\\clip"), "C:\\my.dir\\clip_output");
   EXPECT_EQ(OSUtil::getUniqueOutputPath("D:\\Out\\", "movie.avi", ".mp4", '\\'), "D:\\Out\\movie_output.mp4");
+  // A folder in forward slashes keeps its style, with or without a trailing one.
+  EXPECT_EQ(OSUtil::pathJoin("D:/Out", "a.mp4", '\\') + "|" + OSUtil::pathJoin("D:/Out/", "a.mp4", '\\'),
+            "D:/Out/a.mp4|D:/Out/a.mp4");
+  EXPECT_EQ(OSUtil::pathJoin("D:", "a.mp4", '\\') + "|" + OSUtil::pathJoin("D:\\x/y", "a.mp4", '\\'),
+            "D:\\a.mp4|D:\\x/y\\a.mp4");
 
   const std::string dir = make_temp_folder("naming");
-  EXPECT_EQ(OSUtil::getOutputFilePath(dir, "a.avi"), dir + "/a_output.mp4");
+  EXPECT_EQ(OSUtil::getOutputFilePath(dir, "a.avi"), OSUtil::pathJoin(dir, "a_output.mp4"));
   for (const char* taken : {"/a_output.mp4", "/a_output_2.mp4"})
     QFile(QString::fromStdString(dir + taken)).open(QIODevice::WriteOnly);
-  EXPECT_EQ(OSUtil::getOutputFilePath(dir, "a.avi"), dir + "/a_output_3.mp4");
+  EXPECT_EQ(OSUtil::getOutputFilePath(dir, "a.avi"), OSUtil::pathJoin(dir, "a_output_3.mp4"));
 }
 
-TEST(OSUtilMachine, SizeTextsDigestsMacNumbersAndOutputFolder) {
+TEST(OSUtilMachine, SizeTextsDigestsAndMacNumbers) {
   const std::pair<int64_t, const char*> sizes[] = {{1023, "1023B"},
                                                    {1024, "1.00KB"},
                                                    {1536, "1.50KB"},
@@ -44,21 +50,6 @@ TEST(OSUtilMachine, SizeTextsDigestsMacNumbersAndOutputFolder) {
   EXPECT_EQ(OSUtil::macToNumber("00:1A:2B:3C:4D:5E"), 112394521950u);
   EXPECT_EQ(OSUtil::macToNumber("00-1a-2b-3c-4d-5e"), 112394521950u);
   EXPECT_EQ(OSUtil::macToNumber(""), 0u);
-
-  const std::string expected = isolated_home() + "/Videos/Kovadle_Output";
-  EXPECT_EQ(OSUtil::getDefaultOutputDir(), expected);
-  EXPECT_TRUE(QDir(QString::fromStdString(expected)).exists());
-}
-
-TEST(OSUtilMachine, ProcessorLoadCountsIowaitAsIdleAndRoundsUp) {
-  os_platform::CpuTimes before, after;
-  // user nice system idle iowait irq softirq steal guest guest_nice (guest is inside user)
-  ASSERT_TRUE(os_platform::parseProcStatCpuLine("cpu  100 0 100 700 100 0 0 0 900 900", before));
-  ASSERT_TRUE(os_platform::parseProcStatCpuLine("cpu  150 0 150 750 151 0 0 0 950 950", after));
-  EXPECT_EQ(os_platform::loadPercent(before, after), 50);  // 100 busy of 201
-  EXPECT_EQ(os_platform::loadPercent(before, before), 0);
-  const int load = OSUtil::getCpuUsage(100);
-  EXPECT_TRUE(load >= 0 && load <= 100) << load;
 }
 
 TEST(OSUtilProcess, ShutdownRunsTheInstalledAction) {
@@ -68,32 +59,4 @@ TEST(OSUtilProcess, ShutdownRunsTheInstalledAction) {
   EXPECT_EQ(calls, 1);
   // Never leave the real action behind in a test program.
   OSUtil::setShutdownAction([] { ADD_FAILURE() << "unexpected shutdown"; });
-}
-
-TEST(OSUtilProcess, KillsOnlyRegisteredChildren) {
-  QProcess child;
-  child.start("sleep", {"30"});
-  ASSERT_TRUE(child.waitForStarted(5000));
-  OSUtil::killProcess(child.processId());
-  EXPECT_FALSE(child.waitForFinished(300));  // not registered: survives
-
-  // Registered, but our child's child rather than ours: survives too.
-  QProcess parent;
-  parent.start("sh", {"-c", "sleep 30 & echo $!; wait"});
-  ASSERT_TRUE(parent.waitForReadyRead(5000));
-  const int64_t grandchild = parent.readLine().trimmed().toLongLong();
-  ASSERT_GT(grandchild, 0);
-  OSUtil::registerChildProcess(grandchild);
-  OSUtil::killProcess(grandchild);
-  OSUtil::sleepMs(200);
-  EXPECT_TRUE(QFile::exists(QString("/proc/%1").arg(grandchild)));
-  OSUtil::unregisterChildProcess(grandchild);
-  ::kill(static_cast<pid_t>(grandchild), SIGKILL);  // ours to clean up: this test started it
-
-  OSUtil::registerChildProcess(child.processId());
-  OSUtil::killProcess(child.processId());
-  EXPECT_TRUE(child.waitForFinished(5000));
-  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-  parent.kill();
-  parent.waitForFinished(5000);
 }

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <QFile>
 
@@ -20,25 +18,6 @@ void write_raw(const std::string& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-// Makes writes beyond `bytes` fail inside the scope, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t old_handler_;
-};
 }  // namespace
 
 TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
@@ -59,20 +38,6 @@ TEST(TxtUtil, RoundTripsNonAsciiTextWithByteOrderMark) {
   EXPECT_EQ(TxtUtil::read_text_file(path), "{\"a\":\"b\"}\n");
   write_raw(path, "ab");
   EXPECT_EQ(TxtUtil::read_text_file(path), "ab");
-}
-
-TEST(TxtUtil, FailedWriteKeepsTheOldFile) {
-  const std::string folder = make_temp_folder("txt-fail");
-  const std::string path = folder + "/settings.config";
-  ASSERT_TRUE(TxtUtil::write_text_file(path, "old content"));
-  {
-    FileSizeLimit limit(16);
-    EXPECT_FALSE(TxtUtil::write_text_file(path, std::string(4096, 'x')));
-  }
-  EXPECT_EQ(TxtUtil::read_text_file(path), "old content");
-
-  // A folder that does not exist: nothing written, nothing thrown.
-  EXPECT_FALSE(TxtUtil::write_text_file(folder + "/no/such/dir/file.txt", "x"));
 }
 
 TEST(TxtUtil, ReadsNoFileAboveTheLimit) {

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QThread>
-#include <cerrno>
 #include <functional>
 
 #include "Util/AppConstants.h"
 #include "Util/CmdUtil.h"
 #include "jobs/JobV3.h"
+#include "support/ProcessState.h"
 
 // Empties the job-file folder, so each test sees only its own jobs.
 inline void clear_job_folder() {
@@ -38,20 +37,6 @@ inline std::unique_ptr<JobFile> reload(JobV3* job) {
 inline bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms && !condition(); waited += 10) QThread::msleep(10);
   return condition();
-}
-
-// True when no process (not even a zombie) has this number any more.
-inline bool process_gone(int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
-
-// True when the process no longer runs. An orphan may stay a zombie here, where
-// nothing reaps what the killed parent left behind.
-inline bool process_ended(int64_t pid) {
-  if (process_gone(pid)) return true;
-  QFile stat(QString("/proc/%1/stat").arg(pid));
-  if (!stat.open(QIODevice::ReadOnly)) return true;
-  const QByteArray text = stat.readAll();
-  const int close = text.lastIndexOf(')');
-  return close > 0 && close + 2 < text.size() && (text[close + 2] == 'Z' || text[close + 2] == 'X');
 }
 
 inline void set_mtime(const std::string& path, int seconds_from_now) {

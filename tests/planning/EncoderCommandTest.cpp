@@ -6,6 +6,7 @@
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "support/MediaFixtures.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ bool has(const std::string& text, const std::string& part) { return text.find(pa
 
 TEST(EncoderCommand, Mp4CommandReadsExactly) {
   const std::string encoder = FFmpegCmdGenerator::GetEncoderPath();
-  EXPECT_EQ(encoder, OSUtil::getAppDir() + "/bin/encoder");
+  EXPECT_EQ(encoder, tool_path("encoder"));
   EXPECT_TRUE(OSUtil::isFileExist(encoder));
   EXPECT_EQ(command(), "\"" + encoder + "\" -y -i \"/in/a.mov\" -metadata encoding_tool=Lavf58.29.10_KV" +
                            get_current_version() +

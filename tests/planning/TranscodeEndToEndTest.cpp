@@ -5,6 +5,7 @@
 
 #include "Util/CmdUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
@@ -39,7 +40,7 @@ int runEncoder(const std::string& command, std::string* output) {
 }
 
 std::string rotationOf(const std::string& path) {
-  std::string out = run_and_capture("ffprobe",
+  std::string out = run_and_capture(tool_path("mediainfo"),
                                     "-v\nerror\n-select_streams\nv:0\n-show_entries\n"
                                     "stream_side_data=rotation\n-of\ncsv=p=0\n" +
                                         path);
@@ -88,9 +89,9 @@ TEST_F(TranscodeEndToEnd, LadderFollowsTheProbedWidth) {
 }
 
 TEST_F(TranscodeEndToEnd, AwkwardNamesReachTheEncoderIntact) {
-  const std::string input = make_clip(dir_, "it's a \"clip\" $HOME vidéo.mp4", spec(640, 360, 10));
+  const std::string input = make_clip(dir_, awkward_names().input, spec(640, 360, 10));
   ASSERT_EQ(FFmpegCmdGenerator::GetQualitys(input), ladder(90));
-  transcode(input, dir_ + "/out \"$(x)\" -f null 'ü'.mp4", "95", "640x360", "10/1", true);
+  transcode(input, dir_ + "/" + awkward_names().output, "95", "640x360", "10/1", true);
   EXPECT_EQ(QDir(QString::fromStdString(dir_)).entryList(QDir::Files).size(), 2);
 }
 

@@ -5,6 +5,7 @@
 
 #include "Util/OSUtil.h"
 #include "probe/FFprobeUtil.h"
+#include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
@@ -22,7 +23,7 @@ ClipSpec tinyClip(int rotate = 0) {
 }  // namespace
 
 TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
-  EXPECT_EQ(FFprobeUtil::GetProbePath(), OSUtil::getAppDir() + "/bin/mediainfo");
+  EXPECT_EQ(FFprobeUtil::GetProbePath(), tool_path("mediainfo"));
   const std::string folder = make_temp_folder("probe-run");
   const std::string clip = make_clip(folder, "clip.mp4", tinyClip());
   ASSERT_FALSE(clip.empty());
@@ -55,9 +56,8 @@ TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
 }
 
 TEST(FFprobeRun, AwkwardFileNamesReachTheProbeIntact) {
-  const std::string folder = make_temp_folder("probe name's \"dir\"");
-  for (const char* name : {"a \"b\" c's $HOME \xC3\xBCn\xC3\xAF \xE8\xA7\x86\xE9\xA2\x91.mp4",
-                           "\"quoted\".mp4", "-dash `x` ; & | *.mp4"}) {
+  const std::string folder = make_temp_folder(awkward_names().folder);
+  for (const std::string& name : awkward_names().probed) {
     const std::string clip = make_clip(folder, name, tinyClip());
     ASSERT_FALSE(clip.empty()) << name;
     const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);

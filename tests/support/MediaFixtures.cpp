@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "Util/OSUtil.h"
 #include "Util/StringUtil.h"
 
 std::string run_and_capture(const std::string& program, const std::string& arguments, bool merge,
@@ -22,6 +23,10 @@ std::string run_and_capture(const std::string& program, const std::string& argum
   if (exit_code != nullptr)
     *exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   return process.readAllStandardOutput().toStdString();
+}
+
+std::string tool_path(const std::string& tool) {
+  return OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "bin"), tool + OSUtil::executableSuffix());
 }
 
 std::string make_clip(const std::string& folder, const std::string& name, const ClipSpec& spec) {
@@ -43,9 +48,9 @@ std::string make_clip(const std::string& folder, const std::string& name, const 
   const std::string encoded = spec.rotate != 0 ? folder + "/unrotated-" + name : path;
   args += "\n" + encoded;
   int code = -1;
-  std::string output = run_and_capture("ffmpeg", args, true, 120000, &code);
+  std::string output = run_and_capture(tool_path("encoder"), args, true, 120000, &code);
   if (code == 0 && spec.rotate != 0) {
-    output += run_and_capture("ffmpeg",
+    output += run_and_capture(tool_path("encoder"),
                               "-y\n-loglevel\nerror\n-i\n" + encoded +
                                   "\n-c\ncopy\n-metadata:s:v:0\nrotate=" + std::to_string(spec.rotate) +
                                   "\n" + path,
@@ -67,7 +72,7 @@ std::string probe_entry(const std::string& path, const std::string& stream, cons
     args += "-select_streams\n" + stream + "\n-show_entries\nstream=" + entry;
   }
   args += "\n-of\ndefault=noprint_wrappers=1:nokey=1\n" + path;
-  std::string out = run_and_capture("ffprobe", args);
+  std::string out = run_and_capture(tool_path("mediainfo"), args);
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   const size_t newline = out.find('\n');
   return newline == std::string::npos ? out : out.substr(0, newline);

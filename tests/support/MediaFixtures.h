@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Short media files generated with the system's ffmpeg for tests.
+// Short media files generated for tests with the encoder the program ships (bin/).
 struct ClipSpec {
   int width = 640;
   int height = 480;
@@ -16,6 +16,9 @@ struct ClipSpec {
   std::string extra_args;  // placed before the output path
 };
 
+// The shipped tool bin/<tool> beside the test program ("encoder", "mediainfo").
+std::string tool_path(const std::string& tool);
+
 // Writes the clip to folder/name and returns its full path; fails the calling
 // test (ADD_FAILURE) and returns "" when ffmpeg does not produce it.
 std::string make_clip(const std::string& folder, const std::string& name, const ClipSpec& spec);
@@ -25,6 +28,6 @@ std::string make_clip(const std::string& folder, const std::string& name, const 
 std::string run_and_capture(const std::string& program, const std::string& arguments_joined_by_newline,
                             bool merge = false, int timeout_ms = 120000, int* exit_code = nullptr);
 
-// Runs ffprobe on a file and returns one entry of the first video stream (for
+// Runs the probe tool on a file and returns one entry of the first video stream (for
 // example "width", "codec_name") or of the format when stream is "format".
 std::string probe_entry(const std::string& path, const std::string& stream, const std::string& entry);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <string>
 
 // Points every per-user location (HOME, XDG data/config/cache) at a fresh temporary
@@ -8,8 +9,14 @@
 // any other host. Call before the application object.
 void isolate_user_folders();
 
+// The platform's parts of it: points the per-user folders below home, and gives
 // "https://127.0.0.1:<port>/KovadleBackend/v1" for a port where nothing listens.
+void point_user_folders_at(const QString& home);
 std::string unreachable_backend_url();
+
+// Keeps a window test away from the desktop's own session (its bus, its runtime
+// folder). Call after isolate_user_folders().
+void isolate_desktop_session();
 
 // The temporary home made by isolate_user_folders().
 std::string isolated_home();

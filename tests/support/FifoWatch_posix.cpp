@@ -1,10 +1,10 @@
-#include "FifoWatch.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+
+#include "FifoWatch.h"
 
 FifoWatch::FifoWatch(const std::string& path) : path_(path) {
   made_ = ::mkfifo(path.c_str(), 0600) == 0;

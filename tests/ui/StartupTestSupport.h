@@ -1,0 +1,49 @@
+#pragma once
+
+// Starting the whole program (kovadle_app_helper) as a child process and reading
+// what it showed.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QString>
+
+#include "Util/OSUtil.h"
+
+inline const QString kShownInChinese =
+    QString::fromUtf8("WINDOW\tKovadle视频转换器 v1.1 - 支持二十多种格式\n");
+inline const int kStartTimeoutMs = 60000;
+
+inline QString build_dir() { return QCoreApplication::applicationDirPath(); }
+
+// Starts the whole program (see kovadle_app_helper) in dir. The single-instance
+// keys live in the folder given as TMPDIR, so no copy really running here is met.
+inline void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
+                  const QString& program = build_dir() + "/kovadle_app_helper" +
+                                           QString::fromStdString(OSUtil::executableSuffix())) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("TMPDIR", keys);
+  if (quit_when_shown) env.insert("KOVADLE_HELPER_QUIT", "1");
+  app.setProcessEnvironment(env);
+  app.setWorkingDirectory(dir);
+  app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  app.start(program, QStringList());
+}
+
+// The helper's BOX and WINDOW lines; the program prints progress lines of its own.
+inline QString helper_lines(const QString& output) {
+  QString kept;
+  for (const QString& line : output.split('\n'))
+    if (line.startsWith("BOX\t") || line.startsWith("WINDOW\t")) kept += line + "\n";
+  return kept;
+}
+
+// The helper's output of a start that must end by itself with exit code 0.
+inline QString output_of_finished(QProcess& app) {
+  EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs)) << "still running";
+  EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(app.exitCode(), 0);
+  // A Windows console program writes "\r\n".
+  return helper_lines(QString::fromUtf8(app.readAllStandardOutput()).remove('\r'));
+}
