@@ -1,5 +1,6 @@
 // Adding videos: refusals with their messages, proposed output names, drops, the
 // output folder, and one real encode from the add flow to the Completed table.
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -93,6 +94,8 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
 TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
   const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
+  // The chosen folder comes back in the system's own separators.
+  const std::string native_chosen = QDir::toNativeSeparators(QString::fromStdString(chosen)).toStdString();
   std::ofstream(media + "/notes.txt") << "not a video\n";
   Widget& w = open_window();
   const auto shown_and_saved = [&w] {
@@ -112,7 +115,7 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
     EXPECT_EQ(shown_and_saved(), " Output Dir:    " + output_dir + "|" + output_dir);
     accept = true;
     w.on_btnChangeOutput_clicked();
-    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + chosen + "|" + chosen);
+    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + native_chosen + "|" + native_chosen);
   }
 
   AddFlowAnswers answers;  // only now: it would end the folder dialog above
@@ -130,7 +133,8 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
   EXPECT_EQ(answers.seen,
             QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
   ASSERT_EQ(manager->GetAllJobCount(), 1);
-  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(), chosen + "/dropped_output.mp4");
+  EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(),
+            OSUtil::pathJoin(native_chosen, "dropped_output.mp4"));
 }
 
 TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
