@@ -7,16 +7,24 @@
 
 namespace {
 
-// Runs one wmic query to its end (no time-out; it runs on a worker thread) and
-// returns its cleaned answer. A missing wmic gives the empty text.
+// A wmic query answers within seconds; one that hangs (seen under Wine) must not
+// hold the start-up sequence's thread, nor outlive the program.
+const int kQueryTimeoutMs = 30000;
+
+// Runs one wmic query and returns its cleaned answer. A missing wmic, or one that
+// does not answer in time, gives the empty text.
 std::string run_query(const std::string& command) {
   QProcess process;
   process.setProcessChannelMode(QProcess::SeparateChannels);
   const QStringList parts = QProcess::splitCommand(to_qstring(command));
   process.start(parts.first(), parts.mid(1));
-  if (!process.waitForStarted(-1)) return std::string();
+  if (!process.waitForStarted(kQueryTimeoutMs)) return std::string();
   process.closeWriteChannel();
-  process.waitForFinished(-1);
+  if (!process.waitForFinished(kQueryTimeoutMs)) {
+    process.kill();
+    process.waitForFinished(kQueryTimeoutMs);
+    return std::string();
+  }
   const QByteArray raw = process.readAllStandardOutput();
   // Into a pipe wmic writes UTF-16LE, mostly behind a byte-order mark; read as 8-bit
   // text it ended at the first high byte's NUL. Other builds write the code page.

@@ -94,8 +94,11 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
 TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
   const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
-  // The chosen folder comes back in the system's own separators.
-  const std::string native_chosen = QDir::toNativeSeparators(QString::fromStdString(chosen)).toStdString();
+  // Folders are shown, and a chosen one is saved, in the system's own separators.
+  const auto native = [](const std::string& folder) {
+    return QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString();
+  };
+  const std::string native_chosen = native(chosen);
   std::ofstream(media + "/notes.txt") << "not a video\n";
   Widget& w = open_window();
   const auto shown_and_saved = [&w] {
@@ -112,7 +115,7 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
       return folders != nullptr && accept;
     });
     w.on_btnChangeOutput_clicked();
-    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + output_dir + "|" + output_dir);
+    EXPECT_EQ(shown_and_saved(), " Output Dir:    " + native(output_dir) + "|" + output_dir);
     accept = true;
     w.on_btnChangeOutput_clicked();
     EXPECT_EQ(shown_and_saved(), " Output Dir:    " + native_chosen + "|" + native_chosen);
