@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 
@@ -37,6 +38,15 @@ inline QString helper_lines(const QString& output) {
   for (const QString& line : output.split('\n'))
     if (line.startsWith("BOX\t") || line.startsWith("WINDOW\t")) kept += line + "\n";
   return kept;
+}
+
+// The helper's lines once the window of a copy left running is shown (or the time-out passed).
+inline QString lines_when_shown(QProcess& app) {
+  QString shown;
+  for (QDeadlineTimer deadline(kStartTimeoutMs);
+       !shown.contains(kShownInChinese) && app.waitForReadyRead(int(deadline.remainingTime()));)
+    shown += QString::fromUtf8(app.readAllStandardOutput()).remove('\r');
+  return helper_lines(shown);
 }
 
 // The helper's output of a start that must end by itself with exit code 0.
