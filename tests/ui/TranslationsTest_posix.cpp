@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 
-#include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
 
 // Runs the host's lupdate over the sources, so it is part of the Linux build only.
@@ -16,16 +15,13 @@ std::string incomplete_messages(const QString& ts_path) {
   QFile file(ts_path);
   if (!file.open(QIODevice::ReadOnly)) return "cannot read " + ts_path.toStdString();
   QXmlStreamReader xml(&file);
-  QString incomplete;
-  QString source;
+  QString incomplete, source;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == QLatin1String("source")) {
-      source = xml.readElementText();
-    } else if (xml.name() == QLatin1String("translation")) {
-      const QString type = xml.attributes().value("type").toString();  // unfinished, vanished, obsolete
-      if (!type.isEmpty() || xml.readElementText().isEmpty()) incomplete += source + " (" + type + ")\n";
-    }
+    if (xml.name() == QLatin1String("source")) source = xml.readElementText();
+    if (xml.name() != QLatin1String("translation")) continue;
+    const QString type = xml.attributes().value("type").toString();  // unfinished, vanished, obsolete
+    if (!type.isEmpty() || xml.readElementText().isEmpty()) incomplete += source + " (" + type + ")\n";
   }
   if (xml.hasError()) incomplete += "XML error: " + xml.errorString();
   return incomplete.toStdString();

@@ -39,10 +39,8 @@ struct StoredJob {
   bool completed = false, deleted = false, stopped = false;
 };
 
-// A job file as an earlier run left it; returns its JobID. Stored jobs are listed
-// by file time, so each one gets a time a second after the one stored before it:
-// rows come in the order a test stored them, even when all were written within
-// the same millisecond.
+// A job file as an earlier run left it; returns its JobID. Jobs are listed by file
+// time, so each gets a second more than the one before: rows keep the stored order.
 inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {}) {
   JobFile record;
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
@@ -94,10 +92,9 @@ class WindowTest : public testing::Test {
     return *window;
   }
 
-  QTableWidget* table(const char* name) const { return window->findChild<QTableWidget*>(name); }
-  QTableWidget* running() const { return table("tableWidgetRunning"); }
-  QTableWidget* done() const { return table("tableWidgetDone"); }
-  QTableWidget* recycled() const { return table("tableWidgetDel"); }
+  QTableWidget* running() const { return window->findChild<QTableWidget*>("tableWidgetRunning"); }
+  QTableWidget* done() const { return window->findChild<QTableWidget*>("tableWidgetDone"); }
+  QTableWidget* recycled() const { return window->findChild<QTableWidget*>("tableWidgetDel"); }
 
   // "time|progress" of the job's row, "" when the table has none.
   static std::string cells(QTableWidget* table, const std::string& jobID) {
