@@ -50,12 +50,3 @@ TEST(OSUtilMachine, SizeTextsDigestsAndMacNumbers) {
   EXPECT_EQ(OSUtil::macToNumber("00-1a-2b-3c-4d-5e"), 112394521950u);
   EXPECT_EQ(OSUtil::macToNumber(""), 0u);
 }
-
-TEST(OSUtilProcess, ShutdownRunsTheInstalledAction) {
-  int calls = 0;
-  OSUtil::setShutdownAction([&calls] { ++calls; });
-  OSUtil::ShutdownMachineNow();
-  EXPECT_EQ(calls, 1);
-  // Never leave the real action behind in a test program.
-  OSUtil::setShutdownAction([] { ADD_FAILURE() << "unexpected shutdown"; });
-}
