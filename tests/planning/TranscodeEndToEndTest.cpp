@@ -62,16 +62,10 @@ void transcode(const std::string& input, const std::string& output, const std::s
   EXPECT_EQ(probe_entry(output, "a:0", "codec_name"), audio ? "aac" : "");
 }
 
-class TranscodeEndToEnd : public testing::Test {
- protected:
-  void SetUp() override { dir_ = make_temp_folder("plan_e2e"); }
-  void TearDown() override { QDir(QString::fromStdString(dir_)).removeRecursively(); }
-  std::string dir_;
-};
-
 }  // namespace
 
-TEST_F(TranscodeEndToEnd, LadderFollowsTheProbedWidth) {
+TEST(TranscodeEndToEnd, LadderFollowsTheProbedWidth) {
+  const std::string dir = make_temp_folder("plan_e2e");
   const std::pair<int, int> cases[] = {{479, 100}, {480, 90},  {1000, 80},
                                        {2050, 70}, {4500, 70}, {4501, 100}};
   for (const auto& c : cases) {
@@ -80,44 +74,45 @@ TEST_F(TranscodeEndToEnd, LadderFollowsTheProbedWidth) {
     s.video_codec = "rawvideo";
     s.pix_fmt = "gray";
     s.extra_args = "-vf\nscale=" + std::to_string(c.first) + ":4";
-    const std::string clip = make_clip(dir_, "w" + std::to_string(c.first) + ".nut", s);
+    const std::string clip = make_clip(dir, "w" + std::to_string(c.first) + ".nut", s);
     EXPECT_EQ(FFmpegCmdGenerator::GetQualitys(clip), ladder(c.second)) << c.first;
   }
   ClipSpec sound = spec(0, 0, 1);
   sound.video = false;
-  EXPECT_TRUE(FFmpegCmdGenerator::GetQualitys(make_clip(dir_, "sound.m4a", sound)).empty());
+  EXPECT_TRUE(FFmpegCmdGenerator::GetQualitys(make_clip(dir, "sound.m4a", sound)).empty());
 }
 
-TEST_F(TranscodeEndToEnd, AwkwardNamesReachTheEncoderIntact) {
-  const std::string input = make_clip(dir_, awkward_names().input, spec(640, 360, 10));
+TEST(TranscodeEndToEnd, AwkwardNamesReachTheEncoderIntact) {
+  const std::string dir = make_temp_folder("plan_e2e");
+  const std::string input = make_clip(dir, awkward_names().input, spec(640, 360, 10));
   ASSERT_EQ(FFmpegCmdGenerator::GetQualitys(input), ladder(90));
-  transcode(input, dir_ + "/" + awkward_names().output, "95", "640x360", "10/1", true);
-  EXPECT_EQ(QDir(QString::fromStdString(dir_)).entryList(QDir::Files).size(), 2);
+  transcode(input, dir + "/" + awkward_names().output, "95", "640x360", "10/1", true);
+  EXPECT_EQ(QDir(QString::fromStdString(dir)).entryList(QDir::Files).size(), 2);
 }
 
-TEST_F(TranscodeEndToEnd, ScalesDownKeepsRateAndDropsMissingAudio) {
-  transcode(make_clip(dir_, "fullhd.mp4", spec(1920, 1080, 5, false)), dir_ + "/fullhd.mkv", "85", "1280x720",
-            "5/1", false);
+TEST(TranscodeEndToEnd, ScalesDownKeepsRateAndDropsMissingAudio) {
+  const std::string dir = make_temp_folder("plan_e2e");
   ClipSpec ten_bit = spec(854, 480, 30);
   ten_bit.pix_fmt = "yuv420p10le";
-  transcode(make_clip(dir_, "tenbit.mkv", ten_bit), dir_ + "/tenbit.mp4", "90", "854x480", "24/1", true);
-  const std::string uhd = make_clip(dir_, "uhd.mp4", spec(3840, 2160, 1));
+  transcode(make_clip(dir, "tenbit.mkv", ten_bit), dir + "/tenbit.mp4", "90", "854x480", "24/1", true);
+  const std::string uhd = make_clip(dir, "uhd.mp4", spec(3840, 2160, 1, false));
   ASSERT_EQ(FFmpegCmdGenerator::GetQualitys(uhd), ladder(70));
-  transcode(uhd, dir_ + "/uhd.mp4.mp4", "70", "1920x1080", "1/1", true);
+  transcode(uhd, dir + "/uhd.mp4.mp4", "70", "1920x1080", "1/1", false);
 }
 
 // MP4 keeps the coded frames and the rotation; other containers get upright frames.
-TEST_F(TranscodeEndToEnd, RotatedInputShowsUpright) {
-  const std::string plain = make_clip(dir_, "plain.mp4", spec(1280, 720, 5));
+TEST(TranscodeEndToEnd, RotatedInputShowsUpright) {
+  const std::string dir = make_temp_folder("plan_e2e");
+  const std::string plain = make_clip(dir, "plain.mp4", spec(1280, 720, 5));
   ClipSpec turned = spec(1280, 720, 5);
   turned.rotate = 90;
-  const std::string input = make_clip(dir_, "rotated.mp4", turned);
+  const std::string input = make_clip(dir, "rotated.mp4", turned);
   ASSERT_NE(rotationOf(input), "");
 
-  transcode(input, dir_ + "/rotated.out.mp4", "85", "854x480", "5/1", true);
-  EXPECT_EQ(rotationOf(dir_ + "/rotated.out.mp4"), rotationOf(input));
-  transcode(input, dir_ + "/rotated.out.mkv", "85", "480x854", "5/1", true);
-  EXPECT_EQ(rotationOf(dir_ + "/rotated.out.mkv"), "");
-  transcode(plain, dir_ + "/plain.out.mp4", "85", "854x480", "5/1", true);
-  EXPECT_EQ(rotationOf(dir_ + "/plain.out.mp4"), "");
+  transcode(input, dir + "/rotated.out.mp4", "85", "854x480", "5/1", true);
+  EXPECT_EQ(rotationOf(dir + "/rotated.out.mp4"), rotationOf(input));
+  transcode(input, dir + "/rotated.out.mkv", "85", "480x854", "5/1", true);
+  EXPECT_EQ(rotationOf(dir + "/rotated.out.mkv"), "");
+  transcode(plain, dir + "/plain.out.mp4", "85", "854x480", "5/1", true);
+  EXPECT_EQ(rotationOf(dir + "/plain.out.mp4"), "");
 }
