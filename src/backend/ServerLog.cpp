@@ -64,6 +64,16 @@ std::string codes_text(int curl_code, int http_code) {
   return "ret_curl_code:" + std::to_string(curl_code) + ",ret_http_code:" + std::to_string(http_code);
 }
 
+// Posts one report's body and logs it and the answer under the reporting call's name.
+void post_report(const std::string& call, const std::string& url, const std::string& body) {
+  log_info("ServerLog::" + call + ",json_data:" + shown(body));
+  int curl_code = 0;
+  int http_code = 0;
+  std::string response;
+  HttpUtil::post(url, body, curl_code, http_code, response);
+  log_info("ServerLog::" + call + "," + codes_text(curl_code, http_code) + ",response:" + response);
+}
+
 // A JSON string literal of the text, quotes included. Bytes that are not UTF-8
 // become U+FFFD first, so the writer always accepts the text.
 std::string json_string(const std::string& text) {
@@ -193,12 +203,7 @@ void ServerLog::AppStart() {
   fields.insert(fields.begin(), {"CTime", ctime});
   fields.push_back({"Token", make_token(ctime)});
   const std::string body = json_body(fields);
-  log_info("ServerLog::AppStart,json_data:" + shown(body));
-  int curl_code = 0;
-  int http_code = 0;
-  std::string response;
-  HttpUtil::post(url, body, curl_code, http_code, response);
-  log_info("ServerLog::AppStart," + codes_text(curl_code, http_code) + ",response:" + response);
+  post_report("AppStart", url, body);
 }
 
 void ServerLog::AppLogs(const std::string& log_type, const std::string& message) {
@@ -212,12 +217,7 @@ void ServerLog::AppLogs(const std::string& log_type, const std::string& message)
                                       {"LogType", log_type},
                                       {"Message", message},
                                       {"Token", make_token(ctime)}});
-  log_info("ServerLog::AppLogs,json_data:" + shown(body));
-  int curl_code = 0;
-  int http_code = 0;
-  std::string response;
-  HttpUtil::post(url, body, curl_code, http_code, response);
-  log_info("ServerLog::AppLogs," + codes_text(curl_code, http_code) + ",response:" + response);
+  post_report("AppLogs", url, body);
 }
 
 void ServerLog::background_operation() {
