@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -56,4 +58,11 @@ double median_of(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+int run_benchmarks(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }

@@ -12,3 +12,6 @@ std::string isolate_bench_folders();
 bool make_1080p_clip(const std::string& path, int seconds = 10);
 
 double median_of(std::vector<double> values);
+
+// Runs the benchmarks the command line selects, reported on the console.
+int run_benchmarks(int argc, char** argv);

@@ -110,8 +110,5 @@ int main(int argc, char** argv) {
   // The CLI inherits this home: its job files and log stay in the temporary folder.
   g_home = isolate_bench_folders();
   QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return run_benchmarks(argc, argv);
 }

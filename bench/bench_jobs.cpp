@@ -134,8 +134,5 @@ BENCHMARK(BM_LoadStoredJobs)->Arg(5000)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   g_home = isolate_bench_folders();
   QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return run_benchmarks(argc, argv);
 }
