@@ -58,6 +58,12 @@ Widget::Widget(JobManager& manager, QWidget* parent)
   auto* tab_style = new TabBarStyle;
   tab_style->setParent(this);
   ui->tabWidget->tabBar()->setStyle(tab_style);
+  // The button is narrow: less side padding keeps a longer word ("Change") whole.
+  ui->btnChangeOutput->setStyleSheet(QStringLiteral("QPushButton { padding: 5px 2px; }"));
+  // Two English lines fit the shutdown box's 30 pixels only in a smaller font (a
+  // style sheet, since the application's style sheet overrides a plain setFont).
+  if (get_language() == "en")
+    ui->checkBoxShutdown->setStyleSheet(QStringLiteral("QCheckBox { font-size: 8pt; }"));
 
   restore_sign_in_state();
   set_window_title();
@@ -175,16 +181,8 @@ void Widget::relocateGUI() {
   ui->lineEditOutputDir->setEnabled(false);
   ui->lineEditOutputDir->setFont(QFont(QString::fromUtf8("微软雅黑"), 12, QFont::Bold));
   ui->btnChangeOutput->setGeometry(w - 255, h - 35, 60, 30);
-  // The button is narrow: less side padding keeps a longer word ("Change") whole.
-  ui->btnChangeOutput->setStyleSheet(QStringLiteral("QPushButton { padding: 5px 2px; }"));
   ui->checkBoxShutdown->setGeometry(w - 135, h - 35, 135, 30);
   ui->checkBoxShutdown->setText(shutdown_option_text(get_language()));
-  if (get_language() == "en") {
-    // Two English lines fit the box's 30 pixels only in a smaller font.
-    QFont smaller = ui->checkBoxShutdown->font();
-    smaller.setPointSize(8);
-    ui->checkBoxShutdown->setFont(smaller);
-  }
 
   log_info("Widget::relocateGUI end.");
 }
