@@ -53,9 +53,6 @@ wait "$pid" || status=$?
 # Handled by the event loop: the window was at work.
 logged "termination requested by signal 15" || fail "SIGTERM did not reach the running window's loop"
 if log | grep -F "not loaded:"; then fail "a translation was not loaded"; fi
-written=$(find "$prefix" -newer "$work/stamp")
-[ -z "$written" ] || fail "the program wrote beside its installed files: $written"
-[ -z "$(ls -A "$elsewhere")" ] || fail "the program wrote into its working folder: $(ls -A "$elsewhere")"
 
 ffmpeg -v error -f lavfi -i testsrc2=s=640x360:d=2 -c:v libx264 -pix_fmt yuv420p "$work/clip.mp4" ||
   fail "could not make the clip"
@@ -63,11 +60,15 @@ ffmpeg -v error -f lavfi -i testsrc2=s=640x360:d=2 -c:v libx264 -pix_fmt yuv420p
   fail "kovadle-cli transcode: $(cat "$work/cli.out")"
 codec=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name -of csv=p=0 "$work/out/clip_output.mp4")
 [ "$codec" = h264 ] || fail "the output's video is '$codec', not h264"
+written=$(find "$prefix" -newer "$work/stamp")
+[ -z "$written" ] || fail "the programs wrote beside their installed files: $written"
+[ -z "$(ls -A "$elsewhere")" ] || fail "the programs wrote into their working folder: $(ls -A "$elsewhere")"
 
 # DESTDIR: everything lands below it, and nothing at the prefix itself.
 target=/opt/kovadle-install-test-$$
 [ ! -e "$target" ] || fail "$target exists already"
-DESTDIR=$work/stage cmake --install "$build" --prefix "$target" >"$work/stage.log" 2>&1
+DESTDIR=$work/stage cmake --install "$build" --prefix "$target" >"$work/stage.log" 2>&1 ||
+  fail "cmake --install with DESTDIR: $(cat "$work/stage.log")"
 if [ -e "$target" ]; then
   rm -rf "$target"
   fail "the install wrote to $target despite DESTDIR"
