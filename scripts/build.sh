@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (the program and every executable
-# land in build/out with bin/, translations/ and icon/ beside them).
+# Configures and builds everything, tests and benchmarks too, into build/ (the
+# program and every executable land in build/out with bin/, translations/ and
+# icon/ beside them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 "./scripts/setup.sh"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+"./scripts/configure.sh" -DKOVADLE_BUILD_TESTS=ON -DKOVADLE_BUILD_BENCH=ON
 cmake --build build -j "$(nproc)"

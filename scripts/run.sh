@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and starts Kovadle.
+# Sets up what is missing, builds the program alone (no tests, benchmarks or
+# kovadle-cli: scripts/test.sh builds those), and starts Kovadle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-"./scripts/build.sh"
+"./scripts/setup.sh" --program
+"./scripts/configure.sh"
+cmake --build build -j "$(nproc)" --target kovadle
 exec ./build/out/kovadle "$@"

@@ -1,23 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Kovadle need,
-# only those that are missing.
+# Installs the Debian packages Kovadle needs, only those that are missing.
+#   setup.sh            everything: building, running, testing, packaging
+#   setup.sh --program  only building and running the program (scripts/run.sh)
+#   setup.sh --package  the program and making its Debian package (scripts/package.sh)
 set -euo pipefail
 
-PACKAGES=(
+PROGRAM=(
   # build
   cmake make g++ pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools libgoogle-glog-dev
   libcurl4-openssl-dev rapidjson-dev
-  # run time: the encoder and the probe
-  ffmpeg
+  # run time: the encoder and the probe, the opener of files and folders
+  ffmpeg xdg-utils
   # a font with Chinese glyphs for the default (Chinese) interface, and Qt's own
   # texts (file dialog, standard buttons) in Chinese
   fonts-wqy-microhei qttranslations5-l10n
+)
+# cpack's DEB generator asks dpkg-shlibdeps (dpkg-dev) and file for the libraries
+PACKAGE=(dpkg-dev file)
+TESTS=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libssl-dev openssl
   dbus dbus-daemon
   # locale sources: the engine's tests also run under a generated comma-decimal locale
   locales
+  # the package's test: its checkers
+  lintian desktop-file-utils appstream man-db
 )
+
+case "${1:-}" in
+  --program) PACKAGES=("${PROGRAM[@]}") ;;
+  --package) PACKAGES=("${PROGRAM[@]}" "${PACKAGE[@]}") ;;
+  "") PACKAGES=("${PROGRAM[@]}" "${PACKAGE[@]}" "${TESTS[@]}") ;;
+  *) echo "usage: $0 [--program|--package]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -1,11 +1,14 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTranslator>
 #include <clocale>
 
 #include "Util/AppConstants.h"
+#include "Util/OSUtil.h"
+#include "Util/QtText.h"
 #include "Util/QuitSignalWatcher.h"
 #include "app/AppStyleSheet.h"
 #include "app/CjkFontFallback.h"
@@ -22,6 +25,11 @@ int run_kovadle(int argc, char** argv) {
   // Qt adopts the user's locale. The engine's number texts ignore it anyway; this
   // keeps any C-library formatting in the window the same in every locale.
   std::setlocale(LC_NUMERIC, "C");
+  // Desktops match the window to the installed kovadle.desktop by this name (Wayland
+  // needs it); the icon beside the executable serves those that take the window's own.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kovadle"));
+  QApplication::setWindowIcon(
+      QIcon(to_qstring(OSUtil::pathJoin(OSUtil::pathJoin(OSUtil::getAppDir(), "icon"), "kovadle.png"))));
   // A log-out or kill ends the program the way closing the window does.
   QuitSignalWatcher quit_on_signal;
 
