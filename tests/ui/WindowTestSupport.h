@@ -18,6 +18,7 @@
 #include <string>
 
 #include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/UserSettings.h"
 #include "jobs/JobManager.h"
@@ -37,6 +38,7 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
 
 struct StoredJob {
   bool completed = false, deleted = false, stopped = false;
+  std::string failure;  // the reason of a failed last run
 };
 
 // A job file as an earlier run left it; returns its JobID. Jobs are listed by file
@@ -46,7 +48,8 @@ inline std::string store_job(const std::string& input, const std::string& output
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
   if (flags.completed) record.SetIsCompleted(true);
   if (flags.deleted) record.SetIsDeleted(true);
-  if (flags.stopped) record.SetIsStopped(true);
+  if (!flags.failure.empty()) record.SetOutcome("failed", {flags.failure});
+  if (flags.stopped || !flags.failure.empty()) record.SetIsStopped(true);
   static QDateTime stored_at = QDateTime::currentDateTime().addDays(-1);
   stored_at = stored_at.addSecs(1);
   QFile file(QString::fromStdString(OSUtil::pathJoin(get_appjobfile_dir(), record.GetJobID() + ".jobfile")));
@@ -102,17 +105,17 @@ class WindowTest : public testing::Test {
     return row < 0 ? "" : (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
   }
 
-  // Starts a stored job with an encode of about `seconds` of wall time.
+  // Starts a stored job with an encode of about `seconds` of wall time into its output.
   void run_slowly(const std::string& jobID, int seconds = 60) {
-    manager->FindJob(jobID)->SetFFmpegCmd(
-        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
-        output_dir + "/" + jobID + ".mp4");
+    JobV3* job = manager->FindJob(jobID);
+    job->SetFFmpegCmd("ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) +
+                      " -y " + CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
     manager->RunJob(jobID);
   }
 
   bool active(const std::string& jobID) const {
     const JobV3* job = manager->FindJob(jobID);
-    return job != nullptr && (job->IsRunning() || job->IsQueueing());
+    return job != nullptr && JobStateRules::IsActive(job->GetState());
   }
 
   // Right-clicks the job's row; returns the entries shown and picks `choose`.
