@@ -38,8 +38,8 @@ int JobsCommand::Run() {
       CliConsole::Err("kovadle-cli: skipped " + path + ": " + reason + "\n");
       continue;
     }
-    std::string line = std::string(tableOf(record)) + "\t" + record.GetQuality() + "\t" + record.GetInputFile() +
-                       "\t" + record.GetOutputFile() + "\t" + stateOf(record);
+    std::string line = std::string(tableOf(record)) + "\t" + record.GetQuality() + "\t" +
+                       record.GetInputFile() + "\t" + record.GetOutputFile() + "\t" + stateOf(record);
     const std::string reason = record.GetFailureReason();
     if (!reason.empty()) line += "\t" + reason;
     CliConsole::Out(line + "\n");

@@ -69,11 +69,12 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
 
   // The name is reserved on disk at once: the next input, another kovadle-cli or the
   // window naming an output meanwhile takes the next one.
-  const JobCreation::Result created =
-      JobCreation::Create(input, OSUtil::getUniqueOutputPath(folder_, OSUtil::getFileName(input), arguments_.Format()),
-                          quality, "h264", arguments_.Format());
+  const JobCreation::Result created = JobCreation::Create(
+      input, OSUtil::getUniqueOutputPath(folder_, OSUtil::getFileName(input), arguments_.Format()), quality,
+      "h264", arguments_.Format());
   if (created.record == nullptr) {
-    const std::string what = created.problem == JobCreation::Problem::Output ? "cannot create " : "cannot save the job in ";
+    const std::string what =
+        created.problem == JobCreation::Problem::Output ? "cannot create " : "cannot save the job in ";
     progress.Print("kovadle-cli: " + input + ": " + what + created.path + ": " + created.reason, true);
     return false;
   }
@@ -95,9 +96,11 @@ void TranscodeCommand::follow(UpdateGUIThread& publisher, TranscodeProgress& pro
                      progress.OnFinished(finished);
                      quitWhenAllEnded();
                    });
-  QObject::connect(&publisher, &UpdateGUIThread::signal_save_failed, &context, [&progress](const QString& message) {
-    progress.Print("kovadle-cli: warning: a job file could not be written: " + message.toStdString(), true);
-  });
+  QObject::connect(
+      &publisher, &UpdateGUIThread::signal_save_failed, &context, [&progress](const QString& message) {
+        progress.Print("kovadle-cli: warning: a job file could not be written: " + message.toStdString(),
+                       true);
+      });
   // Jobs refused or ended before the loop ran.
   QTimer::singleShot(0, &context, quitWhenAllEnded);
   QCoreApplication::exec();

@@ -36,7 +36,8 @@ bool isRunning(JobState state) { return state == JobState::Starting || state == 
 
 }  // namespace
 
-TranscodeProgress::TranscodeProgress(bool terminal, int fileCount) : terminal_(terminal), fileCount_(fileCount) {}
+TranscodeProgress::TranscodeProgress(bool terminal, int fileCount)
+    : terminal_(terminal), fileCount_(fileCount) {}
 
 TranscodeProgress::Entry* TranscodeProgress::find(const std::string& jobID) {
   for (Entry& entry : entries_) {
@@ -166,7 +167,8 @@ void TranscodeProgress::show(const Lines& lines, bool withFigures) {
     for (const auto& line : lines) (line.second ? CliConsole::Err : CliConsole::Out)(line.first + "\n");
     if (!withFigures) return;
     for (const Entry& entry : entries_) {
-      if (isRunning(entry.state)) CliConsole::Out(entry.tag + " " + entry.name + ": " + figures(entry.figures) + "\n");
+      if (isRunning(entry.state))
+        CliConsole::Out(entry.tag + " " + entry.name + ": " + figures(entry.figures) + "\n");
     }
     return;
   }

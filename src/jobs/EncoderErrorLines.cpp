@@ -29,6 +29,15 @@ bool isProgressLine(const std::string& line) {
 
 bool isGeneric(const std::string& line) { return line == "Conversion failed!"; }
 
+// "[h264 @ 0x55d0c8a1b2c0] Invalid NAL unit size": the component and its address
+// mean nothing to a user.
+std::string withoutComponent(const std::string& line) {
+  if (line.empty() || line.front() != '[') return line;
+  const size_t close = line.find("] ");
+  if (close == std::string::npos || line.find(" @ 0x") > close) return line;
+  return line.substr(close + 2);
+}
+
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return;
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -38,10 +47,10 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 }  // namespace
 
 bool EncoderErrorLines::LooksLikeError(const std::string& line) {
-  static const char* const kMarkers[] = {"error",      "invalid",   "no such file", "permission denied",
-                                         "no space",   "failed",    "could not",    "cannot",
-                                         "unable to",  "not found", "partial file", "corrupt",
-                                         "truncated",  "i/o error", "disk quota"};
+  static const char* const kMarkers[] = {"error",     "invalid",   "no such file", "permission denied",
+                                         "no space",  "failed",    "could not",    "cannot",
+                                         "unable to", "not found", "partial file", "corrupt",
+                                         "truncated", "i/o error", "disk quota"};
   const std::string lower = lowered(line);
   for (const char* marker : kMarkers) {
     if (lower.find(marker) != std::string::npos) return true;
@@ -50,7 +59,7 @@ bool EncoderErrorLines::LooksLikeError(const std::string& line) {
 }
 
 void EncoderErrorLines::Add(const std::string& raw) {
-  const std::string line = trimmed(raw);
+  const std::string line = withoutComponent(trimmed(raw));
   if (line.empty() || isProgressLine(line)) return;
   last_.push_back(line);
   if (last_.size() > kLastLines) last_.pop_front();
@@ -64,11 +73,11 @@ void EncoderErrorLines::Add(const std::string& raw) {
 
 std::vector<std::string> EncoderErrorLines::Lines(const std::string& from, const std::string& to) const {
   std::vector<std::string> lines = errors_;
-  if (lines.empty()) {
-    lines.assign(last_.begin(), last_.end());
-  } else if (!generic_.empty()) {
-    lines.push_back(generic_);
-  }
+  if (!generic_.empty()) lines.push_back(generic_);
   for (std::string& line : lines) replaceAll(line, from, to);
   return lines;
+}
+
+std::vector<std::string> EncoderErrorLines::Tail() const {
+  return std::vector<std::string>(last_.begin(), last_.end());
 }

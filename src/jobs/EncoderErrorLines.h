@@ -11,10 +11,12 @@
 class EncoderErrorLines {
  public:
   void Add(const std::string& line);
-  // The error lines in order, the generic closing line last; the last lines when
-  // no line reported an error. Where from appears, it is replaced by to (the
-  // encoder writes to a partial file the user never sees).
-  std::vector<std::string> Lines(const std::string& from = std::string(), const std::string& to = std::string()) const;
+  // The error lines in order, the generic closing line last. Where from appears, it
+  // is replaced by to (the encoder writes to a partial file the user never sees).
+  std::vector<std::string> Lines(const std::string& from = std::string(),
+                                 const std::string& to = std::string()) const;
+  // The last few lines, for a failure that printed no error line.
+  std::vector<std::string> Tail() const;
 
   static bool LooksLikeError(const std::string& line);
 

@@ -23,13 +23,30 @@ double seconds(const std::string& text) {
   return value > 0 ? value : -1;
 }
 
-// Our own reason first when the encoder printed no error line of its own.
+bool encoderSaidWhy(const EncoderOutcome::Run& run) {
+  return !run.errorLines.empty() && run.errorLines.front() != "Conversion failed!";
+}
+
+// The encoder's failure: its own first error line says why; ours where it said
+// nothing, with its last lines.
 EncoderOutcome::Verdict failed(const EncoderOutcome::Run& run, const std::string& ownReason) {
   EncoderOutcome::Verdict verdict;
+  if (encoderSaidWhy(run)) {
+    verdict.errorLines = run.errorLines;
+    return verdict;
+  }
+  verdict.errorLines = run.lastLines;
+  verdict.errorLines.insert(verdict.errorLines.begin(), ownReason);
+  return verdict;
+}
+
+// A failure the encoder did not see (it exited 0): ours, with its first error line
+// as the likely cause.
+EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, const std::string& ownReason) {
+  EncoderOutcome::Verdict verdict;
   verdict.errorLines = run.errorLines;
-  const bool encoderSaidWhy =
-      !verdict.errorLines.empty() && verdict.errorLines.front() != "Conversion failed!";
-  if (!encoderSaidWhy) verdict.errorLines.insert(verdict.errorLines.begin(), ownReason);
+  verdict.errorLines.insert(verdict.errorLines.begin(),
+                            encoderSaidWhy(run) ? ownReason + ": " + run.errorLines.front() : ownReason);
   return verdict;
 }
 
@@ -47,16 +64,18 @@ EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& o
                            " " + StringUtil::int_to_str(run.exitCode));
   }
   if (valueOf(output, "HasVideo") != "true")
-    return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder wrote no readable video")));
+    return notWhole(run,
+                    translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder wrote no readable video")));
 
   // The output's length against the input's; the encoder's own count where the
   // output does not tell its length.
   double outputSeconds = seconds(valueOf(output, "OverallDuration"));
   if (outputSeconds < 0) outputSeconds = run.lastTime;
   if (run.inputSeconds > 0 && outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
-    return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The output is shorter than the input")) +
-                           " (" + StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1) + " s / " +
-                           StringUtil::double_to_fixed_str(run.inputSeconds, 1) + " s)");
+    return notWhole(
+        run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The output is shorter than the input")) + " (" +
+                 StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1) + " s / " +
+                 StringUtil::double_to_fixed_str(run.inputSeconds, 1) + " s)");
   }
   Verdict verdict;
   verdict.completed = true;

@@ -14,9 +14,10 @@ class EncoderOutcome {
     bool started = false;
     bool exitedNormally = false;  // false: ended by a signal or a crash
     int exitCode = -1;
-    double inputSeconds = -1;  // the input's duration as the encoder printed it; -1 unknown
-    double lastTime = -1;      // the encoder's last "time=" in seconds; -1 unknown
-    std::vector<std::string> errorLines;
+    double inputSeconds = -1;             // the input's duration as the encoder printed it; -1 unknown
+    double lastTime = -1;                 // the encoder's last "time=" in seconds; -1 unknown
+    std::vector<std::string> errorLines;  // the lines that report errors
+    std::vector<std::string> lastLines;   // the last lines it printed
   };
   struct Verdict {
     bool completed = false;

@@ -18,6 +18,7 @@ class JobCreation {
     std::string reason;  // the system's reason
   };
 
-  static Result Create(const std::string& inputFile, const std::string& proposedOutput, const std::string& quality,
-                       const std::string& outputCodec, const std::string& outputFormat);
+  static Result Create(const std::string& inputFile, const std::string& proposedOutput,
+                       const std::string& quality, const std::string& outputCodec,
+                       const std::string& outputFormat);
 };

@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <algorithm>
 #include <QThread>
+#include <algorithm>
 #include <iostream>
 
 #include "Util/AppConstants.h"
@@ -155,7 +155,8 @@ bool JobManager::RunJob(const std::string& jobID) {
     }
     // Two encoders on one job would write the same output and the same figures.
     if (JobStateRules::IsActive(job->GetState()) || job->IsElsewhere()) {
-      std::cout << "Error,JobManager::RunJob,job is already running or queueing, jobID:" << jobID << std::endl;
+      std::cout << "Error,JobManager::RunJob,job is already running or queueing, jobID:" << jobID
+                << std::endl;
       return false;
     }
     JobFile* record = job->GetJobFile();
@@ -204,8 +205,9 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
   // happen outside the lock.
   std::string error;
   const bool outputReady = job->PrepareOutput(&error);
-  const std::string command =
-      !outputReady ? std::string() : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd() : job->MakeFFmpegCmd();
+  const std::string command = !outputReady                  ? std::string()
+                              : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd()
+                                                            : job->MakeFFmpegCmd();
 
   std::lock_guard<std::mutex> guard(controlLock_);
   if (job->GetState() != JobState::Starting || job->StartGeneration() != generation) {
@@ -363,7 +365,9 @@ JobsStatus JobManager::GetJobsStatus() {
 
 std::string JobManager::GetJobsProgress() { return JobsProgressText(GetJobsStatus()); }
 
-std::string JobManager::JobsProgressText(const JobsStatus& status) { return ProgressSnapshotText::Write(status); }
+std::string JobManager::JobsProgressText(const JobsStatus& status) {
+  return ProgressSnapshotText::Write(status);
+}
 
 std::map<std::string, std::pair<std::string, std::string>> JobManager::ParseJobsProgress(
     const std::string& snapshot) {

@@ -34,7 +34,8 @@ std::string JobOutput::Reserve(const std::string& wanted, const std::string& inp
   std::string reason;
   for (int attempt = 0; attempt < kMostTries; ++attempt) {
     if (createExclusive(candidate, &reason)) {
-      if (candidate != wanted) log_info("JobOutput::Reserve, taken meanwhile:" + wanted + ",now:" + candidate);
+      if (candidate != wanted)
+        log_info("JobOutput::Reserve, taken meanwhile:" + wanted + ",now:" + candidate);
       return candidate;
     }
     // Anything but an existing name (a missing folder, a full disk) ends the search.

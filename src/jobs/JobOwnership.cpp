@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/QtText.h"
 
@@ -31,15 +32,20 @@ bool JobOwnership::Take() {
   std::lock_guard<std::mutex> guard(lock_);
   if (held_) return true;
   if (!file_) file_ = makeLock(path_);
-  held_ = file_->tryLock(0);
+  locked_ = file_->tryLock(0);
+  // A folder that takes no new file (read-only, full) holds no lock of another
+  // process either: go on without one; the job's own saves will tell what fails.
+  held_ = locked_ || file_->error() != QLockFile::LockFailedError;
+  if (!locked_ && held_) log_info("JobOwnership::Take, no lock file can be made, going on without:" + path_);
   return held_;
 }
 
 void JobOwnership::Release() {
   std::lock_guard<std::mutex> guard(lock_);
   if (!held_) return;
-  file_->unlock();
+  if (locked_) file_->unlock();
   held_ = false;
+  locked_ = false;
 }
 
 bool JobOwnership::IsHeld() const {

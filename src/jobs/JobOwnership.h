@@ -17,7 +17,8 @@ class JobOwnership {
   JobOwnership(const JobOwnership&) = delete;
   JobOwnership& operator=(const JobOwnership&) = delete;
 
-  // True when this object holds the lock now (taken now or before).
+  // True when this object holds the lock now (taken now or before), also when the
+  // folder cannot take a lock file at all; false when a live process holds it.
   bool Take();
   void Release();
   bool IsHeld() const;
@@ -32,4 +33,5 @@ class JobOwnership {
   mutable std::mutex lock_;
   std::unique_ptr<QLockFile> file_;  // under lock_
   bool held_ = false;                // under lock_
+  bool locked_ = false;              // under lock_: the lock file is ours
 };

@@ -39,9 +39,11 @@ void runEncoderStartedHook() {
 
 // The generated command ends with the quoted output path: the encoder writes to the
 // partial file instead. A command that names its output otherwise runs as it is.
-std::string writingTo(const std::string& command, const std::string& finalPath, const std::string& partialPath) {
+std::string writingTo(const std::string& command, const std::string& finalPath,
+                      const std::string& partialPath) {
   const std::string quoted = CmdUtil::QuotePath(finalPath);
-  if (command.size() < quoted.size() || command.compare(command.size() - quoted.size(), quoted.size(), quoted) != 0)
+  if (command.size() < quoted.size() ||
+      command.compare(command.size() - quoted.size(), quoted.size(), quoted) != 0)
     return command;
   return command.substr(0, command.size() - quoted.size()) + CmdUtil::QuotePath(partialPath);
 }
@@ -164,14 +166,20 @@ bool JobV3::RetrySave() {
 
 bool JobV3::moveLocked(JobState to, JobFinished* finished) {
   const JobState from = state_;
-  JobFile& record = *jobFile_;
   if (!JobStateRules::CanMove(from, to)) {
     log_info("Error,JobV3::MoveTo,not allowed from " + JobStateRules::Name(from) + " to " +
-             JobStateRules::Name(to) + ",jobID:" + record.GetJobID());
+             JobStateRules::Name(to) + ",jobID:" + jobFile_->GetJobID());
     return false;
   }
-  state_ = to;
+  // The file first: whoever sees the new state finds it recorded.
+  recordMoveLocked(from, to, finished);
   completed_ = to == JobState::Completed;
+  state_ = to;
+  return true;
+}
+
+void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) {
+  JobFile& record = *jobFile_;
   const std::string output = record.GetOutputFile();
   switch (to) {
     case JobState::Starting:
@@ -182,18 +190,20 @@ bool JobV3::moveLocked(JobState to, JobFinished* finished) {
       // as in its file.
       failureLines_.clear();
       saveLocked(false, false, false, "", {});
-      return true;
+      return;
     case JobState::Encoding:
     case JobState::Stopping:
     case JobState::Elsewhere:
-      return true;
+      return;
     case JobState::Deleted:
-      saveLocked(record.GetIsCompleted(), true, record.GetIsStopped(), record.GetOutcome(), record.GetErrorLines());
-      return true;
+      saveLocked(record.GetIsCompleted(), true, record.GetIsStopped(), record.GetOutcome(),
+                 record.GetErrorLines());
+      return;
     case JobState::Idle:
       // Out of the recycle bin, back to what it was.
-      saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(), record.GetErrorLines());
-      return true;
+      saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(),
+                 record.GetErrorLines());
+      return;
     case JobState::Stopped:
     case JobState::Completed:
     case JobState::Failed:
@@ -201,8 +211,9 @@ bool JobV3::moveLocked(JobState to, JobFinished* finished) {
   }
   if (from == JobState::Deleted) {
     // Restored to a finished state: only the recycle-bin mark changes.
-    saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(), record.GetErrorLines());
-    return true;
+    saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(),
+               record.GetErrorLines());
+    return;
   }
 
   // A run ends here.
@@ -228,7 +239,6 @@ bool JobV3::moveLocked(JobState to, JobFinished* finished) {
     }
   }
   record.ReleaseOwnership();
-  return true;
 }
 
 bool JobV3::SetIsDeleted(bool value) {
@@ -294,7 +304,8 @@ void JobV3::encoderThreadMethod(std::string command, std::string logPath) {
   threadBusy_ = false;
 }
 
-bool JobV3::encode(const std::string& command, const std::string& logPath, std::vector<std::string>* errorLines) {
+bool JobV3::encode(const std::string& command, const std::string& logPath,
+                   std::vector<std::string>* errorLines) {
   const std::string finalPath = jobFile_->GetOutputFile();
   const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
   std::ofstream log;
@@ -337,6 +348,7 @@ bool JobV3::encode(const std::string& command, const std::string& logPath, std::
   run.inputSeconds = GetDuration();
   run.lastTime = done_ / 1000.0;
   run.errorLines = errors.Lines(partialPath, finalPath);
+  run.lastLines = errors.Tail();
   MediaInfo output;
   FFprobeUtil::InitMediaInfo(output);
   if (run.started && run.exitedNormally && run.exitCode == 0 && QFileInfo(to_qstring(partialPath)).isFile())
@@ -381,7 +393,8 @@ void JobV3::DiscardUnusedOutput() {
   std::lock_guard<std::mutex> guard(stateLock_);
   JobFile& record = *jobFile_;
   if (JobStateRules::IsActive(state_) || !record.IsOutputReserved()) return;
-  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()), record.GetOutputFile());
+  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
+                     record.GetOutputFile());
   record.SetOutputReserved(false);
 }
 
@@ -400,7 +413,8 @@ bool JobV3::Fail(const std::vector<std::string>& lines) {
 void JobV3::AbandonStop() {
   std::lock_guard<std::mutex> guard(stateLock_);
   JobFile& record = *jobFile_;
-  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()), record.GetOutputFile());
+  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
+                     record.GetOutputFile());
   record.SetOutputReserved(false);
   saveLocked(false, false, true, "stopped", {});
   record.ReleaseOwnership();

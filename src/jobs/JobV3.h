@@ -106,8 +106,11 @@ class JobV3 : public Job {
   // errorLines for a failure.
   bool encode(const std::string& command, const std::string& logPath, std::vector<std::string>* errorLines);
   void killEncoder();
-  // The record's side of a move, under stateLock_. False when the move is refused.
+  // A checked move, under stateLock_: false (and logged) when the rules refuse it.
   bool moveLocked(JobState to, JobFinished* finished);
+  // What a move changes on disk (job file, output, ownership); fills finished when a
+  // run ends.
+  void recordMoveLocked(JobState from, JobState to, JobFinished* finished);
   void saveLocked(bool completed, bool deleted, bool stopped, const std::string& outcome,
                   const std::vector<std::string>& errorLines);
   JobState storedState() const;

@@ -32,7 +32,8 @@ std::string ProgressSnapshotText::Write(const JobsStatus& status) {
   return json.to_string();
 }
 
-std::map<std::string, std::pair<std::string, std::string>> ProgressSnapshotText::Read(const std::string& snapshot) {
+std::map<std::string, std::pair<std::string, std::string>> ProgressSnapshotText::Read(
+    const std::string& snapshot) {
   std::map<std::string, std::pair<std::string, std::string>> result;
   SimpleJson json;
   json.parse(snapshot);

@@ -42,8 +42,9 @@ JobRowTexts::Cells JobRowTexts::failed() {
 JobRowTexts::Cells JobRowTexts::elsewhere() { return {QStringLiteral("-:-:-"), tr("In another Kovadle")}; }
 
 QString JobRowTexts::elsewhereTip() {
-  return tr("Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here "
-            "once that one has finished with it.");
+  return tr(
+      "Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here "
+      "once that one has finished with it.");
 }
 
 bool JobRowTexts::readNumber(const std::string& text, double* value) {

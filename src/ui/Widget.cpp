@@ -244,7 +244,8 @@ void Widget::show_failure(const std::string& jobID, const std::string& reason) {
   const JobRowTexts::Cells cells = JobRowTexts::failed();
   m_running->setCell(row, JobTable::kTimeRemaining, cells.time);
   m_running->setCell(row, JobTable::kProgress, cells.progress);
-  m_running->setRowToolTip(row, cells.progress + ": " + (reason.empty() ? tr("no reason was recorded") : to_qstring(reason)));
+  m_running->setRowToolTip(
+      row, cells.progress + ": " + (reason.empty() ? tr("no reason was recorded") : to_qstring(reason)));
 }
 
 void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
@@ -294,11 +295,13 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
   }
   for (const JobStatus& entry : status) {
     // A run's end comes as its own event.
-    if (JobStateRules::IsFinal(entry.state) || entry.state == JobState::Idle || entry.state == JobState::Deleted)
+    if (JobStateRules::IsFinal(entry.state) || entry.state == JobState::Idle ||
+        entry.state == JobState::Deleted)
       continue;
     const JobV3* job = jobs[entry.jobID];
     // Made before the user stopped the job: its figures would hide the stop.
-    if (job != nullptr && job->GetState() != entry.state && !JobStateRules::IsActive(job->GetState())) continue;
+    if (job != nullptr && job->GetState() != entry.state && !JobStateRules::IsActive(job->GetState()))
+      continue;
     switch (entry.state) {
       case JobState::Waiting: {
         const QString queueing = QCoreApplication::translate("QObject", "queueing");

@@ -145,7 +145,8 @@ TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindo
   run = run_cli({"jobs"});
   EXPECT_EQ(run.code, 0);
   for (const auto& job : expected)
-    EXPECT_NE(run.out.find("Completed\t95\t" + job.first + "\t" + job.second + "\tcompleted\n"), npos) << run.out;
+    EXPECT_NE(run.out.find("Completed\t95\t" + job.first + "\t" + job.second + "\tcompleted\n"), npos)
+        << run.out;
 }
 
 TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <atomic>
 #include <QProcess>
 #include <QRegularExpression>
+#include <atomic>
 
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
@@ -114,12 +114,14 @@ TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
   auto first = JobManager::ParseJobsProgress(manager.GetJobsProgress());
   for (JobV3* job : {unreadable, noEncoder}) {
     EXPECT_TRUE(job->IsFailed() && !job->IsCompleted());
-    EXPECT_TRUE(reload(job)->GetIsStopped() && !reload(job)->GetIsCompleted() && !job->GetFailureReason().empty());
+    EXPECT_TRUE(reload(job)->GetIsStopped() && !reload(job)->GetIsCompleted() &&
+                !job->GetFailureReason().empty());
     EXPECT_EQ(first[id_of(job)].first + "|" + first[id_of(job)].second, "Failed|Failed");
     expect_no_output_left(job);
   }
   // The reason is the encoder's own first error line, or ours when it could not run.
-  EXPECT_NE(unreadable->GetFailureReason().find("Invalid data found when processing input"), std::string::npos)
+  EXPECT_NE(unreadable->GetFailureReason().find("Invalid data found when processing input"),
+            std::string::npos)
       << unreadable->GetFailureReason();
   EXPECT_EQ(noEncoder->GetFailureReason(), "The encoder could not be started");
   EXPECT_EQ(manager.GetJobsProgress(), "{}");

@@ -57,21 +57,22 @@ inline std::string stand_in_encoder(const std::string& folder, int steps, const 
   if (!QFile::exists(QString::fromStdString(clip))) make_clip(folder, "stand-in-output.mp4", ClipSpec{});
   QFile script(QString::fromStdString(path));
   if (!script.exists() && script.open(QIODevice::WriteOnly)) {
-    script.write(("#!/bin/sh\n"
-                  "for out; do :; done\n"
-                  "echo '  Duration: 00:00:02.00, start: 0.000000, bitrate: 100 kb/s'\n"
-                  "i=0\n"
-                  "while [ $i -lt " +
-                  std::to_string(steps) + " ]; do\n  sleep " + step +
-                  "\n"
-                  "  i=$((i + 1))\n"
-                  "  echo \"frame=$i fps=25 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=5.0x\"\n"
-                  "done\n"
-                  "cp '" +
-                  clip +
-                  "' \"$out\"\n"
-                  "echo 'frame=50 fps=25 q=28.0 size=2kB time=00:00:02.00 bitrate=1.0kbits/s speed=5.0x'\n")
-                     .c_str());
+    script.write(
+        ("#!/bin/sh\n"
+         "for out; do :; done\n"
+         "echo '  Duration: 00:00:02.00, start: 0.000000, bitrate: 100 kb/s'\n"
+         "i=0\n"
+         "while [ $i -lt " +
+         std::to_string(steps) + " ]; do\n  sleep " + step +
+         "\n"
+         "  i=$((i + 1))\n"
+         "  echo \"frame=$i fps=25 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=5.0x\"\n"
+         "done\n"
+         "cp '" +
+         clip +
+         "' \"$out\"\n"
+         "echo 'frame=50 fps=25 q=28.0 size=2kB time=00:00:02.00 bitrate=1.0kbits/s speed=5.0x'\n")
+            .c_str());
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   }

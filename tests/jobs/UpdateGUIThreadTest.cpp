@@ -69,7 +69,8 @@ TEST(UpdateGUIThread, WaitingJobsStartBesideARunningOneOnlyWhileTheLoadAllows) {
   JobV3* running = slow_job(manager, folder, "slow", 20);
   manager.RunJob(id_of(running));
   std::vector<JobV3*> jobs;
-  for (const char* name : {"a", "b", "c"}) jobs.push_back(add_video(manager, input, folder + "/" + name + "_output.mp4"));
+  for (const char* name : {"a", "b", "c"})
+    jobs.push_back(add_video(manager, input, folder + "/" + name + "_output.mp4"));
   for (JobV3* job : jobs) {
     EXPECT_TRUE(job->IsQueueing());
     // The waiting job holds its output's name, with an empty reservation.
@@ -84,7 +85,13 @@ TEST(UpdateGUIThread, WaitingJobsStartBesideARunningOneOnlyWhileTheLoadAllows) {
   EXPECT_TRUE(jobs[1]->IsQueueing()) << "waiting jobs start in the order added, one per cycle";
   EXPECT_TRUE(wait_until([&] { return jobs[0]->IsCompleted() && jobs[1]->IsCompleted(); }, 180000));
   manager.StopJob(id_of(running));
-  EXPECT_TRUE(wait_until([&] { return manager.GetRunningJobCount() == 0; }, 30000)) << "all reported";
+  EXPECT_TRUE(wait_until(
+      [&] {
+        std::lock_guard<std::mutex> guard(lock);
+        return manager.GetRunningJobCount() == 0 && ends.size() == 4;
+      },
+      30000))
+      << "all reported";
   publisher.Stop();
   UpdateGUIThread::setLoadSampler(nullptr);
 

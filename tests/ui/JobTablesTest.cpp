@@ -54,7 +54,8 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
     EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 313);
     EXPECT_EQ(cells(running(), plain) + cells(running(), stopped) + cells(running(), failed),
               "-:-:-|0.00%Stopped|StoppedFailed|Failed");
-    EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(), "Failed: Conversion failed!");
+    EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
+              "Failed: Conversion failed!");
     EXPECT_EQ(cells(done(), completed), "0 sec|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
@@ -86,7 +87,8 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
     w.update_jobsProgress_mainWindowUI(status(a, sent.state, sent.left, sent.progress));
     EXPECT_EQ(cells(running(), a), sent.shown) << sent.shown;
   }
-  w.update_jobsProgress_mainWindowUI(status("00000000-0000-0000-0000-000000000000", JobState::Encoding, 0, 1));
+  w.update_jobsProgress_mainWindowUI(
+      status("00000000-0000-0000-0000-000000000000", JobState::Encoding, 0, 1));
   // Figures taken before the user stopped a job must not hide that it stopped.
   w.update_jobsProgress_mainWindowUI(status(c, JobState::Encoding, 10, 0.5));
   EXPECT_EQ(cells(running(), c), "Stopped|Stopped");
@@ -94,7 +96,8 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   // A failure says why, on the row and after a restart.
   w.slot_job_finished(finished(b, JobState::Failed, "No space left on device"));
   EXPECT_EQ(cells(running(), b), "Failed|Failed");
-  EXPECT_TRUE(running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
+  EXPECT_TRUE(
+      running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
   w.slot_job_finished(finished(a, JobState::Completed));
   EXPECT_EQ(running()->rowCount(), 2);
   EXPECT_EQ(cells(done(), a), "0 sec|100.00%");

@@ -108,8 +108,9 @@ class WindowTest : public testing::Test {
   // Starts a stored job with an encode of about `seconds` of wall time into its output.
   void run_slowly(const std::string& jobID, int seconds = 60) {
     JobV3* job = manager->FindJob(jobID);
-    job->SetFFmpegCmd("ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) +
-                      " -y " + CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
+    job->SetFFmpegCmd(
+        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
+        CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
     manager->RunJob(jobID);
   }
 

@@ -88,8 +88,8 @@ std::string defaultOutputBase() {
 std::string executableSuffix() { return std::string(); }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-  if (::rename(QFile::encodeName(to_qstring(from)).constData(), QFile::encodeName(to_qstring(to)).constData()) ==
-      0)
+  if (::rename(QFile::encodeName(to_qstring(from)).constData(),
+               QFile::encodeName(to_qstring(to)).constData()) == 0)
     return true;
   error = std::strerror(errno);
   return false;
