@@ -6,7 +6,8 @@
 #include "jobs/JobState.h"
 
 // The end of one run of a job: sent once, when the job reaches Completed, Failed or
-// Stopped (here, or in another Kovadle process that has let the job go).
+// Stopped here. Also sent when another Kovadle process lets a job go: the outcome is
+// then the state its job file records (Idle or Deleted too).
 struct JobFinished {
   std::string jobID;
   JobState outcome = JobState::Stopped;

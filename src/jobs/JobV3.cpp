@@ -136,8 +136,7 @@ bool JobV3::AdoptStoredState() {
     finished.reason = jobFile_->GetFailureReason();
     finished.errorLines = jobFile_->GetErrorLines();
   }
-  // What the other process did there is news here only when it ended a run.
-  if (JobStateRules::IsFinal(finished.outcome)) announce(finished);
+  announce(finished);
   return true;
 }
 

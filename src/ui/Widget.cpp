@@ -355,12 +355,26 @@ void Widget::slot_job_finished(JobFinished finished) {
     case JobState::Failed:
       show_failure(finished.jobID, finished.reason);
       break;
-    case JobState::Stopped: {
+    case JobState::Stopped:
+    case JobState::Idle: {
+      // Stopped here, or let go by another Kovadle as it was.
       const int row = m_running->findRow(finished.jobID);
       if (row < 0) break;
       const QString stopped = JobRowTexts::stoppedByUser();
-      UIOp_UpdateJobProgress(finished.jobID, stopped, stopped);
+      const JobRowTexts::Cells idle = JobRowTexts::transcoding(false);
+      if (finished.outcome == JobState::Stopped) {
+        UIOp_UpdateJobProgress(finished.jobID, stopped, stopped);
+      } else {
+        UIOp_UpdateJobProgress(finished.jobID, idle.time, idle.progress);
+      }
       m_running->setRowToolTip(row, QString());
+      break;
+    }
+    case JobState::Deleted: {
+      // Another Kovadle moved it to the recycle bin.
+      const int row = m_running->findRow(finished.jobID);
+      if (row >= 0) m_running->removeRow(row);
+      if (const JobV3* job = m_manager.FindJob(finished.jobID)) UIOp_AddJobToDeleted(job->GetJobFile());
       break;
     }
     default:

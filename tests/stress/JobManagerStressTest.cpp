@@ -95,9 +95,10 @@ TEST(JobManagerStress, EveryJobEndsInOneStateThatItsFileAgreesWith) {
     // A completed job's output is whole, and so is any file under a job's output name
     // (an earlier run's output): never a partial file or an empty reservation.
     const std::string output = job->GetJobFile()->GetOutputFile();
-    if (job->IsCompleted() || QFile::exists(QString::fromStdString(output)))
+    if (job->IsCompleted() || QFile::exists(QString::fromStdString(output))) {
       EXPECT_EQ(probe_entry(output, "v:0", "codec_name"), "h264")
           << id << " " << JobStateRules::Name(job->GetState());
+    }
     // A restart finds every job as it is now.
     auto* stored = new JobFile;
     try {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "WindowTestSupport.h"
+#include "jobs/JobOwnership.h"
 #include "support/QtPrinters.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
   const std::string deleted_done = store_job(in, out, {true, true, false});
   const std::string deleted_stopped = store_job(in, out, {true, true, true});
   const std::string deleted_new = store_job(in, out, {false, true, false});
-  const std::string failed = store_job(in, out, {false, false, false, "Conversion failed!"});
+  const std::string failed = store_job(in, out, {}, "Conversion failed!");
   std::ofstream(OSUtil::pathJoin(get_appjobfile_dir(), "broken.jobfile")) << "{\"JobID\":";
 
   for (int start = 0; start < 2; ++start) {
@@ -153,6 +154,27 @@ TEST_F(WindowTest, ActionsFollowTheirJobWhenRowsMoveWhileTheMenuIsOpen) {
             [&] { w.slot_job_finished(finished(finishing, JobState::Completed)); });
   EXPECT_TRUE(wait_until([&] { return !active(encoding); }, 30000));
   EXPECT_FALSE(manager->FindJob(waiting)->IsStopped());
+}
+
+// A job another Kovadle (kovadle-cli) runs just now is shown as such, is not run,
+// stopped or deleted here, and takes its state back once that one lets it go.
+TEST_F(WindowTest, AJobAnotherKovadleRunsIsShownAsSuchAndLeftAlone) {
+  const std::string in = make_file(media + "/in.mp4");
+  const std::string theirs = store_job(in, output_dir + "/theirs.mp4");
+  auto other = std::make_unique<JobOwnership>(get_appjobfile_dir(), theirs);
+  ASSERT_TRUE(other->Take());
+  open_window();
+  EXPECT_EQ(cells(running(), theirs), "-:-:-|In another Kovadle");
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString&) { boxes << title; });
+  for (const char* action : {"Transcode again", "Delete"}) open_menu(running(), theirs, action);
+  EXPECT_EQ(boxes, QStringList({"Information", "Information"}));
+  EXPECT_TRUE(manager->FindJob(theirs)->IsElsewhere() && JobTable::rowOf(running(), theirs) == 0);
+  other.reset();
+  EXPECT_TRUE(wait_until([&] { return cells(running(), theirs) == "-:-:-|0.00%"; }, 10000))
+      << cells(running(), theirs);
+  EXPECT_EQ(manager->FindJob(theirs)->GetState(), JobState::Idle);
 }
 
 TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {

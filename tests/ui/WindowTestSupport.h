@@ -38,18 +38,19 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
 
 struct StoredJob {
   bool completed = false, deleted = false, stopped = false;
-  std::string failure;  // the reason of a failed last run
 };
 
 // A job file as an earlier run left it; returns its JobID. Jobs are listed by file
 // time, so each gets a second more than the one before: rows keep the stored order.
-inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {}) {
+// A failure makes it a job whose last run failed for that reason.
+inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {},
+                             const std::string& failure = "") {
   JobFile record;
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
   if (flags.completed) record.SetIsCompleted(true);
   if (flags.deleted) record.SetIsDeleted(true);
-  if (!flags.failure.empty()) record.SetOutcome("failed", {flags.failure});
-  if (flags.stopped || !flags.failure.empty()) record.SetIsStopped(true);
+  if (!failure.empty()) record.SetOutcome("failed", {failure});
+  if (flags.stopped || !failure.empty()) record.SetIsStopped(true);
   static QDateTime stored_at = QDateTime::currentDateTime().addDays(-1);
   stored_at = stored_at.addSecs(1);
   QFile file(QString::fromStdString(OSUtil::pathJoin(get_appjobfile_dir(), record.GetJobID() + ".jobfile")));
