@@ -194,20 +194,26 @@ bool JobFile::IsOwnedElsewhere() const {
   return ownership_ && !ownership_->IsHeld() && JobOwnership::IsHeldElsewhere(folder_, GetJobID());
 }
 
-std::string JobFile::GetJobID() const { return copyFields().jobID; }
-std::string JobFile::GetGeneratedTime() const { return copyFields().generatedTime; }
-std::string JobFile::GetInputFile() const { return copyFields().inputFile; }
-std::string JobFile::GetOutputFile() const { return copyFields().outputFile; }
-std::string JobFile::GetQuality() const { return copyFields().quality; }
-std::string JobFile::GetOutputCodec() const { return copyFields().outputCodec; }
-std::string JobFile::GetOutputFormat() const { return copyFields().outputFormat; }
-std::string JobFile::GetOutcome() const { return copyFields().outcome; }
-std::vector<std::string> JobFile::GetErrorLines() const { return copyFields().errorLines; }
+template <typename Value>
+Value JobFile::field(Value Fields::*member) const {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  return (*fields_).*member;
+}
+
+std::string JobFile::GetJobID() const { return field(&Fields::jobID); }
+std::string JobFile::GetGeneratedTime() const { return field(&Fields::generatedTime); }
+std::string JobFile::GetInputFile() const { return field(&Fields::inputFile); }
+std::string JobFile::GetOutputFile() const { return field(&Fields::outputFile); }
+std::string JobFile::GetQuality() const { return field(&Fields::quality); }
+std::string JobFile::GetOutputCodec() const { return field(&Fields::outputCodec); }
+std::string JobFile::GetOutputFormat() const { return field(&Fields::outputFormat); }
+std::string JobFile::GetOutcome() const { return field(&Fields::outcome); }
+std::vector<std::string> JobFile::GetErrorLines() const { return field(&Fields::errorLines); }
 
 std::string JobFile::GetFailureReason() const {
-  const Fields fields = copyFields();
-  if (fields.outcome != "failed" || fields.errorLines.empty()) return std::string();
-  return fields.errorLines.front();
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  if (fields_->outcome != "failed" || fields_->errorLines.empty()) return std::string();
+  return fields_->errorLines.front();
 }
 
 void JobFile::SetIsCompleted(bool value) {

@@ -93,6 +93,8 @@ class JobFile {
   struct Fields;
   void setPath(const std::string& path);
   Fields copyFields() const;
+  template <typename Value>
+  Value field(Value Fields::*member) const;
 
   std::unique_ptr<Fields> fields_;  // under fieldsLock_
   mutable std::mutex fieldsLock_;

@@ -58,11 +58,6 @@ bool JobRowTexts::readNumber(const std::string& text, double* value) {
   return true;
 }
 
-double JobRowTexts::numberOr0(const std::string& text) {
-  double value = 0;
-  return readNumber(text, &value) ? value : 0;
-}
-
 QString JobRowTexts::timeRemaining(const std::string& text) {
   double seconds = 0;
   if (!readNumber(text, &seconds)) return QString::fromUtf8(text.c_str());

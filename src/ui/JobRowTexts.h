@@ -41,9 +41,8 @@ class JobRowTexts {
   // a number: unchanged.
   static QString progress(const std::string& text);
 
+ private:
   // True when the whole text is one floating-point number (trailing white space
   // allowed), read the same in every locale; value receives it.
   static bool readNumber(const std::string& text, double* value);
-  // The number, or 0 when the text is not one.
-  static double numberOr0(const std::string& text);
 };

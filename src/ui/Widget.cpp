@@ -285,7 +285,8 @@ QString Widget::format_time_remaining(const std::string& text) { return JobRowTe
 QString Widget::format_progress(const std::string& text) { return JobRowTexts::progress(text); }
 
 void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
-  std::cout << "update_jobsProgress_mainWindowUI,jobs:" << status.size() << std::endl;
+  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << JobManager::JobsProgressText(status)
+            << std::endl;
   // One pass over the jobs rather than one per entry: there may be thousands.
   std::unordered_map<std::string, const JobV3*> jobs;
   for (const JobStatus& entry : status) jobs.emplace(entry.jobID, nullptr);

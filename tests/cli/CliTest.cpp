@@ -254,7 +254,7 @@ TEST(CliTranscode, AFailureSaysWhyAndAJobFolderThatTakesNoWriteRefusesTheJob) {
     GTEST_SKIP() << "cannot mount a read-only tmpfs here";
   run = run_cli({"transcode", q(clip), "-o", q(folder + "/out")});
   EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find(": cannot save the job in " + jobs + ": Read-only file system\n"), npos) << run.err;
+  EXPECT_NE(run.err.find(": cannot save the job in " + jobs + ": "), npos) << run.err;
   EXPECT_TRUE(QDir(q(folder + "/out")).isEmpty());
 }
 

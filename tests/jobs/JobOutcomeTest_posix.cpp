@@ -102,7 +102,8 @@ TEST(JobOutcome, AFullDiskOrAReadOnlyDataFolderFailsWithTheReasonAndLosesNoJob) 
   const JobCreation::Result refused =
       JobCreation::Create(folder + "/in.mp4", folder + "/refused_output.mp4", "95", "h264", ".mp4");
   EXPECT_EQ(refused.record, nullptr);
-  EXPECT_EQ(refused.path + ": " + refused.reason, jobs + ": Read-only file system");
+  // The system's reason, in the user's language.
+  EXPECT_TRUE(refused.path == jobs && !refused.reason.empty()) << refused.path << ": " << refused.reason;
   EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/refused_output.mp4")));
   EXPECT_TRUE(manager.MoveToRecycleBin(id_of(kept)));
   std::string told;
