@@ -104,7 +104,16 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
     jobs[i] = manager.AddJob(new_record("/in/a.mp4", output));
     QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
   }
+  // Another program finished the job meanwhile: the change is made to what its file
+  // says now, not to the copy read before.
+  jobs[1]->GetJobFile()->ReleaseOwnership();
+  {
+    JobFile theirs;
+    theirs.Load(jobs[1]->GetJobFile()->GetPath());
+    theirs.SetIsCompleted(true);
+  }
   jobs[1]->SetIsDeleted(true);
+  EXPECT_TRUE(reload(jobs[1])->GetIsCompleted() && reload(jobs[1])->GetIsDeleted());
   jobs[2]->SetIsDeleted(true);
   // Another process holds the third job just now.
   jobs[2]->GetJobFile()->ReleaseOwnership();
