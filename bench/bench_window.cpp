@@ -80,17 +80,18 @@ void BM_ApplySnapshotOf20RunningJobs(benchmark::State& state) {
   int step = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    std::ostringstream snapshot;
-    snapshot << '{';
+    JobsStatus snapshot;
     for (size_t i = 0; i < jobIDs.size(); ++i) {
-      const double progress = ((step + i) % 99) / 100.0;
-      snapshot << (i ? "," : "") << '"' << jobIDs[i] << "\":\"" << (3725.5 - step) << '|' << progress << '"';
+      JobStatus job;
+      job.jobID = jobIDs[i];
+      job.state = JobState::Encoding;
+      job.progress = ((step + i) % 99) / 100.0;
+      job.timeLeft = 3725.5 - step;
+      snapshot.push_back(job);
     }
-    snapshot << '}';
-    const QString text = QString::fromStdString(snapshot.str());
     ++step;
     state.ResumeTiming();
-    window.update_jobsProgress_mainWindowUI(text);
+    window.update_jobsProgress_mainWindowUI(snapshot);
   }
 }
 BENCHMARK(BM_ApplySnapshotOf20RunningJobs)->Unit(benchmark::kMicrosecond);

@@ -19,6 +19,14 @@
         <source>Information</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>The output file cannot be created</source>
+        <translation>无法创建输出文件</translation>
+    </message>
+    <message>
+        <source>The job cannot be saved in its folder</source>
+        <translation>无法在任务文件夹中保存该任务</translation>
+    </message>
 </context>
 <context>
     <name>AppMenu</name>
@@ -126,6 +134,29 @@
     </message>
 </context>
 <context>
+    <name>EncoderOutcome</name>
+    <message>
+        <source>The encoder could not be started</source>
+        <translation>无法启动编码器</translation>
+    </message>
+    <message>
+        <source>The encoder ended abnormally</source>
+        <translation>编码器异常结束</translation>
+    </message>
+    <message>
+        <source>The encoder failed with exit code</source>
+        <translation>编码器执行失败，退出码</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video</source>
+        <translation>编码器没有写出可读取的视频</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input</source>
+        <translation>输出文件比输入文件短</translation>
+    </message>
+</context>
+<context>
     <name>JobContextMenu</name>
     <message>
         <source>Show input in Explorer</source>
@@ -185,6 +216,18 @@
     <message>
         <source>Initializing</source>
         <translation>初始化中</translation>
+    </message>
+    <message>
+        <source>Stopping</source>
+        <translation>正在停止</translation>
+    </message>
+    <message>
+        <source>In another Kovadle</source>
+        <translation>在其他Kovadle中</translation>
+    </message>
+    <message>
+        <source>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</source>
+        <translation>另一个Kovadle（另一个窗口或kovadle-cli）正在转码此任务。待其处理完毕后，才能在这里修改。</translation>
     </message>
 </context>
 <context>
@@ -334,6 +377,10 @@
         <source>95%(recommended)</source>
         <translation>95%(推荐)</translation>
     </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -446,6 +493,18 @@
     <message>
         <source>Exit? if yes, all transcoding task will be terminated</source>
         <translation>确定退出吗？退出后所有转码任务都将被终止</translation>
+    </message>
+    <message>
+        <source>no reason was recorded</source>
+        <translation>没有记录原因</translation>
+    </message>
+    <message>
+        <source>Kovadle could not save its list of jobs, so changes may be missing at the next start. Free some disk space or check the folder&apos;s permissions.</source>
+        <translation>Kovadle无法保存任务列表，下次启动时部分更改可能会丢失。请释放磁盘空间或检查文件夹权限。</translation>
+    </message>
+    <message>
+        <source>Stopping the transcodes</source>
+        <translation>正在停止转码任务</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,14 @@
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message>
+        <source>The output file cannot be created</source>
+        <translation>The output file cannot be created</translation>
+    </message>
+    <message>
+        <source>The job cannot be saved in its folder</source>
+        <translation>The job cannot be saved in its folder</translation>
+    </message>
 </context>
 <context>
     <name>AppMenu</name>
@@ -126,6 +134,29 @@
     </message>
 </context>
 <context>
+    <name>EncoderOutcome</name>
+    <message>
+        <source>The encoder could not be started</source>
+        <translation>The encoder could not be started</translation>
+    </message>
+    <message>
+        <source>The encoder ended abnormally</source>
+        <translation>The encoder ended abnormally</translation>
+    </message>
+    <message>
+        <source>The encoder failed with exit code</source>
+        <translation>The encoder failed with exit code</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video</source>
+        <translation>The encoder wrote no readable video</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input</source>
+        <translation>The output is shorter than the input</translation>
+    </message>
+</context>
+<context>
     <name>JobContextMenu</name>
     <message>
         <source>Show input in Explorer</source>
@@ -185,6 +216,18 @@
     <message>
         <source>Initializing</source>
         <translation>Initializing</translation>
+    </message>
+    <message>
+        <source>Stopping</source>
+        <translation>Stopping</translation>
+    </message>
+    <message>
+        <source>In another Kovadle</source>
+        <translation>In another Kovadle</translation>
+    </message>
+    <message>
+        <source>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</source>
+        <translation>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</translation>
     </message>
 </context>
 <context>
@@ -334,6 +377,10 @@
         <source>95%(recommended)</source>
         <translation>95%(recommended)</translation>
     </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -446,6 +493,18 @@
     <message>
         <source>Exit? if yes, all transcoding task will be terminated</source>
         <translation>Exit? if yes, all transcoding task will be terminated</translation>
+    </message>
+    <message>
+        <source>no reason was recorded</source>
+        <translation>no reason was recorded</translation>
+    </message>
+    <message>
+        <source>Kovadle could not save its list of jobs, so changes may be missing at the next start. Free some disk space or check the folder&apos;s permissions.</source>
+        <translation>Kovadle could not save its list of jobs, so changes may be missing at the next start. Free some disk space or check the folder&apos;s permissions.</translation>
+    </message>
+    <message>
+        <source>Stopping the transcodes</source>
+        <translation>Stopping the transcodes</translation>
     </message>
 </context>
 </TS>

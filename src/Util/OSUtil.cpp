@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "Util/QtText.h"
+#include "Util/platform/OSPlatform.h"
 
 char OSUtil::nativeSeparator() { return QDir::separator().toLatin1(); }
 
@@ -27,5 +28,17 @@ std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char se
 bool OSUtil::isFileExist(const std::string& path) { return QFileInfo::exists(to_qstring(path)); }
 
 bool OSUtil::removeFile(const std::string& path) { return QFile::remove(to_qstring(path)); }
+
+bool OSUtil::replaceFile(const std::string& from, const std::string& to, std::string* error) {
+  std::string reason;
+  const bool replaced = os_platform::replaceFile(from, to, reason);
+  if (!replaced && error != nullptr) *error = reason;
+  return replaced;
+}
+
+bool OSUtil::isPathTaken(const std::string& path) {
+  const QFileInfo info(to_qstring(path));
+  return info.exists() || info.isSymLink();
+}
 
 bool OSUtil::mkpath(const std::string& path) { return QDir().mkpath(to_qstring(path)); }

@@ -21,6 +21,11 @@ class OSUtil {
   static std::string pathJoin(const std::string& a, const std::string& b, char sep = nativeSeparator());
   static bool isFileExist(const std::string& path);
   static bool removeFile(const std::string& path);
+  // Renames from over to in one step, replacing a file (or link) named to; false
+  // with the reason in error when it cannot.
+  static bool replaceFile(const std::string& from, const std::string& to, std::string* error = nullptr);
+  // True when anything has this name, a dangling link too.
+  static bool isPathTaken(const std::string& path);
   static bool mkpath(const std::string& path);
 
   // --- Path texts (an extension starts at the last dot) ---------------------------

@@ -47,15 +47,15 @@ std::string OSUtil::getUniqueOutputPath(const std::string& outDir, const std::st
                                         const std::string& ext, char sep) {
   const std::string base = removeExtension(name);
   std::string candidate = pathJoin(outDir, base + "_output" + ext, sep);
-  if (!isFileExist(candidate)) return candidate;
+  if (!isPathTaken(candidate)) return candidate;
   for (int n = 2; n <= 9998; ++n) {
     candidate = pathJoin(outDir, base + "_output_" + std::to_string(n) + ext, sep);
-    if (!isFileExist(candidate)) return candidate;
+    if (!isPathTaken(candidate)) return candidate;
   }
   // Every numbered name is taken: a GUID still gives a name that overwrites nothing.
   for (;;) {
     candidate = pathJoin(outDir, base + "_output_" + createGuid() + ext, sep);
-    if (!isFileExist(candidate)) return candidate;
+    if (!isPathTaken(candidate)) return candidate;
   }
 }
 

@@ -31,6 +31,9 @@ class QtCmdRunner : public QObject {
   int GetExitCode() const;
   // True when the child ran and ended on its own with exit code 0.
   bool FinishedSuccessfully() const;
+  // True when the child ran and ended on its own, whatever its exit code (not by a
+  // signal or a crash).
+  bool ExitedNormally() const { return normalExit_; }
 
   [[noreturn]] static void Fatal(const char* message);
 

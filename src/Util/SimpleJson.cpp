@@ -147,8 +147,8 @@ std::string SimpleJson::to_pretty_string() const {
   return std::string(buffer.GetString(), buffer.GetSize());
 }
 
-bool SimpleJson::save_file(const std::string& path) const {
-  return TxtUtil::write_text_file(path, to_pretty_string());
+bool SimpleJson::save_file(const std::string& path, std::string* error) const {
+  return TxtUtil::write_text_file(path, to_pretty_string(), error);
 }
 
 bool SimpleJson::is_json(const std::string& text) {

@@ -33,8 +33,9 @@ class SimpleJson {
 
   std::string to_string() const;
   std::string to_pretty_string() const;
-  // Indented text with a byte-order mark, written atomically; returns success.
-  bool save_file(const std::string& path) const;
+  // Indented text with a byte-order mark, written atomically; returns success
+  // (error, when given, receives the reason of a failure).
+  bool save_file(const std::string& path, std::string* error = nullptr) const;
 
   static bool is_json(const std::string& text);
   // The members of a flat object, ordered by key. A text that does not parse gives

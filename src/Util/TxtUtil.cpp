@@ -37,19 +37,24 @@ std::string TxtUtil::read_text_file(const std::string& path) {
   return std::string(body, strnlen(body, all.size() - skip));
 }
 
-bool TxtUtil::write_text_file(const std::string& path, const std::string& text) {
+bool TxtUtil::write_text_file(const std::string& path, const std::string& text, std::string* error) {
   QSaveFile file(to_qstring(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  auto fail = [&file, error] {
+    if (error != nullptr) *error = to_utf8(file.errorString());
+    return false;
+  };
+  if (!file.open(QIODevice::WriteOnly)) return fail();
   const size_t length = strnlen(text.c_str(), text.size());
   const qint64 wanted = static_cast<qint64>(3 + length);
   qint64 written = file.write(kBom, 3);
   if (written == 3 && length > 0) written += file.write(text.c_str(), static_cast<qint64>(length));
   // commit() ignores a failure of the final buffer flush, so flush and check first.
   if (written != wanted || !file.flush() || file.error() != QFileDevice::NoError) {
+    fail();
     file.cancelWriting();
     return false;
   }
-  return file.commit();
+  return file.commit() || fail();
 }
 
 void TxtUtil::append_line(const std::string& path, const std::string& text) {

@@ -16,8 +16,9 @@ class TxtUtil {
   // Replaces the file with EF BB BF and the text (up to its first NUL). The new
   // content goes to a temporary file in the same folder that is renamed over the
   // old one, so a crash or a full disk never leaves a truncated file. Returns
-  // whether the new content is in place; on failure the old file is untouched.
-  static bool write_text_file(const std::string& path, const std::string& text);
+  // whether the new content is in place; on failure the old file is untouched and
+  // error (when given) receives the system's reason.
+  static bool write_text_file(const std::string& path, const std::string& text, std::string* error = nullptr);
   // Appends the text and a line end; prints "Open file failed:" when it cannot.
   static void append_line(const std::string& path, const std::string& text);
 

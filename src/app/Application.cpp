@@ -5,8 +5,10 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <clocale>
+#include <cstdlib>
 
 #include "Util/AppConstants.h"
+#include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/QtText.h"
 #include "Util/QuitSignalWatcher.h"
@@ -61,6 +63,12 @@ int run_kovadle(int argc, char** argv) {
   }
   // The window is gone and its progress publisher with it: end the encoders and
   // save their jobs as stopped before the manager and the other statics go.
-  JobManager::GetInstance().StopAllJobs();
+  if (!JobManager::GetInstance().StopAllJobs()) {
+    // An encoder that does not end (stuck on a dead network share) keeps its thread:
+    // leave without tearing down what that thread still uses. Its job is saved as
+    // stopped and the encoder dies with the program.
+    log_info("run_kovadle, an encoder did not end; leaving at once.");
+    std::_Exit(exit_code);
+  }
   return exit_code;
 }

@@ -15,6 +15,16 @@ const char* tableOf(const JobFile& record) {
   return "Transcoding";
 }
 
+// Where the job stands: running (in a live Kovadle process, this one's or another's),
+// or how its last run ended.
+std::string stateOf(const JobFile& record) {
+  if (record.IsOwnedElsewhere()) return "running";
+  if (record.GetIsCompleted()) return "completed";
+  if (record.GetOutcome() == "failed") return "failed";
+  if (record.GetIsStopped()) return "stopped";
+  return "idle";
+}
+
 }  // namespace
 
 int JobsCommand::Run() {
@@ -28,8 +38,11 @@ int JobsCommand::Run() {
       CliConsole::Err("kovadle-cli: skipped " + path + ": " + reason + "\n");
       continue;
     }
-    CliConsole::Out(std::string(tableOf(record)) + "\t" + record.GetQuality() + "\t" + record.GetInputFile() +
-                    "\t" + record.GetOutputFile() + "\n");
+    std::string line = std::string(tableOf(record)) + "\t" + record.GetQuality() + "\t" +
+                       record.GetInputFile() + "\t" + record.GetOutputFile() + "\t" + stateOf(record);
+    const std::string reason = record.GetFailureReason();
+    if (!reason.empty()) line += "\t" + reason;
+    CliConsole::Out(line + "\n");
   }
   return cli_exit::kOk;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// `kovadle-cli jobs`: the stored jobs, oldest first, one line each with four
-// tab-separated fields: the window's table (Transcoding, Completed, RecycleBin),
-// the quality, the input and the output.
+// `kovadle-cli jobs`: the stored jobs, oldest first, one line each with tab-separated
+// fields: the window's table (Transcoding, Completed, RecycleBin), the quality, the
+// input, the output, the state (running, completed, failed, stopped, idle) and, for a
+// failed job, why.
 class JobsCommand {
  public:
   // Returns the exit status (0; unreadable job files are reported and skipped).

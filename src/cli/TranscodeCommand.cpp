@@ -17,6 +17,7 @@
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "cli/TranscodeProgress.h"
+#include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
@@ -24,10 +25,6 @@
 #include "probe/MediaInfoCache.h"
 
 namespace {
-
-// How often the jobs' flags are looked at: an ended encoder is noticed within this,
-// not at the publisher's next one-second cycle.
-constexpr int kPollMs = 20;
 
 std::string valueOf(const MediaInfo& info, const char* key) {
   const auto found = info.find(key);
@@ -70,49 +67,47 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
     return false;
   }
 
-  const std::string output =
-      OSUtil::getUniqueOutputPath(folder_, OSUtil::getFileName(input), arguments_.Format());
-  // The name rule only avoids files that exist, and a started encoder may not have
-  // made its output yet: an empty file takes the name before the next input is named.
-  QFile reserved(QString::fromUtf8(output.c_str()));
-  if (!reserved.open(QIODevice::WriteOnly)) {
-    progress.Print("kovadle-cli: " + input + ": cannot write " + output, true);
+  // The name is reserved on disk at once: the next input, another kovadle-cli or the
+  // window naming an output meanwhile takes the next one.
+  const JobCreation::Result created = JobCreation::Create(
+      input, OSUtil::getUniqueOutputPath(folder_, OSUtil::getFileName(input), arguments_.Format()), quality,
+      "h264", arguments_.Format());
+  if (created.record == nullptr) {
+    const std::string what =
+        created.problem == JobCreation::Problem::Output ? "cannot create " : "cannot save the job in ";
+    progress.Print("kovadle-cli: " + input + ": " + what + created.path + ": " + created.reason, true);
     return false;
   }
-  reserved.close();
-
-  auto* record = new JobFile;
-  record->Init(input, output, quality, "h264", OSUtil::getFileExtension(output));
-  if (!OSUtil::isFileExist(record->GetPath())) {
-    progress.Print("kovadle-cli: warning: could not write the job file " + record->GetPath() +
-                       "; the window will not list this job",
-                   true);
-  }
-  log_info("kovadle-cli, transcode, job file:" + record->GetPath());
-  progress.Add(manager_.AddAndRunJob(record), number, input, output);
+  log_info("kovadle-cli, transcode, job file:" + created.record->GetPath());
+  const std::string output = created.record->GetOutputFile();
+  progress.Add(manager_.AddAndRunJob(created.record), number, input, output);
   return true;
 }
 
-void TranscodeCommand::follow(TranscodeProgress& progress) {
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [this, &progress] {
-    if (watcher_.ReceivedSignal() != 0) return;  // the loop ends with the signal
-    progress.Update();
+void TranscodeCommand::follow(UpdateGUIThread& publisher, TranscodeProgress& progress) {
+  QObject context;
+  auto quitWhenAllEnded = [&progress] {
     if (progress.AllEnded()) QCoreApplication::quit();
-    // Waiting jobs start while the machine's load stays below 80%; a machine busy
-    // with other work would keep them waiting although none of ours encodes. Like a
-    // newly added job, the next one then starts at once.
-    if (progress.CountOf(TranscodeProgress::State::Running) == 0 &&
-        progress.CountOf(TranscodeProgress::State::Queued) > 0) {
-      manager_.RunQueuedJob();
-    }
-  });
-  poll.start(kPollMs);
+  };
+  QObject::connect(&publisher, &UpdateGUIThread::signal_jobs_status, &context,
+                   [&progress](const JobsStatus& status) { progress.OnStatus(status); });
+  QObject::connect(&publisher, &UpdateGUIThread::signal_job_finished, &context,
+                   [&progress, quitWhenAllEnded](const JobFinished& finished) {
+                     progress.OnFinished(finished);
+                     quitWhenAllEnded();
+                   });
+  QObject::connect(
+      &publisher, &UpdateGUIThread::signal_save_failed, &context, [&progress](const QString& message) {
+        progress.Print("kovadle-cli: warning: a job file could not be written: " + message.toStdString(),
+                       true);
+      });
+  // Jobs refused or ended before the loop ran.
+  QTimer::singleShot(0, &context, quitWhenAllEnded);
   QCoreApplication::exec();
 }
 
 void TranscodeCommand::summarize(const TranscodeProgress& progress, int refused, int signal) const {
-  using State = TranscodeProgress::State;
+  using State = JobState;
   if (signal != 0) {
     const int stopped = progress.CountOf(State::Stopped);
     CliConsole::Err("Interrupted: " + StringUtil::int_to_str(stopped) + (stopped == 1 ? " job" : " jobs") +
@@ -139,17 +134,16 @@ int TranscodeCommand::Run() {
     if (!submit(files[i], i + 1, progress)) ++refused;
   }
   // A signal before the loop runs would be lost in it.
-  if (progress.Count() > 0 && watcher_.ReceivedSignal() == 0) follow(progress);
+  if (progress.Count() > 0 && watcher_.ReceivedSignal() == 0) follow(publisher, progress);
 
   // The window's exit order: no queued job may start once the jobs are stopped.
   publisher.Stop();
   const int signal = watcher_.ReceivedSignal();
   manager_.StopAllJobs();
-  progress.Finish(signal != 0);
+  progress.Finish();
   summarize(progress, refused, signal);
 
   if (signal != 0) return cli_exit::kSignalBase + signal;
-  const bool allDone =
-      refused == 0 && progress.CountOf(TranscodeProgress::State::Completed) == progress.Count();
+  const bool allDone = refused == 0 && progress.CountOf(JobState::Completed) == progress.Count();
   return allDone ? cli_exit::kOk : cli_exit::kFailed;
 }

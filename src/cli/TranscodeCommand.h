@@ -7,6 +7,7 @@ class CliArguments;
 class JobManager;
 class QuitSignalWatcher;
 class TranscodeProgress;
+class UpdateGUIThread;
 
 // `kovadle-cli transcode`: refuses what the window refuses, names each output by
 // the "_output" rule in the output folder, writes the job file as the window does
@@ -25,8 +26,9 @@ class TranscodeCommand {
   std::string outputFolder() const;
   // Checks one file and submits its job; false when it was refused.
   bool submit(const QString& argument, int number, TranscodeProgress& progress);
-  // Runs the event loop until every job has ended or a signal came.
-  void follow(TranscodeProgress& progress);
+  // Runs the event loop, showing what the publisher reports, until every job has
+  // ended or a signal came.
+  void follow(UpdateGUIThread& publisher, TranscodeProgress& progress);
   void summarize(const TranscodeProgress& progress, int refused, int signal) const;
 
   const CliArguments& arguments_;

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Util/AppConstants.h"
 #include "Util/OSUtil.h"
 #include "Util/StringUtil.h"
 #include "cli/CliConsole.h"
@@ -12,9 +11,6 @@
 
 namespace {
 
-// A bar follows the encoder closely; a plain line per second is plenty in a log.
-constexpr qint64 kBarRefreshMs = 200;
-constexpr qint64 kLineRefreshMs = 1000;
 constexpr int kBarWidth = 24;
 constexpr int kNameWidth = 30;
 
@@ -36,116 +32,131 @@ std::string shortName(const std::string& name) {
   return (text.left(kNameWidth - 3) + "...").toUtf8().toStdString();
 }
 
+bool isRunning(JobState state) { return state == JobState::Starting || state == JobState::Encoding; }
+
 }  // namespace
 
 TranscodeProgress::TranscodeProgress(bool terminal, int fileCount)
     : terminal_(terminal), fileCount_(fileCount) {}
 
-TranscodeProgress::State TranscodeProgress::StateOf(const JobV3* job) {
-  // Run() sets running before it clears queueing, and the encoder thread settles
-  // the other flags before it clears running: read in this order, nothing is missed.
-  if (job->IsQueueing()) return State::Queued;
-  if (job->IsRunning() || job->IsStopping()) return State::Running;
-  if (job->IsFailed()) return State::Failed;
-  if (job->IsCompleted()) return State::Completed;
-  if (job->IsStopped()) return State::Stopped;
-  return State::Queued;  // between two steps of the manager
+TranscodeProgress::Entry* TranscodeProgress::find(const std::string& jobID) {
+  for (Entry& entry : entries_) {
+    if (entry.jobID == jobID) return &entry;
+  }
+  return nullptr;
 }
 
 void TranscodeProgress::Add(JobV3* job, int number, const std::string& input, const std::string& output) {
   Entry entry;
   entry.job = job;
+  entry.jobID = job->GetJobFile()->GetJobID();
   entry.tag = "[" + StringUtil::int_to_str(number) + "/" + StringUtil::int_to_str(fileCount_) + "]";
   entry.name = OSUtil::getFileName(input);
   entry.input = input;
   entry.output = output;
-  entry.state = StateOf(job) == State::Queued ? State::Queued : State::Running;
-  const char* verb = entry.state == State::Queued ? " Queued " : " Transcoding ";
+  entry.state = job->GetState();
   entries_.push_back(entry);
-  show({{entry.tag + verb + input + " -> " + output, false}}, false);
+  Lines lines;
+  if (entry.state == JobState::Waiting) {
+    lines.emplace_back(entry.tag + " Queued " + input + " -> " + output, false);
+  } else {
+    describe(entry, job->GetFailureReason(), &lines);
+  }
+  show(lines, false);
 }
 
 void TranscodeProgress::Print(const std::string& line, bool problem) { show({{line, problem}}, false); }
 
-TranscodeProgress::Lines TranscodeProgress::changes(bool interrupted) {
+void TranscodeProgress::describe(const Entry& entry, const std::string& reason, Lines* lines) {
+  switch (entry.state) {
+    case JobState::Starting:
+    case JobState::Encoding:
+      lines->emplace_back(entry.tag + " Transcoding " + entry.input + " -> " + entry.output, false);
+      break;
+    case JobState::Completed:
+      lines->emplace_back(entry.tag + " Completed " + entry.output, false);
+      break;
+    case JobState::Failed:
+      lines->emplace_back("kovadle-cli: " + entry.tag + " " + entry.input + ": failed: " +
+                              (reason.empty() ? std::string("the encoder gave no reason") : reason),
+                          true);
+      break;
+    case JobState::Stopped:
+      lines->emplace_back(entry.tag + " Stopped " + entry.input, true);
+      break;
+    default:
+      break;
+  }
+}
+
+void TranscodeProgress::OnStatus(const JobsStatus& status) {
+  if (finished_) return;
+  Lines lines;
+  for (const JobStatus& job : status) {
+    Entry* entry = find(job.jobID);
+    if (entry == nullptr || JobStateRules::IsFinal(entry->state)) continue;
+    entry->figures = job;
+    // Ends come as their own event, with the reason.
+    if (JobStateRules::IsFinal(job.state) || job.state == entry->state) continue;
+    const bool started = entry->state == JobState::Waiting && isRunning(job.state);
+    entry->state = job.state;
+    if (started) describe(*entry, std::string(), &lines);
+  }
+  show(lines, true);
+}
+
+void TranscodeProgress::OnFinished(const JobFinished& finished) {
+  Entry* entry = find(finished.jobID);
+  if (entry == nullptr || finished_ || JobStateRules::IsFinal(entry->state)) return;
+  entry->state = finished.outcome;
+  Lines lines;
+  describe(*entry, finished.reason, &lines);
+  show(lines, false);
+}
+
+void TranscodeProgress::Finish() {
+  if (finished_) return;
   Lines lines;
   for (Entry& entry : entries_) {
-    State now = StateOf(entry.job);
-    // The window's Ctrl-C reaches the encoder too, which then ends with an error.
-    if (interrupted && now == State::Failed) now = State::Stopped;
-    if (now == entry.state) continue;
-    entry.state = now;
-    switch (now) {
-      case State::Running:
-        lines.emplace_back(entry.tag + " Transcoding " + entry.input + " -> " + entry.output, false);
-        break;
-      case State::Completed:
-        lines.emplace_back(entry.tag + " Completed " + entry.output, false);
-        break;
-      case State::Failed:
-        lines.emplace_back("kovadle-cli: " + entry.tag + " " + entry.input +
-                               ": the encoder failed; the program log in " + get_applogs_dir() +
-                               " has its last output",
-                           true);
-        break;
-      case State::Stopped:
-        lines.emplace_back(entry.tag + " Stopped " + entry.input, true);
-        break;
-      case State::Queued:
-        break;
-    }
+    if (JobStateRules::IsFinal(entry.state)) continue;
+    entry.state = entry.job->GetState();
+    describe(entry, entry.job->GetFailureReason(), &lines);
   }
-  return lines;
-}
-
-void TranscodeProgress::Update() {
-  if (finished_) return;
-  const Lines lines = changes(false);
-  const bool due =
-      !sinceFigures_.isValid() || sinceFigures_.elapsed() >= (terminal_ ? kBarRefreshMs : kLineRefreshMs);
-  if (due) sinceFigures_.restart();
-  if (due || !lines.empty()) show(lines, due);
-}
-
-void TranscodeProgress::Finish(bool interrupted) {
-  if (finished_) return;
-  const Lines lines = changes(interrupted);
   finished_ = true;
   show(lines, false);
 }
 
 bool TranscodeProgress::AllEnded() const {
   for (const Entry& entry : entries_) {
-    if (entry.state == State::Queued || entry.state == State::Running) return false;
+    if (!JobStateRules::IsFinal(entry.state)) return false;
   }
   return true;
 }
 
-int TranscodeProgress::CountOf(State state) const {
+int TranscodeProgress::CountOf(JobState state) const {
   int count = 0;
   for (const Entry& entry : entries_) count += entry.state == state;
   return count;
 }
 
-std::string TranscodeProgress::figures(const JobV3* job) {
-  const double progress = job->GetProgress();
-  const double speed = job->GetSpeed();
-  const double left = job->GetEstimateLeftTime();
-  const std::string percent = progress < 0 ? "--" : StringUtil::int_to_str(static_cast<int>(progress * 100));
-  return percent + "%  speed " + (speed < 0 ? "--" : StringUtil::double_to_fixed_str(speed, 2) + "x") + "  " +
-         (left < 0 ? "--:--:--" : clock(left)) + " left";
+std::string TranscodeProgress::figures(const JobStatus& status) {
+  const std::string percent =
+      status.progress < 0 ? "--" : StringUtil::int_to_str(static_cast<int>(status.progress * 100));
+  return percent + "%  speed " +
+         (status.speed < 0 ? "--" : StringUtil::double_to_fixed_str(status.speed, 2) + "x") + "  " +
+         (status.timeLeft < 0 ? "--:--:--" : clock(status.timeLeft)) + " left";
 }
 
 std::string TranscodeProgress::barsText() const {
   std::string text;
   int queued = 0;
   for (const Entry& entry : entries_) {
-    if (entry.state == State::Queued) ++queued;
-    if (entry.state != State::Running) continue;
-    const double progress = entry.job->GetProgress();
+    if (entry.state == JobState::Waiting) ++queued;
+    if (!isRunning(entry.state)) continue;
+    const double progress = entry.figures.progress;
     const int filled = progress < 0 ? 0 : static_cast<int>(progress * kBarWidth + 0.5);
     text += entry.tag + " " + shortName(entry.name) + " [" + std::string(filled, '#') +
-            std::string(kBarWidth - filled, '-') + "] " + figures(entry.job) + "\n";
+            std::string(kBarWidth - filled, '-') + "] " + figures(entry.figures) + "\n";
   }
   if (queued > 0) text += StringUtil::int_to_str(queued) + " waiting\n";
   return text;
@@ -156,8 +167,8 @@ void TranscodeProgress::show(const Lines& lines, bool withFigures) {
     for (const auto& line : lines) (line.second ? CliConsole::Err : CliConsole::Out)(line.first + "\n");
     if (!withFigures) return;
     for (const Entry& entry : entries_) {
-      if (entry.state == State::Running)
-        CliConsole::Out(entry.tag + " " + entry.name + ": " + figures(entry.job) + "\n");
+      if (isRunning(entry.state))
+        CliConsole::Out(entry.tag + " " + entry.name + ": " + figures(entry.figures) + "\n");
     }
     return;
   }

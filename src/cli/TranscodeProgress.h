@@ -1,20 +1,22 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "jobs/JobFinished.h"
+#include "jobs/JobState.h"
+#include "jobs/JobStatus.h"
+
 class JobV3;
 
-// Shows the jobs of one `transcode` run: a line when a job starts, waits or ends,
-// and the figures of each encoding job (percent, speed, time left). On a terminal
-// the figures are a bar per job, redrawn in place below the other lines; elsewhere
-// (a pipe, a log file) they are plain lines once a second.
+// Shows the jobs of one `transcode` run from what the progress publisher reports: a
+// line when a job starts, waits or ends (a failure with its reason), and the figures
+// of each encoding job (percent, speed, time left). On a terminal the figures are a
+// bar per job, redrawn in place below the other lines; elsewhere (a pipe, a log file)
+// they are plain lines once a second.
 class TranscodeProgress {
  public:
-  enum class State { Queued, Running, Completed, Failed, Stopped };
-
   // fileCount numbers the lines ("[2/5]").
   TranscodeProgress(bool terminal, int fileCount);
 
@@ -22,36 +24,37 @@ class TranscodeProgress {
   void Add(JobV3* job, int number, const std::string& input, const std::string& output);
   // A line that stays, above the bars: standard error when it reports a problem.
   void Print(const std::string& line, bool problem);
-  // Reports the jobs that started or ended since the last call, and the figures
-  // when they are due. Cheap enough to call every few tens of milliseconds.
-  void Update();
-  // Reports the last changes and takes the bars away. After an interruption, a
-  // job whose encoder ended with the signal counts as stopped, not failed.
-  void Finish(bool interrupted);
+  // The publisher's snapshot: jobs that started, and the figures.
+  void OnStatus(const JobsStatus& status);
+  // A run that ended.
+  void OnFinished(const JobFinished& finished);
+  // Reports how the jobs not reported as ended stand now and takes the bars away.
+  void Finish();
 
   bool AllEnded() const;
-  int CountOf(State state) const;
+  int CountOf(JobState state) const;
   int Count() const { return static_cast<int>(entries_.size()); }
-
-  // The job's state as its flags tell it now.
-  static State StateOf(const JobV3* job);
 
  private:
   struct Entry {
     JobV3* job = nullptr;
+    std::string jobID;
     std::string tag;  // "[2/5]"
     std::string name;
     std::string input;
     std::string output;
-    State state = State::Queued;
+    JobState state = JobState::Waiting;
+    JobStatus figures;
   };
   using Lines = std::vector<std::pair<std::string, bool>>;  // text, problem
 
-  Lines changes(bool interrupted);
+  Entry* find(const std::string& jobID);
+  // The line that tells a change of state, if any.
+  static void describe(const Entry& entry, const std::string& reason, Lines* lines);
   // Takes the bars away, writes the lines, then draws the bars again (terminal).
   void show(const Lines& lines, bool withFigures);
   std::string barsText() const;
-  static std::string figures(const JobV3* job);
+  static std::string figures(const JobStatus& status);
 
   const bool terminal_;
   const int fileCount_;
@@ -59,5 +62,4 @@ class TranscodeProgress {
   int barLines_ = 0;       // lines of bars on the screen now
   std::string barsShown_;  // and their text
   bool finished_ = false;
-  QElapsedTimer sinceFigures_;
 };

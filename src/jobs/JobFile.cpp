@@ -13,71 +13,207 @@
 #include "Util/SimpleJson.h"
 #include "Util/StringUtil.h"
 #include "Util/TimeUtil.h"
+#include "jobs/JobOwnership.h"
 
-void JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
+struct JobFile::Fields {
+  std::string jobID;
+  std::string generatedTime;
+  std::string inputFile;
+  std::string outputFile;
+  std::string quality;
+  std::string outputCodec;
+  std::string outputFormat;
+  std::string outcome;
+  std::vector<std::string> errorLines;
+};
+
+namespace {
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (const std::string& line : StringUtil::split(text, '\n')) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+// A member the first job files did not have: empty when missing.
+std::string optionalMember(const SimpleJson& json, const char* key) {
+  try {
+    return json.get(key);
+  } catch (const std::string&) {
+    return std::string();
+  }
+}
+
+}  // namespace
+
+JobFile::JobFile() : fields_(std::make_unique<Fields>()) {}
+
+JobFile::~JobFile() = default;
+
+void JobFile::setPath(const std::string& path) {
+  path_ = path;
+  folder_ = OSUtil::getFileDir(path);
+  ownership_ = std::make_unique<JobOwnership>(folder_, fields_->jobID);
+}
+
+bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
                    const std::string& outputCodec, const std::string& outputFormat) {
-  jobID_ = OSUtil::createGuid();
-  generatedTime_ = TimeUtil::datetime_stamp();
-  inputFile_ = inputFile;
-  outputFile_ = outputFile;
-  quality_ = quality;
-  outputCodec_ = outputCodec;
-  outputFormat_ = outputFormat;
+  {
+    std::lock_guard<std::mutex> guard(fieldsLock_);
+    fields_ = std::make_unique<Fields>();
+    fields_->jobID = OSUtil::createGuid();
+    fields_->generatedTime = TimeUtil::datetime_stamp();
+    fields_->inputFile = inputFile;
+    fields_->outputFile = outputFile;
+    fields_->quality = quality;
+    fields_->outputCodec = outputCodec;
+    fields_->outputFormat = outputFormat;
+  }
   isCompleted_ = false;
   isDeleted_ = false;
   isStopped_ = false;
-  path_ = OSUtil::pathJoin(get_appjobfile_dir(), jobID_ + ".jobfile");
-  Save();
+  setPath(OSUtil::pathJoin(get_appjobfile_dir(), fields_->jobID + ".jobfile"));
+  // Owned before its file exists: no other process can take up the new job.
+  TakeOwnership();
+  return Save();
 }
 
 void JobFile::Load(const std::string& path) {
   SimpleJson json;
   json.load_file(path);
   // Read everything before storing anything, so a bad file leaves the record as it was.
-  std::string jobID = json.get("JobID");
-  std::string generatedTime = json.get("GeneratedTime");
-  std::string inputFile = json.get("InputFile");
-  std::string outputFile = json.get("OutputFile");
-  std::string quality = json.get("Quality");
-  std::string outputCodec = json.get("OutputCodec");
-  std::string outputFormat = json.get("OutputFormat");
+  auto fields = std::make_unique<Fields>();
+  fields->jobID = json.get("JobID");
+  fields->generatedTime = json.get("GeneratedTime");
+  fields->inputFile = json.get("InputFile");
+  fields->outputFile = json.get("OutputFile");
+  fields->quality = json.get("Quality");
+  fields->outputCodec = json.get("OutputCodec");
+  fields->outputFormat = json.get("OutputFormat");
   const bool isCompleted = StringUtil::str_to_bool(json.get("IsCompleted"));
   const bool isDeleted = StringUtil::str_to_bool(json.get("IsDeleted"));
   const bool isStopped = StringUtil::str_to_bool(json.get("IsStopped"));
-  jobID_ = std::move(jobID);
-  generatedTime_ = std::move(generatedTime);
-  inputFile_ = std::move(inputFile);
-  outputFile_ = std::move(outputFile);
-  quality_ = std::move(quality);
-  outputCodec_ = std::move(outputCodec);
-  outputFormat_ = std::move(outputFormat);
+  fields->outcome = optionalMember(json, "Outcome");
+  fields->errorLines = splitLines(optionalMember(json, "ErrorLines"));
+  {
+    std::lock_guard<std::mutex> guard(fieldsLock_);
+    fields_ = std::move(fields);
+  }
   isCompleted_ = isCompleted;
   isDeleted_ = isDeleted;
   isStopped_ = isStopped;
-  path_ = path;
+  if (path != path_) setPath(path);
+}
+
+bool JobFile::Reload() {
+  const std::string jobID = GetJobID();
+  try {
+    JobFile fresh;
+    fresh.Load(path_);
+    if (fresh.GetJobID() != jobID) return false;
+    {
+      std::lock_guard<std::mutex> guard(fieldsLock_);
+      std::lock_guard<std::mutex> theirs(fresh.fieldsLock_);
+      fields_ = std::move(fresh.fields_);
+      fresh.fields_ = std::make_unique<Fields>();
+    }
+    isCompleted_ = fresh.GetIsCompleted();
+    isDeleted_ = fresh.GetIsDeleted();
+    isStopped_ = fresh.GetIsStopped();
+    return true;
+  } catch (const std::string& reason) {
+    log_info("JobFile::Reload, cannot read:" + path_ + ",reason:" + reason);
+    return false;
+  }
+}
+
+JobFile::Fields JobFile::copyFields() const {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  return *fields_;
 }
 
 bool JobFile::Save() {
-  std::lock_guard<std::mutex> guard(lock_);
+  std::lock_guard<std::mutex> guard(saveLock_);
   if (removed_) return false;
+  const Fields fields = copyFields();
   SimpleJson json;
   json.parse("{}");
-  json.set("JobID", jobID_);
-  json.set("GeneratedTime", generatedTime_);
-  json.set("InputFile", inputFile_);
-  json.set("OutputFile", outputFile_);
-  json.set("Quality", quality_);
-  json.set("OutputCodec", outputCodec_);
-  json.set("OutputFormat", outputFormat_);
+  json.set("JobID", fields.jobID);
+  json.set("GeneratedTime", fields.generatedTime);
+  json.set("InputFile", fields.inputFile);
+  json.set("OutputFile", fields.outputFile);
+  json.set("Quality", fields.quality);
+  json.set("OutputCodec", fields.outputCodec);
+  json.set("OutputFormat", fields.outputFormat);
   json.set("IsCompleted", StringUtil::bool_to_str(isCompleted_));
   json.set("IsDeleted", StringUtil::bool_to_str(isDeleted_));
   json.set("IsStopped", StringUtil::bool_to_str(isStopped_));
-  return json.save_file(path_);
+  json.set("Outcome", fields.outcome);
+  json.set("ErrorLines", joinLines(fields.errorLines));
+  std::string error;
+  const bool saved = json.save_file(path_, &error);
+  lastSaveError_ = saved ? std::string() : error;
+  needsSave_ = !saved;
+  if (!saved) log_info("Error,JobFile::Save,cannot write:" + path_ + ",reason:" + error);
+  return saved;
+}
+
+std::string JobFile::LastSaveError() const {
+  std::lock_guard<std::mutex> guard(saveLock_);
+  return lastSaveError_;
 }
 
 void JobFile::MarkRemoved() {
-  std::lock_guard<std::mutex> guard(lock_);
+  std::lock_guard<std::mutex> guard(saveLock_);
   removed_ = true;
+}
+
+bool JobFile::TakeOwnership() {
+  if (!ownership_) return false;
+  const bool wasHeld = ownership_->IsHeld();
+  if (!ownership_->Take()) return false;
+  if (!wasHeld && !needsSave_ && QFileInfo::exists(QString::fromStdString(path_))) Reload();
+  return true;
+}
+
+void JobFile::ReleaseOwnership() {
+  if (ownership_) ownership_->Release();
+}
+
+bool JobFile::IsOwnedHere() const { return ownership_ && ownership_->IsHeld(); }
+
+bool JobFile::IsOwnedElsewhere() const {
+  return ownership_ && !ownership_->IsHeld() && JobOwnership::IsHeldElsewhere(folder_, GetJobID());
+}
+
+template <typename Value>
+Value JobFile::field(Value Fields::*member) const {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  return (*fields_).*member;
+}
+
+std::string JobFile::GetJobID() const { return field(&Fields::jobID); }
+std::string JobFile::GetGeneratedTime() const { return field(&Fields::generatedTime); }
+std::string JobFile::GetInputFile() const { return field(&Fields::inputFile); }
+std::string JobFile::GetOutputFile() const { return field(&Fields::outputFile); }
+std::string JobFile::GetQuality() const { return field(&Fields::quality); }
+std::string JobFile::GetOutputCodec() const { return field(&Fields::outputCodec); }
+std::string JobFile::GetOutputFormat() const { return field(&Fields::outputFormat); }
+std::string JobFile::GetOutcome() const { return field(&Fields::outcome); }
+std::vector<std::string> JobFile::GetErrorLines() const { return field(&Fields::errorLines); }
+
+std::string JobFile::GetFailureReason() const {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  if (fields_->outcome != "failed" || fields_->errorLines.empty()) return std::string();
+  return fields_->errorLines.front();
 }
 
 void JobFile::SetIsCompleted(bool value) {
@@ -93,6 +229,23 @@ void JobFile::SetIsDeleted(bool value) {
 void JobFile::SetIsStopped(bool value) {
   isStopped_ = value;
   Save();
+}
+
+void JobFile::SetFlags(bool completed, bool deleted, bool stopped) {
+  isCompleted_ = completed;
+  isDeleted_ = deleted;
+  isStopped_ = stopped;
+}
+
+void JobFile::SetOutcome(const std::string& outcome, const std::vector<std::string>& errorLines) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->outcome = outcome;
+  fields_->errorLines = errorLines;
+}
+
+void JobFile::SetOutputFile(const std::string& outputFile) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->outputFile = outputFile;
 }
 
 std::vector<std::string> JobFile::ListJobFiles() { return ListJobFiles(get_appjobfile_dir()); }
@@ -126,12 +279,15 @@ int JobFile::RemoveStaleTempFiles(const std::string& folder) {
   // The name an atomic save gives its new content before the rename: the job file's
   // own name and six random letters or digits.
   static const QRegularExpression kTempName(QStringLiteral(
-      "^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\.jobfile\\.[A-Za-z0-9]{6}$"));
+      "^([0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12})\\.jobfile\\.[A-Za-z0-9]{6}$"));
   QDir dir(QString::fromUtf8(folder.c_str()), QStringLiteral("*.jobfile.*"), QDir::Unsorted,
            QDir::Files | QDir::Hidden);
   int removed = 0;
   for (const QFileInfo& info : dir.entryInfoList()) {
-    if (info.isSymLink() || !kTempName.match(info.fileName()).hasMatch()) continue;
+    const QRegularExpressionMatch name = kTempName.match(info.fileName());
+    if (info.isSymLink() || !name.hasMatch()) continue;
+    // Its job's owner may be writing it right now.
+    if (JobOwnership::IsHeldElsewhere(folder, name.captured(1).toStdString())) continue;
     const std::string path = OSUtil::pathJoin(folder, info.fileName().toUtf8().toStdString());
     if (QFile::remove(info.filePath())) {
       log_info("JobFile::RemoveStaleTempFiles, removed:" + path);

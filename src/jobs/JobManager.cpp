@@ -1,12 +1,16 @@
 #include "jobs/JobManager.h"
 
-#include <QFile>
-#include <QTextStream>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 #include <iostream>
 
+#include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
+#include "jobs/JobOutput.h"
+#include "jobs/ProgressSnapshotText.h"
 
 JobManager& JobManager::GetInstance() {
   // Statics end in reverse order of creation: let the child-process registry come
@@ -17,7 +21,13 @@ JobManager& JobManager::GetInstance() {
 }
 
 JobManager::~JobManager() {
-  for (JobV3* job : alljobs_) delete job;
+  {
+    std::lock_guard<std::mutex> guard(wakeupLock_);
+    wakeup_ = nullptr;
+  }
+  for (JobV3* job : alljobs_) {
+    if (abandoned_.count(job) == 0) delete job;
+  }
   for (JobV3* job : retired_) delete job;
 }
 
@@ -37,6 +47,13 @@ std::vector<JobV3*> operate(std::vector<JobV3*>& list, std::mutex& lock, const s
     }
   }
   return {};
+}
+
+// A run cut short by a kill leaves a partial output and an empty reservation.
+bool hasLeftovers(JobFile* record) {
+  const std::string output = record->GetOutputFile();
+  return OSUtil::isPathTaken(JobOutput::PartialPath(output, record->GetJobID())) ||
+         JobOutput::IsReservation(output);
 }
 }  // namespace
 
@@ -59,200 +76,232 @@ JobV3* JobManager::FindJob(const std::string& jobID) {
   return nullptr;
 }
 
+JobV3* JobManager::wrap(JobFile* jobFile) {
+  auto* job = new JobV3(jobFile);
+  const std::string folder = OSUtil::getFileDir(jobFile->GetPath());
+  job->SetFinishedCallback([this](const JobFinished& finished) { onFinished(finished); });
+  job->SetSaveFailedCallback([this, folder](const std::string& reason) { onSaveFailed(folder, reason); });
+  return job;
+}
+
 JobV3* JobManager::AddJob(JobFile* jobFile) {
-  JobV3* job = new JobV3(jobFile);
+  JobV3* job = wrap(jobFile);
+  if (jobFile->IsOwnedElsewhere()) {
+    std::lock_guard<std::mutex> guard(controlLock_);
+    markElsewhereLocked(job);
+  } else if (!jobFile->GetIsCompleted() && hasLeftovers(jobFile) && jobFile->TakeOwnership()) {
+    const std::string output = jobFile->GetOutputFile();
+    JobOutput::Discard(JobOutput::PartialPath(output, jobFile->GetJobID()), output);
+    log_info("JobManager::AddJob, removed what an interrupted run left of:" + output);
+    jobFile->ReleaseOwnership();
+  }
   OpAllJobs("add", job);
   return job;
 }
 
-void JobManager::queue(JobV3* job) {
-  job->SetIsQueueing(true);
-  job->SetIsRunning(false);
-  job->SetIsStopped(false);
-  // A finished job that waits again is not finished: the snapshot would drop it
-  // from the run list and it would never start.
-  job->SetIsCompleted(false);
-}
-
-void JobManager::writePlaceholder(const std::string& path) {
-  QFile file(QString::fromUtf8(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-    std::cout << "Open file failed:" << path << std::endl;
-    return;
-  }
-  QTextStream stream(&file);
-  stream << QString() << Qt::endl;
-}
-
-int JobManager::executingLocked() {
+int JobManager::encodingLocked() {
   int count = 0;
-  for (JobV3* job : OpRunningJobs("get", nullptr)) count += job->IsRunning();
-  for (const auto& claim : claims_) count += claim.second.startsNow;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    const JobState state = job->GetState();
+    count += state == JobState::Starting || state == JobState::Encoding;
+  }
   return count;
 }
 
-bool JobManager::isBusyLocked(JobV3* job) {
-  return job->IsRunning() || job->IsQueueing() || job->IsStopping() || claims_.count(job) != 0;
-}
-
-uint64_t JobManager::claimLocked(JobV3* job, bool startsNow) {
-  Claim claim;
-  claim.id = ++lastClaimID_;
-  claim.startsNow = startsNow;
-  claims_[job] = claim;
-  return claim.id;
-}
-
-void JobManager::finishClaim(JobV3* job, uint64_t claimID, bool start) {
-  // The probe behind the command may take up to a minute: no lock here.
-  const std::string command = job->MakeFFmpegCmd();
-  std::lock_guard<std::mutex> guard(controlLock_);
-  const auto claim = claims_.find(job);
-  if (claim == claims_.end() || claim->second.id != claimID) return;  // stopped meanwhile
-  claims_.erase(claim);
-  // A publisher asked to end must not leave a new encoder behind.
-  if (start && QThread::currentThread()->isInterruptionRequested()) return;
-  job->SetFFmpegCmd(command);
-  if (!start) return;
-  job->Run();
-  job->SetIsQueueing(false);
-  OpRunningJobs("remove", job);
-  OpRunningJobs("add", job);
+bool JobManager::anyWaitingLocked() {
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    if (job->IsQueueing()) return true;
+  }
+  return false;
 }
 
 JobV3* JobManager::AddAndRunJob(JobFile* jobFile) {
-  JobV3* job = new JobV3(jobFile);
-  uint64_t claimID = 0;
+  JobV3* job = wrap(jobFile);
+  uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     OpAllJobs("add", job);
-    if (executingLocked() != 0) {
-      queue(job);
-      // Takes the output name while the job waits; before the publisher can start it.
-      writePlaceholder(jobFile->GetOutputFile());
-      OpRunningJobs("add", job);
-    } else if (job->IsFFmpegCmdGenerated()) {
-      job->Run();
-      OpRunningJobs("add", job);
-    } else {
-      // Listed once it starts, so no snapshot reports it before.
-      claimID = claimLocked(job, true);
+    if (!jobFile->TakeOwnership()) {
+      log_info("Error,JobManager::AddAndRunJob,another process owns the job:" + jobFile->GetJobID());
+      markElsewhereLocked(job);
+      return job;
     }
+    // A new video never starts ahead of the videos already waiting.
+    if (encodingLocked() == 0 && !anyWaitingLocked()) {
+      job->MoveTo(JobState::Starting);
+      generation = job->StartGeneration();
+    } else {
+      job->MoveTo(JobState::Waiting);
+    }
+    OpRunningJobs("add", job);
   }
-  if (claimID != 0) finishClaim(job, claimID, true);
+  if (generation != 0) {
+    finishStart(job, generation);
+  } else {
+    wake();
+  }
   return job;
 }
 
-void JobManager::RunJob(const std::string& jobID) {
+bool JobManager::RunJob(const std::string& jobID) {
   JobV3* job = nullptr;
-  uint64_t claimID = 0;
-  bool start = false;
+  uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     job = FindJob(jobID);
     if (job == nullptr) {
       std::cout << "Error,JobManager::RunJob,not find job in alljobs for jobID:" << jobID << std::endl;
-      return;
+      return false;
     }
     // Two encoders on one job would write the same output and the same figures.
-    if (isBusyLocked(job)) {
+    if (JobStateRules::IsActive(job->GetState()) || job->IsElsewhere()) {
       std::cout << "Error,JobManager::RunJob,job is already running or queueing, jobID:" << jobID
                 << std::endl;
-      return;
+      return false;
     }
-    start = executingLocked() == 0;
-    if (!start) queue(job);
-    if (!job->IsFFmpegCmdGenerated()) {
-      // Queued: the command is built now, the publisher starts it later.
-      claimID = claimLocked(job, start);
-    } else if (start) {
-      job->Run();
+    JobFile* record = job->GetJobFile();
+    if (!record->TakeOwnership()) {
+      log_info("Error,JobManager::RunJob,another process owns the job:" + jobID);
+      markElsewhereLocked(job);
+      return false;
     }
-    // A finished job may still wait to be reported; list it once only.
+    const bool start = encodingLocked() == 0 && !anyWaitingLocked();
+    if (!job->MoveTo(start ? JobState::Starting : JobState::Waiting)) {
+      record->ReleaseOwnership();
+      return false;
+    }
+    generation = start ? job->StartGeneration() : 0;
+    // A finished job may still wait to be reported; list it once only, at the end.
     OpRunningJobs("remove", job);
-    if (claimID == 0 || !start) OpRunningJobs("add", job);
+    OpRunningJobs("add", job);
   }
-  if (claimID != 0) finishClaim(job, claimID, start);
+  if (generation != 0) {
+    finishStart(job, generation);
+  } else {
+    wake();
+  }
+  return true;
 }
 
 void JobManager::RunQueuedJob() {
   JobV3* job = nullptr;
-  uint64_t claimID = 0;
+  uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     for (JobV3* candidate : OpRunningJobs("get", nullptr)) {
-      if (!candidate->IsQueueing() || candidate->IsStopping() || claims_.count(candidate) != 0) continue;
-      job = candidate;
-      break;
+      if (candidate->IsQueueing()) {
+        job = candidate;
+        break;
+      }
     }
-    if (job == nullptr) return;
-    if (job->IsFFmpegCmdGenerated()) {
-      job->Run();
-      job->SetIsQueueing(false);
-      return;
-    }
-    // Stays queued (and stoppable) while its command is built.
-    claimID = claimLocked(job, false);
+    if (job == nullptr || !job->MoveTo(JobState::Starting)) return;
+    generation = job->StartGeneration();
   }
-  finishClaim(job, claimID, true);
+  finishStart(job, generation);
 }
 
-void JobManager::StopJob(const std::string& jobID) {
-  JobV3* job = nullptr;
-  bool stopping = false;
-  {
-    std::lock_guard<std::mutex> guard(controlLock_);
-    job = FindJob(jobID);
-    if (job == nullptr) {
-      std::cout << "Error,JobManager::StopJob,not find job in alljobs for jobID:" << jobID << std::endl;
-      return;
-    }
-    OpRunningJobs("remove", job);
-    claims_.erase(job);
-    stopping = job->BeginStop();
+void JobManager::finishStart(JobV3* job, uint64_t generation) {
+  // Making the reservation and the command (whose probe may take up to a minute)
+  // happen outside the lock.
+  std::string error;
+  const bool outputReady = job->PrepareOutput(&error);
+  const std::string command = !outputReady                  ? std::string()
+                              : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd()
+                                                            : job->MakeFFmpegCmd();
+
+  std::lock_guard<std::mutex> guard(controlLock_);
+  if (job->GetState() != JobState::Starting || job->StartGeneration() != generation) {
+    // Stopped meanwhile: a name reserved for this start goes with it.
+    job->DiscardUnusedOutput();
+    return;
   }
-  // Killing the encoder and waiting for its thread happen outside the lock.
-  if (stopping) job->FinishStop();
+  if (!outputReady) {
+    job->Fail({"Cannot create " + job->GetJobFile()->GetOutputFile() + ": " + error});
+    return;
+  }
+  // A publisher asked to end must not leave a new encoder behind; the stop of
+  // every job that follows ends this one too.
+  if (QThread::currentThread()->isInterruptionRequested()) return;
+  job->SetFFmpegCmd(command);
+  job->Run();
 }
 
-void JobManager::StopAllJobs() {
-  std::vector<JobV3*> stopping;
+bool JobManager::StopJob(const std::string& jobID) {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  JobV3* job = FindJob(jobID);
+  if (job == nullptr) {
+    std::cout << "Error,JobManager::StopJob,not find job in alljobs for jobID:" << jobID << std::endl;
+    return false;
+  }
+  if (job->IsElsewhere()) return false;
+  // Off the run list first: a stopped waiting job is never started.
+  OpRunningJobs("remove", job);
+  return job->Stop();
+}
+
+bool JobManager::StopAllJobs(int waitMs) {
   std::vector<JobV3*> all;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     all = GetAllJobs();
     for (JobV3* job : all) {
-      if (!isBusyLocked(job)) continue;
+      if (!JobStateRules::IsActive(job->GetState())) continue;
       OpRunningJobs("remove", job);
-      claims_.erase(job);
-      if (job->BeginStop()) stopping.push_back(job);
+      job->Stop();
     }
   }
-  log_info("JobManager::StopAllJobs, stopping " + std::to_string(stopping.size()) + " jobs.");
-  for (JobV3* job : stopping) job->FinishStop();
-  // Stops begun elsewhere, and threads of runs that ended by themselves.
+  log_info("JobManager::StopAllJobs, waiting for the encoders to end.");
+  bool allEnded = true;
+  QElapsedTimer timer;
+  timer.start();
   for (JobV3* job : all) {
-    while (job->IsStopping()) OSUtil::sleepMs(10);
-    job->ReapEncoderThread();
+    const int left = static_cast<int>(std::max<qint64>(0, waitMs - timer.elapsed()));
+    if (job->WaitUntilIdle(left)) continue;
+    allEnded = false;
+    job->AbandonStop();
+    std::lock_guard<std::mutex> guard(controlLock_);
+    abandoned_.insert(job);
+    log_info("Error,JobManager::StopAllJobs,encoder did not end, jobID:" + job->GetJobFile()->GetJobID());
   }
+  RetryUnsavedJobs();
+  return allEnded;
 }
 
-void JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
+void JobManager::markElsewhereLocked(JobV3* job) {
+  if (job->MoveTo(JobState::Elsewhere)) elsewhere_.push_back(job);
+}
+
+bool JobManager::setDeleted(const std::string& jobID, bool deleted) {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  JobV3* job = FindJob(jobID);
+  if (job == nullptr || job->IsElsewhere()) return false;
+  if (job->SetIsDeleted(deleted)) return true;
+  if (job->GetJobFile()->IsOwnedElsewhere()) markElsewhereLocked(job);
+  return false;
+}
+
+bool JobManager::MoveToRecycleBin(const std::string& jobID) { return setDeleted(jobID, true); }
+
+bool JobManager::RestoreFromRecycleBin(const std::string& jobID) { return setDeleted(jobID, false); }
+
+bool JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
   std::string path;
   std::string output;
+  JobFile* record = nullptr;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     JobV3* job = FindJob(jobID);
-    if (job == nullptr) return;
+    if (job == nullptr) return false;
     if (!job->IsDeleted()) {
       std::cout << "Only can TotalDelete deleted jobs!" << std::endl;
-      return;
+      return false;
     }
-    if (isBusyLocked(job)) {
-      log_info("Error,JobManager::TotalDelete,job is running or queueing, not deleted, jobID:" + jobID);
-      return;
+    record = job->GetJobFile();
+    if (!record->TakeOwnership()) {
+      log_info("Error,JobManager::TotalDelete,another process owns the job, not deleted, jobID:" + jobID);
+      markElsewhereLocked(job);
+      return false;
     }
-    JobFile* record = job->GetJobFile();
     // From here on no thread can write the file again, not even a late one.
     record->MarkRemoved();
     path = record->GetPath();
@@ -263,21 +312,147 @@ void JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
   }
   OSUtil::removeFile(path);
   if (deleteOutput && OSUtil::isFileExist(output)) OSUtil::removeFile(output);
+  record->ReleaseOwnership();
+  return true;
 }
+
+// --- Counts and reports ---------------------------------------------------------------
 
 int JobManager::GetRunningJobCount() { return static_cast<int>(OpRunningJobs("get", nullptr).size()); }
 
-int JobManager::countRunning(bool (JobV3::*flag)() const, const char* label) {
+int JobManager::GetExeJobCount() {
   int count = 0;
-  for (JobV3* job : OpRunningJobs("get", nullptr)) {
-    if ((job->*flag)()) ++count;
-  }
-  std::cout << label << count << std::endl;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) count += job->IsRunning();
+  std::cout << "JobManager::GetExeJobCount:" << count << std::endl;
   return count;
 }
 
-int JobManager::GetExeJobCount() { return countRunning(&JobV3::IsRunning, "JobManager::GetExeJobCount:"); }
-
 int JobManager::GetQueueJobCount() {
-  return countRunning(&JobV3::IsQueueing, "JobManager::GetQueueJobCount:");
+  int count = 0;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) count += job->IsQueueing();
+  std::cout << "JobManager::GetQueueJobCount:" << count << std::endl;
+  return count;
+}
+
+int JobManager::GetEncodingJobCount() {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  return encodingLocked();
+}
+
+JobsStatus JobManager::GetJobsStatus() {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  JobsStatus status;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    JobStatus entry;
+    entry.jobID = job->GetJobFile()->GetJobID();
+    // The state before the figures, so a job is dropped only after a report of its end.
+    entry.state = job->GetState();
+    entry.progress = job->GetProgress();
+    entry.timeLeft = job->GetEstimateLeftTime();
+    entry.speed = job->GetSpeed();
+    status.push_back(entry);
+    // A finished job is reported once; nothing inactive stays listed.
+    if (!JobStateRules::IsActive(entry.state)) OpRunningJobs("remove", job);
+  }
+  for (JobV3* job : elsewhere_) {
+    JobStatus entry;
+    entry.jobID = job->GetJobFile()->GetJobID();
+    entry.state = JobState::Elsewhere;
+    status.push_back(entry);
+  }
+  return status;
+}
+
+std::string JobManager::GetJobsProgress() { return JobsProgressText(GetJobsStatus()); }
+
+std::string JobManager::JobsProgressText(const JobsStatus& status) {
+  return ProgressSnapshotText::Write(status);
+}
+
+std::map<std::string, std::pair<std::string, std::string>> JobManager::ParseJobsProgress(
+    const std::string& snapshot) {
+  return ProgressSnapshotText::Read(snapshot);
+}
+
+void JobManager::PollElsewhere() {
+  std::vector<JobV3*> jobs;
+  {
+    std::lock_guard<std::mutex> guard(controlLock_);
+    jobs = elsewhere_;
+  }
+  for (JobV3* job : jobs) {
+    if (job->GetJobFile()->IsOwnedElsewhere() || !job->AdoptStoredState()) continue;
+    std::lock_guard<std::mutex> guard(controlLock_);
+    elsewhere_.erase(std::remove(elsewhere_.begin(), elsewhere_.end(), job), elsewhere_.end());
+  }
+}
+
+// --- Events -------------------------------------------------------------------------
+
+void JobManager::SetWakeup(std::function<void()> wakeup) {
+  std::lock_guard<std::mutex> guard(wakeupLock_);
+  wakeup_ = std::move(wakeup);
+}
+
+void JobManager::wake() {
+  std::lock_guard<std::mutex> guard(wakeupLock_);
+  if (wakeup_) wakeup_();
+}
+
+void JobManager::onFinished(const JobFinished& finished) {
+  {
+    std::lock_guard<std::mutex> guard(eventsLock_);
+    finished_.push_back(finished);
+  }
+  wake();
+}
+
+std::vector<JobFinished> JobManager::TakeFinishedJobs() {
+  std::lock_guard<std::mutex> guard(eventsLock_);
+  std::vector<JobFinished> taken;
+  taken.swap(finished_);
+  return taken;
+}
+
+void JobManager::onSaveFailed(const std::string& folder, const std::string& reason) {
+  std::lock_guard<std::mutex> guard(eventsLock_);
+  if (saveFailure_.empty()) saveFailure_ = folder + ": " + reason;
+}
+
+bool JobManager::TakeSaveFailure(std::string* message) {
+  std::lock_guard<std::mutex> guard(eventsLock_);
+  if (saveFailure_.empty() || saveFailureTaken_) return false;
+  saveFailureTaken_ = true;
+  *message = saveFailure_;
+  return true;
+}
+
+int JobManager::RetryUnsavedJobs() {
+  int unsaved = 0;
+  for (JobV3* job : GetAllJobs()) unsaved += !job->RetrySave();
+  if (unsaved > 0) log_info("Error,JobManager::RetryUnsavedJobs, still unsaved:" + std::to_string(unsaved));
+  return unsaved;
+}
+
+// --- Start-up loading -------------------------------------------------------------------
+
+std::vector<JobV3*> JobManager::LoadStoredJobs() { return LoadStoredJobs(get_appjobfile_dir()); }
+
+std::vector<JobV3*> JobManager::LoadStoredJobs(const std::string& folder) {
+  // A kill during a save leaves its temporary file.
+  JobFile::RemoveStaleTempFiles(folder);
+  std::vector<JobV3*> loaded;
+  for (const std::string& path : JobFile::ListJobFiles(folder)) {
+    auto* record = new JobFile;
+    try {
+      record->Load(path);
+    } catch (const std::string& reason) {
+      // One unreadable file must not cost the user every other job.
+      log_info("JobManager::LoadStoredJobs, skipped job file:" + path + ",reason:" + reason);
+      delete record;
+      continue;
+    }
+    loaded.push_back(AddJob(record));
+  }
+  return loaded;
 }

@@ -1,18 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "jobs/JobFile.h"
+#include "jobs/JobFinished.h"
+#include "jobs/JobStatus.h"
 #include "jobs/JobV3.h"
 
 // Owns every job of the process and decides when each one runs: a job starts at
-// once when no other job executes, otherwise it waits in the queue for the
-// progress publisher. Jobs are addressed by JobID.
+// once when none of ours is encoding and none waits before it; otherwise it waits in
+// the queue for the progress publisher, which starts the oldest waiting job as soon
+// as none of ours encodes, and another one beside a running one while the processor
+// has room. A job runs or changes only while this process owns it (see JobOwnership):
+// one that another Kovadle process owns is shown as such and refused. Jobs are
+// addressed by JobID.
 class JobManager {
  public:
   // The program's one manager. Tests and tools may construct their own.
@@ -35,38 +43,68 @@ class JobManager {
   int GetAllJobCount();
   JobV3* FindJob(const std::string& jobID);
 
-  // Registers a stored job without starting it. Takes ownership of the record.
+  // Registers a stored job without starting it. Takes ownership of the record. A job
+  // another process owns is shown as Elsewhere until it lets go; the leftovers of a
+  // run cut short by a kill (a partial output, an empty reservation) are removed.
   JobV3* AddJob(JobFile* jobFile);
-  // A newly added video: started at once when nothing executes, else queued with a
-  // placeholder output file. Takes ownership of the record.
+  // A newly added video: started at once when nothing of ours encodes and nothing
+  // waits, else queued behind the waiting jobs. Takes ownership of the record.
   JobV3* AddAndRunJob(JobFile* jobFile);
-  // Starts or queues an existing job (transcode again).
-  void RunJob(const std::string& jobID);
-  // Starts the first queued job; the publisher decides when.
+  // Starts or queues an existing job (transcode again). False when there is no such
+  // job, it is already running or waiting, or another process owns it.
+  bool RunJob(const std::string& jobID);
+  // Starts the oldest waiting job; the publisher decides when.
   void RunQueuedJob();
-  // Takes the job off the run list and stops it: kills its encoder and waits for
-  // the encoder thread to end, never for a command being built meanwhile.
-  void StopJob(const std::string& jobID);
-  // Stops every running or queued job as StopJob does (each record saved as
-  // stopped) and returns once their encoder threads have ended. For closing the
-  // window and leaving the program, after the progress publisher has stopped.
-  void StopAllJobs();
+  // Takes the job off the run list and stops it without waiting for its encoder:
+  // the job reads Stopping until the encoder has ended. False when there was
+  // nothing to stop (or another process owns the job).
+  bool StopJob(const std::string& jobID);
+  // Stops every running or waiting job as StopJob does and waits up to waitMs for
+  // their encoders to end. An encoder that does not end in time is left to die with
+  // the program; its job is recorded as stopped all the same. False when one did not
+  // end. For closing the window and leaving the program, after the publisher stopped.
+  bool StopAllJobs(int waitMs = 15000);
+  // Moves a job that is not active to the recycle bin, or brings one back to the
+  // state it had before (its table). False when another process owns it now (it is
+  // then shown as such) or its state does not allow the move.
+  bool MoveToRecycleBin(const std::string& jobID);
+  bool RestoreFromRecycleBin(const std::string& jobID);
   // Removes a job of the recycle bin for good: its job file, optionally its output.
-  // Refused (and logged) while the job runs, waits, starts or stops. The object
-  // itself stays until the manager ends, since other threads may still hold it.
-  void TotalDelete(const std::string& jobID, bool deleteOutput);
+  // Refused (and logged) when the job is not in the recycle bin or another process
+  // owns it. The object itself stays until the manager ends.
+  bool TotalDelete(const std::string& jobID, bool deleteOutput);
 
-  // Jobs on the run list: executing, queued, or finished but not yet reported.
+  // Jobs on the run list: active, or finished but not yet reported.
   int GetRunningJobCount();
+  // Started jobs (starting, encoding or stopping) and waiting ones; both print.
   int GetExeJobCount();
   int GetQueueJobCount();
+  // Jobs starting or encoding: the run decisions count these.
+  int GetEncodingJobCount();
 
-  // The progress snapshot: a compact JSON object from JobID to "time left|progress".
-  // Finished jobs (completed or failed) are reported once and then dropped.
+  // The typed snapshot of the run list (finished jobs once, then dropped) and of the
+  // jobs another process owns.
+  JobsStatus GetJobsStatus();
+  // The progress snapshot text, made from the same typed snapshot: a compact JSON
+  // object from JobID to "time left|progress" of the run list.
   std::string GetJobsProgress();
+  static std::string JobsProgressText(const JobsStatus& status);
   // JobID -> (time-left text, progress text); members without "|" are ignored.
   static std::map<std::string, std::pair<std::string, std::string>> ParseJobsProgress(
       const std::string& snapshot);
+
+  // The runs that ended since the last call, in the order they ended.
+  std::vector<JobFinished> TakeFinishedJobs();
+  // The first job-file write that failed, as "folder: reason", once per manager;
+  // false when there is none (or it was taken already).
+  bool TakeSaveFailure(std::string* message);
+  // Writes the job files whose last save failed; returns how many are still unsaved.
+  int RetryUnsavedJobs();
+  // Jobs another process owned: those it has let go take the state their file records.
+  void PollElsewhere();
+  // Called (from any thread) when a run ends or a job waits, so the publisher can
+  // act at once instead of at its next cycle.
+  void SetWakeup(std::function<void()> wakeup);
 
   // Loads every stored job file, oldest first, and registers each job. Files that
   // cannot be read are skipped and logged. Returns the jobs loaded, in order.
@@ -74,35 +112,38 @@ class JobManager {
   std::vector<JobV3*> LoadStoredJobs(const std::string& folder);
 
  private:
-  // A thread's right to finish starting (or preparing) a job whose command it
-  // builds outside the lock. A stop withdraws it.
-  struct Claim {
-    uint64_t id = 0;
-    bool startsNow = false;  // counts as executing: the job starts once its command is built
-  };
-
-  // Jobs of the run list with the given flag set; prints the label and the count.
-  int countRunning(bool (JobV3::*flag)() const, const char* label);
-  // Jobs executing or about to, for the run decision. Under controlLock_.
-  int executingLocked();
-  bool isBusyLocked(JobV3* job);
-  uint64_t claimLocked(JobV3* job, bool startsNow);
-  // Builds the command outside the lock, then, if the claim still holds, stores it
-  // and (for a start) runs the job.
-  void finishClaim(JobV3* job, uint64_t claimID, bool start);
-  void queue(JobV3* job);
-  static void writePlaceholder(const std::string& path);
+  JobV3* wrap(JobFile* jobFile);
+  // A job this process could not take: another one owns it. Under controlLock_.
+  void markElsewhereLocked(JobV3* job);
+  bool setDeleted(const std::string& jobID, bool deleted);
+  // Under controlLock_.
+  int encodingLocked();
+  bool anyWaitingLocked();
+  // Builds the command and the output's reservation outside the lock, then starts the
+  // job if it is still the start that generation names.
+  void finishStart(JobV3* job, uint64_t generation);
+  void onFinished(const JobFinished& finished);
+  void onSaveFailed(const std::string& folder, const std::string& reason);
+  void wake();
 
   std::vector<JobV3*> runningjobs_;
   std::vector<JobV3*> alljobs_;
   std::mutex alljobsLock_;
   std::mutex runningjobsLock_;
   // Covers each decision (start, queue, stop, delete, report) and nothing that
-  // blocks: commands are built and encoder threads awaited outside it.
+  // blocks: commands are built and encoders awaited outside it.
   std::mutex controlLock_;
-  std::map<JobV3*, Claim> claims_;  // under controlLock_
-  uint64_t lastClaimID_ = 0;        // under controlLock_
+  std::vector<JobV3*> elsewhere_;  // under controlLock_
   // Completely deleted jobs: a copy of a list taken just before may still point
   // at them, so they are freed only with the manager.
   std::vector<JobV3*> retired_;  // under controlLock_
+  // Jobs whose encoder did not end when the program left: never freed.
+  std::set<JobV3*> abandoned_;  // under controlLock_
+
+  std::mutex eventsLock_;
+  std::vector<JobFinished> finished_;  // under eventsLock_
+  std::string saveFailure_;            // under eventsLock_
+  bool saveFailureTaken_ = false;      // under eventsLock_
+  std::mutex wakeupLock_;
+  std::function<void()> wakeup_;  // under wakeupLock_
 };

@@ -1,28 +1,78 @@
 #include "jobs/JobV3.h"
 
+#include <QFileInfo>
 #include <fstream>
 #include <iostream>
-#include <thread>
 
 #include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/QtCmdRunner.h"
+#include "Util/QtText.h"
+#include "jobs/EncoderErrorLines.h"
+#include "jobs/EncoderOutcome.h"
+#include "jobs/JobOutput.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "probe/FFprobeUtil.h"
+
+namespace {
+
+std::mutex& hookLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::function<void()>& encoderStartedHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+void runEncoderStartedHook() {
+  std::function<void()> hook;
+  {
+    std::lock_guard<std::mutex> guard(hookLock());
+    hook = encoderStartedHook();
+  }
+  if (hook) hook();
+}
+
+// The generated command ends with the quoted output path: the encoder writes to the
+// partial file instead. A command that names its output otherwise runs as it is.
+std::string writingTo(const std::string& command, const std::string& finalPath,
+                      const std::string& partialPath) {
+  const std::string quoted = CmdUtil::QuotePath(finalPath);
+  if (command.size() < quoted.size() ||
+      command.compare(command.size() - quoted.size(), quoted.size(), quoted) != 0)
+    return command;
+  return command.substr(0, command.size() - quoted.size()) + CmdUtil::QuotePath(partialPath);
+}
+
+}  // namespace
 
 JobV3::JobV3(JobFile* jobFile) : jobFile_(jobFile) {
-  completed_ = jobFile->GetIsCompleted();
-  stopped_ = jobFile->GetIsStopped();
-  deleted_ = jobFile->GetIsDeleted();
+  state_ = storedState();
+  completed_ = state_ == JobState::Completed;
   if (is_debug_mode()) logPath_ = OSUtil::pathJoin(get_appjoblogs_dir(), jobFile->GetJobID() + ".log");
 }
 
 JobV3::~JobV3() {
-  if (running_) {
-    stopRequested_ = true;
-    killEncoder();
+  if (threadBusy_) killEncoder();
+  std::thread encoder;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    encoder.swap(encoderThread_);
   }
-  joinEncoderThread();
+  if (encoder.joinable()) encoder.join();
+}
+
+JobState JobV3::storedState() const {
+  const JobFile& record = *jobFile_;
+  if (record.GetIsDeleted()) return JobState::Deleted;
+  if (record.GetIsCompleted()) return JobState::Completed;
+  if (record.GetOutcome() == "failed") return JobState::Failed;
+  if (record.GetIsStopped()) return JobState::Stopped;
+  return JobState::Idle;
 }
 
 std::string JobV3::MakeFFmpegCmd() const {
@@ -33,87 +83,230 @@ std::string JobV3::MakeFFmpegCmd() const {
 void JobV3::GenerateFFmpegCmd() { SetFFmpegCmd(MakeFFmpegCmd()); }
 
 void JobV3::SetFFmpegCmd(const std::string& command) {
+  std::lock_guard<std::mutex> guard(stateLock_);
   command_ = command;
   cmdGenerated_ = true;
 }
 
-void JobV3::setCompletedLocked(bool value) {
-  completed_ = value;
-  if (jobFile_->GetIsCompleted() != value) jobFile_->SetIsCompleted(value);
-}
-
-void JobV3::setStoppedLocked(bool value) {
-  stopped_ = value;
-  if (jobFile_->GetIsStopped() != value) jobFile_->SetIsStopped(value);
-}
-
-void JobV3::setDeletedLocked(bool value) {
-  deleted_ = value;
-  if (jobFile_->GetIsDeleted() != value) jobFile_->SetIsDeleted(value);
-}
-
-void JobV3::SetIsCompleted(bool value) {
+std::string JobV3::GetFFmpegCmd() const {
   std::lock_guard<std::mutex> guard(stateLock_);
-  setCompletedLocked(value);
+  return command_;
 }
 
-void JobV3::SetIsStopped(bool value) {
-  std::lock_guard<std::mutex> guard(stateLock_);
-  setStoppedLocked(value);
+bool JobV3::IsRunning() const {
+  const JobState state = state_;
+  return state == JobState::Starting || state == JobState::Encoding || state == JobState::Stopping;
 }
 
-void JobV3::SetIsDeleted(bool value) {
-  std::lock_guard<std::mutex> guard(stateLock_);
-  setDeletedLocked(value);
+void JobV3::SetFinishedCallback(FinishedCallback callback) { onFinished_ = std::move(callback); }
+
+void JobV3::SetSaveFailedCallback(SaveFailedCallback callback) { onSaveFailed_ = std::move(callback); }
+
+void JobV3::SetEncoderStartedHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(hookLock());
+  encoderStartedHook() = std::move(hook);
 }
+
+// --- State ----------------------------------------------------------------------------
+
+bool JobV3::MoveTo(JobState to) {
+  JobFinished finished;
+  bool moved = false;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    moved = moveLocked(to, &finished);
+  }
+  if (moved) announce(finished);
+  return moved;
+}
+
+bool JobV3::AdoptStoredState() {
+  JobFinished finished;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (!jobFile_->Reload()) return false;
+    const JobState stored = storedState();
+    if (!JobStateRules::CanMove(state_, stored)) return false;
+    state_ = stored;
+    completed_ = stored == JobState::Completed;
+    finished.jobID = jobFile_->GetJobID();
+    finished.outcome = stored;
+    finished.inputFile = jobFile_->GetInputFile();
+    finished.outputFile = jobFile_->GetOutputFile();
+    finished.reason = jobFile_->GetFailureReason();
+    finished.errorLines = jobFile_->GetErrorLines();
+  }
+  announce(finished);
+  return true;
+}
+
+void JobV3::announce(const JobFinished& finished) {
+  if (!finished.jobID.empty() && onFinished_) onFinished_(finished);
+}
+
+void JobV3::saveLocked(bool completed, bool deleted, bool stopped, const std::string& outcome,
+                       const std::vector<std::string>& errorLines) {
+  JobFile& record = *jobFile_;
+  const bool changed = record.GetIsCompleted() != completed || record.GetIsDeleted() != deleted ||
+                       record.GetIsStopped() != stopped || record.GetOutcome() != outcome ||
+                       record.GetErrorLines() != errorLines;
+  // A change that could not be written before is written with this one.
+  if (!changed && !record.NeedsSave()) return;
+  record.SetFlags(completed, deleted, stopped);
+  record.SetOutcome(outcome, errorLines);
+  if (!record.Save() && onSaveFailed_) onSaveFailed_(record.LastSaveError());
+}
+
+bool JobV3::RetrySave() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  if (!jobFile_->NeedsSave()) return true;
+  return jobFile_->Save();
+}
+
+bool JobV3::moveLocked(JobState to, JobFinished* finished) {
+  const JobState from = state_;
+  if (!JobStateRules::CanMove(from, to)) {
+    log_info("Error,JobV3::MoveTo,not allowed from " + JobStateRules::Name(from) + " to " +
+             JobStateRules::Name(to) + ",jobID:" + jobFile_->GetJobID());
+    return false;
+  }
+  // The file first: whoever sees the new state finds it recorded.
+  recordMoveLocked(from, to, finished);
+  completed_ = to == JobState::Completed;
+  state_ = to;
+  return true;
+}
+
+void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) {
+  JobFile& record = *jobFile_;
+  const std::string output = record.GetOutputFile();
+  switch (to) {
+    case JobState::Starting:
+      ++startGeneration_;
+      [[fallthrough]];
+    case JobState::Waiting:
+      // A job that runs again is neither finished, stopped nor deleted, in memory
+      // as in its file.
+      failureLines_.clear();
+      saveLocked(false, false, false, "", {});
+      return;
+    case JobState::Encoding:
+    case JobState::Stopping:
+    case JobState::Elsewhere:
+      return;
+    case JobState::Deleted:
+      saveLocked(record.GetIsCompleted(), true, record.GetIsStopped(), record.GetOutcome(),
+                 record.GetErrorLines());
+      return;
+    case JobState::Idle:
+      // Out of the recycle bin, back to what it was.
+      saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(),
+                 record.GetErrorLines());
+      return;
+    case JobState::Stopped:
+    case JobState::Completed:
+    case JobState::Failed:
+      break;
+  }
+  if (from == JobState::Deleted) {
+    // Restored to a finished state: only the recycle-bin mark changes.
+    saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(),
+               record.GetErrorLines());
+    return;
+  }
+
+  // A run ends here.
+  finished->jobID = record.GetJobID();
+  finished->outcome = to;
+  finished->inputFile = record.GetInputFile();
+  finished->outputFile = output;
+  if (to == JobState::Completed) {
+    saveLocked(true, false, false, "completed", {});
+  } else {
+    // Nothing that is not a whole output keeps the output's name.
+    JobOutput::Discard(JobOutput::PartialPath(output, record.GetJobID()), output);
+    record.SetOutputReserved(false);
+    ResetFigures();
+    pid_ = -1;
+    if (to == JobState::Failed) {
+      finished->errorLines = failureLines_;
+      if (!failureLines_.empty()) finished->reason = failureLines_.front();
+      // Stopped as well for programs that know no failure; "Outcome" tells it apart.
+      saveLocked(false, false, true, "failed", failureLines_);
+    } else {
+      saveLocked(false, false, true, "stopped", {});
+    }
+  }
+  record.ReleaseOwnership();
+}
+
+bool JobV3::SetIsDeleted(bool value) {
+  JobFile& record = *jobFile_;
+  const bool ownedBefore = record.IsOwnedHere();
+  // The change is made to what the file says now, never to a stale copy.
+  if (!record.TakeOwnership()) return false;
+  bool moved = false;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (value) {
+      moved = moveLocked(JobState::Deleted, nullptr);
+    } else if (state_ == JobState::Deleted) {
+      JobState back = JobState::Idle;
+      if (record.GetIsCompleted()) {
+        back = JobState::Completed;
+      } else if (record.GetOutcome() == "failed") {
+        back = JobState::Failed;
+      } else if (record.GetIsStopped()) {
+        back = JobState::Stopped;
+      }
+      moved = moveLocked(back, nullptr);
+    }
+  }
+  if (!ownedBefore && !JobStateRules::IsActive(state_)) record.ReleaseOwnership();
+  return moved;
+}
+
+// --- Running and stopping ---------------------------------------------------------------
 
 void JobV3::Run() {
   log_info("JobV3::Run begin, jobID:" + jobFile_->GetJobID());
   // The thread of the last run has done its work; collect it before starting another.
-  joinEncoderThread();
+  ReapEncoderThread();
   {
     std::lock_guard<std::mutex> guard(stateLock_);
-    running_ = true;
-    queueing_ = false;
-    failed_ = false;
-    // A job that runs again leaves the recycle bin, in memory as in its file.
-    setStoppedLocked(false);
-    setCompletedLocked(false);
-    setDeletedLocked(false);
-    encoderThread_ = std::thread(&JobV3::ffmpegThreadMethod, this, command_, logPath_);
+    if (!moveLocked(JobState::Encoding, nullptr)) return;
+    threadBusy_ = true;
+    encoderThread_ = std::thread(&JobV3::encoderThreadMethod, this, command_, logPath_);
   }
   std::cout << "JobV3::Run, end." << std::endl;
 }
 
-void JobV3::ffmpegThreadMethod(std::string command, std::string logPath) {
-  running_ = true;
-  int exitCode = -1;
-  std::string lastLine;
-  const bool succeeded = runEncoder(command, logPath, &exitCode, &lastLine);
-  if (!succeeded && !stopRequested_) {
-    log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID() +
-             ",exit code:" + std::to_string(exitCode) + ",last output:" + lastLine);
-  }
+void JobV3::encoderThreadMethod(std::string command, std::string logPath) {
+  std::vector<std::string> errorLines;
+  const bool completed = encode(command, logPath, &errorLines);
+  JobFinished finished;
+  bool moved = false;
   {
     std::lock_guard<std::mutex> guard(stateLock_);
-    if (stopRequested_) {
-      completed_ = false;
-    } else if (succeeded) {
-      setCompletedLocked(true);
+    if (state_ == JobState::Stopping) {
+      moved = moveLocked(JobState::Stopped, &finished);
     } else {
-      // A failed encode is not a finished one: keep it transcodable.
-      completed_ = false;
-      failed_ = true;
-      setStoppedLocked(true);
+      failureLines_ = errorLines;
+      moved = moveLocked(completed ? JobState::Completed : JobState::Failed, &finished);
     }
   }
-  // Nothing of this object may be touched after this: a waiting Stop or the
-  // destructor goes on as soon as it reads false.
-  running_ = false;
+  if (!completed && !finished.reason.empty())
+    log_info("JobV3::ffmpegThreadMethod, failed, jobID:" + finished.jobID + ",reason:" + finished.reason);
+  if (moved) announce(finished);
+  // Nothing of this object may be touched after this: a waiting destructor goes on
+  // as soon as it reads false.
+  threadBusy_ = false;
 }
 
-bool JobV3::runEncoder(const std::string& command, const std::string& logPath, int* exitCode,
-                       std::string* lastLine) {
+bool JobV3::encode(const std::string& command, const std::string& logPath,
+                   std::vector<std::string>* errorLines) {
+  const std::string finalPath = jobFile_->GetOutputFile();
+  const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
   std::ofstream log;
   if (!logPath.empty()) {
     log.open(logPath, std::ios::app);
@@ -121,36 +314,56 @@ bool JobV3::runEncoder(const std::string& command, const std::string& logPath, i
   }
   log_info("JobV3::ffmpegThreadMethod,Start to execute the ffmpeg_cmd.");
   // A stop that came before the encoder started: do not start it at all.
-  if (stopRequested_) return false;
+  if (state_ == JobState::Stopping) return false;
 
-  Util::QtCmdRunner runner(command.c_str());
-  if (!runner.Start()) *lastLine = "(the encoder could not be started)";
-  pid_ = runner.GetPid();
-  // A stop that saw no pid yet relies on this thread to end the encoder.
-  if (stopRequested_ && pid_ > 0) OSUtil::killProcess(pid_);
-
-  auto remember = [lastLine](const std::string& line) {
-    const size_t end = line.find_last_not_of("\r\n ");
-    if (end != std::string::npos) *lastLine = line.substr(0, end + 1);
-  };
-  if (!runner.IsCompleted()) {
-    do {
+  EncoderOutcome::Run run;
+  EncoderErrorLines errors;
+  {
+    Util::QtCmdRunner runner(writingTo(command, finalPath, partialPath).c_str());
+    run.started = runner.Start();
+    runEncoderStartedHook();
+    pid_ = runner.GetPid();
+    // A stop that saw no pid yet relies on this thread to end the encoder.
+    if (state_ == JobState::Stopping) killEncoder();
+    while (!runner.IsCompleted()) {
       const std::string line = runner.ReadStdout();
       if (log.is_open()) log << line << std::flush;
-      remember(line);
+      errors.Add(line);
       HandleOutputLine(line);
-    } while (!runner.IsCompleted());
+    }
+    // The process has ended: its number may be reused from now on.
+    pid_ = -1;
+    // Lines still pending only matter for the log and the failure's reason.
+    for (std::string rest = runner.ReadStdout(); !rest.empty(); rest = runner.ReadStdout()) {
+      if (log.is_open()) log << rest << std::flush;
+      errors.Add(rest);
+    }
+    if (log.is_open()) log << "\n---Command execute completed. \n";
+    run.exitedNormally = runner.ExitedNormally();
+    run.exitCode = runner.GetExitCode();
   }
-  // The process has ended: its number may be reused from now on.
-  pid_ = -1;
-  // Lines still pending only matter for the log and the failure reason.
-  for (std::string rest = runner.ReadStdout(); !rest.empty(); rest = runner.ReadStdout()) {
-    if (log.is_open()) log << rest << std::flush;
-    remember(rest);
+  if (state_ == JobState::Stopping) return false;
+
+  run.inputSeconds = GetDuration();
+  run.lastTime = done_ / 1000.0;
+  run.errorLines = errors.Lines(partialPath, finalPath);
+  run.lastLines = errors.Tail();
+  MediaInfo output;
+  FFprobeUtil::InitMediaInfo(output);
+  if (run.started && run.exitedNormally && run.exitCode == 0 && QFileInfo(to_qstring(partialPath)).isFile())
+    output = FFprobeUtil::GetMediaInfo(partialPath);
+  EncoderOutcome::Verdict verdict = EncoderOutcome::Judge(run, output);
+  std::string error;
+  if (verdict.completed && !JobOutput::Finish(partialPath, finalPath, &error)) {
+    verdict.completed = false;
+    verdict.errorLines = {"Cannot move the output to " + finalPath + ": " + error};
   }
-  if (log.is_open()) log << "\n---Command execute completed. \n";
-  *exitCode = runner.GetExitCode();
-  return runner.FinishedSuccessfully();
+  if (!verdict.completed) {
+    *errorLines = verdict.errorLines;
+    log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID() +
+             ",exit code:" + std::to_string(run.exitCode));
+  }
+  return verdict.completed;
 }
 
 void JobV3::killEncoder() {
@@ -158,53 +371,94 @@ void JobV3::killEncoder() {
   if (pid > 0) OSUtil::killProcess(pid);
 }
 
-void JobV3::joinEncoderThread() {
-  std::thread encoder;
+bool JobV3::PrepareOutput(std::string* error) {
+  JobFile& record = *jobFile_;
+  const std::string output = record.GetOutputFile();
+  if (record.IsOutputReserved() && JobOutput::IsReservation(output)) return true;
+  const std::string reserved = JobOutput::Reserve(output, record.GetInputFile(), error);
+  if (reserved.empty()) return false;
+  std::lock_guard<std::mutex> guard(stateLock_);
+  record.SetOutputReserved(true);
+  if (reserved != output) {
+    record.SetOutputFile(reserved);
+    if (!record.Save() && onSaveFailed_) onSaveFailed_(record.LastSaveError());
+    // The command names the old output.
+    cmdGenerated_ = false;
+  }
+  return true;
+}
+
+void JobV3::DiscardUnusedOutput() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  JobFile& record = *jobFile_;
+  if (JobStateRules::IsActive(state_) || !record.IsOutputReserved()) return;
+  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
+                     record.GetOutputFile());
+  record.SetOutputReserved(false);
+}
+
+bool JobV3::Fail(const std::vector<std::string>& lines) {
+  JobFinished finished;
+  bool moved = false;
   {
     std::lock_guard<std::mutex> guard(stateLock_);
-    encoder.swap(encoderThread_);
+    failureLines_ = lines;
+    moved = moveLocked(JobState::Failed, &finished);
   }
-  if (encoder.joinable()) encoder.join();
-  // Another caller may hold the handle and be joining it: wait for the work to end.
-  while (running_) OSUtil::sleepMs(10);
+  if (moved) announce(finished);
+  return moved;
+}
+
+void JobV3::AbandonStop() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  JobFile& record = *jobFile_;
+  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
+                     record.GetOutputFile());
+  record.SetOutputReserved(false);
+  saveLocked(false, false, true, "stopped", {});
+  record.ReleaseOwnership();
+}
+
+bool JobV3::Stop() {
+  std::cout << "JobV3::Stop, begin." << std::endl;
+  JobFinished finished;
+  bool moved = false;
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    switch (state_) {
+      case JobState::Waiting:
+      case JobState::Starting:
+        // No encoder yet: stopped at once. A start prepared meanwhile sees it.
+        moved = moveLocked(JobState::Stopped, &finished);
+        break;
+      case JobState::Encoding:
+        moveLocked(JobState::Stopping, nullptr);
+        // A pid not known yet is killed by the encoder thread once it is.
+        killEncoder();
+        std::cout << "JobV3::Stop, end." << std::endl;
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (moved) announce(finished);
+  std::cout << "JobV3::Stop, end." << std::endl;
+  return moved;
+}
+
+bool JobV3::WaitUntilIdle(int ms) {
+  for (int waited = 0; threadBusy_ && waited < ms; waited += 10) OSUtil::sleepMs(10);
+  if (threadBusy_) return false;
+  ReapEncoderThread();
+  return true;
 }
 
 void JobV3::ReapEncoderThread() {
   std::thread encoder;
   {
     std::lock_guard<std::mutex> guard(stateLock_);
-    if (running_) return;
+    if (threadBusy_) return;
     encoder.swap(encoderThread_);
   }
   if (encoder.joinable()) encoder.join();
-}
-
-bool JobV3::BeginStop() {
-  std::cout << "JobV3::Stop, begin." << std::endl;
-  if (stopped_) return false;
-  bool idle = false;
-  return stopRequested_.compare_exchange_strong(idle, true);
-}
-
-void JobV3::FinishStop() {
-  killEncoder();
-  joinEncoderThread();
-  {
-    std::lock_guard<std::mutex> guard(stateLock_);
-    ResetFigures();
-    pid_ = -1;
-    running_ = false;
-    queueing_ = false;
-    completed_ = false;
-    failed_ = false;
-    setStoppedLocked(true);
-    setCompletedLocked(false);
-    setDeletedLocked(false);
-  }
-  stopRequested_ = false;
-  std::cout << "JobV3::Stop, end." << std::endl;
-}
-
-void JobV3::Stop() {
-  if (BeginStop()) FinishStop();
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -9,13 +10,20 @@
 
 #include "jobs/Job.h"
 #include "jobs/JobFile.h"
+#include "jobs/JobFinished.h"
+#include "jobs/JobState.h"
 
 // One transcoding job in motion: owns its record, runs the encoder on a thread of
-// its own, follows its progress and stops it on request. When it runs is decided
-// by the job manager.
+// its own, follows its progress and stops it on request. Its state changes only
+// through MoveTo, which refuses (and logs) a change the rules do not allow and keeps
+// the job file in step. When it runs is decided by the job manager.
 class JobV3 : public Job {
  public:
-  // Takes ownership of the record and copies its flags.
+  using FinishedCallback = std::function<void(const JobFinished&)>;
+  // A change that could not be written to the job file: the reason.
+  using SaveFailedCallback = std::function<void(const std::string& reason)>;
+
+  // Takes ownership of the record; the state follows from what it records.
   explicit JobV3(JobFile* jobFile);
   // Ends a still-running encoder first: its thread must not outlive the job.
   ~JobV3() override;
@@ -23,6 +31,7 @@ class JobV3 : public Job {
   JobV3& operator=(const JobV3&) = delete;
 
   JobFile* GetJobFile() const { return jobFile_.get(); }
+  JobState GetState() const { return state_; }
 
   // Builds the encoder command from the record's input, output and quality.
   void GenerateFFmpegCmd();
@@ -32,66 +41,95 @@ class JobV3 : public Job {
   // Uses a ready-made command line instead (tools and tests).
   void SetFFmpegCmd(const std::string& command);
   bool IsFFmpegCmdGenerated() const { return cmdGenerated_; }
-  std::string GetFFmpegCmd() const { return command_; }
+  std::string GetFFmpegCmd() const;
 
   int64_t GetPid() const { return pid_; }
-  bool IsRunning() const { return running_; }
-  bool IsQueueing() const { return queueing_; }
-  bool IsStopped() const { return stopped_; }
-  bool IsDeleted() const { return deleted_; }
-  // A stop has begun and not finished yet.
-  bool IsStopping() const { return stopRequested_; }
-  // The last run ended without a stop request but the encoder did not succeed
-  // (it could not start, or exited with an error). Cleared by the next run.
-  bool IsFailed() const { return failed_; }
+  // Started and its encoder thread not finished (starting, encoding or stopping).
+  bool IsRunning() const;
+  bool IsQueueing() const { return state_ == JobState::Waiting; }
+  bool IsStopped() const { return state_ == JobState::Stopped; }
+  bool IsStopping() const { return state_ == JobState::Stopping; }
+  bool IsFailed() const { return state_ == JobState::Failed; }
+  bool IsDeleted() const { return state_ == JobState::Deleted; }
+  bool IsElsewhere() const { return state_ == JobState::Elsewhere; }
+  // Why the last run failed, in one line; "" when it did not fail.
+  std::string GetFailureReason() const { return jobFile_->GetFailureReason(); }
 
-  void SetIsRunning(bool value) { running_ = value; }
-  void SetIsQueueing(bool value) { queueing_ = value; }
-  // These write through to the job file when the record's flag differs.
-  void SetIsCompleted(bool value);
-  void SetIsStopped(bool value);
-  void SetIsDeleted(bool value);
+  // To the recycle bin (true), or back to the state its record holds (false). Needs
+  // the job's ownership for the moment of the change: false when another process
+  // holds the job or its state does not allow the change.
+  bool SetIsDeleted(bool value);
 
-  // Starts the encoder thread; the command must be generated already.
+  // --- For the job manager ------------------------------------------------------
+  // The one way the state changes. Refuses and logs a change the rules forbid.
+  bool MoveTo(JobState to);
+  // Takes the state the job file records now (another process let the job go).
+  bool AdoptStoredState();
+  // Called once per run that ends (completed, failed or stopped), on the thread
+  // that ended it.
+  void SetFinishedCallback(FinishedCallback callback);
+  void SetSaveFailedCallback(SaveFailedCallback callback);
+  // Writes the record again when an earlier save failed; true when it is on disk.
+  bool RetrySave();
+  // Counts the moves into Starting, so a start prepared outside a lock can tell
+  // whether it still stands.
+  uint64_t StartGeneration() const { return startGeneration_; }
+  // Holds the output's name for a run: the reservation made with the job, or a new
+  // one (the next free name when another file has taken it meanwhile, which then
+  // becomes the job's output and needs a new command). False with the reason.
+  bool PrepareOutput(std::string* error);
+  // Gives up a name reserved for a start that did not happen.
+  void DiscardUnusedOutput();
+  // From Starting: starts the encoder thread (the command must be generated).
   void Run();
-  // Kills a running encoder, waits for its thread to end and records the stop.
-  // Does nothing when the job is stopped already or another stop is under way.
-  void Stop();
-  // Stop in two steps, for callers that decide under a lock and wait outside it:
-  // BeginStop marks the stop (false: nothing to do), FinishStop does the rest.
-  bool BeginStop();
-  void FinishStop();
-  // Waits for an encoder thread that has finished its work (running is false);
-  // returns at once when one still runs or there is none.
+  // From Starting or Waiting: the job cannot run; lines say why.
+  bool Fail(const std::vector<std::string>& lines);
+  // For an encoder that did not end when the program leaves: records the stop in
+  // the job file and lets the job go, the state stays as it is.
+  void AbandonStop();
+  // Ends the job without waiting for its encoder: a waiting or starting job is
+  // stopped at once; an encoding one becomes Stopping, its encoder is killed and its
+  // thread records the stop. False when there was nothing to stop.
+  bool Stop();
+  // Waits up to ms for the encoder thread to finish its work; true when it has.
+  bool WaitUntilIdle(int ms);
+  // Collects an encoder thread that has finished its work; returns at once otherwise.
   void ReapEncoderThread();
 
+  // Tests only: runs on the encoder thread after the encoder has started and before
+  // its process id is known, so a test can stop the job in that moment.
+  static void SetEncoderStartedHook(std::function<void()> hook);
+
  private:
-  void ffmpegThreadMethod(std::string command, std::string logPath);
-  // Runs the encoder to its end; false when it failed. Fills the exit code and
-  // the last non-empty output line for the log.
-  bool runEncoder(const std::string& command, const std::string& logPath, int* exitCode,
-                  std::string* lastLine);
+  void encoderThreadMethod(std::string command, std::string logPath);
+  // Runs the encoder and judges its output; true when the job completed. Sets
+  // errorLines for a failure.
+  bool encode(const std::string& command, const std::string& logPath, std::vector<std::string>* errorLines);
   void killEncoder();
-  // Joins the encoder thread, whoever else asked for it: after this it has ended.
-  void joinEncoderThread();
-  // The flag and its write-through, under stateLock_.
-  void setCompletedLocked(bool value);
-  void setStoppedLocked(bool value);
-  void setDeletedLocked(bool value);
+  // A checked move, under stateLock_: false (and logged) when the rules refuse it.
+  bool moveLocked(JobState to, JobFinished* finished);
+  // What a move changes on disk (job file, output, ownership); fills finished when a
+  // run ends.
+  void recordMoveLocked(JobState from, JobState to, JobFinished* finished);
+  void saveLocked(bool completed, bool deleted, bool stopped, const std::string& outcome,
+                  const std::vector<std::string>& errorLines);
+  JobState storedState() const;
+  void announce(const JobFinished& finished);
 
   std::unique_ptr<JobFile> jobFile_;
-  std::string command_;
+  std::string command_;  // under stateLock_
   std::string logPath_;
+  std::atomic<JobState> state_{JobState::Idle};
   std::atomic<int64_t> pid_{-1};
-  std::atomic<bool> stopRequested_{false};
   std::atomic<bool> cmdGenerated_{false};
-  std::atomic<bool> running_{false};
-  std::atomic<bool> queueing_{false};
-  std::atomic<bool> stopped_{false};
-  std::atomic<bool> deleted_{false};
-  std::atomic<bool> failed_{false};
-  // Keeps each flag and the job file in step when several threads change them, and
+  std::atomic<bool> threadBusy_{false};
+  std::atomic<uint64_t> startGeneration_{0};
+  // The errors a failing run reports with its move to Failed.
+  std::vector<std::string> failureLines_;  // under stateLock_
+  FinishedCallback onFinished_;            // set before the job is shared
+  SaveFailedCallback onSaveFailed_;        // set before the job is shared
+  // Keeps the state and the job file in step when several threads change them, and
   // guards the encoder thread's handle. Never held while waiting for the encoder.
-  std::mutex stateLock_;
+  mutable std::mutex stateLock_;
   std::thread encoderThread_;
 };

@@ -7,7 +7,7 @@
 #include "jobs/JobManager.h"
 
 namespace {
-// Highest load at which a queued job may still start.
+// Highest load at which a further queued job may start beside a running one.
 constexpr int kMaxLoadToStartQueued = 79;
 constexpr int kHalfCycleMs = 500;
 
@@ -25,15 +25,23 @@ std::function<int(int)>& sampler() {
 
 UpdateGUIThread::UpdateGUIThread(QObject* parent) : UpdateGUIThread(JobManager::GetInstance(), parent) {}
 
-UpdateGUIThread::UpdateGUIThread(JobManager& manager, QObject* parent) : QThread(parent), manager_(manager) {}
+UpdateGUIThread::UpdateGUIThread(JobManager& manager, QObject* parent) : QThread(parent), manager_(manager) {
+  qRegisterMetaType<JobsStatus>("JobsStatus");
+  qRegisterMetaType<JobFinished>("JobFinished");
+  manager_.SetWakeup([this] { wakeUp(); });
+}
 
 UpdateGUIThread::~UpdateGUIThread() { Stop(); }
 
 void UpdateGUIThread::Stop() {
+  bool firstStop = false;
   {
     std::lock_guard<std::mutex> guard(wakeLock_);
+    firstStop = !stopping_;
     stopping_ = true;
   }
+  // While the manager surely lives: a stopped publisher may be deleted after it.
+  if (firstStop) manager_.SetWakeup(nullptr);
   requestInterruption();
   wake_.notify_all();
   // From its own thread (a direct connection) it can only ask.
@@ -45,9 +53,19 @@ bool UpdateGUIThread::stopping() {
   return stopping_ || isInterruptionRequested();
 }
 
+void UpdateGUIThread::wakeUp() {
+  {
+    std::lock_guard<std::mutex> guard(wakeLock_);
+    woken_ = true;
+  }
+  wake_.notify_all();
+}
+
 bool UpdateGUIThread::pause(int ms) {
   std::unique_lock<std::mutex> guard(wakeLock_);
-  return !wake_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return stopping_; });
+  wake_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return stopping_ || woken_; });
+  woken_ = false;
+  return !stopping_;
 }
 
 void UpdateGUIThread::setLoadSampler(std::function<int(int ms)> function) {
@@ -67,23 +85,41 @@ int UpdateGUIThread::sampleLoad(int ms) {
   return OSUtil::getCpuUsageBetween(before, OSUtil::readCpuCounters());
 }
 
+void UpdateGUIThread::publish() {
+  // Ends first: the snapshot that follows may still list a finished job once.
+  for (const JobFinished& finished : manager_.TakeFinishedJobs()) emit signal_job_finished(finished);
+  manager_.PollElsewhere();
+  if (manager_.GetRunningJobCount() >= 1) {
+    std::cout << "UpdateGUIThread::run,emit signal_transcode_progress_update" << std::endl;
+    const JobsStatus status = manager_.GetJobsStatus();
+    emit signal_jobs_status(status);
+    const std::string snapshot = JobManager::JobsProgressText(status);
+    std::cout << "UpdateGUIThread::run,jobsProgress:" << snapshot << std::endl;
+    emit signal_transcode_progress_update(QString::fromUtf8(snapshot.c_str()));
+  }
+  std::string saveFailure;
+  if (manager_.TakeSaveFailure(&saveFailure)) emit signal_save_failed(QString::fromUtf8(saveFailure.c_str()));
+}
+
 void UpdateGUIThread::run() {
   std::cout << "UpdateGUIThread::run begin." << std::endl;
   while (!stopping()) {
     std::cout << "UpdateGUIThread::run while(true),begin." << std::endl;
-    if (manager_.GetRunningJobCount() >= 1) {
-      std::cout << "UpdateGUIThread::run,emit signal_transcode_progress_update" << std::endl;
-      const std::string snapshot = manager_.GetJobsProgress();
-      std::cout << "UpdateGUIThread::run,jobsProgress:" << snapshot << std::endl;
-      emit signal_transcode_progress_update(QString::fromUtf8(snapshot.c_str()));
-    }
+    publish();
     if (manager_.GetQueueJobCount() > 0) {
       std::cout << "UpdateGUIThread::run,calling queue job." << std::endl;
-      // The measurement doubles as the first half of the cycle's wait.
-      const int load = sampleLoad(kHalfCycleMs);
-      if (stopping()) break;
-      if (load <= kMaxLoadToStartQueued) manager_.RunQueuedJob();
-      pause(kHalfCycleMs);
+      if (manager_.GetEncodingJobCount() == 0) {
+        // Nothing of ours encodes: a machine busy with other work must not hold the
+        // queue, so the oldest waiting job starts whatever the load.
+        manager_.RunQueuedJob();
+        pause(2 * kHalfCycleMs);
+      } else {
+        // The measurement doubles as the first half of the cycle's wait.
+        const int load = sampleLoad(kHalfCycleMs);
+        if (stopping()) break;
+        if (load <= kMaxLoadToStartQueued) manager_.RunQueuedJob();
+        pause(kHalfCycleMs);
+      }
     } else {
       pause(2 * kHalfCycleMs);
     }

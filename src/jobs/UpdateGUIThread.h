@@ -1,17 +1,23 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QThread>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 
+#include "jobs/JobFinished.h"
+#include "jobs/JobStatus.h"
+
 class JobManager;
 
-// Once a second: publishes the progress snapshot of the submitted jobs and, while
-// jobs wait and the processor load over half a second is below 80%, starts the
-// next queued job. Runs until Stop() (or an interruption request); its owner
-// stops it before the job manager goes.
+// Once a second: hands the front ends the typed snapshot of the submitted jobs (and
+// the same as the progress snapshot text), the runs that ended, and starts waiting
+// jobs: the oldest at once when none of ours encodes, another beside a running one
+// while the processor load over half a second is below 80%. A run that ends or a
+// job that starts waiting wakes it early. Runs until Stop() (or an interruption
+// request); its owner stops it before the job manager goes.
 class UpdateGUIThread : public QThread {
   Q_OBJECT
 
@@ -32,19 +38,30 @@ class UpdateGUIThread : public QThread {
 
  signals:
   void signal_transcode_progress_update(QString progress_info);
+  void signal_jobs_status(JobsStatus status);
+  void signal_job_finished(JobFinished finished);
+  // A job file could not be written: "folder: reason", once per program run.
+  void signal_save_failed(QString message);
 
  protected:
   void run() override;
 
  private:
-  // Waits ms milliseconds; false when a stop cut the wait short.
+  // Waits ms milliseconds; false when a stop cut the wait short. A wake-up ends it
+  // early too.
   bool pause(int ms);
+  void wakeUp();
   // Load over ms milliseconds, measured while waiting interruptibly.
   int sampleLoad(int ms);
   bool stopping();
+  void publish();
 
   JobManager& manager_;
   std::mutex wakeLock_;
   std::condition_variable wake_;
   bool stopping_ = false;  // under wakeLock_
+  bool woken_ = false;     // under wakeLock_
 };
+
+Q_DECLARE_METATYPE(JobsStatus)
+Q_DECLARE_METATYPE(JobFinished)

@@ -115,6 +115,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
     if (JobV3* job = JobManager::GetInstance().FindJob(jobID_)) {
       outputFile_ = job->GetJobFile()->GetOutputFile();
       viewQuality_ = job->GetJobFile()->GetQuality();
+      failureReason_ = job->GetFailureReason();
     } else {
       std::cout << "Error,SettingWindow1File,not find job for jobID:" << jobID_ << std::endl;
     }
@@ -281,8 +282,15 @@ void SettingWindow1File::layOut() {
   grid->addWidget(valueInputSize_, 5, 1);
   grid->addWidget(captionOutputSize_, 5, 2);
   grid->addWidget(valueOutputSize_, 5, 3);
-  grid->addWidget(btnStart_, 6, 2);
-  grid->addWidget(btnCancel_, 6, 3);
+  int row = 6;
+  if (!failureReason_.empty()) {
+    labelFailure_ = new QLabel(tr("Failed") + ": " + to_qstring(failureReason_), this);
+    labelFailure_->setWordWrap(true);
+    labelFailure_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    grid->addWidget(labelFailure_, row++, 0, 1, 4);
+  }
+  grid->addWidget(btnStart_, row, 2);
+  grid->addWidget(btnCancel_, row, 3);
 }
 
 void SettingWindow1File::connectSignals() {

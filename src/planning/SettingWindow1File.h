@@ -63,6 +63,8 @@ class SettingWindow1File : public QDialog {
   std::string inputFile_;
   std::string outputFile_;
   std::string viewQuality_;
+  // Why the job shown in view mode failed; empty when it did not.
+  std::string failureReason_;
   MediaInfo inputInfo_;
 
   QLineEdit* lineEditInput_ = nullptr;
@@ -80,6 +82,7 @@ class SettingWindow1File : public QDialog {
   QLabel* valueInputSize_ = nullptr;
   QLabel* captionOutputSize_ = nullptr;
   QLabel* valueOutputSize_ = nullptr;
+  QLabel* labelFailure_ = nullptr;
   QPushButton* btnStart_ = nullptr;
   QPushButton* btnCancel_ = nullptr;
 };

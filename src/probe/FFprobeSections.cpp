@@ -4,7 +4,7 @@
 
 // One pass over the INI report: the main section of the first video stream and of
 // the first audio stream, the first video stream's own rotation lines, and the
-// [format] section.
+// [format] section. A stream marked as an attached picture is not video.
 void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vector<std::string>& video,
                                 std::vector<std::string>& audio, std::vector<std::string>& format) {
   std::string type = "unknown";
@@ -46,6 +46,13 @@ void FFprobeUtil::SplitSections(const std::vector<std::string>& lines, std::vect
     if (!videoStream.empty() && currentStream == videoStream &&
         (probe_lines::isRotateTag(line) || probe_lines::isRotationAngle(line)))
       video.push_back(line);
+    // A cover picture is stored as a video stream marked as attached: it is not
+    // video, so its lines go and the next real video stream may take their place.
+    if (!videoStream.empty() && currentStream == videoStream && probe_lines::isAttachedPicture(line)) {
+      video.clear();
+      videoStream.clear();
+      type = "unknown";
+    }
     if (inStream) streamBlock.push_back(line);
     if (inFormat) formatBlock.push_back(line);
   }

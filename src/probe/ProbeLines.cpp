@@ -24,6 +24,10 @@ bool isRotateTag(const std::string& line) { return hasKey(line, "rotate"); }
 
 bool isRotationAngle(const std::string& line) { return hasKey(line, "rotation"); }
 
+bool isAttachedPicture(const std::string& line) {
+  return hasKey(line, "attached_pic") && StringUtil::trim(line.substr(line.find('=') + 1)) == "1";
+}
+
 std::string streamOfHeader(const std::string& line) {
   static const std::string prefix = "[streams.stream.";
   const size_t first = line.find_first_not_of(" \t");

@@ -10,6 +10,9 @@ namespace probe_lines {
 bool isRotateTag(const std::string& line);
 bool isRotationAngle(const std::string& line);
 
+// The disposition line that marks a stream as an attached (cover) picture.
+bool isAttachedPicture(const std::string& line);
+
 // The stream number of a stream section header ("[streams.stream.3]",
 // "[streams.stream.3.tags]" give "3"); empty for any other line.
 std::string streamOfHeader(const std::string& line);

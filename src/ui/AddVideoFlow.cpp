@@ -13,6 +13,7 @@
 #include "Util/OSUtil.h"
 #include "Util/QtText.h"
 #include "Util/UserSettings.h"
+#include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "planning/InputAcceptance.h"
 #include "planning/SettingWindow1File.h"
@@ -78,10 +79,20 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
     outputFile = settings.GetOutputFile();
   }
   log_info("Widget::on_btnAdd1File_clicked, generate job file,quality:" + quality + ",isCancel:false");
-  auto* jobFile = new JobFile;
-  jobFile->Init(inputPath, outputFile, quality, "h264", OSUtil::getFileExtension(outputFile));
-  log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + jobFile->GetPath());
-  return jobFile;
+  // The name proposed when the dialog opened may have been taken since: the next
+  // free one is reserved then.
+  const JobCreation::Result created =
+      JobCreation::Create(inputPath, outputFile, quality, "h264", OSUtil::getFileExtension(outputFile));
+  if (created.record == nullptr) {
+    const QString what = created.problem == JobCreation::Problem::Output
+                             ? tr("The output file cannot be created")
+                             : tr("The job cannot be saved in its folder");
+    QMessageBox::warning(parent, tr("Information"),
+                         what + ":\n" + to_qstring(created.path) + "\n" + to_qstring(created.reason));
+    return nullptr;
+  }
+  log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + created.record->GetPath());
+  return created.record;
 }
 
 QStringList AddVideoFlow::droppedFiles(const QMimeData* mime) {

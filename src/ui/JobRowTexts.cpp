@@ -17,7 +17,35 @@ JobRowTexts::Cells JobRowTexts::deleted(bool stopped, bool done) {
   return {QStringLiteral("-:-:-"), QStringLiteral("0.00%")};
 }
 
+JobRowTexts::Cells JobRowTexts::transcoding(JobState state) {
+  switch (state) {
+    case JobState::Failed:
+      return failed();
+    case JobState::Elsewhere:
+      return elsewhere();
+    case JobState::Stopping:
+      return stopping();
+    default:
+      return transcoding(state == JobState::Stopped);
+  }
+}
+
 QString JobRowTexts::stoppedByUser() { return tr("stopped"); }
+
+JobRowTexts::Cells JobRowTexts::stopping() { return {tr("Stopping"), tr("Stopping")}; }
+
+JobRowTexts::Cells JobRowTexts::failed() {
+  const QString text = QCoreApplication::translate("QObject", "Failed");
+  return {text, text};
+}
+
+JobRowTexts::Cells JobRowTexts::elsewhere() { return {QStringLiteral("-:-:-"), tr("In another Kovadle")}; }
+
+QString JobRowTexts::elsewhereTip() {
+  return tr(
+      "Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here "
+      "once that one has finished with it.");
+}
 
 bool JobRowTexts::readNumber(const std::string& text, double* value) {
   std::istringstream stream(text);
@@ -28,11 +56,6 @@ bool JobRowTexts::readNumber(const std::string& text, double* value) {
   if (!stream.eof()) return false;
   *value = number;
   return true;
-}
-
-double JobRowTexts::numberOr0(const std::string& text) {
-  double value = 0;
-  return readNumber(text, &value) ? value : 0;
 }
 
 QString JobRowTexts::timeRemaining(const std::string& text) {

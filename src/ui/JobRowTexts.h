@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "jobs/JobState.h"
+
 // The texts of a job row's Time Remaining and Progress cells: the fixed texts of a
 // new row and the publisher's figures turned into what the user reads.
 class JobRowTexts {
@@ -17,11 +19,20 @@ class JobRowTexts {
 
   // A new row of each table, from the job's flags.
   static Cells transcoding(bool stopped);
+  // A Transcoding row for a job in any state (failed, elsewhere, stopped, ...).
+  static Cells transcoding(JobState state);
   static Cells completed();
   static Cells deleted(bool stopped, bool done);
 
   // What the stop action writes into both cells.
   static QString stoppedByUser();
+  // A stop asked for, the encoder not ended yet.
+  static Cells stopping();
+  // A run that failed (the row's tooltip says why).
+  static Cells failed();
+  // A job another Kovadle process runs just now, and the tooltip that says so.
+  static Cells elsewhere();
+  static QString elsewhereTip();
 
   // Seconds left: "Calculating" when negative, "45 sec" below a minute, else
   // HH:MM:SS (hours unbounded). A text that is not a number is shown unchanged.
@@ -30,9 +41,8 @@ class JobRowTexts {
   // a number: unchanged.
   static QString progress(const std::string& text);
 
+ private:
   // True when the whole text is one floating-point number (trailing white space
   // allowed), read the same in every locale; value receives it.
   static bool readNumber(const std::string& text, double* value);
-  // The number, or 0 when the text is not one.
-  static double numberOr0(const std::string& text);
 };

@@ -37,6 +37,8 @@ JobTable::JobTable(QTableWidget* table) : table_(table) {
   header->setSectionResizeMode(kProgress, QHeaderView::Fixed);
   const QStringList states = {JobRowTexts::transcoding(true).time,
                               JobRowTexts::stoppedByUser(),
+                              JobRowTexts::stopping().time,
+                              JobRowTexts::elsewhere().progress,
                               JobRowTexts::timeRemaining("-1"),
                               JobRowTexts::progress("-1"),
                               QCoreApplication::translate("QObject", "queueing"),
@@ -86,6 +88,15 @@ bool JobTable::setCell(int row, Column column, const QString& text) {
   if (item == nullptr) return false;
   item->setText(text);
   return true;
+}
+
+void JobTable::setRowToolTip(int row, const QString& text) {
+  for (int column = kFileName; column <= kProgress; ++column) {
+    QTableWidgetItem* item = table_->item(row, column);
+    if (item == nullptr) continue;
+    // The file name's own tooltip is its full path: the note goes below it.
+    item->setToolTip(column == kFileName ? item->text() + (text.isEmpty() ? QString() : "\n" + text) : text);
+  }
 }
 
 std::string JobTable::jobID(const QTableWidget* table, int row) {

@@ -32,6 +32,9 @@ class JobTable {
   // Rewrites the Time Remaining and Progress cells; false when a cell is missing.
   bool setCell(int row, Column column, const QString& text);
 
+  // The text shown when the pointer rests on any cell of the row.
+  void setRowToolTip(int row, const QString& text);
+
   // The JobID of a row, "" when the row has no JobID cell.
   static std::string jobID(const QTableWidget* table, int row);
   // The first row of any job table showing the job, or -1 (a search of every row).

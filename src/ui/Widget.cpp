@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
 #include <QTabBar>
+#include <QThread>
 #include <QTimer>
 #include <iostream>
 #include <unordered_map>
@@ -45,6 +48,8 @@
 namespace {
 // What the show, start, stop and property actions write without a menu table.
 const char* const kOpenError = "Error,slot_stopAction_trigger,num!={1,2,3}";
+// How long closing the window waits for stopped encoders to end.
+constexpr qint64 kLongestCloseWaitMs = 10000;
 }  // namespace
 
 Widget::Widget(QWidget* parent) : Widget(JobManager::GetInstance(), parent) {}
@@ -99,8 +104,12 @@ Widget::~Widget() {
 
 void Widget::start_progress_publisher() {
   m_publisher = new UpdateGUIThread(m_manager);
-  connect(m_publisher, &UpdateGUIThread::signal_transcode_progress_update, this,
-          &Widget::update_jobsProgress_mainWindowUI, Qt::QueuedConnection);
+  connect(m_publisher, &UpdateGUIThread::signal_jobs_status, this, &Widget::update_jobsProgress_mainWindowUI,
+          Qt::QueuedConnection);
+  connect(m_publisher, &UpdateGUIThread::signal_job_finished, this, &Widget::slot_job_finished,
+          Qt::QueuedConnection);
+  connect(m_publisher, &UpdateGUIThread::signal_save_failed, this, &Widget::slot_save_failed,
+          Qt::QueuedConnection);
   connect(m_publisher, &QThread::finished, m_publisher, &QObject::deleteLater);
   m_publisher->start(QThread::InheritPriority);
 }
@@ -215,9 +224,28 @@ void Widget::precondition_check() {
 // --- Job tables -------------------------------------------------------------------
 
 void Widget::UIOp_AddJobToRunning(JobFile* jobFile) {
+  JobState state = jobFile->GetIsStopped() ? JobState::Stopped : JobState::Idle;
+  if (jobFile->GetOutcome() == "failed") state = JobState::Failed;
+  add_transcoding_row(jobFile, state);
+}
+
+void Widget::add_transcoding_row(const JobFile* jobFile, JobState state) {
   std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
-  const JobRowTexts::Cells cells = JobRowTexts::transcoding(jobFile->GetIsStopped());
+  const JobRowTexts::Cells cells = JobRowTexts::transcoding(state);
   m_running->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+  if (state == JobState::Failed) show_failure(jobFile->GetJobID(), jobFile->GetFailureReason());
+  if (state == JobState::Elsewhere)
+    m_running->setRowToolTip(m_running->findRow(jobFile->GetJobID()), JobRowTexts::elsewhereTip());
+}
+
+void Widget::show_failure(const std::string& jobID, const std::string& reason) {
+  const int row = m_running->findRow(jobID);
+  if (row < 0) return;
+  const JobRowTexts::Cells cells = JobRowTexts::failed();
+  m_running->setCell(row, JobTable::kTimeRemaining, cells.time);
+  m_running->setCell(row, JobTable::kProgress, cells.progress);
+  m_running->setRowToolTip(
+      row, cells.progress + ": " + (reason.empty() ? tr("no reason was recorded") : to_qstring(reason)));
 }
 
 void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
@@ -248,45 +276,119 @@ void Widget::UIOp_UpdateJobProgress(const std::string& jobID, const std::string&
     std::cout << "Error,UIOp_UpdateJobProgress col=3,item=NULL!" << std::endl;
 }
 
+void Widget::UIOp_UpdateJobProgress(const std::string& jobID, const QString& time, const QString& progress) {
+  UIOp_UpdateJobProgress(jobID, to_utf8(time), to_utf8(progress));
+}
+
 QString Widget::format_time_remaining(const std::string& text) { return JobRowTexts::timeRemaining(text); }
 
 QString Widget::format_progress(const std::string& text) { return JobRowTexts::progress(text); }
 
-void Widget::update_jobsProgress_mainWindowUI(QString progress_info) {
-  const std::string snapshot = to_utf8(progress_info);
-  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << snapshot << std::endl;
-  const auto entries = JobManager::ParseJobsProgress(snapshot);
+void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
+  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << JobManager::JobsProgressText(status)
+            << std::endl;
   // One pass over the jobs rather than one per entry: there may be thousands.
   std::unordered_map<std::string, const JobV3*> jobs;
+  for (const JobStatus& entry : status) jobs.emplace(entry.jobID, nullptr);
   for (const JobV3* job : m_manager.GetAllJobs()) {
-    std::string jobID = job->GetJobFile()->GetJobID();
-    if (entries.count(jobID) != 0) jobs.emplace(std::move(jobID), job);
+    const auto found = jobs.find(job->GetJobFile()->GetJobID());
+    if (found != jobs.end()) found->second = job;
   }
-  m_applyingSnapshot = true;
-  for (const auto& [jobID, texts] : entries) {
-    const auto found = jobs.find(jobID);
-    const JobV3* job = found == jobs.end() ? nullptr : found->second;
-    // Taken before the user stopped the job: its figures would hide "stopped".
-    if (job != nullptr && job->IsStopped() && !job->IsFailed()) continue;
-    UIOp_UpdateJobProgress(jobID, texts.first, texts.second);
-    const double left = JobRowTexts::numberOr0(texts.first);
-    const double progress = JobRowTexts::numberOr0(texts.second);
-    // The encoder's last figures can run past the input's end while it still
-    // writes; the job is done only once the engine has seen it end.
-    const bool stillEncoding = job != nullptr && job->IsRunning() && !job->IsCompleted();
-    if (progress > 0.99999 && left < 0.00001 && !stillEncoding) {
-      std::cout << "update_jobsProgress_mainWindowUI,call jobDone,jobID:" << jobID << std::endl;
-      UIOp_JobDone(jobID);
+  for (const JobStatus& entry : status) {
+    // A run's end comes as its own event.
+    if (JobStateRules::IsFinal(entry.state) || entry.state == JobState::Idle ||
+        entry.state == JobState::Deleted)
+      continue;
+    const JobV3* job = jobs[entry.jobID];
+    // Made before the user stopped the job: its figures would hide the stop.
+    if (job != nullptr && job->GetState() != entry.state && !JobStateRules::IsActive(job->GetState()))
+      continue;
+    switch (entry.state) {
+      case JobState::Waiting: {
+        const QString queueing = QCoreApplication::translate("QObject", "queueing");
+        UIOp_UpdateJobProgress(entry.jobID, queueing, queueing);
+        break;
+      }
+      case JobState::Stopping: {
+        const JobRowTexts::Cells cells = JobRowTexts::stopping();
+        UIOp_UpdateJobProgress(entry.jobID, cells.time, cells.progress);
+        break;
+      }
+      case JobState::Elsewhere: {
+        const int row = m_running->findRow(entry.jobID);
+        if (row < 0) break;
+        const JobRowTexts::Cells cells = JobRowTexts::elsewhere();
+        m_running->setCell(row, JobTable::kTimeRemaining, cells.time);
+        m_running->setCell(row, JobTable::kProgress, cells.progress);
+        m_running->setRowToolTip(row, JobRowTexts::elsewhereTip());
+        break;
+      }
+      default:
+        UIOp_UpdateJobProgress(entry.jobID, StringUtil::double_to_str(entry.timeLeft),
+                               StringUtil::double_to_str(entry.progress));
     }
   }
-  m_applyingSnapshot = false;
-  // Two jobs finishing in one snapshot ask once, after both have moved.
+  // Jobs that completed since the last snapshot: the countdown asks once, now that
+  // the finished jobs have left the run list.
   if (m_jobDoneInSnapshot) {
     m_jobDoneInSnapshot = false;
     shutdown_if_all_done();
   }
   update_keep_awake();
   std::cout << "update_jobsProgress_mainWindowUI end." << std::endl;
+}
+
+void Widget::slot_job_finished(JobFinished finished) {
+  std::cout << "Widget::slot_job_finished,jobID:" << finished.jobID
+            << ",outcome:" << JobStateRules::Name(finished.outcome) << std::endl;
+  switch (finished.outcome) {
+    case JobState::Completed:
+      std::cout << "update_jobsProgress_mainWindowUI,call jobDone,jobID:" << finished.jobID << std::endl;
+      m_applyingSnapshot = true;
+      UIOp_JobDone(finished.jobID);
+      m_applyingSnapshot = false;
+      // The job leaves the run list with the next snapshot; without one coming, now.
+      if (m_manager.GetRunningJobCount() == 0 && m_jobDoneInSnapshot) {
+        m_jobDoneInSnapshot = false;
+        shutdown_if_all_done();
+      }
+      break;
+    case JobState::Failed:
+      show_failure(finished.jobID, finished.reason);
+      break;
+    case JobState::Stopped:
+    case JobState::Idle: {
+      // Stopped here, or let go by another Kovadle as it was.
+      const int row = m_running->findRow(finished.jobID);
+      if (row < 0) break;
+      const QString stopped = JobRowTexts::stoppedByUser();
+      const JobRowTexts::Cells idle = JobRowTexts::transcoding(false);
+      if (finished.outcome == JobState::Stopped) {
+        UIOp_UpdateJobProgress(finished.jobID, stopped, stopped);
+      } else {
+        UIOp_UpdateJobProgress(finished.jobID, idle.time, idle.progress);
+      }
+      m_running->setRowToolTip(row, QString());
+      break;
+    }
+    case JobState::Deleted: {
+      // Another Kovadle moved it to the recycle bin.
+      const int row = m_running->findRow(finished.jobID);
+      if (row >= 0) m_running->removeRow(row);
+      if (const JobV3* job = m_manager.FindJob(finished.jobID)) UIOp_AddJobToDeleted(job->GetJobFile());
+      break;
+    }
+    default:
+      break;
+  }
+  update_keep_awake();
+}
+
+void Widget::slot_save_failed(QString message) {
+  QMessageBox::warning(this, tr("Information"),
+                       tr("Kovadle could not save its list of jobs, so changes may be missing at the next "
+                          "start. Free some disk space or check the folder's permissions.") +
+                           "\n\n" + message);
 }
 
 void Widget::UIOp_JobDone(const std::string& jobID) {
@@ -313,7 +415,7 @@ void Widget::load_existing_jobFile() {
     } else if (record->GetIsCompleted()) {
       UIOp_AddJobToCompleted(record);
     } else {
-      UIOp_AddJobToRunning(record);
+      add_transcoding_row(record, job->GetState());
     }
   }
 }
@@ -436,7 +538,7 @@ void Widget::slot_tableWidgetDel_customContextMenuRequested(const QPoint& pos) {
 
 bool Widget::is_active(const std::string& jobID) {
   const JobV3* job = m_manager.FindJob(jobID);
-  return job != nullptr && (job->IsRunning() || job->IsQueueing());
+  return job != nullptr && JobStateRules::IsActive(job->GetState());
 }
 
 void Widget::open_job_menu(int table, const QPoint& pos) {
@@ -480,6 +582,10 @@ void Widget::show_active_job_message() {
                            QMessageBox::Ok);
 }
 
+void Widget::show_elsewhere_message() {
+  QMessageBox::information(this, tr("Information"), JobRowTexts::elsewhereTip(), QMessageBox::Ok);
+}
+
 void Widget::slot_openInputAction_trigger() {
   const JobFile* record = menu_job_file("slot_openInputAction_trigger", kOpenError);
   if (record != nullptr) OSUtil::openInExplorer(OSUtil::getFileDir(record->GetInputFile()));
@@ -504,11 +610,20 @@ void Widget::slot_startAction_trigger() {
               << std::endl;
     return;
   }
+  if (m_manager.FindJob(jobID)->IsElsewhere()) {
+    show_elsewhere_message();
+    return;
+  }
   std::cout << "slot_startAction_trigger,=====start Run job." << std::endl;
   // Planning the command needs the input's probe: after a restart it is not cached.
   WaitingLoadingFile::EnsureProbed(record->GetInputFile());
   if (is_active(jobID) || m_manager.FindJob(jobID) == nullptr) return;  // changed while probing
-  m_manager.RunJob(jobID);
+  if (!m_manager.RunJob(jobID)) {
+    if (m_manager.FindJob(jobID)->IsElsewhere()) show_elsewhere_message();
+    return;
+  }
+  // The failure's reason belongs to the run that failed.
+  m_running->setRowToolTip(m_running->findRow(jobID), QString());
   update_keep_awake();
 }
 
@@ -518,8 +633,15 @@ void Widget::slot_stopAction_trigger() {
   const std::string jobID = record->GetJobID();
   if (!is_active(jobID)) return;
   m_manager.StopJob(jobID);
-  const std::string stopped = to_utf8(JobRowTexts::stoppedByUser());
-  UIOp_UpdateJobProgress(jobID, stopped, stopped);
+  // The stop does not wait for the encoder: until it has ended the row says so.
+  const JobV3* job = m_manager.FindJob(jobID);
+  const JobRowTexts::Cells stopping = JobRowTexts::stopping();
+  const QString stopped = JobRowTexts::stoppedByUser();
+  if (job->IsStopping()) {
+    UIOp_UpdateJobProgress(jobID, stopping.time, stopping.progress);
+  } else {
+    UIOp_UpdateJobProgress(jobID, stopped, stopped);
+  }
   update_keep_awake();
 }
 
@@ -540,9 +662,12 @@ void Widget::slot_delAction_trigger() {
   JobTable* table = job_table(m_menuTable);
   const int row = table->findRow(jobID);
   if (row < 0) return;
+  if (job->IsElsewhere() || !m_manager.MoveToRecycleBin(jobID)) {
+    show_elsewhere_message();
+    return;
+  }
   table->removeRow(row);
   UIOp_AddJobToDeleted(record);
-  job->SetIsDeleted(true);
 }
 
 void Widget::slot_totalDelAction_trigger() {
@@ -562,9 +687,12 @@ void Widget::slot_totalDelAction_trigger() {
   if (!answer.confirmed) return;
   std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
             << ",deleteOutFile:" << answer.deleteOutput << std::endl;
+  if (!m_manager.TotalDelete(jobID, answer.deleteOutput)) {
+    show_elsewhere_message();
+    return;
+  }
   const int row = m_deleted->findRow(jobID);
   if (row >= 0) m_deleted->removeRow(row);
-  m_manager.TotalDelete(jobID, answer.deleteOutput);
 }
 
 void Widget::slot_delAllAction_trigger() {
@@ -596,8 +724,8 @@ void Widget::slot_delAllAction_trigger() {
       show_active_job_message();
       return;
     }
-    m_deleted->removeRow(i);
-    m_manager.TotalDelete(jobID, false);
+    // One another process holds stays; the rest go.
+    if (m_manager.TotalDelete(jobID, false)) m_deleted->removeRow(i);
   }
   log_info("Widget::slot_delAllAction_trigger, end.");
 }
@@ -616,7 +744,7 @@ void Widget::slot_propertyAction_trigger() {
 int Widget::active_job_count() {
   int count = 0;
   for (const JobV3* job : m_manager.OpRunningJobs("get", nullptr)) {
-    if (job->IsRunning() || job->IsQueueing()) ++count;
+    if (JobStateRules::IsActive(job->GetState())) ++count;
   }
   return count;
 }
@@ -638,7 +766,32 @@ void Widget::closeEvent(QCloseEvent* event) {
     return;
   }
   stop_all_active_jobs();
+  wait_for_stopped_encoders();
   event->accept();
+}
+
+void Widget::wait_for_stopped_encoders() {
+  auto anyStopping = [this] {
+    for (const JobV3* job : m_manager.GetAllJobs()) {
+      if (job->IsRunning()) return true;
+    }
+    return false;
+  };
+  if (!anyStopping()) return;
+  QMessageBox note(QMessageBox::Information, to_qstring(get_product_name()),
+                   tr("Stopping the transcodes") + "...", QMessageBox::NoButton, this);
+  note.setStandardButtons(QMessageBox::NoButton);
+  note.setWindowModality(Qt::WindowModal);
+  note.show();
+  // An encoder stuck on a dead network share must not hold the window for ever:
+  // what has not ended by then ends with the program.
+  QElapsedTimer waited;
+  waited.start();
+  while (anyStopping() && waited.elapsed() < kLongestCloseWaitMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    QThread::msleep(20);
+  }
+  note.hide();
 }
 
 void Widget::stop_all_active_jobs() {
@@ -647,7 +800,7 @@ void Widget::stop_all_active_jobs() {
     const std::string jobID = UIOp_GetJobID(table, row);
     if (jobID.empty() || !is_active(jobID)) continue;
     m_manager.StopJob(jobID);
-    UIOp_UpdateJobProgress(jobID, "stopped", "stopped");
+    UIOp_UpdateJobProgress(jobID, std::string("stopped"), std::string("stopped"));
   }
   update_keep_awake();
 }

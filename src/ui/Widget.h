@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "jobs/JobFinished.h"
+#include "jobs/JobStatus.h"
+
 namespace Ui {
 class Widget;
 }
@@ -47,6 +50,7 @@ class Widget : public QWidget {
   std::string UIOp_GetJobID(QTableWidget* table, int row) const;
   // Rewrites the Time Remaining and Progress cells from the publisher's texts.
   void UIOp_UpdateJobProgress(const std::string& jobID, const std::string& time, const std::string& progress);
+  void UIOp_UpdateJobProgress(const std::string& jobID, const QString& time, const QString& progress);
   // Moves a finished job from Transcoding to Completed, then the shutdown check.
   void UIOp_JobDone(const std::string& jobID);
   static QString format_time_remaining(const std::string& text);
@@ -65,8 +69,12 @@ class Widget : public QWidget {
   bool add_video_file(const QString& inputPath);
 
  public slots:
-  // The publisher's progress snapshot.
-  void update_jobsProgress_mainWindowUI(QString progress_info);
+  // The publisher's typed snapshot of the submitted jobs.
+  void update_jobsProgress_mainWindowUI(JobsStatus status);
+  // A run ended: completed jobs move to Completed, failed ones say why.
+  void slot_job_finished(JobFinished finished);
+  // A job file could not be written (said once).
+  void slot_save_failed(QString message);
 
   void on_btnAdd1File_clicked();
   void on_btnChangeOutput_clicked();
@@ -108,6 +116,14 @@ class Widget : public QWidget {
   JobFile* menu_job_file(const char* slotName, const char* tableError);
   bool is_active(const std::string& jobID);
   void show_active_job_message();
+  // Another Kovadle process owns the job: nothing is changed here.
+  void show_elsewhere_message();
+  // A Transcoding row for the job in its state, with the failure's reason as tooltip.
+  void add_transcoding_row(const JobFile* jobFile, JobState state);
+  void show_failure(const std::string& jobID, const std::string& reason);
+  // After Ok to the close request: waits, bounded, until the stopped encoders have
+  // ended, showing that it does.
+  void wait_for_stopped_encoders();
   void open_folder_of(bool input);
   // Stops every running or queued job of the Transcoding table (the close request).
   void stop_all_active_jobs();

@@ -7,14 +7,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <set>
 
 #include "Util/UserSettings.h"
 #include "jobs/JobFile.h"
+#include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/MediaFixtures.h"
+#include "support/ScopedTmpfs.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -79,6 +82,39 @@ std::pair<std::string, std::string> clips_named_alike(const std::string& prefix)
           make_clip(folder + "/b", "clip.mp4", one_second())};
 }
 
+// A copy of kovadle-cli whose encoder is the given shell script (the real probe).
+std::string cli_with_encoder(const std::string& name, const std::string& script) {
+  const std::string app = make_temp_folder(name);
+  EXPECT_TRUE(QDir(q(app)).mkdir("bin"));
+  EXPECT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/kovadle-cli", q(app + "/kovadle-cli")));
+  EXPECT_TRUE(QFile::link(QStandardPaths::findExecutable("ffprobe"), q(app + "/bin/mediainfo")));
+  QFile encoder(q(app + "/bin/encoder"));
+  EXPECT_TRUE(encoder.open(QIODevice::WriteOnly));
+  encoder.write(("#!/bin/sh\n" + script).c_str());
+  encoder.close();
+  encoder.setPermissions(encoder.permissions() | QFile::ExeOwner);
+  return app;
+}
+
+// An encoder that notes its pid, reports 10% at speed 1.0 and never ends.
+std::string endless_encoder(const std::string& app) {
+  return "echo $$ >> '" + app +
+         "/encoder.pids'\necho '  Duration: 00:01:00.00, start: 0.000000, bitrate: 100 kb/s'\n"
+         "while true; do\n  echo 'frame=1 fps=25 q=28.0 size=1kB time=00:00:06.00 bitrate=1.0kbits/s "
+         "speed=1.0x'\n  sleep 0.2\ndone\n";
+}
+
+// Reads the process's standard output until it holds the text.
+bool shows(QProcess& process, QByteArray& shown, const char* text) {
+  return wait_until(
+      [&] {
+        process.waitForReadyRead(10);
+        shown += process.readAllStandardOutput();
+        return shown.contains(text);
+      },
+      120000);
+}
+
 }  // namespace
 
 TEST(CliInfo, DescribesVideosAndRefusesWhatTheWindowRefuses) {
@@ -88,6 +124,10 @@ TEST(CliInfo, DescribesVideosAndRefusesWhatTheWindowRefuses) {
   hd.height = 1080;
   tone.video = false;
   const std::string video = make_clip(folder, "hd.mp4", hd), audio = make_clip(folder, "tone.m4a", tone);
+  // A song with its cover picture is audio only too.
+  tone.extra_args =
+      "-f\nlavfi\n-i\ntestsrc2=s=600x600:d=1\n-map\n0\n-map\n1\n-frames:v\n1\n-c:v\nmjpeg\n"
+      "-disposition:v\nattached_pic";
 
   // An accepted file: nothing but the answer, no engine traces or log lines.
   CliRun run = run_cli({"info", q(video)});
@@ -101,18 +141,20 @@ TEST(CliInfo, DescribesVideosAndRefusesWhatTheWindowRefuses) {
       npos)
       << run.out;
 
-  run = run_cli({"info", "--json", q(video), q(audio), q(text_file(folder))});
+  run = run_cli(
+      {"info", "--json", q(video), q(audio), q(text_file(folder)), q(make_clip(folder, "song.mp3", tone))});
   EXPECT_EQ(run.code, 1);
   const QStringList lines = q(run.out).split('\n', Qt::SkipEmptyParts);
-  ASSERT_EQ(lines.size(), 3) << run.out;
-  rapidjson::Document json[3];
-  for (int i = 0; i < 3; ++i)
+  ASSERT_EQ(lines.size(), 4) << run.out;
+  rapidjson::Document json[4];
+  for (int i = 0; i < 4; ++i)
     ASSERT_TRUE(json[i].Parse(lines[i].toStdString().c_str()).IsObject()) << run.out;
   EXPECT_STREQ(json[0]["MediaInfo"]["Width"].GetString(), "1920");
   EXPECT_EQ(json[0]["Qualities"].Size(), 20u);
   EXPECT_STREQ(json[1]["Refusal"].GetString(), "Not support audio only file!");
   EXPECT_FALSE(json[1].HasMember("Qualities"));
   EXPECT_STREQ(json[2]["Refusal"].GetString(), "Non video files are not supported!");
+  EXPECT_STREQ(json[3]["Refusal"].GetString(), "Not support audio only file!");
 }
 
 TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindowLists) {
@@ -145,7 +187,8 @@ TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindo
   run = run_cli({"jobs"});
   EXPECT_EQ(run.code, 0);
   for (const auto& job : expected)
-    EXPECT_NE(run.out.find("Completed\t95\t" + job.first + "\t" + job.second + "\n"), npos) << run.out;
+    EXPECT_NE(run.out.find("Completed\t95\t" + job.first + "\t" + job.second + "\tcompleted\n"), npos)
+        << run.out;
 }
 
 TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
@@ -158,35 +201,18 @@ TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
   settings.set("OutputDir", out);
   ASSERT_TRUE(settings.save());
 
-  // A copy of the program whose encoder notes its pid, reports 10% at speed 1.0,
-  // never ends and never makes its output: the second name must not repeat the first.
+  // A copy of the program whose encoder never ends and never makes its output: the
+  // second name must not repeat the first.
   const std::string app = make_temp_folder("ctrl-c-app");
-  ASSERT_TRUE(QDir(q(app)).mkdir("bin"));
-  ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/kovadle-cli", q(app + "/kovadle-cli")));
-  ASSERT_TRUE(QFile::link(QStandardPaths::findExecutable("ffprobe"), q(app + "/bin/mediainfo")));
-  QFile encoder(q(app + "/bin/encoder"));
-  ASSERT_TRUE(encoder.open(QIODevice::WriteOnly));
-  encoder.write(("#!/bin/sh\necho $$ >> '" + app +
-                 "/encoder.pids'\necho '  Duration: 00:01:00.00, start: 0.000000, bitrate: 100 kb/s'\n"
-                 "while true; do\n  echo 'frame=1 fps=25 q=28.0 size=1kB time=00:00:06.00 bitrate=1.0kbits/s "
-                 "speed=1.0x'\n  sleep 0.2\ndone\n")
-                    .c_str());
-  encoder.close();
-  encoder.setPermissions(encoder.permissions() | QFile::ExeOwner);
+  const std::string program = cli_with_encoder("ctrl-c-app", endless_encoder(app)) + "/kovadle-cli";
 
   QProcess cli;
-  cli.start(q(app + "/kovadle-cli"), {"transcode", q(first), q(second)});
+  cli.start(q(program), {"transcode", q(first), q(second)});
   ASSERT_TRUE(cli.waitForStarted(30000));
   QByteArray shown;
   // Plain lines off a terminal, numbers with a dot in every locale.
-  const bool encoding = wait_until(
-      [&] {
-        cli.waitForReadyRead(10);
-        shown += cli.readAllStandardOutput();
-        return shown.contains("[1/2] clip.mp4: 10%  speed 1.00x  0:00:54 left\n");
-      },
-      120000);
-  ASSERT_TRUE(encoding) << shown.toStdString() << cli.readAllStandardError().toStdString();
+  ASSERT_TRUE(shows(cli, shown, "[1/2] clip.mp4: 10%  speed 1.00x  0:00:54 left\n"))
+      << shown.toStdString() << cli.readAllStandardError().toStdString();
 
   ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
   ASSERT_TRUE(cli.waitForFinished(60000));
@@ -201,4 +227,87 @@ TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
     EXPECT_TRUE(wait_until([&] { return process_ended(pid.toLongLong()); }, 10000)) << pid.data();
   EXPECT_EQ(stored_jobs(false),
             (Jobs{{first, out + "/clip_output.mp4"}, {second, out + "/clip_output_2.mp4"}}));
+  // Stopped jobs leave nothing under the outputs' names.
+  EXPECT_TRUE(QDir(q(out)).isEmpty());
+}
+
+TEST(CliTranscode, AFailureSaysWhyAndAJobFolderThatTakesNoWriteRefusesTheJob) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("why");
+  const std::string clip = make_clip(folder, "clip.mp4", one_second());
+  const std::string program =
+      cli_with_encoder("why-app", "echo 'Error opening output file: Permission denied' >&2\nexit 1\n") +
+      "/kovadle-cli";
+  QProcess cli;
+  cli.start(q(program), {"transcode", q(clip), "-o", q(folder)});
+  ASSERT_TRUE(cli.waitForFinished(120000));
+  EXPECT_EQ(cli.exitCode(), 1);
+  EXPECT_NE(cli.readAllStandardError().toStdString().find(
+                "[1/1] " + clip + ": failed: Error opening output file: Permission denied\n"),
+            npos);
+  CliRun run = run_cli({"jobs"});
+  EXPECT_NE(run.out.find("\tfailed\tError opening output file: Permission denied\n"), npos) << run.out;
+
+  const std::string jobs = cli_data_dir() + "/appjobfile";
+  ScopedTmpfs readOnly(jobs, "1m");
+  if (!readOnly.mounted() || !readOnly.setReadOnly(true))
+    GTEST_SKIP() << "cannot mount a read-only tmpfs here";
+  run = run_cli({"transcode", q(clip), "-o", q(folder + "/out")});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find(": cannot save the job in " + jobs + ": "), npos) << run.err;
+  EXPECT_TRUE(QDir(q(folder + "/out")).isEmpty());
+}
+
+// The window and kovadle-cli share the data folder, and so may two kovadle-cli runs:
+// a job belongs to one of them at a time.
+TEST(CliTranscode, TwoProgramsOnOneDataFolderNeverShareAJobOrAnOutput) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("shared");
+  const std::string clip = make_clip(folder, "clip.mp4", one_second());
+  const std::string out = folder + "/out";
+  QProcess runs[2];
+  for (QProcess& cli : runs)
+    cli.start(QCoreApplication::applicationDirPath() + "/kovadle-cli", {"transcode", q(clip), "-o", q(out)});
+  for (QProcess& cli : runs) {
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  }
+  for (const char* name : {"/clip_output.mp4", "/clip_output_2.mp4"})
+    EXPECT_NEAR(std::stod(probe_entry(out + name, "format", "duration")), 1.0, 0.1) << name;
+
+  // A run that goes on, seen from another program as the window sees it.
+  clear_stored_jobs();
+  const std::string app = make_temp_folder("shared-app");
+  QProcess slow;
+  slow.start(q(cli_with_encoder("shared-app", endless_encoder(app)) + "/kovadle-cli"),
+             {"transcode", q(clip), "-o", q(out)});
+  QByteArray shown;
+  ASSERT_TRUE(shows(slow, shown, "10%")) << shown.toStdString();
+  const std::string jobs = cli_data_dir() + "/appjobfile";
+  const std::vector<std::string> files = JobFile::ListJobFiles(jobs);
+  ASSERT_EQ(files.size(), 1u);
+  const std::string id = QFileInfo(q(files[0])).completeBaseName().toStdString();
+  const std::string saving = jobs + "/" + id + ".jobfile.Ab12Cd";  // a save it is making
+  QFile(q(saving)).open(QIODevice::WriteOnly);
+  {
+    JobManager window;
+    window.LoadStoredJobs(jobs);
+    JobV3* job = window.FindJob(id);
+    ASSERT_NE(job, nullptr);
+    EXPECT_TRUE(job->IsElsewhere());
+    EXPECT_FALSE(window.RunJob(id) || window.StopJob(id) || window.MoveToRecycleBin(id));
+    EXPECT_TRUE(QFile::exists(q(saving))) << "a live owner's save was removed";
+  }
+  // Killed outright, it leaves its reservation; the next start takes the job over.
+  ::kill(static_cast<pid_t>(slow.processId()), SIGKILL);
+  ASSERT_TRUE(slow.waitForFinished(30000));
+  const std::string output = out + "/clip_output_3.mp4";
+  EXPECT_TRUE(QFile::exists(q(output)));
+  JobManager restarted;
+  restarted.LoadStoredJobs(jobs);
+  JobV3* job = restarted.FindJob(id);
+  ASSERT_NE(job, nullptr);
+  EXPECT_EQ(job->GetState(), JobState::Idle);
+  EXPECT_FALSE(QFile::exists(q(output)) || QFile::exists(q(saving)));
+  EXPECT_TRUE(job->GetJobFile()->TakeOwnership());
 }

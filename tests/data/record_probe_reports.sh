@@ -19,8 +19,11 @@ make "${video[@]}" -f lavfi -i testsrc2=size=320x240:rate=30:duration=2 "${tone[
   -map 0:v -map 1:v -map 2:a "${x264[@]}" -c:a aac two_video.mp4
 make "${video[@]}" "${tone[@]}" "${x264[@]}" -c:a aac no_stream_bitrate.mkv
 make "${video[@]}" -c:v libx264 -preset ultrafast -pix_fmt yuv420p10le ten_bit.mp4
+# A song with its cover picture: the picture is a video stream marked as attached.
+make "${tone[@]}" -f lavfi -i testsrc2=s=600x600:d=1 -map 0 -map 1 -frames:v 1 -c:v mjpeg \
+  -disposition:v attached_pic cover_art.mp3
 
 for file in video_audio.mp4 audio_only.m4a video_only.mp4 two_video.mp4 no_stream_bitrate.mkv \
-  ten_bit.mp4; do
+  ten_bit.mp4 cover_art.mp3; do
   ffprobe -loglevel quiet -print_format ini -show_streams -show_format -i "$file" > "$here/${file%.*}.ini" || true
 done

@@ -53,6 +53,7 @@ TEST(HostileTools, OddProbeAndEncoderOutputCannotCrashStallOrMislead) {
   // Garbage, a negative start, times past the duration, absurd and broken figures.
   // (A read holding a NUL ends there, so the NUL comes last.)
   const QByteArray encoder =
+      "for out; do :; done; : > \"$out\"\n"
       "exec 1>&2\n"
       "printf 'fake encoder \\377\\376 frame= time= speed=\\r\\r\\n'\n"
       "printf '  Duration: 00:00:10.00, start: -5.5, bitrate: N/A\\n'\n"

@@ -21,8 +21,8 @@ TEST(JobFile, RestartLoadsTheGoodJobFilesOldestFirstWithAllTheirMembers) {
     for (int i = 0; i < 3; ++i) ids.push_back(id_of(before.AddJob(new_record(input, output))));
     generated = before.FindJob(ids[0])->GetJobFile()->GetGeneratedTime();
     before.FindJob(ids[0])->SetIsDeleted(true);
-    before.FindJob(ids[1])->Stop();
-    before.FindJob(ids[2])->SetIsCompleted(true);
+    before.FindJob(ids[1])->GetJobFile()->SetIsStopped(true);
+    before.FindJob(ids[2])->GetJobFile()->SetIsCompleted(true);
   }
   const int ages[] = {-30, -10, -20};
   for (int i = 0; i < 3; ++i) set_mtime(folder + "/" + ids[i] + ".jobfile", ages[i]);
@@ -30,7 +30,7 @@ TEST(JobFile, RestartLoadsTheGoodJobFilesOldestFirstWithAllTheirMembers) {
   json.load_file(folder + "/" + ids[0] + ".jobfile");
   EXPECT_EQ(json.keys(), (std::vector<std::string>{"JobID", "GeneratedTime", "InputFile", "OutputFile",
                                                    "Quality", "OutputCodec", "OutputFormat", "IsCompleted",
-                                                   "IsDeleted", "IsStopped"}));
+                                                   "IsDeleted", "IsStopped", "Outcome", "ErrorLines"}));
   EXPECT_EQ(json.get("IsDeleted"), "true");  // a text, never a JSON boolean
   // Copies of a good file that must not load: a bad flag, a foreign name.
   const std::string good = TxtUtil::read_text_file(folder + "/" + ids[0] + ".jobfile");

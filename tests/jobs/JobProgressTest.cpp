@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "jobs/JobManager.h"
+#include "jobs/JobOwnership.h"
 #include "jobs/JobTestSupport.h"
 #include "support/TestEnvironment.h"
 
@@ -30,43 +31,68 @@ TEST(JobProgress, OutputLinesUpdateOnlyTheFiguresTheyCarry) {
   }
 }
 
-TEST(JobProgress, SnapshotTextsReportFinishedJobsOnce) {
+// Moves a job through the states it passes on its way to `to`.
+void move_through(JobV3* job, std::initializer_list<JobState> states) {
+  for (JobState state : states) ASSERT_TRUE(job->MoveTo(state)) << JobStateRules::Name(state);
+}
+
+TEST(JobProgress, SnapshotsComeFromTheTypedStatesAndReportFinishedJobsOnce) {
   clear_job_folder();
   JobManager manager;
   JobV3* encoding = manager.AddJob(new_record("/in/a.mp4", "/out/a.mp4"));
   JobV3* waiting = manager.AddJob(new_record("/in/b.mp4", "/out/b.mp4"));
-  waiting->SetIsQueueing(true);
   JobV3* starting = manager.AddJob(new_record("/in/c.mp4", "/out/c.mp4"));
   JobV3* done = manager.AddJob(new_record("/in/d.mp4", "/out/d.mp4"));
+  JobV3* failed = manager.AddJob(new_record("/in/e.mp4", "/out/e.mp4"));
+  move_through(encoding, {JobState::Starting, JobState::Encoding});
+  move_through(waiting, {JobState::Waiting});
+  move_through(starting, {JobState::Starting});
+  move_through(done, {JobState::Starting, JobState::Encoding, JobState::Completed});
+  move_through(failed, {JobState::Starting});
+  ASSERT_TRUE(failed->Fail({"Error opening input files: Invalid data found when processing input"}));
   for (JobV3* job : {encoding, done})
     for (const std::string& line : {kHeader, kAt25}) job->HandleOutputLine(line);
-  done->SetIsCompleted(true);
-  for (JobV3* job : {encoding, waiting, starting, done}) manager.OpRunningJobs("add", job);
+  for (JobV3* job : {encoding, waiting, starting, done, failed}) manager.OpRunningJobs("add", job);
+
+  // Impossible moves change nothing.
+  EXPECT_FALSE(waiting->MoveTo(JobState::Completed) || done->MoveTo(JobState::Stopping) ||
+               encoding->MoveTo(JobState::Waiting));
+  EXPECT_EQ(JobStateRules::Name(waiting->GetState()) + JobStateRules::Name(done->GetState()),
+            "waitingcompleted");
 
   std::map<std::string, std::pair<std::string, std::string>> expected = {
       {id_of(encoding), {"37.500000", "0.250000"}},
       {id_of(waiting), {"queueing", "queueing"}},
       {id_of(starting), {"-1.000000", "-1.000000"}},
-      {id_of(done), {"0.000000", "1.000000"}}};
-  EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
+      {id_of(done), {"0.000000", "1.000000"}},
+      {id_of(failed), {"Failed", "Failed"}}};
+  const JobsStatus first = manager.GetJobsStatus();
+  ASSERT_EQ(first.size(), 5u);
+  EXPECT_EQ(first[3].state, JobState::Completed);
+  EXPECT_EQ(JobManager::ParseJobsProgress(JobManager::JobsProgressText(first)), expected);
   expected.erase(id_of(done));
+  expected.erase(id_of(failed));
   EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress()), expected);
+  // The end of each run is an event too, with the failure's reason, kept in the job file.
+  const std::vector<JobFinished> ends = manager.TakeFinishedJobs();
+  ASSERT_EQ(ends.size(), 2u);
+  EXPECT_EQ(ends[1].reason, "Error opening input files: Invalid data found when processing input");
+  EXPECT_EQ(reload(failed)->GetFailureReason(), ends[1].reason);
 
-  // Transcoding a finished job again while another executes queues it; the next
+  // Transcoding a finished job again while another encodes queues it; the next
   // snapshot must not take it for finished and drop it from the queue.
-  encoding->SetIsRunning(true);
-  manager.RunJob(id_of(done));
+  EXPECT_TRUE(manager.RunJob(id_of(done)));
   EXPECT_EQ(JobManager::ParseJobsProgress(manager.GetJobsProgress())[id_of(done)].first, "queueing");
   EXPECT_TRUE(done->IsQueueing() && !reload(done)->GetIsCompleted() && manager.GetRunningJobCount() == 4);
-  encoding->SetIsRunning(false);
 
   // The reader skips what the writer never writes.
   EXPECT_EQ(JobManager::ParseJobsProgress(R"({"b":"1.000000|0.5","a":"nobar","c":"|","d":5})"),
             (decltype(expected){{"b", {"1.000000", "0.5"}}}));
   EXPECT_TRUE(JobManager::ParseJobsProgress("not json").empty());
+  manager.StopAllJobs(0);
 }
 
-// Complete deletion removes only jobs in the recycle bin that do not wait or run,
+// Complete deletion removes only jobs in the recycle bin that no other process holds,
 // and their output only on request.
 TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   clear_job_folder();
@@ -78,9 +104,21 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
     jobs[i] = manager.AddJob(new_record("/in/a.mp4", output));
     QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
   }
+  // Another program finished the job meanwhile: the change is made to what its file
+  // says now, not to the copy read before.
+  jobs[1]->GetJobFile()->ReleaseOwnership();
+  {
+    JobFile theirs;
+    theirs.Load(jobs[1]->GetJobFile()->GetPath());
+    theirs.SetIsCompleted(true);
+  }
   jobs[1]->SetIsDeleted(true);
+  EXPECT_TRUE(reload(jobs[1])->GetIsCompleted() && reload(jobs[1])->GetIsDeleted());
   jobs[2]->SetIsDeleted(true);
-  jobs[2]->SetIsQueueing(true);
+  // Another process holds the third job just now.
+  jobs[2]->GetJobFile()->ReleaseOwnership();
+  JobOwnership other(get_appjobfile_dir(), id_of(jobs[2]));
+  ASSERT_TRUE(other.Take());
   const QString removed = QString::fromStdString(jobs[1]->GetJobFile()->GetPath());
   for (JobV3* job : jobs) manager.TotalDelete(id_of(job), true);
   EXPECT_EQ(manager.GetAllJobCount(), 2);

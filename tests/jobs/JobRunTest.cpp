@@ -3,11 +3,13 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <atomic>
 
 #include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
+#include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
 #include "support/MediaFixtures.h"
@@ -33,20 +35,34 @@ JobV3* add_slow_job(JobManager& manager, const std::string& output) {
 }
 }  // namespace
 
-TEST(JobRun, StopEndsTheEncoderAtOnceAndRecordsTheStop) {
+bool gone(const std::string& path) { return !OSUtil::isPathTaken(path); }
+
+// Neither the final name nor the partial file the encoder wrote to is left behind.
+void expect_no_output_left(JobV3* job) {
+  const std::string output = job->GetJobFile()->GetOutputFile();
+  EXPECT_TRUE(gone(output) && gone(JobOutput::PartialPath(output, id_of(job)))) << output;
+}
+
+TEST(JobRun, StopReturnsAtOnceEndsTheEncoderAndLeavesNoFileUnderTheOutputsName) {
   clear_job_folder();
   const std::string folder = make_temp_folder("stop");
   JobManager manager;
   QElapsedTimer timer;
   timer.start();
+  std::vector<JobV3*> early;
   for (int attempt = 0; attempt < 5; ++attempt) {
-    JobV3* job = add_slow_job(manager, folder + "/early.mp4");
+    JobV3* job = add_slow_job(manager, folder + "/early" + std::to_string(attempt) + ".mp4");
     manager.RunJob(id_of(job));
     QThread::msleep(static_cast<unsigned long>(attempt * 15));  // around the encoder's start
-    manager.StopJob(id_of(job));
-    EXPECT_TRUE(job->IsStopped() && !job->IsRunning());
+    EXPECT_TRUE(manager.StopJob(id_of(job)));
+    EXPECT_TRUE(job->IsStopping() || job->IsStopped());
+    early.push_back(job);
   }
-  EXPECT_LT(timer.elapsed(), 15000) << "a stop waited for the encode to end";
+  EXPECT_LT(timer.elapsed(), 5000) << "a stop waited for its encoder";
+  for (JobV3* job : early) {
+    EXPECT_TRUE(wait_until([job] { return job->IsStopped(); }, 30000));
+    expect_no_output_left(job);
+  }
 
   JobV3* job = add_slow_job(manager, folder + "/live.mp4");
   manager.RunJob(id_of(job));
@@ -54,14 +70,32 @@ TEST(JobRun, StopEndsTheEncoderAtOnceAndRecordsTheStop) {
   EXPECT_NEAR(job->GetDuration(), 20.0, 0.1);
   const int64_t pid = job->GetPid();
   ASSERT_GT(pid, 0);
-  manager.RunJob(id_of(job));  // already executing: no second encoder
+  EXPECT_FALSE(manager.RunJob(id_of(job)));  // already encoding: no second encoder
   EXPECT_EQ(job->GetPid(), pid);
   manager.StopJob(id_of(job));
+  EXPECT_TRUE(wait_until([job] { return job->IsStopped(); }, 30000));
   EXPECT_TRUE(process_gone(pid));
-  EXPECT_TRUE(job->IsStopped() && !job->IsRunning() && !job->IsCompleted() && job->GetPid() == -1);
-  EXPECT_TRUE(job->GetTimeDone() == 0 && job->GetDuration() == -1) << "figures not reset";
-  EXPECT_TRUE(reload(job)->GetIsStopped() && !reload(job)->GetIsCompleted());
+  EXPECT_TRUE(job->GetPid() == -1 && job->GetTimeDone() == 0 && job->GetDuration() == -1) << "figures kept";
+  EXPECT_TRUE(reload(job)->GetIsStopped() && reload(job)->GetOutcome() == "stopped");
+  expect_no_output_left(job);
   EXPECT_EQ(manager.GetRunningJobCount(), 0);
+
+  // A stop that comes after the encoder started but before its pid is known: the
+  // encoder thread ends it as soon as the pid is there.
+  std::atomic<bool> started{false}, release{false};
+  JobV3::SetEncoderStartedHook([&] {
+    started = true;
+    while (!release) QThread::msleep(5);
+  });
+  job = add_slow_job(manager, folder + "/late pid.mp4");
+  manager.RunJob(id_of(job));
+  ASSERT_TRUE(wait_until([&] { return started.load(); }, 30000));
+  EXPECT_TRUE(job->GetState() == JobState::Encoding && job->GetPid() == -1);
+  manager.StopJob(id_of(job));
+  release = true;
+  EXPECT_TRUE(wait_until([job] { return job->IsStopped(); }, 10000)) << "the encoder ran on";
+  JobV3::SetEncoderStartedHook(nullptr);
+  expect_no_output_left(job);
 }
 
 TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
@@ -80,9 +114,16 @@ TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
   auto first = JobManager::ParseJobsProgress(manager.GetJobsProgress());
   for (JobV3* job : {unreadable, noEncoder}) {
     EXPECT_TRUE(job->IsFailed() && !job->IsCompleted());
-    EXPECT_TRUE(reload(job)->GetIsStopped() && !reload(job)->GetIsCompleted());
+    EXPECT_TRUE(reload(job)->GetIsStopped() && !reload(job)->GetIsCompleted() &&
+                !job->GetFailureReason().empty());
     EXPECT_EQ(first[id_of(job)].first + "|" + first[id_of(job)].second, "Failed|Failed");
+    expect_no_output_left(job);
   }
+  // The reason is the encoder's own first error line, or ours when it could not run.
+  EXPECT_NE(unreadable->GetFailureReason().find("Invalid data found when processing input"),
+            std::string::npos)
+      << unreadable->GetFailureReason();
+  EXPECT_EQ(noEncoder->GetFailureReason(), "The encoder could not be started");
   EXPECT_EQ(manager.GetJobsProgress(), "{}");
 }
 

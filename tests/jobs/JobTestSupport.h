@@ -11,6 +11,7 @@
 #include "Util/AppConstants.h"
 #include "Util/CmdUtil.h"
 #include "jobs/JobV3.h"
+#include "support/MediaFixtures.h"
 #include "support/ProcessState.h"
 
 // Empties the job-file folder, so each test sees only its own jobs.
@@ -46,28 +47,36 @@ inline void set_mtime(const std::string& path, int seconds_from_now) {
 }
 
 // A stand-in for the encoder: prints a "Duration:" header and `steps` progress lines,
-// one every `step` seconds (a decimal text), and exits 0. Returns its command line.
-inline std::string stand_in_encoder(const std::string& folder, int steps, const char* step) {
+// one every `step` seconds (a decimal text), then copies a real two-second clip to its
+// last argument (the output it is given) and exits 0. Returns its command line for
+// the output, so the engine hands it its partial file as it does the encoder.
+inline std::string stand_in_encoder(const std::string& folder, int steps, const char* step,
+                                    const std::string& output) {
   const std::string path = folder + "/encoder-" + std::to_string(steps) + ".sh";
+  const std::string clip = folder + "/stand-in-output.mp4";
+  if (!QFile::exists(QString::fromStdString(clip))) make_clip(folder, "stand-in-output.mp4", ClipSpec{});
   QFile script(QString::fromStdString(path));
-  script.open(QIODevice::WriteOnly);
-  script.write(("#!/bin/sh\n"
-                "echo '  Duration: 00:00:02.00, start: 0.000000, bitrate: 100 kb/s'\n"
-                "i=0\n"
-                "while [ $i -lt " +
-                std::to_string(steps) +
-                " ]; do\n"
-                "  sleep " +
-                step +
-                "\n"
-                "  i=$((i + 1))\n"
-                "  echo \"frame=$i fps=25 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=5.0x\"\n"
-                "done\n"
-                "echo 'frame=50 fps=25 q=28.0 size=2kB time=00:00:02.00 bitrate=1.0kbits/s speed=5.0x'\n")
-                   .c_str());
-  script.close();
-  script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  return CmdUtil::QuotePath(path);
+  if (!script.exists() && script.open(QIODevice::WriteOnly)) {
+    script.write(
+        ("#!/bin/sh\n"
+         "for out; do :; done\n"
+         "echo '  Duration: 00:00:02.00, start: 0.000000, bitrate: 100 kb/s'\n"
+         "i=0\n"
+         "while [ $i -lt " +
+         std::to_string(steps) + " ]; do\n  sleep " + step +
+         "\n"
+         "  i=$((i + 1))\n"
+         "  echo \"frame=$i fps=25 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=5.0x\"\n"
+         "done\n"
+         "cp '" +
+         clip +
+         "' \"$out\"\n"
+         "echo 'frame=50 fps=25 q=28.0 size=2kB time=00:00:02.00 bitrate=1.0kbits/s speed=5.0x'\n")
+            .c_str());
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  return CmdUtil::QuotePath(path) + " " + CmdUtil::QuotePath(output);
 }
 
 // True while a child of this process has the text among its arguments.

@@ -5,73 +5,142 @@
 #include <atomic>
 #include <mutex>
 
+#include "Util/CmdUtil.h"
+#include "Util/OSUtil.h"
+#include "jobs/JobCreation.h"
 #include "jobs/JobManager.h"
+#include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
-TEST(UpdateGUIThread, SubmittedJobsEncodeOneAfterAnotherWhileTheLoadAllows) {
+namespace {
+
+// A new video as a front end adds it: its output's name reserved, its job file written.
+JobV3* add_video(JobManager& manager, const std::string& input, const std::string& output) {
+  const JobCreation::Result created = JobCreation::Create(input, output, "95", "h264", ".mp4");
+  EXPECT_NE(created.record, nullptr) << created.reason;
+  return manager.AddAndRunJob(created.record);
+}
+
+// A stored job whose encode takes `seconds` of wall time.
+JobV3* slow_job(JobManager& manager, const std::string& folder, const std::string& name, int seconds) {
+  const std::string output = folder + "/" + name + "_output.mp4";
+  JobV3* job = manager.AddJob(new_record(folder + "/in.mp4", output));
+  job->SetFFmpegCmd(CmdUtil::QuotePath(tool_path("encoder")) +
+                    " -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) +
+                    " -c:v libx264 -preset ultrafast -y " + CmdUtil::QuotePath(output));
+  return job;
+}
+
+}  // namespace
+
+TEST(UpdateGUIThread, WaitingJobsStartBesideARunningOneOnlyWhileTheLoadAllows) {
   clear_job_folder();
   const std::string folder = make_temp_folder("queue");
   const std::string input = make_clip(folder, "in.mp4", ClipSpec{});
   JobManager manager;
-  std::mutex lock;
   std::atomic<int> load{80};  // the lowest load that holds the queue
-  std::vector<JobV3*> jobs;
-  std::vector<int> startedAtSample;  // queued jobs started by each load sample
+  std::mutex lock;
   std::vector<std::string> snapshots;
+  std::vector<JobFinished> ends;
   UpdateGUIThread::setLoadSampler([&](int ms) {
     QThread::msleep(static_cast<unsigned long>(ms));
-    std::lock_guard<std::mutex> guard(lock);
-    startedAtSample.push_back(!jobs[1]->IsQueueing() + !jobs[2]->IsQueueing());
     return load.load();
   });
   UpdateGUIThread publisher(manager);
-  auto keep = [&](const QString& text) {
-    std::lock_guard<std::mutex> guard(lock);
-    snapshots.push_back(text.toStdString());
-  };
-  QObject::connect(&publisher, &UpdateGUIThread::signal_transcode_progress_update, &publisher, keep,
-                   Qt::DirectConnection);
+  QObject::connect(
+      &publisher, &UpdateGUIThread::signal_transcode_progress_update, &publisher,
+      [&](const QString& text) {
+        std::lock_guard<std::mutex> guard(lock);
+        snapshots.push_back(text.toStdString());
+      },
+      Qt::DirectConnection);
+  QObject::connect(
+      &publisher, &UpdateGUIThread::signal_job_finished, &publisher,
+      [&](const JobFinished& end) {
+        std::lock_guard<std::mutex> guard(lock);
+        ends.push_back(end);
+      },
+      Qt::DirectConnection);
   publisher.start();  // no assertion may leave before it is ended below
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    for (const char* name : {"a", "b", "c", "d"})
-      jobs.push_back(manager.AddAndRunJob(new_record(input, folder + "/" + name + "_output.mp4")));
+
+  JobV3* running = slow_job(manager, folder, "slow", 20);
+  manager.RunJob(id_of(running));
+  std::vector<JobV3*> jobs;
+  for (const char* name : {"a", "b", "c"})
+    jobs.push_back(add_video(manager, input, folder + "/" + name + "_output.mp4"));
+  for (JobV3* job : jobs) {
+    EXPECT_TRUE(job->IsQueueing());
+    // The waiting job holds its output's name, with an empty reservation.
+    EXPECT_TRUE(JobOutput::IsReservation(job->GetJobFile()->GetOutputFile()));
   }
-  EXPECT_TRUE(jobs[0]->IsRunning() || jobs[0]->IsCompleted());
-  for (int i = 1; i < 4; ++i) {
-    EXPECT_TRUE(jobs[i]->IsQueueing() && !jobs[i]->IsRunning());
-    // The waiting job holds its output name with a placeholder: one empty text line.
-    QFile placeholder(QString::fromStdString(jobs[i]->GetJobFile()->GetOutputFile()));
-    ASSERT_TRUE(placeholder.open(QIODevice::ReadOnly));
-    const QByteArray line = placeholder.readAll();
-    EXPECT_TRUE(line == "\n" || line == "\r\n") << line.size();  // "\r\n" on Windows
-  }
-  manager.StopJob(id_of(jobs[3]));  // a stopped queued job never starts
+  manager.StopJob(id_of(jobs[2]));  // a stopped waiting job never starts, and gives its name up
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(jobs[2]->GetJobFile()->GetOutputFile())));
   QThread::msleep(2500);
-  EXPECT_TRUE(jobs[1]->IsQueueing() && jobs[2]->IsQueueing()) << "a busy machine holds the queue";
+  EXPECT_TRUE(jobs[0]->IsQueueing() && jobs[1]->IsQueueing()) << "a busy machine holds the queue";
   load = 79;
-  EXPECT_TRUE(wait_until([&] { return !jobs[1]->IsQueueing(); }, 5000));
-  EXPECT_TRUE(jobs[2]->IsQueueing()) << "queued jobs start in the order added, one per cycle";
-  EXPECT_TRUE(wait_until([&] { return manager.GetRunningJobCount() == 0; }, 180000)) << "all reported";
-  publisher.requestInterruption();
-  EXPECT_TRUE(publisher.wait(10000));
+  EXPECT_TRUE(wait_until([&] { return !jobs[0]->IsQueueing(); }, 5000));
+  EXPECT_TRUE(jobs[1]->IsQueueing()) << "waiting jobs start in the order added, one per cycle";
+  EXPECT_TRUE(wait_until([&] { return jobs[0]->IsCompleted() && jobs[1]->IsCompleted(); }, 180000));
+  manager.StopJob(id_of(running));
+  EXPECT_TRUE(wait_until(
+      [&] {
+        std::lock_guard<std::mutex> guard(lock);
+        return manager.GetRunningJobCount() == 0 && ends.size() == 4;
+      },
+      30000))
+      << "all reported";
+  publisher.Stop();
   UpdateGUIThread::setLoadSampler(nullptr);
 
-  EXPECT_TRUE(jobs[3]->IsStopped() && !jobs[3]->IsRunning() && !jobs[3]->IsCompleted());
-  for (size_t i = 1; i < startedAtSample.size(); ++i)
-    EXPECT_LE(startedAtSample[i] - startedAtSample[i - 1], 1);
-  for (int i = 0; i < 4; ++i) {
+  std::lock_guard<std::mutex> guard(lock);
+  for (int i = 0; i < 2; ++i) {
     int reports = 0;
     for (const std::string& text : snapshots)
       reports += JobManager::ParseJobsProgress(text)[id_of(jobs[i])].second == "1.000000";
-    EXPECT_EQ(reports, i < 3 ? 1 : 0) << "a finished job is reported once, job " << i;
+    EXPECT_EQ(reports, 1) << "a finished job is reported once, job " << i;
+    EXPECT_EQ(probe_entry(jobs[i]->GetJobFile()->GetOutputFile(), "v:0", "codec_name"), "h264");
   }
+  // Each run's end is told once, in the order the runs ended.
+  ASSERT_EQ(ends.size(), 4u);
+  EXPECT_EQ(ends[0].jobID + JobStateRules::Name(ends[0].outcome), id_of(jobs[2]) + "stopped");
+  EXPECT_EQ(ends[3].jobID + JobStateRules::Name(ends[3].outcome), id_of(running) + "stopped");
+}
 
-  EXPECT_EQ(jobs[0]->GetPid(), -1);
-  EXPECT_TRUE(reload(jobs[0])->GetIsCompleted() && !jobs[0]->IsFailed());
+// A machine kept busy by other programs must not hold the queue while none of our
+// jobs encodes, and a video added later never starts ahead of those waiting.
+TEST(UpdateGUIThread, TheOldestWaitingJobStartsWhenNoneOfOursEncodesWhateverTheLoad) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("stall");
+  const std::string input = make_clip(folder, "in.mp4", ClipSpec{});
+  JobManager manager;
+  UpdateGUIThread::setLoadSampler([](int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+    return 100;
+  });
+  UpdateGUIThread publisher(manager);
+  publisher.start();
+  JobV3* first = slow_job(manager, folder, "first", 30);
+  JobV3* second = slow_job(manager, folder, "second", 30);
+  JobV3* third = slow_job(manager, folder, "third", 30);
+  for (JobV3* job : {first, second, third}) manager.RunJob(id_of(job));
+  EXPECT_TRUE(first->IsRunning() && second->IsQueueing() && third->IsQueueing());
+  manager.StopJob(id_of(first));
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_TRUE(wait_until([&] { return second->IsRunning(); }, 10000));
+  EXPECT_LT(timer.elapsed(), 2500) << "it waited more than two cycles";
+  EXPECT_TRUE(third->IsQueueing());
+  JobV3* added = add_video(manager, input, folder + "/added_output.mp4");
+  EXPECT_TRUE(added->IsQueueing());
+  manager.StopJob(id_of(second));
+  EXPECT_TRUE(wait_until([&] { return third->IsRunning(); }, 10000));
+  EXPECT_TRUE(added->IsQueueing()) << "a later video jumped the queue";
+  publisher.Stop();
+  UpdateGUIThread::setLoadSampler(nullptr);
+  manager.StopAllJobs();
 }
 
 TEST(UpdateGUIThread, StopDoesNotWaitOutThePause) {

@@ -47,6 +47,7 @@ TEST(FFmpegParams, TakesTheSmallerOfInputAndTarget) {
       // whole engine by the hostile-tools test): no zero height or frame rate reaches the encoder.
       {fullHd({{"Height", "inf"}, {"VideoFramerate", "nan"}}), "1280x720 1600000 64000 24.000"},
       {fullHd({{"Height", "0"}, {"VideoFramerate", "0.0001"}}), "1280x720 1600000 64000 24.000"},
+      {fullHd({{"Height", "2000000000"}}), "1280x720 1600000 64000 24.000"},
   };
   for (const auto& c : cases) EXPECT_EQ(outline(params(c.first, "85")), c.second);
   EXPECT_EQ(params(fullHd({{"Width", "853"}, {"Height", "480"}}), "95").at("Width"), "854");

@@ -57,6 +57,8 @@ TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
   expectFields(parseRecorded("two_video.ini"),
                "Width=640 Height=480 VideoFramerate=25.000000 VideoBitrate=2232320");
   expectFields(parseRecorded("ten_bit.ini"), "pix_fmt=yuv420p10le HasAudio=false");
+  // A song's cover picture is no video: the song is audio only.
+  expectFields(parseRecorded("cover_art.ini"), "HasVideo=false HasAudio=true Width=0 VideoFramerate=0");
 
   // Missing stream figures come from the container. Audio only: T = 18779 * 8 / 2 = 75116.
   expectFields(parseRecorded("audio_only.ini"),
@@ -80,6 +82,12 @@ TEST(FFprobeParse, RotationFromTagOrDisplayMatrix) {
   // Only the first video stream's own lines say how it is turned: not a second
   // video stream's, not a key that merely ends in "rotate". (Audio and container tags
   // go through the whole engine in the hostile-tools test.)
+  // A cover picture before the real video stream gives way to it.
+  expectFields(parseLines("[streams.stream.0] codec_name=mjpeg codec_type=video width=600 "
+                          "[streams.stream.0.disposition] attached_pic=1 [streams.stream.0.tags] rotate=90 "
+                          "[streams.stream.1] codec_name=h264 codec_type=video width=1280 "
+                          "[streams.stream.1.disposition] attached_pic=0"),
+               "VideoCodec=h264 Width=1280");
   for (const std::string& after : std::vector<std::string>{
            "[streams.stream.0.tags] xrotate=90 rotate_hint=90",
            "[streams.stream.1] codec_name=h264 codec_type=video [streams.stream.1.disposition] "

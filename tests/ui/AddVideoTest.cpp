@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QUrl>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <set>
 
 #include "WindowTestSupport.h"
@@ -25,12 +27,15 @@ namespace {
 struct AddFlowAnswers {
   QStringList seen;
   QObject guard;
+  // Runs with the proposed output just before "Start Transcoding" is pressed.
+  std::function<void(const std::string&)> before_start;
 
   AddFlowAnswers() {
     handle_modal_dialogs(&guard, [this](QDialog* dialog) {
       if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;  // ends by itself
       if (auto* settings = qobject_cast<SettingWindow1File*>(dialog)) {
         seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
+        if (before_start) before_start(settings->GetOutputFile());
         for (QPushButton* button : settings->findChildren<QPushButton*>())
           if (button->text() == "Start Transcoding") button->click();
         return true;
@@ -89,6 +94,36 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   answers.seen.clear();
   EXPECT_TRUE(window->add_video_file(QString::fromStdString(clip)));
   EXPECT_EQ(answers.seen, QStringList{"settings:clip_output_2.mp4"});
+}
+
+// The name the settings dialog proposed may be taken while it is open (kovadle-cli
+// naming its own output), or be a link planted there: the job takes the next free
+// name, and nothing is written through the link.
+TEST_F(WindowTest, TheOutputNameIsReservedAtStartNeverOverAnotherFileOrThroughALink) {
+  const std::string clip = make_clip(media, "long.mp4", sized(480, 270, 0.5));
+  const std::string target = media + "/elsewhere.mp4";
+  open_window();
+  AddFlowAnswers answers;
+  std::vector<std::string> proposed;
+  answers.before_start = [&](const std::string& output) {
+    if (proposed.empty()) {
+      std::ofstream(output) << "another program's output";
+    } else {
+      QFile::link(QString::fromStdString(target), QString::fromStdString(output));
+    }
+    proposed.push_back(output);
+  };
+  for (int i = 0; i < 2; ++i) EXPECT_TRUE(window->add_video_file(QString::fromStdString(clip)));
+  ASSERT_EQ(proposed.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    JobV3* job = manager->GetAllJobs()[i];
+    EXPECT_NE(job->GetJobFile()->GetOutputFile(), proposed[i]);
+    EXPECT_TRUE(wait_until([job] { return job->IsCompleted(); }, 60000))
+        << JobStateRules::Name(job->GetState());
+  }
+  std::ifstream kept(proposed[0]);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "another program's output");
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
 }
 
 TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {

@@ -5,12 +5,26 @@
 #include <fstream>
 
 #include "WindowTestSupport.h"
+#include "jobs/JobOwnership.h"
 #include "support/QtPrinters.h"
 
 namespace {
 
-std::string snapshot(const std::string& jobID, const std::string& value) {
-  return "{\"" + jobID + "\":\"" + value + "\"}";
+JobsStatus status(const std::string& jobID, JobState state, double left = -1, double progress = -1) {
+  JobStatus job;
+  job.jobID = jobID;
+  job.state = state;
+  job.timeLeft = left;
+  job.progress = progress;
+  return {job};
+}
+
+JobFinished finished(const std::string& jobID, JobState outcome, const std::string& reason = "") {
+  JobFinished end;
+  end.jobID = jobID;
+  end.outcome = outcome;
+  end.reason = reason;
+  return end;
 }
 
 std::string make_file(const std::string& path) {
@@ -32,13 +46,17 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
   const std::string deleted_done = store_job(in, out, {true, true, false});
   const std::string deleted_stopped = store_job(in, out, {true, true, true});
   const std::string deleted_new = store_job(in, out, {false, true, false});
+  const std::string failed = store_job(in, out, {}, "Conversion failed!");
   std::ofstream(OSUtil::pathJoin(get_appjobfile_dir(), "broken.jobfile")) << "{\"JobID\":";
 
   for (int start = 0; start < 2; ++start) {
     open_window();
-    EXPECT_EQ(manager->GetAllJobCount(), 6);
-    EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 213);
-    EXPECT_EQ(cells(running(), plain) + cells(running(), stopped), "-:-:-|0.00%Stopped|Stopped");
+    EXPECT_EQ(manager->GetAllJobCount(), 7);
+    EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 313);
+    EXPECT_EQ(cells(running(), plain) + cells(running(), stopped) + cells(running(), failed),
+              "-:-:-|0.00%Stopped|StoppedFailed|Failed");
+    EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
+              "Failed: Conversion failed!");
     EXPECT_EQ(cells(done(), completed), "0 sec|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
@@ -52,32 +70,38 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   const std::string b = store_job(media + "/b.mp4", output_dir + "/b.mp4");
   const std::string c = store_job(media + "/c.mp4", output_dir + "/c.mp4", {false, false, true});
   Widget& w = open_window();
-  const auto apply = [&w](const std::string& text) {
-    w.update_jobsProgress_mainWindowUI(QString::fromStdString(text));
-  };
-  // The minute and day boundaries, the engine's word states, and 0.99999 that rounds to 100% but is not done.
-  const std::pair<const char*, const char*> shown[] = {{"-1.000000|0.250000", "Calculating|25.00%"},
-                                                       {"59.900000|0.000000", "59 sec|0.00%"},
-                                                       {"60.000000|-1.000000", "00:01:00|Initializing"},
-                                                       {"90061.000000|0.5", "25:01:01|50.00%"},
-                                                       {"Failed|Failed", "Failed|Failed"},
-                                                       {"0.000000|0.999990", "0 sec|100.00%"}};
-  for (const auto& [sent, expected] : shown) {
-    apply(snapshot(a, sent));
-    EXPECT_EQ(cells(running(), a), expected) << sent;
+  for (JobState state : {JobState::Starting, JobState::Encoding}) manager->FindJob(a)->MoveTo(state);
+  // The minute and day boundaries, the states in words, and 0.99999 that rounds to 100% but is not done.
+  const struct {
+    JobState state;
+    double left, progress;
+    const char* shown;
+  } cases[] = {{JobState::Encoding, -1, 0.25, "Calculating|25.00%"},
+               {JobState::Encoding, 59.9, 0, "59 sec|0.00%"},
+               {JobState::Encoding, 60, -1, "00:01:00|Initializing"},
+               {JobState::Encoding, 90061, 0.5, "25:01:01|50.00%"},
+               {JobState::Waiting, -1, -1, "queueing|queueing"},
+               {JobState::Stopping, -1, -1, "Stopping|Stopping"},
+               {JobState::Elsewhere, -1, -1, "-:-:-|In another Kovadle"},
+               {JobState::Encoding, 0, 0.99999, "0 sec|100.00%"}};
+  for (const auto& sent : cases) {
+    w.update_jobsProgress_mainWindowUI(status(a, sent.state, sent.left, sent.progress));
+    EXPECT_EQ(cells(running(), a), sent.shown) << sent.shown;
   }
-  apply(snapshot("00000000-0000-0000-0000-000000000000", "0.000000|1.000000"));
+  w.update_jobsProgress_mainWindowUI(
+      status("00000000-0000-0000-0000-000000000000", JobState::Encoding, 0, 1));
   // Figures taken before the user stopped a job must not hide that it stopped.
-  apply(snapshot(c, "10.000000|0.500000"));
+  w.update_jobsProgress_mainWindowUI(status(c, JobState::Encoding, 10, 0.5));
   EXPECT_EQ(cells(running(), c), "Stopped|Stopped");
-  // Figures past the input's end while the encoder still writes: not finished yet.
-  run_slowly(c);
-  apply(snapshot(c, "-0.026738|1.020000"));
-  EXPECT_EQ(cells(running(), c), "Calculating|100.00%");
 
-  apply("{\"" + a + "\":\"0.000000|1.000000\",\"" + b + "\":\"-1.000000|1.000000\"}");
-  EXPECT_EQ(running()->rowCount(), 1);
-  EXPECT_EQ(cells(done(), a) + cells(done(), b), "0 sec|100.00%0 sec|100.00%");
+  // A failure says why, on the row and after a restart.
+  w.slot_job_finished(finished(b, JobState::Failed, "No space left on device"));
+  EXPECT_EQ(cells(running(), b), "Failed|Failed");
+  EXPECT_TRUE(
+      running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
+  w.slot_job_finished(finished(a, JobState::Completed));
+  EXPECT_EQ(running()->rowCount(), 2);
+  EXPECT_EQ(cells(done(), a), "0 sec|100.00%");
 }
 
 TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
@@ -106,7 +130,8 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
 
   // Stopped, then deleted, the job stays in the recycle bin across a restart.
   open_menu(running(), encoding, "Stop transcoding");
-  EXPECT_EQ(cells(running(), encoding), "stopped|stopped");
+  EXPECT_TRUE(wait_until([&] { return cells(running(), encoding) == "stopped|stopped"; }, 30000))
+      << cells(running(), encoding);
   open_menu(running(), encoding, "Delete");
   open_menu(done(), completed, "Delete");
   open_window();
@@ -125,11 +150,31 @@ TEST_F(WindowTest, ActionsFollowTheirJobWhenRowsMoveWhileTheMenuIsOpen) {
   run_slowly(waiting);
   // The row above finishes while the menu is open, so the waiting job's row moves
   // up to where the menu was opened.
-  open_menu(running(), encoding, "Stop transcoding", [&] {
-    w.update_jobsProgress_mainWindowUI(QString::fromStdString(snapshot(finishing, "0.000000|1.000000")));
-  });
-  EXPECT_FALSE(active(encoding));
-  EXPECT_TRUE(manager->FindJob(waiting)->IsQueueing());
+  open_menu(running(), encoding, "Stop transcoding",
+            [&] { w.slot_job_finished(finished(finishing, JobState::Completed)); });
+  EXPECT_TRUE(wait_until([&] { return !active(encoding); }, 30000));
+  EXPECT_FALSE(manager->FindJob(waiting)->IsStopped());
+}
+
+// A job another Kovadle (kovadle-cli) runs just now is shown as such, is not run,
+// stopped or deleted here, and takes its state back once that one lets it go.
+TEST_F(WindowTest, AJobAnotherKovadleRunsIsShownAsSuchAndLeftAlone) {
+  const std::string in = make_file(media + "/in.mp4");
+  const std::string theirs = store_job(in, output_dir + "/theirs.mp4");
+  auto other = std::make_unique<JobOwnership>(get_appjobfile_dir(), theirs);
+  ASSERT_TRUE(other->Take());
+  open_window();
+  EXPECT_EQ(cells(running(), theirs), "-:-:-|In another Kovadle");
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString&) { boxes << title; });
+  for (const char* action : {"Transcode again", "Delete"}) open_menu(running(), theirs, action);
+  EXPECT_EQ(boxes, QStringList({"Information", "Information"}));
+  EXPECT_TRUE(manager->FindJob(theirs)->IsElsewhere() && JobTable::rowOf(running(), theirs) == 0);
+  other.reset();
+  EXPECT_TRUE(wait_until([&] { return cells(running(), theirs) == "-:-:-|0.00%"; }, 10000))
+      << cells(running(), theirs);
+  EXPECT_EQ(manager->FindJob(theirs)->GetState(), JobState::Idle);
 }
 
 TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/UserSettings.h"
 #include "jobs/JobManager.h"
@@ -41,12 +42,15 @@ struct StoredJob {
 
 // A job file as an earlier run left it; returns its JobID. Jobs are listed by file
 // time, so each gets a second more than the one before: rows keep the stored order.
-inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {}) {
+// A failure makes it a job whose last run failed for that reason.
+inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {},
+                             const std::string& failure = "") {
   JobFile record;
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
   if (flags.completed) record.SetIsCompleted(true);
   if (flags.deleted) record.SetIsDeleted(true);
-  if (flags.stopped) record.SetIsStopped(true);
+  if (!failure.empty()) record.SetOutcome("failed", {failure});
+  if (flags.stopped || !failure.empty()) record.SetIsStopped(true);
   static QDateTime stored_at = QDateTime::currentDateTime().addDays(-1);
   stored_at = stored_at.addSecs(1);
   QFile file(QString::fromStdString(OSUtil::pathJoin(get_appjobfile_dir(), record.GetJobID() + ".jobfile")));
@@ -102,17 +106,18 @@ class WindowTest : public testing::Test {
     return row < 0 ? "" : (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
   }
 
-  // Starts a stored job with an encode of about `seconds` of wall time.
+  // Starts a stored job with an encode of about `seconds` of wall time into its output.
   void run_slowly(const std::string& jobID, int seconds = 60) {
-    manager->FindJob(jobID)->SetFFmpegCmd(
+    JobV3* job = manager->FindJob(jobID);
+    job->SetFFmpegCmd(
         "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
-        output_dir + "/" + jobID + ".mp4");
+        CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
     manager->RunJob(jobID);
   }
 
   bool active(const std::string& jobID) const {
     const JobV3* job = manager->FindJob(jobID);
-    return job != nullptr && (job->IsRunning() || job->IsQueueing());
+    return job != nullptr && JobStateRules::IsActive(job->GetState());
   }
 
   // Right-clicks the job's row; returns the entries shown and picks `choose`.

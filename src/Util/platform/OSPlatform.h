@@ -35,6 +35,10 @@ std::string defaultOutputBase();
 // ".exe" on Windows, empty elsewhere.
 std::string executableSuffix();
 
+// Renames from over to, replacing what to names (a file or a link, never followed)
+// in one step. False, with the system's reason in error, when it cannot.
+bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
 enum class FileRead { Ok, Missing, Unreadable, NotRegular, TooLarge };
 
 // Reads a whole regular file (links followed) of at most maxBytes into bytes. A

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -85,6 +86,14 @@ std::string defaultOutputBase() {
 }
 
 std::string executableSuffix() { return std::string(); }
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  if (::rename(QFile::encodeName(to_qstring(from)).constData(),
+               QFile::encodeName(to_qstring(to)).constData()) == 0)
+    return true;
+  error = std::strerror(errno);
+  return false;
+}
 
 FileRead readRegularFile(const std::string& path, int64_t maxBytes, std::string& bytes) {
   bytes.clear();

@@ -135,4 +135,13 @@ FileRead readRegularFile(const std::string& path, int64_t maxBytes, std::string&
   return outcome;
 }
 
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  const std::wstring source = QString::fromStdString(from).toStdWString();
+  const std::wstring target = QString::fromStdString(to).toStdWString();
+  if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  error = "Windows error " + std::to_string(GetLastError());
+  return false;
+}
+
 }  // namespace os_platform

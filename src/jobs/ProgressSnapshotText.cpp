@@ -1,9 +1,9 @@
-// The progress snapshot the publisher sends to the window, and its reader.
+#include "jobs/ProgressSnapshotText.h"
+
 #include <QObject>
 
 #include "Util/SimpleJson.h"
 #include "Util/StringUtil.h"
-#include "jobs/JobManager.h"
 
 namespace {
 // The texts are marked here so the translation tools find them under QObject.
@@ -13,24 +13,18 @@ const char* const kFailed = QT_TRANSLATE_NOOP("QObject", "Failed");
 std::string translated(const char* text) { return QObject::tr(text).toUtf8().toStdString(); }
 }  // namespace
 
-std::string JobManager::GetJobsProgress() {
-  std::lock_guard<std::mutex> guard(controlLock_);
+std::string ProgressSnapshotText::Write(const JobsStatus& status) {
   std::map<std::string, std::string> entries;
-  for (JobV3* job : OpRunningJobs("get", nullptr)) {
-    // Read before the figures, so a job is dropped only after a report of its end.
-    const bool completed = job->IsCompleted();
-    const bool failed = job->IsFailed();
-    const std::string jobID = job->GetJobFile()->GetJobID();
-    std::string left = StringUtil::double_to_str(job->GetEstimateLeftTime());
-    std::string progress = StringUtil::double_to_str(job->GetProgress());
-    if (job->IsQueueing()) {
+  for (const JobStatus& job : status) {
+    std::string left = StringUtil::double_to_str(job.timeLeft);
+    std::string progress = StringUtil::double_to_str(job.progress);
+    if (job.state == JobState::Elsewhere) continue;
+    if (job.state == JobState::Waiting) {
       left = progress = translated(kQueueing);
-    } else if (failed) {
+    } else if (job.state == JobState::Failed) {
       left = progress = translated(kFailed);
     }
-    entries[jobID] = left + "|" + progress;
-    // A job that waits or is being started again stays listed.
-    if ((completed || failed) && !job->IsQueueing() && claims_.count(job) == 0) OpRunningJobs("remove", job);
+    entries[job.jobID] = left + "|" + progress;
   }
   SimpleJson json;
   json.parse("{}");
@@ -38,7 +32,7 @@ std::string JobManager::GetJobsProgress() {
   return json.to_string();
 }
 
-std::map<std::string, std::pair<std::string, std::string>> JobManager::ParseJobsProgress(
+std::map<std::string, std::pair<std::string, std::string>> ProgressSnapshotText::Read(
     const std::string& snapshot) {
   std::map<std::string, std::pair<std::string, std::string>> result;
   SimpleJson json;

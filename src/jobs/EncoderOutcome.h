@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "probe/MediaInfo.h"
+
+// Decides whether an encoder run produced a whole output. The encoder's exit code
+// alone does not tell: it exits 0 when its input was cut short under it, and when
+// it could not write the end of its output.
+class EncoderOutcome {
+ public:
+  struct Run {
+    bool started = false;
+    bool exitedNormally = false;  // false: ended by a signal or a crash
+    int exitCode = -1;
+    double inputSeconds = -1;             // the input's duration as the encoder printed it; -1 unknown
+    double lastTime = -1;                 // the encoder's last "time=" in seconds; -1 unknown
+    std::vector<std::string> errorLines;  // the lines that report errors
+    std::vector<std::string> lastLines;   // the last lines it printed
+  };
+  struct Verdict {
+    bool completed = false;
+    // The failure in lines, the reason first; empty when completed.
+    std::vector<std::string> errorLines;
+  };
+
+  // output: the probe's record of the file the encoder wrote (IsMediaFile "false"
+  // when there is none or it does not read).
+  static Verdict Judge(const Run& run, const MediaInfo& output);
+
+  // How much shorter than its input an output may be and still count as whole: a
+  // frame-rate change or the audio's last packet moves the end by a frame or two,
+  // and containers round their durations; a cut input loses far more.
+  static double ShortfallAllowed(double inputSeconds);
+};

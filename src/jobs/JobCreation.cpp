@@ -1,0 +1,29 @@
+#include "jobs/JobCreation.h"
+
+#include "Util/OSUtil.h"
+#include "jobs/JobFile.h"
+#include "jobs/JobOutput.h"
+
+JobCreation::Result JobCreation::Create(const std::string& inputFile, const std::string& proposedOutput,
+                                        const std::string& quality, const std::string& outputCodec,
+                                        const std::string& outputFormat) {
+  Result result;
+  const std::string output = JobOutput::Reserve(proposedOutput, inputFile, &result.reason);
+  if (output.empty()) {
+    result.problem = Problem::Output;
+    result.path = proposedOutput;
+    return result;
+  }
+  auto* record = new JobFile;
+  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat)) {
+    result.problem = Problem::JobFile;
+    result.path = OSUtil::getFileDir(record->GetPath());
+    result.reason = record->LastSaveError();
+    OSUtil::removeFile(output);
+    delete record;
+    return result;
+  }
+  record->SetOutputReserved(true);
+  result.record = record;
+  return result;
+}

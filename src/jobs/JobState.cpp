@@ -1,0 +1,75 @@
+#include "jobs/JobState.h"
+
+#include <initializer_list>
+
+namespace {
+
+bool oneOf(JobState state, std::initializer_list<JobState> states) {
+  for (JobState candidate : states) {
+    if (candidate == state) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool JobStateRules::CanMove(JobState from, JobState to) {
+  using S = JobState;
+  switch (from) {
+    case S::Idle:
+    case S::Stopped:
+    case S::Completed:
+    case S::Failed:
+      return oneOf(to, {S::Waiting, S::Starting, S::Deleted, S::Elsewhere});
+    case S::Waiting:
+      // A waiting job is stopped without an encoder, or fails when it cannot start.
+      return oneOf(to, {S::Starting, S::Stopped, S::Failed});
+    case S::Starting:
+      return oneOf(to, {S::Encoding, S::Stopped, S::Failed});
+    case S::Encoding:
+      return oneOf(to, {S::Stopping, S::Completed, S::Failed});
+    case S::Stopping:
+      return to == S::Stopped;
+    case S::Deleted:
+      // Run again, or restored to the table it came from.
+      return oneOf(to, {S::Waiting, S::Starting, S::Idle, S::Stopped, S::Completed, S::Failed, S::Elsewhere});
+    case S::Elsewhere:
+      // The other process let go: the job takes the state its file now records.
+      return oneOf(to, {S::Idle, S::Stopped, S::Completed, S::Failed, S::Deleted});
+  }
+  return false;
+}
+
+std::string JobStateRules::Name(JobState state) {
+  switch (state) {
+    case JobState::Idle:
+      return "idle";
+    case JobState::Waiting:
+      return "waiting";
+    case JobState::Starting:
+      return "starting";
+    case JobState::Encoding:
+      return "encoding";
+    case JobState::Stopping:
+      return "stopping";
+    case JobState::Stopped:
+      return "stopped";
+    case JobState::Completed:
+      return "completed";
+    case JobState::Failed:
+      return "failed";
+    case JobState::Deleted:
+      return "deleted";
+    case JobState::Elsewhere:
+      return "elsewhere";
+  }
+  return "unknown";
+}
+
+bool JobStateRules::IsActive(JobState state) {
+  return oneOf(state, {JobState::Waiting, JobState::Starting, JobState::Encoding, JobState::Stopping});
+}
+
+bool JobStateRules::IsFinal(JobState state) {
+  return oneOf(state, {JobState::Stopped, JobState::Completed, JobState::Failed});
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+// Where one job stands. Every change goes through JobStateRules::CanMove, so a
+// front end can show a state without guessing it from figures or words.
+enum class JobState {
+  Idle,       // not finished and not running here: new, or cut short by an earlier exit
+  Waiting,    // queued for a free run slot
+  Starting,   // its command is being prepared and its encoder started
+  Encoding,   // the encoder runs
+  Stopping,   // a stop was asked; the encoder has not ended yet
+  Stopped,    // stopped by the user or by the program's exit
+  Completed,  // the encoder succeeded and the output was checked whole
+  Failed,     // the encoder could not start or failed, or its output was not whole
+  Deleted,    // in the recycle bin
+  Elsewhere,  // another Kovadle process owns the job just now
+};
+
+class JobStateRules {
+ public:
+  static bool CanMove(JobState from, JobState to);
+  // The state's name for logs and kovadle-cli ("encoding", "failed", ...).
+  static std::string Name(JobState state);
+  // States in which the job holds a run slot or is about to (the encoder may live).
+  static bool IsActive(JobState state);
+  // States a run ends in.
+  static bool IsFinal(JobState state);
+};

@@ -1,0 +1,116 @@
+// Runs that go wrong while the encoder may still say all went well: an input cut
+// short under it, its output folder removed, a full disk, a data folder that takes
+// no write. Each ends failed with the reason; no broken file keeps the output's name.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "Util/AppConstants.h"
+#include "Util/CmdUtil.h"
+#include "Util/OSUtil.h"
+#include "jobs/JobCreation.h"
+#include "jobs/JobManager.h"
+#include "jobs/JobOutput.h"
+#include "jobs/JobTestSupport.h"
+#include "support/MediaFixtures.h"
+#include "support/ScopedTmpfs.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+// An encode paced at the input's own speed, so the test can act while it runs.
+JobV3* paced_job(JobManager& manager, const std::string& input, const std::string& output,
+                 const std::string& options = "-c:v libx264 -preset ultrafast") {
+  JobV3* job = manager.AddJob(new_record(input, output));
+  job->SetFFmpegCmd(CmdUtil::QuotePath(tool_path("encoder")) + " -nostdin -y -re -i " +
+                    CmdUtil::QuotePath(input) + " " + options + " " + CmdUtil::QuotePath(output));
+  manager.RunJob(id_of(job));
+  return job;
+}
+
+bool ended(JobV3* job) {
+  return wait_until([job] { return JobStateRules::IsFinal(job->GetState()); }, 120000);
+}
+
+void expect_failed_with(JobV3* job, const std::string& words) {
+  const std::string output = job->GetJobFile()->GetOutputFile();
+  EXPECT_TRUE(job->IsFailed()) << JobStateRules::Name(job->GetState());
+  EXPECT_NE(job->GetFailureReason().find(words), std::string::npos) << job->GetFailureReason();
+  EXPECT_EQ(reload(job)->GetFailureReason(), job->GetFailureReason());
+  EXPECT_FALSE(OSUtil::isPathTaken(output) || OSUtil::isPathTaken(JobOutput::PartialPath(output, id_of(job))))
+      << output;
+}
+
+ClipSpec seconds(double length, int width = 640, int height = 360) {
+  ClipSpec spec;
+  spec.seconds = length;
+  spec.width = width;
+  spec.height = height;
+  return spec;
+}
+
+}  // namespace
+
+TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("cut");
+  JobManager manager;
+  const std::string input = make_clip(folder, "in.mp4", seconds(10));
+  JobV3* cut = paced_job(manager, input, folder + "/cut_output.mp4");
+  ASSERT_TRUE(wait_until([cut] { return cut->GetProgress() > 0.15; }, 60000));
+  ASSERT_EQ(::truncate(input.c_str(), QFile(QString::fromStdString(input)).size() * 3 / 10), 0);
+  ASSERT_TRUE(ended(cut));
+  expect_failed_with(cut, "The output is shorter than the input");
+
+  const std::string gone = folder + "/vanishing";
+  QDir().mkpath(QString::fromStdString(gone));
+  // Moving the index to the front, as the program does for MP4, writes after the end.
+  JobV3* orphan = paced_job(manager, make_clip(folder, "whole.mp4", seconds(6)), gone + "/out.mp4",
+                            "-c:v libx264 -preset ultrafast -movflags +faststart");
+  ASSERT_TRUE(wait_until([orphan] { return orphan->GetProgress() > 0.15; }, 60000));
+  ASSERT_TRUE(QDir(QString::fromStdString(gone)).removeRecursively());
+  ASSERT_TRUE(ended(orphan));
+  // The encoder's own words, naming the output as the user knows it.
+  expect_failed_with(orphan, "The encoder wrote no readable video: ");
+  EXPECT_NE(orphan->GetFailureReason().find(gone + "/out.mp4"), std::string::npos);
+}
+
+TEST(JobOutcome, AFullDiskOrAReadOnlyDataFolderFailsWithTheReasonAndLosesNoJob) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("full");
+  const std::string full = folder + "/disk";
+  QDir().mkpath(QString::fromStdString(full));
+  ScopedTmpfs disk(full, "1m");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here";
+  JobManager manager;
+  JobV3* job = paced_job(manager, make_clip(folder, "in.mp4", seconds(4, 1280, 720)), full + "/out.mp4",
+                         "-c:v libx264 -preset ultrafast -b:v 20M");
+  ASSERT_TRUE(ended(job));
+  expect_failed_with(job, "No space left on device");
+
+  // The job-file folder takes no write: an add is refused naming the folder and
+  // why; a change is kept, told once, and written once the folder takes it again.
+  const std::string jobs = get_appjobfile_dir();
+  ScopedTmpfs data(jobs, "1m");
+  ASSERT_TRUE(data.mounted());
+  JobV3* kept = manager.AddAndRunJob(
+      JobCreation::Create(folder + "/in.mp4", folder + "/kept_output.mp4", "95", "h264", ".mp4").record);
+  ASSERT_TRUE(ended(kept));
+  ASSERT_TRUE(data.setReadOnly(true));
+  const JobCreation::Result refused =
+      JobCreation::Create(folder + "/in.mp4", folder + "/refused_output.mp4", "95", "h264", ".mp4");
+  EXPECT_EQ(refused.record, nullptr);
+  // The system's reason, in the user's language.
+  EXPECT_TRUE(refused.path == jobs && !refused.reason.empty()) << refused.path << ": " << refused.reason;
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/refused_output.mp4")));
+  EXPECT_TRUE(manager.MoveToRecycleBin(id_of(kept)));
+  std::string told;
+  EXPECT_TRUE(manager.TakeSaveFailure(&told));
+  EXPECT_EQ(told.rfind(jobs + ": ", 0), 0u) << told;
+  EXPECT_FALSE(manager.TakeSaveFailure(&told)) << "told twice";
+  ASSERT_TRUE(data.setReadOnly(false));
+  EXPECT_EQ(manager.RetryUnsavedJobs(), 0);
+  EXPECT_TRUE(reload(kept)->GetIsDeleted() && reload(kept)->GetIsCompleted());
+}
