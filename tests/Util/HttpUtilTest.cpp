@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include "HttpsTestServer.h"
 #include "TestEnvironment.h"
@@ -72,6 +74,58 @@ TEST(HttpUtil, TalksOnlyToTrustedServersAndReportsEveryOutcome) {
 
   HttpUtil::post(https.url("/slow"), "{}", curl, http, response);
   EXPECT_EQ(curl, 28) << response;  // CURLE_OPERATION_TIMEDOUT, after 10 s
+}
+
+TEST(HttpUtil, HostileRepliesEndSoonAndKeepNothing) {
+  HttpsTestServer https;
+  httplib::SSLServer& s = https.server();
+  const std::string chunk(64 * 1024, 'x');
+  // Endless without a length, or announced as 300 MiB: either way past every cap.
+  s.Get("/endless", [&chunk](const httplib::Request&, httplib::Response& r) {
+    r.set_chunked_content_provider("application/json", [&chunk](size_t, httplib::DataSink& sink) {
+      return sink.write(chunk.data(), chunk.size());
+    });
+  });
+  s.Get("/announced", [&chunk](const httplib::Request&, httplib::Response& r) {
+    r.set_content_provider(300u << 20, "application/json", [&chunk](size_t, size_t, httplib::DataSink& sink) {
+      return sink.write(chunk.data(), chunk.size());
+    });
+  });
+  s.Get("/drip", [&https](const httplib::Request&, httplib::Response& r) {
+    r.set_chunked_content_provider("application/json", [&https](size_t, httplib::DataSink& sink) {
+      https.hold(1);
+      return sink.write("{", 1);
+    });
+  });
+  s.Get("/loop", [](const httplib::Request&, httplib::Response& r) { r.set_redirect("/loop"); });
+  s.Get("/downgrade", [&https](const httplib::Request&, httplib::Response& r) {
+    r.set_redirect("http" + https.url("/target").substr(5));
+  });
+  https.start();
+  HttpUtil::set_ca_file(https.ca_file());
+  HttpUtil::set_use_ca_file(true);
+  int curl = 0, http = 0;
+  std::string response;
+
+  // Code, and a bound that only catches a hang (a drip ends after 10 s below 64 B/s).
+  const std::tuple<const char*, int> cases[] = {
+      {"/endless", 23}, {"/announced", 63}, {"/drip", 28}, {"/loop", 47}, {"/downgrade", 1}};
+  for (const auto& [path, code] : cases) {
+    QElapsedTimer clock;
+    clock.start();
+    HttpUtil::get(https.url(path), curl, http, response);
+    EXPECT_EQ(curl, code) << path << " " << response;
+    EXPECT_EQ(http, -1) << path;
+    EXPECT_LT(clock.elapsed(), 120000) << path;
+    // Nothing of an oversized reply is kept or handed on.
+    EXPECT_LT(response.size(), 200u) << path;
+  }
+  EXPECT_EQ(https.requests("/loop").size(), 6u);  // the first request and five hops
+
+  const std::string file = make_temp_folder("download") + "/installer";
+  HttpUtil::download_file(https.url("/announced"), file, curl, http);
+  EXPECT_EQ(curl, 63);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(file)).size(), 0);
 }
 
 TEST(HttpUtil, UrlCodingRoundTripsAndLeavesBrokenEscapesAlone) {
