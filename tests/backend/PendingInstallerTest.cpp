@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTest>
 #include <memory>
 
 #include "BackendTestSupport.h"
+#include "Util/OSUtil.h"
 #include "Util/TxtUtil.h"
 #include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
@@ -40,6 +43,45 @@ TEST(PendingInstaller, NewerInstallersAreOfferedTheRestCleanedUp) {
       EXPECT_EQ(offer->force, std::string(record).find("true") != std::string::npos) << label;
     }
   }
+}
+
+TEST(PendingInstaller, HostileRecordsAreRemovedAndNothingOutsideIsStartedOrDeleted) {
+  std::vector<std::string> started;
+  PendingInstaller::set_launcher([&started](const std::string& path) {
+    started.push_back(path);
+    return true;
+  });
+  const std::string outside = make_temp_folder("outside") + "/script";
+  write_installer(outside);
+  // A version that climbs out of the folder, a link to a script, a FIFO, a folder.
+  const std::string kinds[] = {"climb", "link", "fifo", "folder"};
+  for (const std::string& kind : kinds) {
+    const std::string folder = make_temp_folder("appdata");
+    const std::string installer = PendingInstaller::installer_path(folder, "1.2");
+    std::string record = "1.2,false";
+    if (kind == "climb") {
+      QDir(QString::fromStdString(folder)).mkdir("installer_9");
+      record = "9/../../" + OSUtil::getFileName(OSUtil::getFileDir(outside)) + "/script,false";
+    } else if (kind == "link") {
+      ASSERT_TRUE(QFile::link(QString::fromStdString(outside), QString::fromStdString(installer)));
+    } else if (kind == "fifo") {
+      ASSERT_EQ(::mkfifo(installer.c_str(), 0700), 0);
+    } else {
+      ASSERT_TRUE(QDir().mkpath(QString::fromStdString(installer)));
+    }
+    TxtUtil::write_text_file(folder + "/installer_info.dat", record);
+    EXPECT_FALSE(PendingInstaller::check(folder, "1.1.6").has_value()) << kind;
+    EXPECT_FALSE(exists(folder + "/installer_info.dat")) << kind;
+    EXPECT_TRUE(exists(outside)) << kind;
+  }
+  // Swapped for a link while the question was open: refused, and start-up goes on.
+  const std::string folder = make_temp_folder("appdata");
+  const PendingInstaller::Offer offer{"1.2", false, PendingInstaller::installer_path(folder, "1.2")};
+  ASSERT_TRUE(QFile::link(QString::fromStdString(outside), QString::fromStdString(offer.installer_path)));
+  EXPECT_FALSE(PendingInstaller::act_on_answer(offer, PendingInstaller::Install));
+  EXPECT_TRUE(started.empty());
+  EXPECT_FALSE(exists(outside + ".ran"));
+  PendingInstaller::set_launcher({});
 }
 
 TEST(PendingInstaller, InstallStartsTheInstallerAndOnlyNotInstallKeepsTheProgram) {
