@@ -44,3 +44,12 @@ TEST(UserSettings, SavedTextIsEscapedKeepsUnknownKeysAndOddFilesAreReplaced) {
     EXPECT_EQ(UserSettings(path).storedOutputDir(), "/new") << odd;
   }
 }
+
+TEST(UserSettings, OnlyAnAbsoluteFolderOrOneStillToBeMadeIsUsedForOutputs) {
+  const std::string folder = make_temp_folder("outputs"), file = folder + "/file";
+  TxtUtil::write_text_file(file, "x");
+  for (const std::string& usable : {folder, folder + "/still/to/make"})
+    EXPECT_TRUE(output_dir_usable(usable)) << usable;
+  for (const std::string& unusable : {std::string("relative/out"), std::string("."), file, file + "/sub"})
+    EXPECT_FALSE(output_dir_usable(unusable)) << unusable;
+}
