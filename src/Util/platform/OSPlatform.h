@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Util/OSUtil.h"
+
 // The few operating-system calls behind OSUtil that differ per platform
 // (OSPlatform_posix.cpp, OSPlatform_win.cpp). Internal to Util and its tests.
 namespace os_platform {
@@ -34,6 +36,13 @@ std::string defaultOutputBase();
 
 // ".exe" on Windows, empty elsewhere.
 std::string executableSuffix();
+
+// A UTF-8 name's length as the file system counts it: bytes, UTF-16 units on Windows.
+size_t fileNameUnits(const std::string& name);
+// The file system's longest name in the folder (0 when it cannot tell).
+size_t fileNameLimit(const std::string& folder);
+
+OSUtil::FileKind fileKind(const std::string& path);
 
 enum class FileRead { Ok, Missing, Unreadable, NotRegular, TooLarge };
 
