@@ -6,7 +6,9 @@
 
 #include "probe/MediaInfo.h"
 
-// Probes each file path once per process and hands out copies afterwards.
+// Probes each file path once per process and hands out copies afterwards. Only
+// regular files (links followed) are probed; anything else gets the record of a
+// file that is not media at once.
 class MediaInfoCache {
  public:
   static MediaInfoCache& GetInstance();

@@ -7,13 +7,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cstdio>
 #include <set>
 
 #include "Util/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobTestSupport.h"
+#include "support/FifoWatch.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
@@ -24,9 +27,12 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun run_cli(const QStringList& arguments) {
+QString cli_path() { return QCoreApplication::applicationDirPath() + "/kovadle-cli"; }
+
+CliRun run_program(const QString& program, const QStringList& arguments, const QString& folder = QString()) {
   QProcess cli;
-  cli.start(QCoreApplication::applicationDirPath() + "/kovadle-cli", arguments);
+  cli.setWorkingDirectory(folder);
+  cli.start(program, arguments);
   cli.waitForFinished(600000);
   CliRun run;
   run.code = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
@@ -34,6 +40,8 @@ CliRun run_cli(const QStringList& arguments) {
   run.err = cli.readAllStandardError().toStdString();
   return run;
 }
+
+CliRun run_cli(const QStringList& arguments) { return run_program(cli_path(), arguments); }
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -201,4 +209,47 @@ TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
     EXPECT_TRUE(wait_until([&] { return process_ended(pid.toLongLong()); }, 10000)) << pid.data();
   EXPECT_EQ(stored_jobs(false),
             (Jobs{{first, out + "/clip_output.mp4"}, {second, out + "/clip_output_2.mp4"}}));
+}
+
+TEST(CliInput, PipesAndUnreadableNamesAreRefusedAtOnceLongNamesConvertedIntoTheDefaultFolder) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("odd-names");
+  FifoWatch fifo(folder + "/fifo.mp4");
+  ASSERT_TRUE(fifo.made());
+  const std::string clip = make_clip(folder, "clip.mp4", one_second());
+  ASSERT_EQ(std::rename(clip.c_str(), (folder + "/\xFF\xFE bad.mp4").c_str()), 0);
+  std::string long_base;
+  for (int i = 0; i < 82; ++i) long_base += "\xE8\xA7\x86";  // 246 bytes
+  const std::string long_name = make_clip(folder, long_base + ".mp4", one_second());
+  // Outputs go to the stored folder, but not to one relative to where the program starts.
+  QDir().mkpath(q(cli_data_dir()));
+  UserSettings settings(cli_data_dir() + "/UserSettings.config");
+  settings.set("OutputDir", "relative/out");
+  ASSERT_TRUE(settings.save());
+
+  // Only a shell hands the program a name's raw bytes.
+  const QString bad = R"sh("$(printf '\377\376 bad.mp4')")sh";
+  CliRun run = run_program("/bin/sh", {"-c", "exec \"$0\" info fifo.mp4 /dev/null " + bad, cli_path()}, q(folder));
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.out, "");
+  const std::string shown_bad =
+      "kovadle-cli: \xEF\xBF\xBD\xEF\xBF\xBD bad.mp4: the file name is not valid UTF-8";
+  EXPECT_EQ(run.err.rfind("kovadle-cli: fifo.mp4: not a regular file (a pipe, a device or a socket)\n"
+                          "kovadle-cli: /dev/null: not a regular file (a pipe, a device or a socket)\n" +
+                              shown_bad,
+                          0),
+            0u)
+      << run.err;
+
+  run = run_program(
+      "/bin/sh", {"-c", "exec \"$0\" transcode fifo.mp4 \"$1\" " + bad, cli_path(), q(long_name)}, q(folder));
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find(shown_bad), npos) << run.err;
+  EXPECT_NE(run.out.find("Finished: 1 completed, 2 refused."), npos) << run.out;
+  const std::string output =
+      isolated_home() + "/Videos/Kovadle_Output/" + long_base.substr(0, 243) + "_output.mp4";
+  EXPECT_EQ(stored_jobs(true), (Jobs{{long_name, output}}));
+  EXPECT_EQ(probe_entry(output, "v:0", "codec_name"), "h264");
+  EXPECT_FALSE(QFileInfo::exists(q(folder + "/relative")));
+  EXPECT_FALSE(fifo.readerWasBlocked());
 }

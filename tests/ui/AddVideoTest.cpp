@@ -20,27 +20,6 @@
 
 namespace {
 
-// Answers the add flow: "Start Transcoding" in the settings dialog (noting the
-// output it proposed), Ok in message boxes (noting them).
-struct AddFlowAnswers {
-  QStringList seen;
-  QObject guard;
-
-  AddFlowAnswers() {
-    handle_modal_dialogs(&guard, [this](QDialog* dialog) {
-      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;  // ends by itself
-      if (auto* settings = qobject_cast<SettingWindow1File*>(dialog)) {
-        seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
-        for (QPushButton* button : settings->findChildren<QPushButton*>())
-          if (button->text() == "Start Transcoding") button->click();
-        return true;
-      }
-      if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();
-      return false;
-    });
-  }
-};
-
 ClipSpec sized(int width, int height, double seconds) {
   ClipSpec spec;
   spec.width = width;
