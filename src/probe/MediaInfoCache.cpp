@@ -26,13 +26,15 @@ MediaInfo MediaInfoCache::GetMediaInfo(const std::string& path) {
     }
   }
   MediaInfo info;
-  if (OSUtil::getFileKind(path) == OSUtil::FileKind::Regular) {
+  const OSUtil::FileKind kind = OSUtil::getFileKind(path);
+  if (kind == OSUtil::FileKind::Regular || kind == OSUtil::FileKind::Missing) {
     log_info("MediaInfo::GetMediaInfo,not found cache,launch mediainfo.exe,file:" + path);
     // Not under the lock: a probe may take up to a minute.
     info = FFprobeUtil::GetMediaInfo(path);
   } else {
-    // A FIFO would hold the probe for its whole time-out, a device might never end;
-    // nothing else is a video. The record is what a failed probe gives.
+    // A FIFO would hold the probe for its whole time-out, a device might never end,
+    // a name Qt cannot decode names nothing; none is a video. The record is what a
+    // failed probe gives.
     log_info("MediaInfo::GetMediaInfo,not a regular file,skip mediainfo.exe,file:" + path);
     info = FFprobeUtil::ParseProbeOutput(path, {});
   }

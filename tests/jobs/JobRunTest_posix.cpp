@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <QElapsedTimer>
+#include <fstream>
 
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
@@ -11,9 +12,11 @@
 TEST(JobRun, StopAndSnapshotNeverWaitBehindAProbeThatHangs) {
   clear_job_folder();
   const std::string folder = make_temp_folder("fifo");
-  // The probe opens the pipe and waits for a writer that never comes.
-  const std::string pipe = folder + "/pipe.mp4";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // The probe follows the list into the pipe and waits for a writer that never
+  // comes (a pipe itself is never probed).
+  const std::string pipe = folder + "/list.mp4";
+  ASSERT_EQ(mkfifo((folder + "/fifo.mp4").c_str(), 0600), 0);
+  std::ofstream(pipe) << "ffconcat version 1.0\nfile 'fifo.mp4'\n";
   JobManager manager;
   UpdateGUIThread::setLoadSampler([](int) { return 0; });
   UpdateGUIThread publisher(manager);
