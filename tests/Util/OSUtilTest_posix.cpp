@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <csignal>
-#include <fstream>
 
 #include "Util/OSUtil.h"
 #include "Util/platform/OSPlatform.h"
@@ -54,50 +52,4 @@ TEST(OSUtilProcess, KillsOnlyRegisteredChildren) {
   EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
   parent.kill();
   parent.waitForFinished(5000);
-}
-
-TEST(OSUtilPaths, LongNamesAreCutAtACharacterToFitTheFileSystem) {
-  const std::string dir = make_temp_folder("long-names");
-  const std::string e_acute = "\xC3\xA9";
-  std::string accented;
-  for (int i = 0; i < 125; ++i) accented += e_acute;
-  // Base name, and the base the output keeps: 255 bytes with "_output.mp4" (11).
-  const std::pair<std::string, std::string> cases[] = {{std::string(250, 'a'), std::string(244, 'a')},
-                                                       {accented, accented.substr(0, 244)},
-                                                       {"x" + accented, "x" + accented.substr(0, 242)},
-                                                       {"short", "short"}};
-  for (const auto& [base, kept] : cases) {
-    const std::string path = OSUtil::getOutputFilePath(dir, base + ".mkv");
-    EXPECT_EQ(path, dir + "/" + kept + "_output.mp4") << base;
-    QFile made(QString::fromUtf8(path.c_str()));
-    EXPECT_TRUE(made.open(QIODevice::WriteOnly)) << path;
-  }
-  // A numbered name is cut further, and stays free of the first.
-  EXPECT_EQ(OSUtil::getOutputFilePath(dir, std::string(250, 'a') + ".mkv"),
-            dir + "/" + std::string(242, 'a') + "_output_2.mp4");
-}
-
-TEST(OSUtilPaths, FileKindsFollowLinksAndFindNamesThatAreNotUtf8) {
-  const std::string dir = make_temp_folder("kinds");
-  const QString q = QString::fromStdString(dir);
-  QFile(q + "/clip.mp4").open(QIODevice::WriteOnly);
-  QFile::link(q + "/clip.mp4", q + "/link.mp4");
-  QFile::link(q + "/gone.mp4", q + "/dangling.mp4");
-  ASSERT_EQ(::mkfifo((dir + "/fifo.mp4").c_str(), 0600), 0);
-  // Bytes that are not UTF-8, in a folder's name and a file's: Qt sees U+FFFD for each.
-  const std::string raw_folder = dir + "/\xFF folder", raw_file = raw_folder + "/\xFE\xFF bad.mp4";
-  ASSERT_EQ(::mkdir(raw_folder.c_str(), 0700), 0);
-  ASSERT_TRUE(std::ofstream(raw_file).good());
-  const std::string shown = dir + "/\xEF\xBF\xBD folder/\xEF\xBF\xBD\xEF\xBF\xBD bad.mp4";
-  using Kind = OSUtil::FileKind;
-  const std::pair<std::string, Kind> cases[] = {{dir + "/clip.mp4", Kind::Regular},
-                                                {dir + "/link.mp4", Kind::Regular},
-                                                {dir, Kind::Folder},
-                                                {dir + "/fifo.mp4", Kind::Special},
-                                                {"/dev/null", Kind::Special},
-                                                {dir + "/dangling.mp4", Kind::Missing},
-                                                {dir + "/gone.mp4", Kind::Missing},
-                                                {shown, Kind::UnreadableName},
-                                                {dir + "/\xEF\xBF\xBD folder/other.mp4", Kind::Missing}};
-  for (const auto& [path, kind] : cases) EXPECT_EQ(OSUtil::getFileKind(path), kind) << path;
 }

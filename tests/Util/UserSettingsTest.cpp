@@ -25,6 +25,10 @@ TEST(UserSettings, SavedTextIsEscapedKeepsUnknownKeysAndOddFilesAreReplaced) {
             "{\n    \"OutputDir\": \"" + folder + "/deleted \\\"quoted\\\" \\\\ folder\"\n}");
   EXPECT_EQ(UserSettings(path).storedOutputDir(), gone);
   EXPECT_FALSE(OSUtil::isFileExist(gone)) << "a stored folder is neither checked nor created";
+  // But used only when absolute, and a folder that is or can be made.
+  EXPECT_TRUE(output_dir_usable(gone));
+  for (const std::string& unusable : {std::string("relative/out"), path, path + "/sub"})
+    EXPECT_FALSE(output_dir_usable(unusable)) << unusable;
 
   TxtUtil::write_text_file(path, R"({"Zoom": "2", "OutputDir": "/videos"})");
   {
@@ -43,13 +47,4 @@ TEST(UserSettings, SavedTextIsEscapedKeepsUnknownKeysAndOddFilesAreReplaced) {
     settings.setOutputDir("/new");
     EXPECT_EQ(UserSettings(path).storedOutputDir(), "/new") << odd;
   }
-}
-
-TEST(UserSettings, OnlyAnAbsoluteFolderOrOneStillToBeMadeIsUsedForOutputs) {
-  const std::string folder = make_temp_folder("outputs"), file = folder + "/file";
-  TxtUtil::write_text_file(file, "x");
-  for (const std::string& usable : {folder, folder + "/still/to/make"})
-    EXPECT_TRUE(output_dir_usable(usable)) << usable;
-  for (const std::string& unusable : {std::string("relative/out"), std::string("."), file, file + "/sub"})
-    EXPECT_FALSE(output_dir_usable(unusable)) << unusable;
 }

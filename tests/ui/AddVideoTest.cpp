@@ -6,17 +6,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUrl>
 #include <fstream>
 #include <set>
 
 #include "WindowTestSupport.h"
-#include "planning/SettingWindow1File.h"
 #include "support/QtPrinters.h"
-#include "ui/WaitingLoadingFile.h"
 
 namespace {
 
