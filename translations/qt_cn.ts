@@ -314,6 +314,14 @@
         <source>Video width less than 480 are not supported</source>
         <translation>不支持宽度小于 480 的视频</translation>
     </message>
+    <message>
+        <source>Only regular files can be transcoded, not folders, pipes or devices</source>
+        <translation>只能转码普通文件，不能转码文件夹、管道或设备</translation>
+    </message>
+    <message>
+        <source>The file name is not valid UTF-8 and cannot be read, please rename the file</source>
+        <translation>文件名不是有效的 UTF-8 编码，无法读取，请重命名该文件</translation>
+    </message>
 </context>
 <context>
     <name>SettingWindow1File</name>

@@ -314,6 +314,14 @@
         <source>Video width less than 480 are not supported</source>
         <translation>Video width less than 480 are not supported</translation>
     </message>
+    <message>
+        <source>Only regular files can be transcoded, not folders, pipes or devices</source>
+        <translation>Only regular files can be transcoded, not folders, pipes or devices</translation>
+    </message>
+    <message>
+        <source>The file name is not valid UTF-8 and cannot be read, please rename the file</source>
+        <translation>The file name is not valid UTF-8 and cannot be read, please rename the file</translation>
+    </message>
 </context>
 <context>
     <name>SettingWindow1File</name>

@@ -1,13 +1,16 @@
 #include "Util/AppConstants.h"
 
 #include <QDir>
+#include <QHostAddress>
 #include <QObject>
 #include <QStandardPaths>
+#include <QUrl>
 #include <cstdint>
 #include <iostream>
 #include <limits>
 #include <mutex>
 
+#include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
 #include "Util/SyncString.h"
 #include "Util/UserSettings.h"
@@ -56,8 +59,23 @@ std::string get_official_site() { return kOfficialSite; }
 std::string get_backend_url() {
   const QByteArray custom = qgetenv("KOVADLE_BACKEND_URL");
   std::string url = custom.isEmpty() ? std::string(kBuiltInBackendUrl) : custom.toStdString();
+  if (!custom.isEmpty() && !backend_url_allowed(url)) {
+    // Reports carry the device and the machine: never in clear text across a network.
+    log_info(
+        "get_backend_url, KOVADLE_BACKEND_URL refused (https, or http to this machine only), "
+        "using the built-in backend.");
+    url = kBuiltInBackendUrl;
+  }
   while (!url.empty() && url.back() == '/') url.pop_back();
   return url;
+}
+
+bool backend_url_allowed(const std::string& url) {
+  const QUrl parsed(QString::fromUtf8(url.c_str()), QUrl::StrictMode);
+  if (!parsed.isValid() || parsed.host().isEmpty()) return false;
+  if (parsed.scheme() == "https") return true;
+  if (parsed.scheme() != "http") return false;
+  return parsed.host() == "localhost" || QHostAddress(parsed.host()).isLoopback();
 }
 
 std::string get_ssc_api() { return "getSSC"; }

@@ -10,16 +10,40 @@
 #include <iostream>
 #include <new>
 
+#include "Util/LogUtil.h"
 #include "Util/QtText.h"
 
 namespace {
 
 const char* const kUserAgent = "Kovadle_v1.0.1";
 
+// A reply kept in memory: a configuration or a report's answer is a few kilobytes.
+constexpr size_t kMaxTextReply = 1024 * 1024;
+// A file download: an installer is tens of megabytes; four times the largest we
+// could ship still stops a server that would fill the disk.
+constexpr curl_off_t kMaxDownload = 256LL * 1024 * 1024;
+// Hops a followed request may take; a loop ends here, not at libcurl's header cap.
+constexpr long kMaxRedirects = 5;
+// A transfer slower than this many bytes a second for that many seconds ends: a
+// server that drips its reply must not hold the request for its whole time-out.
+constexpr long kLowSpeedBytes = 64;
+constexpr long kLowSpeedSeconds = 10;
+
+// Where a text reply goes; past the cap the transfer ends with a write error.
+struct TextReply {
+  std::string body;
+  bool over_cap = false;
+};
+
 size_t append_to_string(char* data, size_t size, size_t count, void* target) {
   const size_t bytes = size * count;
+  TextReply& reply = *static_cast<TextReply*>(target);
+  if (reply.body.size() + bytes > kMaxTextReply) {
+    reply.over_cap = true;
+    return 0;
+  }
   try {
-    static_cast<std::string*>(target)->append(data, bytes);
+    reply.body.append(data, bytes);
   } catch (const std::bad_alloc&) {
     // Returning short makes libcurl end the transfer with a write error.
     std::printf("not enough memory (realloc returned NULL)\n");
@@ -28,8 +52,19 @@ size_t append_to_string(char* data, size_t size, size_t count, void* target) {
   return bytes;
 }
 
+struct FileReply {
+  QFile file;
+  bool over_cap = false;
+};
+
 size_t append_to_file(char* data, size_t size, size_t count, void* target) {
-  const qint64 written = static_cast<QFile*>(target)->write(data, static_cast<qint64>(size * count));
+  FileReply& reply = *static_cast<FileReply*>(target);
+  // A server that sends no length, or lies about it, is stopped here.
+  if (reply.file.pos() + static_cast<qint64>(size * count) > static_cast<qint64>(kMaxDownload)) {
+    reply.over_cap = true;
+    return 0;
+  }
+  const qint64 written = reply.file.write(data, static_cast<qint64>(size * count));
   return written < 0 ? 0 : static_cast<size_t>(written);
 }
 
@@ -72,18 +107,30 @@ struct HttpUtil::Request {
       curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
       curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
     }
+    // The program speaks HTTP(S) only, and is never sent from HTTPS to plain HTTP.
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR,
+                     url.rfind("https:", 0) == 0 ? "https" : "http,https");
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, kind == Kind::Post ? 0L : 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytes);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
     switch (kind) {
       case Kind::Get:
-        curl_easy_setopt(handle, CURLOPT_TIMEOUT, 1000L);
+        // A configuration is a few kilobytes; longer only holds up the reports behind it.
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT, 60L);
+        curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxTextReply));
         break;
       case Kind::Post:
         curl_easy_setopt(handle, CURLOPT_TIMEOUT, 10L);
+        curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxTextReply));
         break;
       case Kind::Download:
         curl_easy_setopt(handle, CURLOPT_TIMEOUT, 1800L);
+        curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, kMaxDownload);
         break;
       case Kind::Redirect:
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT, 60L);
         break;
     }
   }
@@ -133,18 +180,22 @@ void HttpUtil::abort_transfers() { instance().aborted_ = true; }
 
 namespace {
 
-void text_request(CURL* handle, std::string& body) {
+void text_request(CURL* handle, TextReply& reply) {
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &append_to_string);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &reply);
 }
 
-void report_text_result(CURLcode result, const std::string& body, std::string& response) {
+void report_text_result(CURLcode result, const TextReply& reply, std::string& response) {
   if (result == CURLE_OK) {
-    response = up_to_nul(body);
-  } else {
-    response = std::string("curl_easy_perform() failed:") + curl_easy_strerror(result) +
-               ",response:" + up_to_nul(body);
+    response = up_to_nul(reply.body);
+    return;
   }
+  const bool too_large = reply.over_cap || result == CURLE_FILESIZE_EXCEEDED;
+  if (too_large)
+    log_info("HttpUtil, reply larger than " + std::to_string(kMaxTextReply) + " bytes, request ended.");
+  // The start of an oversized reply tells nothing and would only fill the log.
+  response = std::string("curl_easy_perform() failed:") + curl_easy_strerror(result) +
+             ",response:" + (too_large ? std::string() : up_to_nul(reply.body));
 }
 
 }  // namespace
@@ -156,9 +207,9 @@ void HttpUtil::get(const std::string& url, int& curl_code, int& http_code, std::
     response = "curl_easy_init failed.";
     return;
   }
-  std::string body;
-  text_request(request.handle, body);
-  report_text_result(request.perform(curl_code, http_code), body, response);
+  TextReply reply;
+  text_request(request.handle, reply);
+  report_text_result(request.perform(curl_code, http_code), reply, response);
 }
 
 void HttpUtil::post(const std::string& url, const std::string& data, int& curl_code, int& http_code,
@@ -171,9 +222,9 @@ void HttpUtil::post(const std::string& url, const std::string& data, int& curl_c
   }
   curl_easy_setopt(request.handle, CURLOPT_POSTFIELDSIZE, static_cast<long>(data.size()));
   curl_easy_setopt(request.handle, CURLOPT_POSTFIELDS, data.c_str());
-  std::string body;
-  text_request(request.handle, body);
-  report_text_result(request.perform(curl_code, http_code), body, response);
+  TextReply reply;
+  text_request(request.handle, reply);
+  report_text_result(request.perform(curl_code, http_code), reply, response);
 }
 
 void HttpUtil::download_file(const std::string& url, const std::string& file_path, int& curl_code,
@@ -183,14 +234,17 @@ void HttpUtil::download_file(const std::string& url, const std::string& file_pat
     curl_code = http_code = -2;
     return;
   }
-  QFile file(to_qstring(file_path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  FileReply reply;
+  reply.file.setFileName(to_qstring(file_path));
+  if (!reply.file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     curl_code = http_code = -3;
     return;
   }
   curl_easy_setopt(request.handle, CURLOPT_WRITEFUNCTION, &append_to_file);
-  curl_easy_setopt(request.handle, CURLOPT_WRITEDATA, &file);
-  request.perform(curl_code, http_code);
+  curl_easy_setopt(request.handle, CURLOPT_WRITEDATA, &reply);
+  if (request.perform(curl_code, http_code) == CURLE_FILESIZE_EXCEEDED || reply.over_cap)
+    log_info("HttpUtil::download_file, download larger than " + std::to_string(kMaxDownload) +
+             " bytes, ended.");
 }
 
 std::string HttpUtil::get_redirect_url(const std::string& url, int& curl_code, int& http_code) {

@@ -10,13 +10,18 @@
 // transfer completed, a positive libcurl code when it failed, -2 when no handle
 // could be made, -3 when a download target cannot be opened) and the HTTP status
 // (-1 after a failed transfer). Nothing is thrown.
+//
+// No server can hold a request for long or fill memory: only http and https are
+// spoken (a redirect from https stays on https), at most 5 redirects are followed,
+// a transfer slower than 64 bytes a second for 10 s ends, a reply kept in memory
+// ends past 1 MiB and a download past 256 MiB (both logged, both failures).
 class HttpUtil {
  public:
   // The process-wide instance: libcurl's global set-up runs once, with the first
   // call. When an application object exists, its aboutToQuit aborts every transfer.
   static HttpUtil& instance();
 
-  // Follows redirects; 1000 s for the whole transfer.
+  // Follows redirects; 60 s for the whole transfer.
   static void get(const std::string& url, int& curl_code, int& http_code, std::string& response);
   // Sends body as a JSON text; never follows a redirect; 10 s for the whole transfer.
   static void post(const std::string& url, const std::string& body, int& curl_code, int& http_code,

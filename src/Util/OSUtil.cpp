@@ -27,6 +27,8 @@ std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char se
 
 bool OSUtil::isFileExist(const std::string& path) { return QFileInfo::exists(to_qstring(path)); }
 
+OSUtil::FileKind OSUtil::getFileKind(const std::string& path) { return os_platform::fileKind(path); }
+
 bool OSUtil::removeFile(const std::string& path) { return QFile::remove(to_qstring(path)); }
 
 bool OSUtil::replaceFile(const std::string& from, const std::string& to, std::string* error) {

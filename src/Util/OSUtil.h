@@ -20,6 +20,12 @@ class OSUtil {
   // that already ends in a separator does not give two.
   static std::string pathJoin(const std::string& a, const std::string& b, char sep = nativeSeparator());
   static bool isFileExist(const std::string& path);
+
+  // What a path names, links followed. UnreadableName: a file whose name is not
+  // valid UTF-8, so that the path handed in (with U+FFFD where its bytes were)
+  // names nothing, though the file is there.
+  enum class FileKind { Regular, Folder, Special, Missing, UnreadableName };
+  static FileKind getFileKind(const std::string& path);
   static bool removeFile(const std::string& path);
   // Renames from over to in one step, replacing a file (or link) named to; false
   // with the reason in error when it cannot.
@@ -39,10 +45,18 @@ class OSUtil {
   static void openInExplorer(const std::string& folder);
   // A new random UUID, lower-case, without braces (36 characters).
   static std::string createGuid();
-  // outDir/base_output+ext, or the first free outDir/base_output_N+ext (N from 2).
+  // outDir/base_output+ext, or the first free outDir/base_output_N+ext (N from 2);
+  // base is shortened, a whole character at a time, so the name fits outDir's file
+  // system.
   static std::string getUniqueOutputPath(const std::string& outDir, const std::string& name,
                                          const std::string& ext, char sep = nativeSeparator());
   static std::string getOutputFilePath(const std::string& outDir, const std::string& name);
+  // base + tail, with as many whole characters cut from the end of base as it takes
+  // for the name to be at most limit long, counted as the file system counts
+  // (bytes; UTF-16 units on Windows). A tail too long by itself is kept whole.
+  static std::string fitFileName(const std::string& base, const std::string& tail, size_t limit);
+  // The longest file name the folder's file system takes (255 when it cannot tell).
+  static size_t maxFileNameLength(const std::string& folder);
   // Where outputs go until the user picks a folder (created when missing).
   static std::string getDefaultOutputDir();
 

@@ -1,4 +1,5 @@
 #include "Util/OSUtil.h"
+#include "Util/platform/OSPlatform.h"
 
 namespace {
 
@@ -43,18 +44,38 @@ std::string OSUtil::addOutputSuffix(const std::string& path) {
   return removeExtension(path) + "_output" + getFileExtension(path);
 }
 
+std::string OSUtil::fitFileName(const std::string& base, const std::string& tail, size_t limit) {
+  std::string kept = base;
+  while (!kept.empty() && os_platform::fileNameUnits(kept + tail) > limit) {
+    // Back to the lead byte of the last character, so no character is cut in two.
+    size_t cut = kept.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80) --cut;
+    kept.erase(cut);
+  }
+  return kept + tail;
+}
+
+size_t OSUtil::maxFileNameLength(const std::string& folder) {
+  const size_t limit = os_platform::fileNameLimit(folder);
+  return limit > 0 ? limit : 255;
+}
+
 std::string OSUtil::getUniqueOutputPath(const std::string& outDir, const std::string& name,
                                         const std::string& ext, char sep) {
   const std::string base = removeExtension(name);
-  std::string candidate = pathJoin(outDir, base + "_output" + ext, sep);
+  const size_t limit = maxFileNameLength(outDir);
+  const auto named = [&](const std::string& tail) {
+    return pathJoin(outDir, fitFileName(base, tail + ext, limit), sep);
+  };
+  std::string candidate = named("_output");
   if (!isPathTaken(candidate)) return candidate;
   for (int n = 2; n <= 9998; ++n) {
-    candidate = pathJoin(outDir, base + "_output_" + std::to_string(n) + ext, sep);
+    candidate = named("_output_" + std::to_string(n));
     if (!isPathTaken(candidate)) return candidate;
   }
   // Every numbered name is taken: a GUID still gives a name that overwrites nothing.
   for (;;) {
-    candidate = pathJoin(outDir, base + "_output_" + createGuid() + ext, sep);
+    candidate = named("_output_" + createGuid());
     if (!isPathTaken(candidate)) return candidate;
   }
 }

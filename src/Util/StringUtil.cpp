@@ -180,8 +180,20 @@ std::vector<std::string> StringUtil::split(const std::string& text, char delimit
 }
 
 bool StringUtil::version_valid(const std::string& version) {
-  const size_t pieces = split(version, '.').size();
-  return pieces == 2 || pieces == 3;
+  // Digits and single dots only: a version becomes part of a file name.
+  int numbers = 0;
+  bool in_number = false;
+  for (const char c : version) {
+    if (c >= '0' && c <= '9') {
+      if (!in_number) ++numbers;
+      in_number = true;
+    } else if (c == '.' && in_number) {
+      in_number = false;
+    } else {
+      return false;
+    }
+  }
+  return in_number && (numbers == 2 || numbers == 3);
 }
 
 int StringUtil::version_compare(const std::string& a, const std::string& b) {

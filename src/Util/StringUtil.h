@@ -41,6 +41,7 @@ class StringUtil {
   // Pieces between delimiters; empty pieces are dropped.
   static std::vector<std::string> split(const std::string& text, char delimiter);
 
+  // Two or three numbers of digits, separated by single dots ("1.2", "1.1.6").
   static bool version_valid(const std::string& version);
   // 1 when a > b, -1 when a < b, 0 when the first three pieces are equal.
   static int version_compare(const std::string& a, const std::string& b);

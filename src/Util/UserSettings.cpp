@@ -1,10 +1,12 @@
 #include "Util/UserSettings.h"
 
+#include <QFileInfo>
 #include <utility>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
+#include "Util/QtText.h"
 #include "Util/SimpleJson.h"
 
 namespace {
@@ -63,7 +65,24 @@ std::string UserSettings::storedOutputDir() const {
   return loaded_ && found != values_.end() ? found->second : std::string();
 }
 
+bool output_dir_usable(const std::string& folder) {
+  const QFileInfo info(to_qstring(folder));
+  // Relative, it would follow whatever folder the program was started from.
+  if (folder.empty() || info.isRelative()) return false;
+  // A missing folder is made when the first output needs it, below the nearest
+  // folder that is there.
+  QFileInfo existing = info;
+  while (!existing.exists() && !existing.isSymLink() && !existing.isRoot())
+    existing = QFileInfo(existing.absolutePath());
+  return existing.isDir() && existing.isWritable();
+}
+
 std::string get_output_dir() {
   const std::string stored = UserSettings::instance().storedOutputDir();
-  return stored.empty() ? OSUtil::getDefaultOutputDir() : stored;
+  if (stored.empty()) return OSUtil::getDefaultOutputDir();
+  if (output_dir_usable(stored)) return stored;
+  // The file stays as it is: the folder may become usable again (a drive mounted later).
+  const std::string fallback = OSUtil::getDefaultOutputDir();
+  log_info("get_output_dir, stored OutputDir is not usable:" + stored + ",using:" + fallback);
+  return fallback;
 }

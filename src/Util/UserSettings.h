@@ -37,6 +37,10 @@ class UserSettings {
   bool loaded_ = false;
 };
 
-// Where new outputs go: the stored "OutputDir" unchanged (not checked, not created),
-// otherwise the default output folder, created when missing.
+// Where new outputs go: the stored "OutputDir" unchanged (not created) when
+// output_dir_usable, otherwise the default output folder, created when missing. A
+// stored folder passed over is logged; the settings file is left alone.
 std::string get_output_dir();
+// An absolute path to a writable folder, or to nothing yet (made when needed); not
+// a relative path, a file, a device or a folder that cannot be written.
+bool output_dir_usable(const std::string& folder);

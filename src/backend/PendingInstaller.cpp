@@ -1,8 +1,10 @@
 #include "backend/PendingInstaller.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <iostream>
+#include <mutex>
 #include <vector>
 
 #include "Util/AppConstants.h"
@@ -29,7 +31,39 @@ bool read_record(const std::string& text, std::string& version, bool& force) {
   return true;
 }
 
+std::mutex& launcher_lock() {
+  static std::mutex lock;
+  return lock;
+}
+
+PendingInstaller::Launcher& launcher() {
+  static PendingInstaller::Launcher installed;
+  return installed;
+}
+
+bool launch(const std::string& installer) {
+  PendingInstaller::Launcher chosen;
+  {
+    std::lock_guard<std::mutex> guard(launcher_lock());
+    chosen = launcher();
+  }
+  if (chosen) return chosen(installer);
+  return QProcess::startDetached(to_qstring(installer), QStringList());
+}
+
 }  // namespace
+
+void PendingInstaller::set_launcher(Launcher replacement) {
+  std::lock_guard<std::mutex> guard(launcher_lock());
+  launcher() = std::move(replacement);
+}
+
+bool PendingInstaller::installer_trusted(const std::string& folder, const std::string& installer) {
+  const QFileInfo file(to_qstring(installer));
+  if (file.isSymLink() || !file.isFile()) return false;
+  const QString inside = QFileInfo(file.canonicalFilePath()).canonicalPath();
+  return !inside.isEmpty() && inside == QFileInfo(to_qstring(folder)).canonicalFilePath();
+}
 
 std::string PendingInstaller::installer_path(const std::string& folder, const std::string& version) {
   return OSUtil::pathJoin(folder, "installer_" + version + OSUtil::executableSuffix());
@@ -69,8 +103,17 @@ std::optional<PendingInstaller::Offer> PendingInstaller::check(const std::string
   }
 
   offer.installer_path = installer_path(folder, offer.version);
-  if (!OSUtil::isFileExist(offer.installer_path)) {
+  if (!OSUtil::isFileExist(offer.installer_path) &&
+      !QFileInfo(to_qstring(offer.installer_path)).isSymLink()) {
     std::cout << "Not find installer_file:" << offer.installer_path << "check_new_version end." << std::endl;
+    return std::nullopt;
+  }
+  if (!installer_trusted(folder, offer.installer_path)) {
+    // A link or anything but a plain file was not put there by a verified download.
+    OSUtil::removeFile(offer.installer_path);
+    OSUtil::removeFile(record);
+    log_info("check_new_version,installer_file is not a regular file in its folder, deleted installer_file:" +
+             offer.installer_path + ",deleted success_file:" + record);
     return std::nullopt;
   }
   if (StringUtil::version_compare(offer.version, running_version) != 1) {
@@ -87,7 +130,13 @@ bool PendingInstaller::act_on_answer(const Offer& offer, int answer) {
   switch (answer) {
     case Install:
       log_info("check_new_version,start to install installer_file:" + offer.installer_path);
-      if (!QProcess::startDetached(to_qstring(offer.installer_path), QStringList())) {
+      // Checked again: the file may have been swapped while the question was open.
+      if (!installer_trusted(OSUtil::getFileDir(offer.installer_path), offer.installer_path)) {
+        log_info("check_new_version,installer_file is not a regular file in its folder, not started:" +
+                 offer.installer_path);
+        return false;
+      }
+      if (!launch(offer.installer_path)) {
         // Ending now would leave the user with neither the new version nor the old.
         log_info("check_new_version,failed to start installer_file:" + offer.installer_path);
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,16 @@ class PendingInstaller {
   static std::optional<Offer> check(const std::string& folder, const std::string& running_version);
 
   // Acts on the answer; true when the program must end now. An installer that
-  // cannot be started is logged and start-up goes on.
+  // cannot be started, or is no longer a plain file in its folder, is logged and
+  // start-up goes on.
   static bool act_on_answer(const Offer& offer, int answer);
+
+  // True for a regular file, not a link, directly inside folder (compared after
+  // resolving both): the only kind of installer ever started.
+  static bool installer_trusted(const std::string& folder, const std::string& installer);
+
+  // What starts an installer (detached, no arguments); false when it did not start.
+  // Tests install a recorder; an empty function restores the real start.
+  using Launcher = std::function<bool(const std::string& installer)>;
+  static void set_launcher(Launcher launcher);
 };

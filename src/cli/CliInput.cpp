@@ -4,22 +4,38 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "Util/OSUtil.h"
+#include "Util/QtText.h"
 #include "cli/CliConsole.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/InputAcceptance.h"
 
 std::string CliInput::Resolve(const QString& argument) {
-  const QFileInfo file(argument);
-  const std::string shown = argument.toUtf8().toStdString();
-  if (!file.exists()) {
-    CliConsole::Err("kovadle-cli: " + shown + ": no such file\n");
-    return std::string();
+  const std::string shown = to_utf8(argument);
+  const std::string path = to_utf8(QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath()));
+  // A name UTF-8 cannot carry (a lone surrogate on a Windows command line) does not
+  // survive the conversion above; getFileKind finds one whose bytes Qt could not decode.
+  const OSUtil::FileKind kind =
+      to_qstring(shown) != argument ? OSUtil::FileKind::UnreadableName : OSUtil::getFileKind(path);
+  const char* problem = nullptr;
+  switch (kind) {
+    case OSUtil::FileKind::Regular:
+      return path;
+    case OSUtil::FileKind::Missing:
+      problem = "no such file";
+      break;
+    case OSUtil::FileKind::Folder:
+      problem = "is a folder, not a file";
+      break;
+    case OSUtil::FileKind::Special:
+      problem = "not a regular file (a pipe, a device or a socket)";
+      break;
+    case OSUtil::FileKind::UnreadableName:
+      problem = "the file name is not valid UTF-8, which Kovadle cannot read; rename the file";
+      break;
   }
-  if (file.isDir()) {
-    CliConsole::Err("kovadle-cli: " + shown + ": is a folder, not a file\n");
-    return std::string();
-  }
-  return QDir::toNativeSeparators(file.absoluteFilePath()).toUtf8().toStdString();
+  CliConsole::Err("kovadle-cli: " + shown + ": " + problem + "\n");
+  return std::string();
 }
 
 std::string CliInput::Refusal(const std::string& path, const MediaInfo& info) {

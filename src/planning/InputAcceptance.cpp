@@ -15,6 +15,19 @@ std::string valueOf(const MediaInfo& info, const char* key) {
 }  // namespace
 
 std::string InputAcceptance::RefusalOf(const std::string& inputPath, const MediaInfo& info) {
+  // Before anything the probe says: such a file was never probed (see MediaInfoCache).
+  switch (OSUtil::getFileKind(inputPath)) {
+    case OSUtil::FileKind::Folder:
+    case OSUtil::FileKind::Special:
+      return QT_TRANSLATE_NOOP("QObject",
+                               "Only regular files can be transcoded, not folders, pipes or devices");
+    case OSUtil::FileKind::UnreadableName:
+      return QT_TRANSLATE_NOOP("QObject",
+                               "The file name is not valid UTF-8 and cannot be read, please rename the file");
+    case OSUtil::FileKind::Regular:
+    case OSUtil::FileKind::Missing:
+      break;
+  }
   // Extensions are compared as written: "movie.QLV" goes on to the probe's verdict.
   const std::string extension = OSUtil::getFileExtension(inputPath);
   if (extension == ".qlv")

@@ -1,6 +1,7 @@
 #include "probe/MediaInfoCache.h"
 
 #include "Util/LogUtil.h"
+#include "Util/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 
 MediaInfoCache& MediaInfoCache::GetInstance() {
@@ -24,9 +25,19 @@ MediaInfo MediaInfoCache::GetMediaInfo(const std::string& path) {
       return copy;
     }
   }
-  log_info("MediaInfo::GetMediaInfo,not found cache,launch mediainfo.exe,file:" + path);
-  // Not under the lock: a probe may take up to a minute.
-  MediaInfo info = FFprobeUtil::GetMediaInfo(path);
+  MediaInfo info;
+  const OSUtil::FileKind kind = OSUtil::getFileKind(path);
+  if (kind == OSUtil::FileKind::Regular || kind == OSUtil::FileKind::Missing) {
+    log_info("MediaInfo::GetMediaInfo,not found cache,launch mediainfo.exe,file:" + path);
+    // Not under the lock: a probe may take up to a minute.
+    info = FFprobeUtil::GetMediaInfo(path);
+  } else {
+    // A FIFO would hold the probe for its whole time-out, a device might never end,
+    // a name Qt cannot decode names nothing; none is a video. The record is what a
+    // failed probe gives.
+    log_info("MediaInfo::GetMediaInfo,not a regular file,skip mediainfo.exe,file:" + path);
+    info = FFprobeUtil::ParseProbeOutput(path, {});
+  }
   {
     std::lock_guard<std::mutex> guard(lock_);
     records_[path] = info;

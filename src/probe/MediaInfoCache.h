@@ -6,7 +6,9 @@
 
 #include "probe/MediaInfo.h"
 
-// Probes each file path once per process and hands out copies afterwards.
+// Probes each file path once per process and hands out copies afterwards. A
+// folder, pipe, device or socket (links followed), or a name Qt could not decode,
+// is never probed: it gets the record of a file that is not media at once.
 class MediaInfoCache {
  public:
   static MediaInfoCache& GetInstance();

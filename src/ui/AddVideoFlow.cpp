@@ -101,7 +101,8 @@ QStringList AddVideoFlow::droppedFiles(const QMimeData* mime) {
   for (const QUrl& url : mime->urls()) {
     if (!url.isLocalFile()) continue;
     const QFileInfo file(url.toLocalFile());
-    if (file.isFile()) files << QDir::toNativeSeparators(file.absoluteFilePath());
+    // Anything but a folder goes on, to be refused with its reason if it is no video.
+    if (!file.isDir()) files << QDir::toNativeSeparators(file.absoluteFilePath());
   }
   return files;
 }

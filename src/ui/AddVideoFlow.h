@@ -22,6 +22,7 @@ class AddVideoFlow {
   // parent), lets the user choose in the settings dialog and writes the new job
   // file. The caller owns the record; null when refused or cancelled.
   static JobFile* prepareJob(QWidget* parent, const std::string& inputPath);
-  // The local files (not folders) among dropped URLs, in their order, native separators.
+  // The local paths among dropped URLs, in their order, native separators; folders
+  // are left out, a pipe or a name Qt cannot read is kept for its refusal.
   static QStringList droppedFiles(const QMimeData* mime);
 };

@@ -21,7 +21,7 @@ TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
   EXPECT_TRUE(QDir(logs).exists());
 }
 
-TEST(AppEnvironment, BackendUrlComesFromTheEnvironmentWithoutTrailingSlash) {
+TEST(AppEnvironment, BackendUrlComesFromTheEnvironmentOverHttpsOrToThisMachine) {
   const QByteArray isolated = qgetenv("KOVADLE_BACKEND_URL");
   qunsetenv("KOVADLE_BACKEND_URL");
   const std::string builtin = get_backend_url();
@@ -29,5 +29,15 @@ TEST(AppEnvironment, BackendUrlComesFromTheEnvironmentWithoutTrailingSlash) {
   EXPECT_EQ(builtin.substr(builtin.size() - 18), "/KovadleBackend/v1");
   qputenv("KOVADLE_BACKEND_URL", "https://127.0.0.1:8443/KovadleBackend/v1/");
   EXPECT_EQ(get_backend_url(), "https://127.0.0.1:8443/KovadleBackend/v1");
+  // Plain http only to this machine; anything else leaves the built-in backend.
+  for (const char* kept : {"http://127.9.0.1/b", "http://[::1]:81/b", "http://localhost/b"}) {
+    qputenv("KOVADLE_BACKEND_URL", kept);
+    EXPECT_EQ(get_backend_url(), kept);
+  }
+  for (const char* refused :
+       {"http://backend.example/b", "http://localhost.example/b", "ftp://127.0.0.1/b", "b"}) {
+    qputenv("KOVADLE_BACKEND_URL", refused);
+    EXPECT_EQ(get_backend_url(), builtin) << refused;
+  }
   qputenv("KOVADLE_BACKEND_URL", isolated);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include "HttpsTestServer.h"
 #include "TestEnvironment.h"
@@ -22,10 +24,6 @@ TEST(HttpUtil, TalksOnlyToTrustedServersAndReportsEveryOutcome) {
   const auto moved = [](const httplib::Request&, httplib::Response& r) { r.set_redirect("/target"); };
   s.Get("/moved", moved);
   s.Post("/moved", moved);
-  s.Post("/slow", [&https](const httplib::Request&, httplib::Response& r) {
-    https.hold(120);
-    r.set_content("late", "text/plain");
-  });
   https.start();
   int curl = 0, http = 0;
   std::string response;
@@ -69,9 +67,49 @@ TEST(HttpUtil, TalksOnlyToTrustedServersAndReportsEveryOutcome) {
   QFile file(QString::fromStdString(folder + "/file"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "arrived");
+}
 
-  HttpUtil::post(https.url("/slow"), "{}", curl, http, response);
-  EXPECT_EQ(curl, 28) << response;  // CURLE_OPERATION_TIMEDOUT, after 10 s
+TEST(HttpUtil, HostileRepliesEndSoonAndKeepNothing) {
+  HttpsTestServer https;
+  httplib::SSLServer& s = https.server();
+  const std::string chunk(64 * 1024, 'x');
+  const auto endless = [&chunk](size_t, httplib::DataSink& sink) {
+    return sink.write(chunk.data(), chunk.size());
+  };
+  // Without a length, or announced as 300 MiB: past every cap either way.
+  s.Get("/endless", [&](const auto&, auto& r) { r.set_chunked_content_provider("text/plain", endless); });
+  s.Get("/announced", [&](const auto&, auto& r) {
+    r.set_content_provider(300u << 20, "text/plain",
+                           [&](size_t at, size_t, auto& sink) { return endless(at, sink); });
+  });
+  s.Get("/drip", [&https](const auto&, auto& r) {
+    r.set_chunked_content_provider("text/plain", [&https](size_t, auto& sink) {
+      https.hold(1);
+      return sink.write("{", 1);
+    });
+  });
+  s.Get("/loop", [](const auto&, auto& r) { r.set_redirect("/loop"); });
+  s.Get("/downgrade", [&https](const auto&, auto& r) { r.set_redirect("http" + https.url("/").substr(5)); });
+  https.start();
+  HttpUtil::set_ca_file(https.ca_file());
+  HttpUtil::set_use_ca_file(true);
+  int curl = 0, http = 0;
+  std::string response;
+  // The bound only catches a hang: a drip ends after 10 s below 64 B/s.
+  for (const auto& [path, code] :
+       {std::pair{"/endless", 23}, {"/announced", 63}, {"/drip", 28}, {"/loop", 47}, {"/downgrade", 1}}) {
+    QElapsedTimer clock;
+    clock.start();
+    HttpUtil::get(https.url(path), curl, http, response);
+    EXPECT_EQ(std::to_string(curl) + "/" + std::to_string(http), std::to_string(code) + "/-1") << path;
+    EXPECT_LT(clock.elapsed(), 120000) << path;
+    EXPECT_LT(response.size(), 200u) << path;  // nothing of an oversized reply is handed on
+  }
+  EXPECT_EQ(https.requests("/loop").size(), 6u);  // the first request and five hops
+  const std::string file = make_temp_folder("download") + "/installer";
+  HttpUtil::download_file(https.url("/announced"), file, curl, http);
+  EXPECT_EQ(std::to_string(curl) + " " + std::to_string(QFileInfo(QString::fromStdString(file)).size()),
+            "63 0");
 }
 
 TEST(HttpUtil, UrlCodingRoundTripsAndLeavesBrokenEscapesAlone) {

@@ -20,7 +20,8 @@ TEST(StringUtil, TrimSplitReplaceAndVersions) {
   EXPECT_EQ(StringUtil::replace_all_copy("aabb", "ab", "ba"), "bbaa");
   EXPECT_EQ(MD5::hex_of("abc"), "900150983cd24fb0d6963f7d28e17f72");
 
-  for (const char* invalid : {"", "1", "1.2.3.4"}) EXPECT_FALSE(StringUtil::version_valid(invalid));
+  for (const char* invalid : {"", "1", "1.2.3.4", "9/../../x", "1..2", "1.2a"})
+    EXPECT_FALSE(StringUtil::version_valid(invalid)) << invalid;
   EXPECT_EQ(StringUtil::version_compare("1.1.9", "1.1.10"), -1);  // numeric, not textual
   EXPECT_EQ(StringUtil::version_compare("1.1", "1.1.0"), 0);
   EXPECT_EQ(StringUtil::short_version("1.1.6"), "1.1");

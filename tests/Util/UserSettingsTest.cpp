@@ -25,6 +25,10 @@ TEST(UserSettings, SavedTextIsEscapedKeepsUnknownKeysAndOddFilesAreReplaced) {
             "{\n    \"OutputDir\": \"" + folder + "/deleted \\\"quoted\\\" \\\\ folder\"\n}");
   EXPECT_EQ(UserSettings(path).storedOutputDir(), gone);
   EXPECT_FALSE(OSUtil::isFileExist(gone)) << "a stored folder is neither checked nor created";
+  // But used only when absolute, and a folder that is or can be made.
+  EXPECT_TRUE(output_dir_usable(gone));
+  for (const std::string& unusable : {std::string("relative/out"), path, path + "/sub"})
+    EXPECT_FALSE(output_dir_usable(unusable)) << unusable;
 
   TxtUtil::write_text_file(path, R"({"Zoom": "2", "OutputDir": "/videos"})");
   {

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTest>
 #include <memory>
 
 #include "BackendTestSupport.h"
+#include "Util/OSUtil.h"
 #include "Util/TxtUtil.h"
 #include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
@@ -40,6 +43,34 @@ TEST(PendingInstaller, NewerInstallersAreOfferedTheRestCleanedUp) {
       EXPECT_EQ(offer->force, std::string(record).find("true") != std::string::npos) << label;
     }
   }
+}
+
+TEST(PendingInstaller, HostileRecordsAreRemovedAndNothingOutsideIsStartedOrDeleted) {
+  int started = 0;
+  PendingInstaller::set_launcher([&started](const std::string&) { return ++started > 0; });
+  const std::string outside = make_temp_folder("outside") + "/script";
+  write_installer(outside);
+  const QString target = QString::fromStdString(outside);
+  // A version that climbs out of the folder, a link to a script, a FIFO.
+  for (const std::string kind : {"climb", "link", "fifo"}) {
+    const std::string folder = make_temp_folder("appdata");
+    const std::string installer = PendingInstaller::installer_path(folder, "1.2");
+    QDir(QString::fromStdString(folder)).mkdir("installer_9");
+    ASSERT_TRUE(kind != "link" || QFile::link(target, QString::fromStdString(installer)));
+    ASSERT_TRUE(kind != "fifo" || ::mkfifo(installer.c_str(), 0700) == 0);
+    const std::string climb = "9/../../" + OSUtil::getFileName(OSUtil::getFileDir(outside)) + "/script";
+    TxtUtil::write_text_file(folder + "/installer_info.dat", (kind == "climb" ? climb : "1.2") + ",false");
+    EXPECT_FALSE(PendingInstaller::check(folder, "1.1.6").has_value()) << kind;
+    EXPECT_FALSE(exists(folder + "/installer_info.dat")) << kind;
+    EXPECT_TRUE(exists(outside)) << kind;
+  }
+  // Swapped for a link while the question was open: not started, and start-up goes on.
+  const PendingInstaller::Offer offer{"1.2", false,
+                                      PendingInstaller::installer_path(make_temp_folder("appdata"), "1.2")};
+  ASSERT_TRUE(QFile::link(target, QString::fromStdString(offer.installer_path)));
+  EXPECT_FALSE(PendingInstaller::act_on_answer(offer, PendingInstaller::Install));
+  EXPECT_EQ(started, 0);
+  PendingInstaller::set_launcher({});
 }
 
 TEST(PendingInstaller, InstallStartsTheInstallerAndOnlyNotInstallKeepsTheProgram) {

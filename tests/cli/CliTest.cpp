@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,12 +11,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <fstream>
 #include <set>
 
 #include "Util/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "support/FifoWatch.h"
 #include "support/MediaFixtures.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TestEnvironment.h"
@@ -27,9 +30,12 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun run_cli(const QStringList& arguments) {
+QString cli_path() { return QCoreApplication::applicationDirPath() + "/kovadle-cli"; }
+
+CliRun run_program(const QString& program, const QStringList& arguments, const QString& folder = QString()) {
   QProcess cli;
-  cli.start(QCoreApplication::applicationDirPath() + "/kovadle-cli", arguments);
+  cli.setWorkingDirectory(folder);
+  cli.start(program, arguments);
   cli.waitForFinished(600000);
   CliRun run;
   run.code = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
@@ -38,11 +44,21 @@ CliRun run_cli(const QStringList& arguments) {
   return run;
 }
 
+CliRun run_cli(const QStringList& arguments) { return run_program(cli_path(), arguments); }
+
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
 const size_t npos = std::string::npos;
 
 std::string cli_data_dir() { return isolated_home() + "/data/kovadle"; }
+
+// The window's output folder: where outputs go without --output-dir.
+void store_output_dir(const std::string& folder) {
+  QDir().mkpath(q(cli_data_dir()));
+  UserSettings settings(cli_data_dir() + "/UserSettings.config");
+  settings.set("OutputDir", folder);
+  ASSERT_TRUE(settings.save());
+}
 
 void clear_stored_jobs() { QDir(q(cli_data_dir() + "/appjobfile")).removeRecursively(); }
 
@@ -194,12 +210,8 @@ TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindo
 TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
   clear_stored_jobs();
   const auto [first, second] = clips_named_alike("ctrl-c");
-  // The window's output folder: where outputs go without --output-dir.
   const std::string out = make_temp_folder("ctrl-c-out");
-  QDir().mkpath(q(cli_data_dir()));
-  UserSettings settings(cli_data_dir() + "/UserSettings.config");
-  settings.set("OutputDir", out);
-  ASSERT_TRUE(settings.save());
+  store_output_dir(out);
 
   // A copy of the program whose encoder never ends and never makes its output: the
   // second name must not repeat the first.
@@ -310,4 +322,43 @@ TEST(CliTranscode, TwoProgramsOnOneDataFolderNeverShareAJobOrAnOutput) {
   EXPECT_EQ(job->GetState(), JobState::Idle);
   EXPECT_FALSE(QFile::exists(q(output)) || QFile::exists(q(saving)));
   EXPECT_TRUE(job->GetJobFile()->TakeOwnership());
+}
+
+TEST(CliInput, PipesAndUnreadableNamesAreRefusedAtOnceLongNamesConvertedIntoTheDefaultFolder) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("odd-names");
+  FifoWatch fifo(folder + "/fifo.mp4");
+  ASSERT_TRUE(fifo.made());
+  QFile::link(q(folder + "/fifo.mp4"), q(folder + "/link.mp4"));  // followed to the FIFO
+  // Bytes that are not UTF-8 in a folder's name and a file's: Qt shows U+FFFD for each.
+  ASSERT_EQ(::mkdir((folder + "/\xFF").c_str(), 0700), 0);
+  ASSERT_TRUE(std::ofstream(folder + "/\xFF/\xFF\xFE bad.mp4").good());
+  std::string long_base;
+  for (int i = 0; i < 82; ++i) long_base += "\xE8\xA7\x86";  // 246 bytes
+  const std::string long_name = make_clip(folder, long_base + ".mp4", one_second());
+  // Outputs go to the stored folder, but not to one relative to where the program starts.
+  store_output_dir("relative/out");
+
+  // Only a shell hands the program a name's raw bytes.
+  const QString bad = R"sh("$(printf '\377/\377\376 bad.mp4')")sh";
+  CliRun run =
+      run_program("/bin/sh", {"-c", "exec \"$0\" info link.mp4 /dev/null " + bad, cli_path()}, q(folder));
+  const std::string special = ": not a regular file (a pipe, a device or a socket)\n";
+  EXPECT_EQ(
+      std::to_string(run.code) + run.out + run.err,
+      "1kovadle-cli: link.mp4" + special + "kovadle-cli: /dev/null" + special +
+          "kovadle-cli: \xEF\xBF\xBD/\xEF\xBF\xBD\xEF\xBF\xBD bad.mp4: the file name is not valid UTF-8, "
+          "which Kovadle cannot read; rename the file\n");
+
+  run = run_program("/bin/sh",
+                    {"-c", "exec \"$0\" transcode fifo.mp4 \"$1\" \"$1\" " + bad, cli_path(), q(long_name)},
+                    q(folder));
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.out.find("Finished: 2 completed, 2 refused."), npos) << run.out;
+  // Cut to at most 255 bytes with the suffix, a whole character at a time.
+  const std::string out = isolated_home() + "/Videos/Kovadle_Output/";
+  EXPECT_EQ(stored_jobs(true), (Jobs{{long_name, out + long_base.substr(0, 243) + "_output.mp4"},
+                                     {long_name, out + long_base.substr(0, 240) + "_output_2.mp4"}}));
+  EXPECT_FALSE(QFileInfo::exists(q(folder + "/relative")));
+  EXPECT_FALSE(fifo.readerWasBlocked());
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <fstream>
 
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
@@ -15,9 +16,11 @@
 TEST(JobRun, AStopDuringAStartsPreparationIsFinalAndNeverWaitsForIt) {
   clear_job_folder();
   const std::string folder = make_temp_folder("fifo");
-  // The probe opens the pipe and waits for a writer.
-  const std::string pipe = folder + "/pipe.mp4";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // The probe follows the list into the pipe and waits for a writer that never
+  // comes (a pipe itself is never probed).
+  const std::string pipe = folder + "/list.mp4";
+  ASSERT_EQ(mkfifo((folder + "/fifo.mp4").c_str(), 0600), 0);
+  std::ofstream(pipe) << "ffconcat version 1.0\nfile 'fifo.mp4'\n";
   JobManager manager;
   UpdateGUIThread::setLoadSampler([](int) { return 0; });
   UpdateGUIThread publisher(manager);
@@ -37,7 +40,7 @@ TEST(JobRun, AStopDuringAStartsPreparationIsFinalAndNeverWaitsForIt) {
   EXPECT_TRUE(waiting->IsStopped() && reload(waiting)->GetIsStopped());
 
   // The probe ends (the pipe is opened and closed), the publisher still runs.
-  const int writer = ::open(pipe.c_str(), O_WRONLY);
+  const int writer = ::open((folder + "/fifo.mp4").c_str(), O_WRONLY);
   ASSERT_GE(writer, 0);
   ::close(writer);
   EXPECT_TRUE(wait_until([&] { return !child_with_argument(pipe); }, 20000));

@@ -6,9 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUrl>
 #include <fstream>
 #include <functional>
@@ -16,35 +14,9 @@
 #include <set>
 
 #include "WindowTestSupport.h"
-#include "planning/SettingWindow1File.h"
 #include "support/QtPrinters.h"
-#include "ui/WaitingLoadingFile.h"
 
 namespace {
-
-// Answers the add flow: "Start Transcoding" in the settings dialog (noting the
-// output it proposed), Ok in message boxes (noting them).
-struct AddFlowAnswers {
-  QStringList seen;
-  QObject guard;
-  // Runs with the proposed output just before "Start Transcoding" is pressed.
-  std::function<void(const std::string&)> before_start;
-
-  AddFlowAnswers() {
-    handle_modal_dialogs(&guard, [this](QDialog* dialog) {
-      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;  // ends by itself
-      if (auto* settings = qobject_cast<SettingWindow1File*>(dialog)) {
-        seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
-        if (before_start) before_start(settings->GetOutputFile());
-        for (QPushButton* button : settings->findChildren<QPushButton*>())
-          if (button->text() == "Start Transcoding") button->click();
-        return true;
-      }
-      if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();
-      return false;
-    });
-  }
-};
 
 ClipSpec sized(int width, int height, double seconds) {
   ClipSpec spec;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <fstream>
 
 #include "WindowTestSupport.h"
 
@@ -12,9 +13,11 @@
 // on the pool: here the probe can only end once the interface thread has turned a
 // few times, since only the interface thread lets it go.
 TEST_F(WindowTest, TranscodeAgainProbesAnUnprobedInputWithoutBlockingTheWindow) {
-  const std::string pipe = media + "/from-a-pipe.mp4";
+  // A list whose one entry is a pipe: a pipe itself is never probed.
+  const std::string pipe = media + "/from-a-pipe.mp4", list = media + "/list.mp4";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  const std::string job = store_job(pipe, output_dir + "/pipe.mp4", {false, false, true});
+  std::ofstream(list) << "ffconcat version 1.0\nfile 'from-a-pipe.mp4'\n";
+  const std::string job = store_job(list, output_dir + "/pipe.mp4", {false, false, true});
   open_window();
   int ticks = 0;
   bool released = false;

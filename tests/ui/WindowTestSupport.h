@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
@@ -23,11 +25,13 @@
 #include "Util/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "planning/SettingWindow1File.h"
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobTable.h"
+#include "ui/WaitingLoadingFile.h"
 #include "ui/Widget.h"
 
 inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
@@ -149,4 +153,28 @@ class WindowTest : public testing::Test {
   std::unique_ptr<Widget> window;
   std::string media, output_dir;
   int shutdowns = 0;
+};
+
+// Answers the add flow: "Start Transcoding" in the settings dialog (noting the
+// output it proposed), Ok in message boxes (noting them).
+struct AddFlowAnswers {
+  QStringList seen;
+  QObject guard;
+  // Runs with the proposed output just before "Start Transcoding" is pressed.
+  std::function<void(const std::string&)> before_start;
+
+  AddFlowAnswers() {
+    handle_modal_dialogs(&guard, [this](QDialog* dialog) {
+      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;  // ends by itself
+      if (auto* settings = qobject_cast<SettingWindow1File*>(dialog)) {
+        seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
+        if (before_start) before_start(settings->GetOutputFile());
+        for (QPushButton* button : settings->findChildren<QPushButton*>())
+          if (button->text() == "Start Transcoding") button->click();
+        return true;
+      }
+      if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();
+      return false;
+    });
+  }
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Util/OSUtil.h"
+
 // The few operating-system calls behind OSUtil that differ per platform
 // (OSPlatform_posix.cpp, OSPlatform_win.cpp). Internal to Util and its tests.
 namespace os_platform {
@@ -38,6 +40,13 @@ std::string executableSuffix();
 // Renames from over to, replacing what to names (a file or a link, never followed)
 // in one step. False, with the system's reason in error, when it cannot.
 bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
+// A UTF-8 name's length as the file system counts it: bytes, UTF-16 units on Windows.
+size_t fileNameUnits(const std::string& name);
+// The file system's longest name in the folder (0 when it cannot tell).
+size_t fileNameLimit(const std::string& folder);
+
+OSUtil::FileKind fileKind(const std::string& path);
 
 enum class FileRead { Ok, Missing, Unreadable, NotRegular, TooLarge };
 

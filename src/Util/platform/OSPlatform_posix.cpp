@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -33,9 +34,66 @@ int64_t parentOf(int64_t pid) {
   return rest ? ppid : -1;
 }
 
+const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
+// Qt turns each byte of a name that is not UTF-8 into U+FFFD, and cannot give the
+// bytes back: such a file is out of reach of every Qt file call and process
+// argument. True when the path is one of those, read back from the folders' own
+// bytes: each missing component holding U+FFFD is matched to the folder entry
+// that Qt would show under that text.
+bool reachedOnlyByItsBytes(const QByteArray& path) {
+  if (!path.contains(kReplacement)) return false;
+  QByteArray reached = path.startsWith('/') ? QByteArray("/") : QByteArray();
+  bool substituted = false;
+  for (const QByteArray& part : path.split('/')) {
+    if (part.isEmpty()) continue;
+    const QByteArray joined = reached.isEmpty() || reached.endsWith('/') ? reached : reached + '/';
+    struct stat seen {};
+    if (::lstat((joined + part).constData(), &seen) == 0) {
+      reached = joined + part;
+      continue;
+    }
+    if (!part.contains(kReplacement)) return false;
+    DIR* folder = ::opendir(reached.isEmpty() ? "." : reached.constData());
+    if (folder == nullptr) return false;
+    const QString shown = QFile::decodeName(part);
+    QByteArray match;
+    while (const dirent* entry = ::readdir(folder)) {
+      const QByteArray raw(entry->d_name);
+      if (raw != part && QFile::decodeName(raw) == shown) {
+        match = raw;
+        break;
+      }
+    }
+    ::closedir(folder);
+    if (match.isEmpty()) return false;
+    reached = joined + match;
+    substituted = true;
+  }
+  struct stat seen {};
+  return substituted && ::stat(reached.constData(), &seen) == 0;
+}
+
 }  // namespace
 
 namespace os_platform {
+
+size_t fileNameUnits(const std::string& name) { return name.size(); }
+
+size_t fileNameLimit(const std::string& folder) {
+  const long limit = ::pathconf(QFile::encodeName(to_qstring(folder)).constData(), _PC_NAME_MAX);
+  return limit > 0 ? static_cast<size_t>(limit) : 0;
+}
+
+OSUtil::FileKind fileKind(const std::string& path) {
+  const QByteArray name = QFile::encodeName(to_qstring(path));
+  struct stat seen {};
+  if (::stat(name.constData(), &seen) == 0) {
+    if (S_ISREG(seen.st_mode)) return OSUtil::FileKind::Regular;
+    return S_ISDIR(seen.st_mode) ? OSUtil::FileKind::Folder : OSUtil::FileKind::Special;
+  }
+  return reachedOnlyByItsBytes(name) ? OSUtil::FileKind::UnreadableName : OSUtil::FileKind::Missing;
+}
 
 bool parseProcStatCpuLine(const std::string& line, CpuTimes& times) {
   std::istringstream in(line);

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <iostream>
@@ -39,6 +40,22 @@ DWORD parentOf(DWORD pid) {
 }  // namespace
 
 namespace os_platform {
+
+// Windows counts a name in UTF-16 units, 255 at most on its file systems.
+size_t fileNameUnits(const std::string& name) {
+  return static_cast<size_t>(QString::fromUtf8(name.c_str(), static_cast<int>(name.size())).size());
+}
+
+size_t fileNameLimit(const std::string&) { return 255; }
+
+// Windows names are UTF-16, as Qt's are; one that UTF-8 cannot carry (a lone
+// surrogate) is caught where the name comes in.
+OSUtil::FileKind fileKind(const std::string& path) {
+  const QFileInfo info(QString::fromUtf8(path.c_str(), static_cast<int>(path.size())));
+  if (!info.exists()) return OSUtil::FileKind::Missing;
+  if (info.isDir()) return OSUtil::FileKind::Folder;
+  return info.isFile() ? OSUtil::FileKind::Regular : OSUtil::FileKind::Special;
+}
 
 bool parseProcStatCpuLine(const std::string&, CpuTimes&) { return false; }
 
