@@ -4,9 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QStandardPaths>
-#include <QUrl>
 #include <iostream>
 
 #include "Util/LogUtil.h"
@@ -82,15 +80,4 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
   jobFile->Init(inputPath, outputFile, quality, "h264", OSUtil::getFileExtension(outputFile));
   log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + jobFile->GetPath());
   return jobFile;
-}
-
-QStringList AddVideoFlow::droppedFiles(const QMimeData* mime) {
-  QStringList files;
-  if (mime == nullptr || !mime->hasUrls()) return files;
-  for (const QUrl& url : mime->urls()) {
-    if (!url.isLocalFile()) continue;
-    const QFileInfo file(url.toLocalFile());
-    if (file.isFile()) files << QDir::toNativeSeparators(file.absoluteFilePath());
-  }
-  return files;
 }

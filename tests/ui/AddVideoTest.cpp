@@ -16,12 +16,13 @@
 #include "WindowTestSupport.h"
 #include "planning/SettingWindow1File.h"
 #include "support/QtPrinters.h"
+#include "ui/BatchSettingsDialog.h"
 #include "ui/WaitingLoadingFile.h"
 
 namespace {
 
 // Answers the add flow: "Start Transcoding" in the settings dialog (noting the
-// output it proposed), Ok in message boxes (noting them).
+// output it proposed) and in the batch's, Ok in message boxes (noting them).
 struct AddFlowAnswers {
   QStringList seen;
   QObject guard;
@@ -33,6 +34,11 @@ struct AddFlowAnswers {
         seen << "settings:" + QString::fromStdString(OSUtil::getFileName(settings->GetOutputFile()));
         for (QPushButton* button : settings->findChildren<QPushButton*>())
           if (button->text() == "Start Transcoding") button->click();
+        return true;
+      }
+      if (auto* batch = qobject_cast<BatchSettingsDialog*>(dialog)) {
+        seen << "batch of " + QString::number(batch->qualities().size());
+        batch->findChild<QPushButton*>("btnStartTranscoding")->click();
         return true;
       }
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();
@@ -91,7 +97,7 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   EXPECT_EQ(answers.seen, QStringList{"settings:clip_output_2.mp4"});
 }
 
-TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
+TEST_F(WindowTest, DroppedFilesAndFoldersGoThroughTheBatchIntoTheChangedOutputFolder) {
   const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
   // Folders are shown, and a chosen one is saved, in the system's own separators.
@@ -121,6 +127,7 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
     EXPECT_EQ(shown_and_saved(), " Output Dir:    " + native_chosen + "|" + native_chosen);
   }
 
+  // Several files (here the folder holds one of them again) take the batch's way.
   AddFlowAnswers answers;  // only now: it would end the folder dialog above
   QMimeData files;
   files.setUrls({QUrl::fromLocalFile(QString::fromStdString(clip)), QUrl("https://example.com/a.mp4"),
@@ -134,7 +141,9 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
   EXPECT_TRUE(drop.isAccepted());
   ASSERT_TRUE(wait_until([&] { return answers.seen.size() == 2; }, 120000));
   EXPECT_EQ(answers.seen,
-            QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
+            QStringList({"Information:These files were not added:\n\nnotes.txt: Non video files "
+                         "are not supported",
+                         "batch of 1"}));
   ASSERT_EQ(manager->GetAllJobCount(), 1);
   EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(),
             OSUtil::pathJoin(native_chosen, "dropped_output.mp4"));
