@@ -96,6 +96,111 @@
     </message>
 </context>
 <context>
+    <name>Application</name>
+    <message>
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Kovadle is already running</source>
+        <translation>程序己运行</translation>
+    </message>
+</context>
+<context>
+    <name>BatchAddFlow</name>
+    <message>
+        <source>Open files</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>All Video Formats</source>
+        <translation>所有视频格式</translation>
+    </message>
+    <message>
+        <source>all files</source>
+        <translation>所有文件</translation>
+    </message>
+    <message>
+        <source>Add the videos of a folder</source>
+        <translation>添加文件夹中的视频</translation>
+    </message>
+    <message>
+        <source>These files were not added:</source>
+        <translation>以下文件没有添加：</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>另有 %1 个文件</translation>
+    </message>
+    <message>
+        <source>The file does not exist</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>BatchSettingsDialog</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>转码设置</translation>
+    </message>
+    <message>
+        <source>File name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>质量</translation>
+    </message>
+    <message>
+        <source>Estimated size</source>
+        <translation>预估大小</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95%(推荐)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>开始转码</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>输出视频质量</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>以输入文件为100%</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>输出文件格式</translation>
+    </message>
+    <message>
+        <source>* These videos do not offer %1%: each uses the nearest lower quality it offers (or its lowest).</source>
+        <translation>* 这些视频没有 %1% 可选，各自使用可选的最接近的较低质量（没有时用其最低质量）。</translation>
+    </message>
+    <message>
+        <source>Estimated total output size</source>
+        <translation>预估输出总大小</translation>
+    </message>
+    <message>
+        <source>Videos: %1    Output folder: %2</source>
+        <translation>视频：%1 个    输出目录：%2</translation>
+    </message>
+</context>
+<context>
     <name>CountDownMsgBox</name>
     <message>
         <source>All transcoding tasks have been completed</source>
@@ -134,6 +239,60 @@
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Transcoding finished</source>
+        <translation>转码完成</translation>
+    </message>
+    <message>
+        <source>%1 is ready.</source>
+        <translation>%1 已转码完成。</translation>
+    </message>
+    <message>
+        <source>Transcoding failed</source>
+        <translation>转码失败</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopOpener</name>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>The output file is not there any more:</source>
+        <translation>输出文件已经不存在：</translation>
+    </message>
+    <message>
+        <source>The folder is not there any more:</source>
+        <translation>文件夹已经不存在：</translation>
+    </message>
+    <message>
+        <source>Show input in file manager</source>
+        <translation>在文件管理器中显示源文件</translation>
+    </message>
+    <message>
+        <source>Show output in file manager</source>
+        <translation>在文件管理器中显示输出文件</translation>
+    </message>
+    <message>
+        <source>Kovadle opens files and folders with xdg-open, which is not installed. Please install the package xdg-utils.</source>
+        <translation>Kovadle 用 xdg-open 打开文件和文件夹，但系统中没有安装它。请安装 xdg-utils 软件包。</translation>
+    </message>
+    <message>
+        <source>This could not be opened:</source>
+        <translation>无法打开：</translation>
+    </message>
+    <message>
+        <source>Show input in Explorer</source>
+        <translation>在文件夹中显示源文件</translation>
+    </message>
+    <message>
+        <source>Show output in Explorer</source>
+        <translation>在文件夹中显示输出文件</translation>
+    </message>
+</context>
+<context>
     <name>EncoderOutcome</name>
     <message>
         <source>The encoder could not be started</source>
@@ -159,14 +318,6 @@
 <context>
     <name>JobContextMenu</name>
     <message>
-        <source>Show input in Explorer</source>
-        <translation>在文件夹中显示源文件</translation>
-    </message>
-    <message>
-        <source>Show output in Explorer</source>
-        <translation>在文件夹中显示输出文件</translation>
-    </message>
-    <message>
         <source>Transcode again</source>
         <translation>重新转码</translation>
     </message>
@@ -189,6 +340,14 @@
     <message>
         <source>Property</source>
         <translation>属性</translation>
+    </message>
+    <message>
+        <source>Play output</source>
+        <translation>播放输出文件</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>还原</translation>
     </message>
 </context>
 <context>
@@ -218,6 +377,18 @@
         <translation>初始化中</translation>
     </message>
     <message>
+        <source>missing</source>
+        <translation>已不存在</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
         <source>Stopping</source>
         <translation>正在停止</translation>
     </message>
@@ -243,6 +414,10 @@
     <message>
         <source>FileName</source>
         <translation>文件名</translation>
+    </message>
+    <message>
+        <source>Output file</source>
+        <translation>输出文件</translation>
     </message>
 </context>
 <context>
@@ -501,6 +676,18 @@
     <message>
         <source>Exit? if yes, all transcoding task will be terminated</source>
         <translation>确定退出吗？退出后所有转码任务都将被终止</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>添加文件夹</translation>
+    </message>
+    <message>
+        <source>Add videos with the buttons above, or drop video files here.</source>
+        <translation>用上方的按钮添加视频，或者把视频文件拖到这里。</translation>
+    </message>
+    <message>
+        <source>There are no video files in this folder.</source>
+        <translation>这个文件夹中没有视频文件。</translation>
     </message>
     <message>
         <source>no reason was recorded</source>

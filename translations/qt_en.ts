@@ -5,15 +5,15 @@
     <name>AddVideoFlow</name>
     <message>
         <source>Open file</source>
-        <translation>Open file</translation>
+        <translation>Open a video</translation>
     </message>
     <message>
         <source>All Video Formats</source>
-        <translation>All Video Formats</translation>
+        <translation>All video formats</translation>
     </message>
     <message>
         <source>all files</source>
-        <translation>all files</translation>
+        <translation>All files</translation>
     </message>
     <message>
         <source>Information</source>
@@ -32,7 +32,7 @@
     <name>AppMenu</name>
     <message>
         <source>Open Official Website</source>
-        <translation>Open Official Website</translation>
+        <translation>Official website</translation>
     </message>
     <message>
         <source>Sign In</source>
@@ -40,7 +40,7 @@
     </message>
     <message>
         <source>DeviceID</source>
-        <translation>DeviceID</translation>
+        <translation>Device ID</translation>
     </message>
     <message>
         <source>Customer Support</source>
@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>About</source>
-        <translation>About</translation>
+        <translation>About </translation>
     </message>
     <message>
         <source>Language</source>
@@ -56,7 +56,7 @@
     </message>
     <message>
         <source>Applies from the next start</source>
-        <translation>Applies from the next start</translation>
+        <translation>Takes effect at the next start</translation>
     </message>
     <message>
         <source>Sign-in is not available in this edition of %1.</source>
@@ -64,50 +64,155 @@
     </message>
     <message>
         <source>If you&apos;re having a problem with our service and need help,go to</source>
-        <translation>If you&apos;re having a problem with our service and need help,go to</translation>
+        <translation>If you need help with Kovadle, contact us</translation>
     </message>
     <message>
         <source>Support Wechat</source>
-        <translation>Support Wechat</translation>
+        <translation>WeChat</translation>
     </message>
     <message>
         <source>Support Email</source>
-        <translation>Support Email</translation>
+        <translation>E-mail</translation>
     </message>
     <message>
         <source>How to get DeviceID? Menu-&gt;DeviceID</source>
-        <translation>How to get DeviceID? Menu-&gt;DeviceID</translation>
+        <translation>Your device ID is under Menu &gt; Device ID.</translation>
     </message>
     <message>
         <source>Please help to provide DeviceID when you contact customer service</source>
-        <translation>Please help to provide DeviceID when you contact customer service</translation>
+        <translation>Please tell us your device ID when you contact us</translation>
     </message>
     <message>
         <source>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</source>
-        <translation>simplify complex audio and video transcoding parameters to only video quality by percentage. Through complex calculations, select the optimal transcoding parameters for users, greatly reducing the complexity of transcoding and allowing users to transcode faster and simpler.</translation>
+        <translation>the video converter that reduces all the settings of audio and video transcoding to one: the output video quality, as a percentage of the input. It works out the best settings for you, so transcoding is faster and simpler</translation>
     </message>
     <message>
         <source>Support various formats transcode to mp4, make transcoding easier and simpler</source>
-        <translation>Support various formats transcode to mp4, make transcoding easier and simpler</translation>
+        <translation>converts videos of many formats to MP4 and makes transcoding easy.</translation>
     </message>
     <message>
         <source>The new language applies from the next start of %1.</source>
-        <translation>The new language applies from the next start of %1.</translation>
+        <translation>The new language takes effect the next time %1 starts.</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>Kovadle is already running</source>
+        <translation>Kovadle is already running</translation>
+    </message>
+</context>
+<context>
+    <name>BatchAddFlow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Open videos</translation>
+    </message>
+    <message>
+        <source>All Video Formats</source>
+        <translation>All video formats</translation>
+    </message>
+    <message>
+        <source>all files</source>
+        <translation>All files</translation>
+    </message>
+    <message>
+        <source>Add the videos of a folder</source>
+        <translation>Add the videos of a folder</translation>
+    </message>
+    <message>
+        <source>These files were not added:</source>
+        <translation>These files were not added:</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>The file does not exist</source>
+        <translation>The file does not exist</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>BatchSettingsDialog</name>
+    <message>
+        <source>Transcode settings</source>
+        <translation>Transcode settings</translation>
+    </message>
+    <message>
+        <source>File name</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>Quality</translation>
+    </message>
+    <message>
+        <source>Estimated size</source>
+        <translation>Estimated size</translation>
+    </message>
+    <message>
+        <source>95%(recommended)</source>
+        <translation>95% (recommended)</translation>
+    </message>
+    <message>
+        <source>Start Transcoding</source>
+        <translation>Start transcoding</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Output video quality</source>
+        <translation>Output video quality</translation>
+    </message>
+    <message>
+        <source>Input file as 100%</source>
+        <translation>input = 100%</translation>
+    </message>
+    <message>
+        <source>Output file format</source>
+        <translation>Output format</translation>
+    </message>
+    <message>
+        <source>* These videos do not offer %1%: each uses the nearest lower quality it offers (or its lowest).</source>
+        <translation>* These videos do not offer %1%: each uses the nearest lower quality it offers (or its lowest).</translation>
+    </message>
+    <message>
+        <source>Estimated total output size</source>
+        <translation>Estimated total output size</translation>
+    </message>
+    <message>
+        <source>Videos: %1    Output folder: %2</source>
+        <translation>Videos: %1    Output folder: %2</translation>
     </message>
 </context>
 <context>
     <name>CountDownMsgBox</name>
     <message>
         <source>All transcoding tasks have been completed</source>
-        <translation>All transcoding tasks have been completed</translation>
+        <translation>All transcoding jobs are done</translation>
     </message>
     <message>
         <source>seconds to shutdown</source>
-        <translation>seconds to shutdown</translation>
+        <translation>seconds until the computer shuts down</translation>
     </message>
     <message>
         <source>Shutdown now</source>
-        <translation>Shutdown now</translation>
+        <translation>Shut down now</translation>
     </message>
     <message>
         <source>Cancel shutdown</source>
@@ -118,19 +223,73 @@
     <name>DeleteConfirmation</name>
     <message>
         <source>Are you sure to completely delete the transcoding task</source>
-        <translation>Are you sure to completely delete the transcoding task</translation>
+        <translation>Delete this transcoding job permanently</translation>
     </message>
     <message>
         <source>OK, delete now</source>
-        <translation>OK, delete now</translation>
+        <translation>Yes, delete it</translation>
     </message>
     <message>
         <source>Cancel, do not delete</source>
-        <translation>Cancel, do not delete</translation>
+        <translation>No, keep it</translation>
     </message>
     <message>
         <source>Also delete the transcoding output files</source>
-        <translation>Also delete the transcoding output files</translation>
+        <translation>Also delete its output file</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>Transcoding finished</source>
+        <translation>Transcoding finished</translation>
+    </message>
+    <message>
+        <source>%1 is ready.</source>
+        <translation>%1 is ready.</translation>
+    </message>
+    <message>
+        <source>Transcoding failed</source>
+        <translation>Transcoding failed</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopOpener</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>The output file is not there any more:</source>
+        <translation>The output file is not there any more:</translation>
+    </message>
+    <message>
+        <source>The folder is not there any more:</source>
+        <translation>The folder is not there any more:</translation>
+    </message>
+    <message>
+        <source>Show input in file manager</source>
+        <translation>Show input in file manager</translation>
+    </message>
+    <message>
+        <source>Show output in file manager</source>
+        <translation>Show output in file manager</translation>
+    </message>
+    <message>
+        <source>Kovadle opens files and folders with xdg-open, which is not installed. Please install the package xdg-utils.</source>
+        <translation>Kovadle opens files and folders with xdg-open, which is not installed. Please install the package xdg-utils.</translation>
+    </message>
+    <message>
+        <source>This could not be opened:</source>
+        <translation>This could not be opened:</translation>
+    </message>
+    <message>
+        <source>Show input in Explorer</source>
+        <translation>Show input in Explorer</translation>
+    </message>
+    <message>
+        <source>Show output in Explorer</source>
+        <translation>Show output in Explorer</translation>
     </message>
 </context>
 <context>
@@ -159,14 +318,6 @@
 <context>
     <name>JobContextMenu</name>
     <message>
-        <source>Show input in Explorer</source>
-        <translation>Show input in Explorer</translation>
-    </message>
-    <message>
-        <source>Show output in Explorer</source>
-        <translation>Show output in Explorer</translation>
-    </message>
-    <message>
         <source>Transcode again</source>
         <translation>Transcode again</translation>
     </message>
@@ -176,11 +327,11 @@
     </message>
     <message>
         <source>Delete</source>
-        <translation>Delete</translation>
+        <translation>Move to Recycle Bin</translation>
     </message>
     <message>
         <source>Delete completely</source>
-        <translation>Delete completely</translation>
+        <translation>Delete permanently</translation>
     </message>
     <message>
         <source>Empty Recycle Bin</source>
@@ -188,7 +339,15 @@
     </message>
     <message>
         <source>Property</source>
-        <translation>Property</translation>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>Play output</source>
+        <translation>Play output</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restore</translation>
     </message>
 </context>
 <context>
@@ -203,7 +362,7 @@
     </message>
     <message>
         <source>stopped</source>
-        <translation>stopped</translation>
+        <translation>Stopped</translation>
     </message>
     <message>
         <source>Calculating</source>
@@ -215,7 +374,19 @@
     </message>
     <message>
         <source>Initializing</source>
-        <translation>Initializing</translation>
+        <translation>Starting</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Output</translation>
     </message>
     <message>
         <source>Stopping</source>
@@ -234,7 +405,7 @@
     <name>JobTable</name>
     <message>
         <source>Time Remaining</source>
-        <translation>Time Remaining</translation>
+        <translation>Time left</translation>
     </message>
     <message>
         <source>Progress</source>
@@ -242,22 +413,26 @@
     </message>
     <message>
         <source>FileName</source>
-        <translation>FileName</translation>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Output file</source>
+        <translation>Output file</translation>
     </message>
 </context>
 <context>
     <name>NewVersionDialog</name>
     <message>
         <source>Found new version</source>
-        <translation>Found new version</translation>
+        <translation>New version available</translation>
     </message>
     <message>
         <source>Do you want to install the new version</source>
-        <translation>Do you want to install the new version</translation>
+        <translation>Install the new version</translation>
     </message>
     <message>
         <source>downloaded new version</source>
-        <translation>downloaded new version</translation>
+        <translation>Downloaded version</translation>
     </message>
     <message>
         <source>Current version</source>
@@ -269,7 +444,7 @@
     </message>
     <message>
         <source>Not install</source>
-        <translation>Not install</translation>
+        <translation>Not now</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -284,7 +459,7 @@
     </message>
     <message>
         <source>queueing</source>
-        <translation>queueing</translation>
+        <translation>Queued</translation>
     </message>
     <message>
         <source>Failed</source>
@@ -292,27 +467,27 @@
     </message>
     <message>
         <source>qlv is in Tencent&apos;s private format and currently not supported</source>
-        <translation>qlv is in Tencent&apos;s private format and currently not supported</translation>
+        <translation>QLV is a private format of Tencent Video and is not supported</translation>
     </message>
     <message>
         <source>qsv is a private format of iQiyi and is currently not supported</source>
-        <translation>qsv is a private format of iQiyi and is currently not supported</translation>
+        <translation>QSV is a private format of iQiyi and is not supported</translation>
     </message>
     <message>
         <source>Non video files are not supported</source>
-        <translation>Non video files are not supported</translation>
+        <translation>This is not a video file</translation>
     </message>
     <message>
         <source>Not support audio only file</source>
-        <translation>Not support audio only file</translation>
+        <translation>Audio-only files are not supported</translation>
     </message>
     <message>
         <source>Resolution larger than 4k are not supported (4k and below are supported)</source>
-        <translation>Resolution larger than 4k are not supported (4k and below are supported)</translation>
+        <translation>Videos wider than 4K are not supported (4K and below are)</translation>
     </message>
     <message>
         <source>Video width less than 480 are not supported</source>
-        <translation>Video width less than 480 are not supported</translation>
+        <translation>Videos narrower than 480 pixels are not supported</translation>
     </message>
     <message>
         <source>Only regular files can be transcoded, not folders, pipes or devices</source>
@@ -331,15 +506,15 @@
     </message>
     <message>
         <source>Close window</source>
-        <translation>Close window</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Input File</source>
-        <translation>Input File</translation>
+        <translation>Input file</translation>
     </message>
     <message>
         <source>Output File</source>
-        <translation>Output File</translation>
+        <translation>Output file</translation>
     </message>
     <message>
         <source>Output video quality</source>
@@ -347,7 +522,7 @@
     </message>
     <message>
         <source>Input file as 100%</source>
-        <translation>Input file as 100%</translation>
+        <translation>input = 100%</translation>
     </message>
     <message>
         <source>Help</source>
@@ -355,27 +530,27 @@
     </message>
     <message>
         <source>Output file format</source>
-        <translation>Output file format</translation>
+        <translation>Output format</translation>
     </message>
     <message>
         <source>Input Resolution</source>
-        <translation>Input Resolution</translation>
+        <translation>Input resolution</translation>
     </message>
     <message>
         <source>Output Resolution</source>
-        <translation>Output Resolution</translation>
+        <translation>Output resolution</translation>
     </message>
     <message>
         <source>Input Filesize</source>
-        <translation>Input Filesize</translation>
+        <translation>Input size</translation>
     </message>
     <message>
         <source>Output Filesize(Estimated)</source>
-        <translation>Output Filesize(Estimated)</translation>
+        <translation>Estimated output size</translation>
     </message>
     <message>
         <source>Start Transcoding</source>
-        <translation>Start Transcoding</translation>
+        <translation>Start transcoding</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -383,7 +558,7 @@
     </message>
     <message>
         <source>95%(recommended)</source>
-        <translation>95%(recommended)</translation>
+        <translation>95% (recommended)</translation>
     </message>
     <message>
         <source>Failed</source>
@@ -394,7 +569,7 @@
     <name>ShowDeviceID</name>
     <message>
         <source>DeviceID</source>
-        <translation>DeviceID</translation>
+        <translation>Device ID</translation>
     </message>
     <message>
         <source>Copy</source>
@@ -410,7 +585,7 @@
     </message>
     <message>
         <source>Copied to the clipboard</source>
-        <translation>Copied to the clipboard</translation>
+        <translation>Copied to the clipboard.</translation>
     </message>
 </context>
 <context>
@@ -440,7 +615,7 @@
     </message>
     <message>
         <source>RecycleBin</source>
-        <translation>RecycleBin</translation>
+        <translation>Recycle Bin</translation>
     </message>
     <message>
         <source>Add Video</source>
@@ -448,11 +623,11 @@
     </message>
     <message>
         <source>Add Multiple Video</source>
-        <translation>Add Multiple Video</translation>
+        <translation>Add Videos</translation>
     </message>
     <message>
         <source>Output Dir:</source>
-        <translation>Output Dir:</translation>
+        <translation>Output folder:</translation>
     </message>
     <message>
         <source>Change</source>
@@ -464,19 +639,19 @@
     </message>
     <message>
         <source>Support more than twenty formats</source>
-        <translation>Support more than twenty formats</translation>
+        <translation>Supports more than twenty formats</translation>
     </message>
     <message>
         <source>Shutdown computer after transcoding</source>
-        <translation>Shutdown computer after transcoding</translation>
+        <translation>Shut down the computer when transcoding is done</translation>
     </message>
     <message>
         <source>Output Dir</source>
-        <translation>Output Dir</translation>
+        <translation>Output folder</translation>
     </message>
     <message>
         <source>Select an output dir</source>
-        <translation>Select an output dir</translation>
+        <translation>Choose the output folder</translation>
     </message>
     <message>
         <source>Information</source>
@@ -484,7 +659,7 @@
     </message>
     <message>
         <source>Transcode ongoing, please first stop the all transcoding</source>
-        <translation>Transcode ongoing, please first stop the all transcoding</translation>
+        <translation>Transcoding is in progress. Please stop all transcoding jobs first</translation>
     </message>
     <message>
         <source>Empty Recycle Bin</source>
@@ -492,15 +667,27 @@
     </message>
     <message>
         <source>Are you sure to empty the recyle bin</source>
-        <translation>Are you sure to empty the recyle bin</translation>
+        <translation>Empty the Recycle Bin</translation>
     </message>
     <message>
         <source>Property</source>
-        <translation>Property</translation>
+        <translation>Properties</translation>
     </message>
     <message>
         <source>Exit? if yes, all transcoding task will be terminated</source>
-        <translation>Exit? if yes, all transcoding task will be terminated</translation>
+        <translation>Quit now? All transcoding jobs will be stopped</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Add Folder</translation>
+    </message>
+    <message>
+        <source>Add videos with the buttons above, or drop video files here.</source>
+        <translation>Add videos with the buttons above, or drop video files here.</translation>
+    </message>
+    <message>
+        <source>There are no video files in this folder.</source>
+        <translation>There are no video files in this folder.</translation>
     </message>
     <message>
         <source>no reason was recorded</source>

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QHostAddress>
+#include <QLocale>
 #include <QObject>
 #include <QStandardPaths>
 #include <QUrl>
@@ -49,7 +50,19 @@ std::string get_language() {
   return language;
 }
 
-std::string language_from_setting(const std::string& stored) { return stored == "en" ? "en" : "cn"; }
+std::string language_from_setting(const std::string& stored) {
+  if (stored == "en" || stored == "cn") return stored;
+  return language_of_system();
+}
+
+std::string language_of_system() {
+  // The languages the user reads, in order (LANGUAGE, LC_MESSAGES, LANG on Unix;
+  // the display languages on Windows).
+  const QLocale system = QLocale::system();
+  const QStringList languages = system.uiLanguages();
+  const QString first = languages.isEmpty() ? system.name() : languages.first();
+  return first.startsWith(QLatin1String("zh"), Qt::CaseInsensitive) ? "cn" : "en";
+}
 
 std::string get_distri_id() { return "official"; }
 std::string get_current_version() { return "1.1.6"; }

@@ -5,12 +5,16 @@
 // The program's fixed identity, backend coordinates, data folders and the few
 // process-wide values. Every accessor returns a fresh UTF-8 string.
 
-// The interface language: "en" when the user chose English ("Language" in the user
-// settings), otherwise "cn". Read once per run, so a new choice applies from the
-// next start.
+// The interface language, "cn" or "en": the user's choice ("Language" in the user
+// settings) when there is one, else the system's. Read once per run, so a new
+// choice applies from the next start.
 std::string get_language();
-// The language a stored "Language" value stands for: "en" for "en", else "cn".
+// The language a stored "Language" value stands for: "cn" and "en" as stored,
+// anything else (nothing chosen) the system's.
 std::string language_from_setting(const std::string& stored);
+// The system's interface language: "cn" when its first user-interface language is
+// Chinese (zh*), otherwise "en".
+std::string language_of_system();
 std::string get_distri_id();
 std::string get_current_version();
 std::string get_product_name();

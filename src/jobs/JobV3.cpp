@@ -209,8 +209,8 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
       break;
   }
   if (from == JobState::Deleted) {
-    // Restored to a finished state: only the recycle-bin mark changes.
-    saveLocked(record.GetIsCompleted(), false, record.GetIsStopped(), record.GetOutcome(),
+    // Restored: out of the recycle bin, in the state it comes back to.
+    saveLocked(to == JobState::Completed, false, to != JobState::Completed, record.GetOutcome(),
                record.GetErrorLines());
     return;
   }
@@ -251,13 +251,13 @@ bool JobV3::SetIsDeleted(bool value) {
     if (value) {
       moved = moveLocked(JobState::Deleted, nullptr);
     } else if (state_ == JobState::Deleted) {
-      JobState back = JobState::Idle;
+      // Back where it came from; an unfinished job comes back stopped, to be started
+      // again by the user.
+      JobState back = JobState::Stopped;
       if (record.GetIsCompleted()) {
         back = JobState::Completed;
       } else if (record.GetOutcome() == "failed") {
         back = JobState::Failed;
-      } else if (record.GetIsStopped()) {
-        back = JobState::Stopped;
       }
       moved = moveLocked(back, nullptr);
     }

@@ -22,11 +22,11 @@
 #include "planning/FFmpegCmdGenerator.h"
 #include "probe/MediaInfoCache.h"
 #include "ui/MyLabel.h"
+#include "ui/RememberedChoices.h"
 
 namespace {
 
 const char* const kFontFamily = "SimSun";
-const char* const kFormats[] = {".mp4", ".mkv", ".flv", ".avi", ".ts"};
 const int kRecommendedIndex = 4;
 
 // Shows a path line in full where the screen allows: the dialog widens with it, and
@@ -58,14 +58,6 @@ void useBoldFont(QWidget* widget, int points, bool underline = false, const QStr
 std::string valueOf(const std::map<std::string, std::string>& record, const std::string& key) {
   const auto found = record.find(key);
   return found == record.end() ? std::string() : found->second;
-}
-
-// "1920x1080"; empty when the record has no size (a refused or unreadable input).
-QString resolutionText(const std::map<std::string, std::string>& record) {
-  const std::string width = valueOf(record, "Width");
-  const std::string height = valueOf(record, "Height");
-  if (width.empty() || height.empty()) return QString();
-  return to_qstring(width + "x" + height);
 }
 
 const char* const kHelpEnglish =
@@ -125,7 +117,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
   createWidgets();
   fillQualities();
   fillFormats();
-  showOutputValues(viewMode_ ? viewQuality_ : selectedQuality_);
+  showOutputValues(viewMode_ ? viewQuality_ : to_utf8(comboQuality_->currentText()).substr(0, 2));
 
   if (viewMode_) {
     btnStart_->setText(tr("Close window"));
@@ -186,7 +178,7 @@ void SettingWindow1File::createWidgets() {
   };
   const MediaInfo& info = inputInfo_;
   captionInputResolution_ = makeLabel(tr("Input Resolution") + ":", "captionInputResolution");
-  valueInputResolution_ = makeLabel(resolutionText(info), "labelInputResolution");
+  valueInputResolution_ = makeLabel(DisplayedResolution(info), "labelInputResolution");
   captionOutputResolution_ = makeLabel(tr("Output Resolution") + ":", "captionOutputResolution");
   valueOutputResolution_ = makeLabel(QString(), "labelOutputResolution");
   captionInputSize_ = makeLabel(tr("Input Filesize") + ":", "captionInputFilesize");
@@ -208,6 +200,8 @@ void SettingWindow1File::fillQualities() {
   for (const std::string& key : keys) comboQuality_->addItem(to_qstring(key + "%"));
   if (!viewMode_ && comboQuality_->count() > kRecommendedIndex)
     comboQuality_->setItemText(kRecommendedIndex, tr("95%(recommended)"));
+  // Every entry of the ladder in the list (it scrolls where the screen is too short).
+  comboQuality_->setMaxVisibleItems(std::max(comboQuality_->count(), 1));
   // Wide enough for the longest label in the fonts this machine has.
   const int width = get_language() == "en" ? 240 : 160;
   comboQuality_->setFixedSize(std::max(width, comboQuality_->sizeHint().width()), 50);
@@ -215,18 +209,28 @@ void SettingWindow1File::fillQualities() {
     comboQuality_->setEditable(true);
     comboQuality_->setEditText(viewQuality_.empty() ? QString() : to_qstring(viewQuality_ + "%"));
     comboQuality_->setEnabled(false);
-  } else if (comboQuality_->count() > kRecommendedIndex) {
-    comboQuality_->setCurrentIndex(kRecommendedIndex);
+  } else {
+    // The quality last confirmed, or the nearest this input offers.
+    const std::string start = RememberedChoices::offeredQuality(keys, RememberedChoices::quality());
+    const int index = comboQuality_->findText(to_qstring(start), Qt::MatchStartsWith);
+    if (index >= 0) comboQuality_->setCurrentIndex(index);
   }
 }
 
 void SettingWindow1File::fillFormats() {
-  for (const char* format : kFormats) comboFormat_->addItem(QString::fromLatin1(format));
+  for (const std::string& format : RememberedChoices::formats()) comboFormat_->addItem(to_qstring(format));
   if (viewMode_) {
     comboFormat_->setCurrentText(to_qstring(OSUtil::getFileExtension(outputFile_)));
     comboFormat_->setEnabled(false);
-  } else {
-    comboFormat_->setCurrentIndex(0);
+    return;
+  }
+  // The format last confirmed; the proposed output takes its extension.
+  const std::string format = RememberedChoices::format();
+  comboFormat_->setCurrentText(to_qstring(format));
+  if (!outputFile_.empty() && OSUtil::getFileExtension(outputFile_) != format) {
+    outputFile_ =
+        OSUtil::getUniqueOutputPath(OSUtil::getFileDir(outputFile_), OSUtil::getFileName(inputFile_), format);
+    showPathLine(lineEditOutput_, tr("Output File") + ": " + to_qstring(outputFile_));
   }
 }
 
@@ -243,9 +247,20 @@ int64_t SettingWindow1File::EstimatedOutputSize(const std::string& videoBitrate,
   return static_cast<int64_t>(bytes);
 }
 
+QString SettingWindow1File::DisplayedResolution(const std::map<std::string, std::string>& record) {
+  std::string width = valueOf(record, "Width");
+  std::string height = valueOf(record, "Height");
+  if (width.empty() || height.empty()) return QString();
+  const int turn = ((StringUtil::str_to_int(valueOf(record, "Rotate")) % 360) + 360) % 360;
+  // The output of such an input shows turned too: an MP4 keeps the turn, the other
+  // containers get upright frames.
+  if (turn == 90 || turn == 270) std::swap(width, height);
+  return to_qstring(width + "x" + height);
+}
+
 void SettingWindow1File::showOutputValues(const std::string& quality) {
   const FFmpegParams params = FFmpegCmdGenerator::GetFFmpegParams(inputFile_, outputFile_, quality);
-  valueOutputResolution_->setText(resolutionText(params));
+  valueOutputResolution_->setText(DisplayedResolution(params));
 
   const std::string videoBitrate = valueOf(params, "VideoBitrate");
   const std::string audioBitrate = valueOf(params, "AudioBitrate");
@@ -316,6 +331,8 @@ void SettingWindow1File::OnCombox2IndexChanged(const QString& text) {
   outputFile_ = OSUtil::getUniqueOutputPath(OSUtil::getFileDir(outputFile_), OSUtil::getFileName(inputFile_),
                                             to_utf8(text));
   showPathLine(lineEditOutput_, tr("Output File") + ": " + to_qstring(outputFile_));
+  // The container may change what the output is planned as.
+  showOutputValues(to_utf8(comboQuality_->currentText()).substr(0, 2));
 }
 
 void SettingWindow1File::custom_on_btnStartTranscoding_clicked() {
@@ -325,6 +342,7 @@ void SettingWindow1File::custom_on_btnStartTranscoding_clicked() {
   }
   isCancel_ = false;
   selectedQuality_ = to_utf8(comboQuality_->currentText());
+  RememberedChoices::remember(GetQuality(), to_utf8(comboFormat_->currentText()));
   accept();
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "probe/MediaInfo.h"
@@ -35,6 +36,9 @@ class SettingWindow1File : public QDialog {
 
   // The help box text for an interface language ("cn" or "en"); empty for others.
   static QString HelpText(const std::string& language);
+  // "1920x1080" as the picture is shown: a video stored turned by a quarter (a
+  // phone's portrait video) shows with width and height swapped. Empty without a size.
+  static QString DisplayedResolution(const std::map<std::string, std::string>& record);
   // Estimated output size in bytes: (video + audio bitrate) x duration / 8; 0 when
   // the duration is not a positive number.
   static int64_t EstimatedOutputSize(const std::string& videoBitrate, const std::string& audioBitrate,

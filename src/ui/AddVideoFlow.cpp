@@ -4,9 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QStandardPaths>
-#include <QUrl>
 #include <iostream>
 
 #include "Util/LogUtil.h"
@@ -93,16 +91,4 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
   }
   log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + created.record->GetPath());
   return created.record;
-}
-
-QStringList AddVideoFlow::droppedFiles(const QMimeData* mime) {
-  QStringList files;
-  if (mime == nullptr || !mime->hasUrls()) return files;
-  for (const QUrl& url : mime->urls()) {
-    if (!url.isLocalFile()) continue;
-    const QFileInfo file(url.toLocalFile());
-    // Anything but a folder goes on, to be refused with its reason if it is no video.
-    if (!file.isDir()) files << QDir::toNativeSeparators(file.absoluteFilePath());
-  }
-  return files;
 }

@@ -6,12 +6,11 @@
 #include <string>
 
 class JobFile;
-class QMimeData;
 class QWidget;
 
 // The road of one new video up to its job file: the file dialog, the probe behind
 // the waiting dialog, the refusals, the proposed output name and the settings
-// dialog. The button and a drop onto the window both go this way.
+// dialog. The button and a single dropped file go this way.
 class AddVideoFlow {
   Q_DECLARE_TR_FUNCTIONS(AddVideoFlow)
 
@@ -22,7 +21,4 @@ class AddVideoFlow {
   // parent), lets the user choose in the settings dialog and writes the new job
   // file. The caller owns the record; null when refused or cancelled.
   static JobFile* prepareJob(QWidget* parent, const std::string& inputPath);
-  // The local paths among dropped URLs, in their order, native separators; folders
-  // are left out, a pipe or a name Qt cannot read is kept for its refusal.
-  static QStringList droppedFiles(const QMimeData* mime);
 };

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QUrl>
 #include <iostream>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "Util/UserSettings.h"
 #include "account/SignInStore.h"
 #include "backend/ServerLog.h"
+#include "ui/InterfaceTranslation.h"
 #include "ui/ShowDeviceID.h"
 
 namespace {
@@ -112,12 +114,24 @@ void AppMenu::slot_aboutAction_trigger() {
 
 void AppMenu::slot_languageAction_trigger(const QString& language) {
   UserSettings& settings = UserSettings::instance();
-  if (language_from_setting(settings.get(kLanguageKey)) == language.toStdString()) return;
+  if (settings.get(kLanguageKey) == language.toStdString()) return;
+  // Stored even when it is the system's language now: the choice outlives a change of the system's.
   settings.set(kLanguageKey, language.toStdString());
   settings.save();
   log_info("AppMenu, interface language for the next start:" + language.toStdString());
+  if (get_language() == language.toStdString()) return;  // nothing will change
   QMessageBox::information(
-      window_, tr("Language"),
-      tr("The new language applies from the next start of %1.").arg(to_qstring(get_product_name())),
+      window_, in_language(language, "AppMenu", QT_TR_NOOP("Language")),
+      in_language(language, "AppMenu", QT_TR_NOOP("The new language applies from the next start of %1."))
+          .arg(in_language(language, "QObject", "Kovadle")),
       QMessageBox::Ok);
+}
+
+QString AppMenu::in_language(const QString& language, const char* context, const char* source) {
+  // Said in the chosen language: the user may not read the one shown now.
+  QTranslator chosen;
+  const QString translated = load_interface_translation(chosen, language.toStdString())
+                                 ? chosen.translate(context, source)
+                                 : QString();
+  return translated.isEmpty() ? QString::fromUtf8(source) : translated;
 }

@@ -33,8 +33,12 @@ class AppMenu : public QObject {
   void slot_DIDAction_trigger();
   void slot_supportAction_trigger();
   void slot_aboutAction_trigger();
-  // Stores "cn" or "en" for the next start.
+  // Stores "cn" or "en" for the next start and says so in that language.
   void slot_languageAction_trigger(const QString& language);
+
+  // A text of the program in the given interface language ("cn", "en"); the
+  // source text when that translation is not there.
+  static QString in_language(const QString& language, const char* context, const char* source);
 
  private:
   QWidget* window_;

@@ -1,14 +1,13 @@
 #include "ui/JobContextMenu.h"
 
+#include "ui/DesktopOpener.h"
+
 JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nullptr) {
-  const QString texts[kEntryCount] = {tr("Show input in Explorer"),
-                                      tr("Show output in Explorer"),
-                                      tr("Transcode again"),
-                                      tr("Stop transcoding"),
-                                      tr("Delete"),
-                                      tr("Delete completely"),
-                                      tr("Empty Recycle Bin"),
-                                      tr("Property")};
+  const QString texts[kEntryCount] = {
+      tr("Play output"),     DesktopOpener::showInputText(), DesktopOpener::showOutputText(),
+      tr("Transcode again"), tr("Stop transcoding"),         tr("Delete"),
+      tr("Restore"),         tr("Delete completely"),        tr("Empty Recycle Bin"),
+      tr("Property")};
   for (int i = 0; i < kEntryCount; ++i) {
     // Owned by the menu: a window-owned action per opening would pile up for good.
     QAction* action = addAction(texts[i]);
@@ -21,6 +20,10 @@ JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nul
 
 bool JobContextMenu::isShown(Entry which, int table, bool active, bool deleted) {
   switch (which) {
+    case kPlayOutput:
+      return table == kCompleted;
+    case kRestore:
+      return table == kRecycleBin && !active;
     case kShowInput:
     case kShowOutput:
     case kProperty:

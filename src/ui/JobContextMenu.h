@@ -3,18 +3,20 @@
 #include <QMenu>
 #include <array>
 
-// The right-click menu of a job row: eight entries, of which those that make no
-// sense for the job in that table are hidden (and disabled).
+// The right-click menu of a job row: the entries that make no sense for the job in
+// that table are hidden (and disabled).
 class JobContextMenu : public QMenu {
   Q_OBJECT
 
  public:
   enum Entry {
+    kPlayOutput,
     kShowInput,
     kShowOutput,
     kTranscodeAgain,
     kStop,
     kDelete,
+    kRestore,
     kDeleteCompletely,
     kEmptyRecycleBin,
     kProperty,

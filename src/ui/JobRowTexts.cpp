@@ -1,8 +1,13 @@
 #include "ui/JobRowTexts.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 #include <locale>
 #include <sstream>
+
+#include "Util/OSUtil.h"
+#include "Util/QtText.h"
 
 JobRowTexts::Cells JobRowTexts::transcoding(bool stopped) {
   if (stopped) return {tr("Stopped"), tr("Stopped")};
@@ -74,4 +79,16 @@ QString JobRowTexts::progress(const std::string& text) {
   if (fraction < 0) return tr("Initializing");
   // The last figures of an encode may pass the input's end.
   return QString::asprintf("%.2f%%", std::fmin(fraction, 1.0) * 100);
+}
+
+QString JobRowTexts::outputSummary(const std::string& outputFile) {
+  const QFileInfo output(to_qstring(outputFile));
+  const QString format = output.suffix().toUpper();
+  const QString size = output.isFile() ? to_qstring(OSUtil::FileSizeFriendly(output.size())) : tr("missing");
+  return output.fileName() + " (" + (format.isEmpty() ? size : format + ", " + size) + ")";
+}
+
+QString JobRowTexts::inputAndOutput(const std::string& inputFile, const std::string& outputFile) {
+  return tr("Input") + ": " + QDir::toNativeSeparators(to_qstring(inputFile)) + "\n" + tr("Output") + ": " +
+         QDir::toNativeSeparators(to_qstring(outputFile));
 }

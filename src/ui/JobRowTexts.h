@@ -41,7 +41,12 @@ class JobRowTexts {
   // a number: unchanged.
   static QString progress(const std::string& text);
 
- private:
+  // A finished job's output as the Completed table shows it: "name.mkv (MKV, 12.3 MB)",
+  // "missing" in place of the size when the file is gone.
+  static QString outputSummary(const std::string& outputFile);
+  // The tooltip of a finished job: both full paths, each on its line.
+  static QString inputAndOutput(const std::string& inputFile, const std::string& outputFile);
+
   // True when the whole text is one floating-point number (trailing white space
   // allowed), read the same in every locale; value receives it.
   static bool readNumber(const std::string& text, double* value);

@@ -9,6 +9,7 @@
 
 #include "Util/QtText.h"
 #include "ui/JobRowTexts.h"
+#include "ui/ProgressBarDelegate.h"
 
 namespace {
 
@@ -22,17 +23,20 @@ int width_for(const QTableWidget* table, const QString& header, const QStringLis
 
 }  // namespace
 
-JobTable::JobTable(QTableWidget* table) : table_(table) {
+JobTable::JobTable(QTableWidget* table, bool withOutput) : table_(table), withOutput_(withOutput) {
   table_->ensurePolished();
-  table_->setColumnCount(4);
+  table_->setColumnCount(withOutput_ ? 5 : 4);
   table_->setRowCount(0);
   // The padding keeps the narrow columns from hugging their headers.
   const QString timeHeader = QStringLiteral("  ") + tr("Time Remaining") + QStringLiteral("  ");
   const QString progressHeader = QStringLiteral("  ") + tr("Progress") + QStringLiteral("  ");
-  table_->setHorizontalHeaderLabels({QStringLiteral("JobID"), tr("FileName"), timeHeader, progressHeader});
+  table_->setHorizontalHeaderLabels(
+      {QStringLiteral("JobID"), tr("FileName"), timeHeader, progressHeader, tr("Output file")});
   table_->setColumnHidden(kJobID, true);
   QHeaderView* header = table_->horizontalHeader();
   header->setSectionResizeMode(kFileName, QHeaderView::Stretch);
+  if (withOutput_) header->setSectionResizeMode(kOutput, QHeaderView::Stretch);
+  table_->setItemDelegateForColumn(kProgress, new ProgressBarDelegate(table_));
   header->setSectionResizeMode(kTimeRemaining, QHeaderView::Fixed);
   header->setSectionResizeMode(kProgress, QHeaderView::Fixed);
   const QStringList states = {JobRowTexts::transcoding(true).time,
@@ -47,7 +51,8 @@ JobTable::JobTable(QTableWidget* table) : table_(table) {
                         width_for(table, timeHeader,
                                   states + QStringList{JobRowTexts::timeRemaining("59"),
                                                        JobRowTexts::timeRemaining("359999")}));
-  header->resizeSection(kProgress, width_for(table, progressHeader, states + QStringList{"100.00%"}));
+  // The bar keeps its text off its rounded ends.
+  header->resizeSection(kProgress, width_for(table, progressHeader, states + QStringList{"100.00%"}) + 24);
   table_->verticalHeader()->setVisible(false);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,10 +61,12 @@ JobTable::JobTable(QTableWidget* table) : table_(table) {
   // A long path is cut in its middle, so both its folder and its file name stay readable.
   table_->setTextElideMode(Qt::ElideMiddle);
   table_->setWordWrap(false);
+  // Tab leaves the table for the next control instead of walking its cells.
+  table_->setTabKeyNavigation(false);
 }
 
 void JobTable::appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                         const QString& progress) {
+                         const QString& progress, const std::string& outputFile) {
   const int row = table_->rowCount();
   table_->insertRow(row);
   auto* id = new QTableWidgetItem(to_qstring(jobID));
@@ -69,6 +76,13 @@ void JobTable::appendRow(const std::string& jobID, const std::string& inputFile,
   table_->setItem(row, kFileName, name);
   table_->setItem(row, kTimeRemaining, new QTableWidgetItem(time));
   table_->setItem(row, kProgress, new QTableWidgetItem(progress));
+  if (withOutput_) {
+    auto* output = new QTableWidgetItem(JobRowTexts::outputSummary(outputFile));
+    const QString both = JobRowTexts::inputAndOutput(inputFile, outputFile);
+    output->setToolTip(both);
+    name->setToolTip(both);
+    table_->setItem(row, kOutput, output);
+  }
   rows_.emplace(jobID, id);
 }
 

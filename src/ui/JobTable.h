@@ -9,23 +9,26 @@ class QTableWidget;
 class QTableWidgetItem;
 
 // One of the three job tables. Column 0 holds the JobID (hidden), 1 the input
-// path, 2 the time remaining, 3 the progress; a row is tied to its job only by
-// that JobID. Rows are added and removed through this object, which keeps an
-// index from JobID to row so a snapshot does not search every row for every job.
+// path, 2 the time remaining, 3 the progress (drawn as a bar), and in the
+// Completed table 4 the output file; a row is tied to its job only by that JobID. Rows are added and removed
+// through this object, which keeps an index from JobID to row so a snapshot does not search every row for
+// every job.
 class JobTable {
   Q_DECLARE_TR_FUNCTIONS(JobTable)
 
  public:
-  enum Column { kJobID = 0, kFileName = 1, kTimeRemaining = 2, kProgress = 3 };
+  enum Column { kJobID = 0, kFileName = 1, kTimeRemaining = 2, kProgress = 3, kOutput = 4 };
 
-  // Gives the table its columns, headers and behaviour.
-  explicit JobTable(QTableWidget* table);
+  // Gives the table its columns, headers and behaviour; withOutput adds the
+  // output column (the Completed table).
+  explicit JobTable(QTableWidget* table, bool withOutput = false);
   JobTable(const JobTable&) = delete;
   JobTable& operator=(const JobTable&) = delete;
 
   QTableWidget* widget() const { return table_; }
+  // The output file is shown only by a table with the output column.
   void appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                 const QString& progress);
+                 const QString& progress, const std::string& outputFile = std::string());
   void removeRow(int row);
   // The row showing the job, or -1.
   int findRow(const std::string& jobID) const;
@@ -42,5 +45,6 @@ class JobTable {
 
  private:
   QTableWidget* table_;
+  bool withOutput_;
   std::unordered_map<std::string, QTableWidgetItem*> rows_;
 };

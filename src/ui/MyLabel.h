@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A label that can be clicked: emits clicked() on a press made with the left
-// button alone, then handles the press as any label does.
+// button alone, then handles the press as any label does. It takes the focus by
+// Tab, and Space or Enter click it too.
 class MyLabel : public QLabel {
   Q_OBJECT
 
@@ -15,4 +16,5 @@ class MyLabel : public QLabel {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };

@@ -22,6 +22,9 @@ struct WaitingLoadingFile::ProbeLink {
 };
 
 WaitingLoadingFile::WaitingLoadingFile(QWidget* parent, const std::string& inputFile)
+    : WaitingLoadingFile(parent, std::vector<std::string>{inputFile}) {}
+
+WaitingLoadingFile::WaitingLoadingFile(QWidget* parent, const std::vector<std::string>& inputFiles)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), link_(std::make_shared<ProbeLink>()) {
   resize(481, 357);
   setAttribute(Qt::WA_TranslucentBackground);
@@ -44,15 +47,16 @@ WaitingLoadingFile::WaitingLoadingFile(QWidget* parent, const std::string& input
 
   link_->dialog = this;
   std::shared_ptr<ProbeLink> link = link_;
-  QtConcurrent::run([link, inputFile] {
-    std::cout << "do_thread begin:" << inputFile << std::endl;
-    MediaInfoCache::GetInstance().GetMediaInfo(inputFile);
+  QtConcurrent::run([link, inputFiles] {
+    const std::string first = inputFiles.empty() ? std::string() : inputFiles.front();
+    std::cout << "do_thread begin:" << first << std::endl;
+    for (const std::string& inputFile : inputFiles) MediaInfoCache::GetInstance().GetMediaInfo(inputFile);
     {
       // Emitting only posts an event; holding the lock keeps the dialog alive meanwhile.
       std::lock_guard<std::mutex> guard(link->lock);
-      if (link->dialog != nullptr) emit link->dialog->signal_close_waiting_window(to_qstring(inputFile));
+      if (link->dialog != nullptr) emit link->dialog->signal_close_waiting_window(to_qstring(first));
     }
-    std::cout << "do_thread end:" << inputFile << std::endl;
+    std::cout << "do_thread end:" << first << std::endl;
   });
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QMovie;
@@ -18,6 +19,8 @@ class WaitingLoadingFile : public QDialog {
 
  public:
   WaitingLoadingFile(QWidget* parent, const std::string& inputFile);
+  // Probes several files one after the other (a batch), behind one animation.
+  WaitingLoadingFile(QWidget* parent, const std::vector<std::string>& inputFiles);
   ~WaitingLoadingFile() override;
 
   // True once the probe has finished and its end has reached this dialog.

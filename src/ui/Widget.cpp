@@ -12,9 +12,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <iostream>
 #include <unordered_map>
 
@@ -33,13 +35,20 @@
 #include "planning/SettingWindow1File.h"
 #include "ui/AddVideoFlow.h"
 #include "ui/AppMenu.h"
+#include "ui/BatchAddFlow.h"
 #include "ui/CountDownMsgBox.h"
 #include "ui/DeleteConfirmation.h"
+#include "ui/DesktopNotifier.h"
+#include "ui/DesktopOpener.h"
+#include "ui/DesktopProgress.h"
+#include "ui/EmptyTableHint.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobRowTexts.h"
 #include "ui/JobTable.h"
 #include "ui/KeepAwake.h"
+#include "ui/KeyboardShortcuts.h"
 #include "ui/MyLabel.h"
+#include "ui/OverallProgress.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
 #include "ui/WaitingLoadingFile.h"
@@ -76,12 +85,13 @@ Widget::Widget(JobManager& manager, QWidget* parent)
 
   load_outputDir();
   m_running = std::make_unique<JobTable>(ui->tableWidgetRunning);
-  m_done = std::make_unique<JobTable>(ui->tableWidgetDone);
+  m_done = std::make_unique<JobTable>(ui->tableWidgetDone, true);
   m_deleted = std::make_unique<JobTable>(ui->tableWidgetDel);
   load_existing_jobFile();
   start_progress_publisher();
   connect_context_menus();
-  // Dropped video files take the same road as the Add Video button.
+  connect_desktop_features();
+  // Dropped files and folders are added the way the add buttons add them.
   setAcceptDrops(true);
   connect(m_lbMenu, &MyLabel::clicked, this, &Widget::slot_on_lbMenu_clicked);
 
@@ -98,6 +108,7 @@ Widget::~Widget() {
   // First: no snapshot may arrive for a half-destroyed window.
   m_publisher->Stop();
   m_keepAwake.reset();
+  m_desktopProgress.reset();
   delete ui;
   delete m_lbMenu;
 }
@@ -123,8 +134,31 @@ void Widget::connect_context_menus() {
           &Widget::slot_tableWidgetDel_customContextMenuRequested);
 }
 
+void Widget::connect_desktop_features() {
+  m_desktopProgress = std::make_unique<DesktopProgress>(this);
+  m_notifier = std::make_unique<DesktopNotifier>(this);
+  new EmptyTableHint(ui->tableWidgetRunning,
+                     tr("Add videos with the buttons above, or drop video files here."));
+  // A double-click on a finished job plays its output.
+  connect(ui->tableWidgetDone, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    act_on_row(JobContextMenu::kCompleted, row, &Widget::slot_playOutputAction_trigger);
+  });
+  KeyboardShortcuts::Bindings keys;
+  keys.addVideo = [this] { on_btnAdd1File_clicked(); };
+  keys.deleteSelected = [this] { delete_selected_job(); };
+  keys.openProperty = [this] {
+    const int table = ui->tabWidget->currentIndex() + 1;
+    act_on_row(table, job_table(table)->widget()->currentRow(), &Widget::slot_propertyAction_trigger);
+  };
+  keys.tables = {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel};
+  keys.tabOrder = {ui->btnAdd1File,     ui->btnAddNFile, ui->btnAddFolder,    ui->tabWidget,
+                   ui->btnChangeOutput, m_lbMenu,        ui->checkBoxShutdown};
+  KeyboardShortcuts::install(this, keys);
+}
+
 void Widget::create_menu_label() {
   m_lbMenu = new MyLabel(this);
+  m_lbMenu->setObjectName("labelMenu");
   m_lbMenu->resize(40, 40);
   m_lbMenu->setToolTip(tr("Menu"));
   m_lbMenu->setAlignment(Qt::AlignCenter);
@@ -149,7 +183,7 @@ void Widget::set_window_title() {
 }
 
 QString Widget::shutdown_option_text(const std::string& language) {
-  if (language == "en") return QStringLiteral("Shutdown computer\nafter transcoding");
+  if (language == "en") return QStringLiteral("Shut down computer\nafter transcoding");
   return tr("Shutdown computer after transcoding");
 }
 
@@ -163,9 +197,14 @@ void Widget::relocateGUI() {
   const int h = height();
 
   ui->btnAdd1File->setGeometry(10, 10, 100, 30);
-  for (QWidget* unused : {static_cast<QWidget*>(ui->btnAddNFile), static_cast<QWidget*>(ui->btnTest)}) {
-    unused->hide();
-    unused->setEnabled(false);
+  ui->btnTest->hide();
+  ui->btnTest->setEnabled(false);
+  // The batch buttons follow, as wide as their texts need.
+  int x = 120;
+  for (QPushButton* add : {ui->btnAddNFile, ui->btnAddFolder}) {
+    const int width = std::max(100, add->fontMetrics().horizontalAdvance(add->text()) + 28);
+    add->setGeometry(x, 10, width, 30);
+    x += width + 10;
   }
   m_lbMenu->setGeometry(w - 50, 5, 40, 40);
   // The account area sits just left of the menu label.
@@ -198,7 +237,9 @@ void Widget::relocateGUI() {
 
 void Widget::slot_on_lbMenu_clicked() {
   std::cout << "slot_on_lbMenu_clicked, My label was clicked." << std::endl;
-  AppMenu(this).exec_at(QCursor::pos());
+  // Opened from the keyboard, the menu drops from the label rather than the pointer.
+  const bool byKeyboard = m_lbMenu->hasFocus() && !m_lbMenu->underMouse();
+  AppMenu(this).exec_at(byKeyboard ? m_lbMenu->mapToGlobal(QPoint(0, m_lbMenu->height())) : QCursor::pos());
 }
 
 void Widget::check_new_version() {
@@ -251,7 +292,8 @@ void Widget::show_failure(const std::string& jobID, const std::string& reason) {
 void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
   std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::completed();
-  m_done->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+  m_done->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress,
+                    jobFile->GetOutputFile());
 }
 
 void Widget::UIOp_AddJobToDeleted(JobFile* jobFile) {
@@ -328,6 +370,7 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
                                StringUtil::double_to_str(entry.progress));
     }
   }
+  m_desktopProgress->show(OverallProgress::of(status));
   // Jobs that completed since the last snapshot: the countdown asks once, now that
   // the finished jobs have left the run list.
   if (m_jobDoneInSnapshot) {
@@ -344,6 +387,7 @@ void Widget::slot_job_finished(JobFinished finished) {
   switch (finished.outcome) {
     case JobState::Completed:
       std::cout << "update_jobsProgress_mainWindowUI,call jobDone,jobID:" << finished.jobID << std::endl;
+      m_notifier->jobFinished(finished.outputFile);
       m_applyingSnapshot = true;
       UIOp_JobDone(finished.jobID);
       m_applyingSnapshot = false;
@@ -354,6 +398,7 @@ void Widget::slot_job_finished(JobFinished finished) {
       }
       break;
     case JobState::Failed:
+      m_notifier->jobFailed(finished.inputFile, to_qstring(finished.reason));
       show_failure(finished.jobID, finished.reason);
       break;
     case JobState::Stopped:
@@ -438,7 +483,8 @@ void Widget::set_output_dir(const QString& folder) {
 
 void Widget::on_btnChangeOutput_clicked() {
   log_info("Widget::on_btnChangeOutput_clicked, begin.");
-  QFileDialog dialog(this, tr("Select an output dir"), QStringLiteral("."));
+  // Opens where the outputs go now, not in the program's working directory.
+  QFileDialog dialog(this, tr("Select an output dir"), to_qstring(get_output_dir()));
   dialog.setFileMode(QFileDialog::Directory);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   set_output_dir(dialog.selectedFiles().first());
@@ -473,8 +519,30 @@ void Widget::update_keep_awake() {
 
 void Widget::on_btnAdd1File_clicked() {
   log_info("Widget::on_btnAdd1File_clicked begin.");
-  const QString input = AddVideoFlow::askForFile(this);
-  if (!input.isEmpty()) add_video_file(input);
+  run_add_flow([this] {
+    const QString input = AddVideoFlow::askForFile(this);
+    if (!input.isEmpty()) add_video_file(input);
+  });
+}
+
+void Widget::on_btnAddNFile_clicked() {
+  log_info("Widget::on_btnAddNFile_clicked begin.");
+  run_add_flow([this] { add_video_files(BatchAddFlow::askForFiles(this)); });
+}
+
+void Widget::on_btnAddFolder_clicked() {
+  log_info("Widget::on_btnAddFolder_clicked begin.");
+  run_add_flow([this] {
+    const QString folder = BatchAddFlow::askForFolder(this);
+    if (folder.isEmpty()) return;
+    const QStringList videos = BatchAddFlow::videosInFolder(folder);
+    if (videos.isEmpty()) {
+      QMessageBox::information(this, tr("Information"), tr("There are no video files in this folder."),
+                               QMessageBox::Ok);
+      return;
+    }
+    add_video_files(videos);
+  });
 }
 
 bool Widget::add_video_file(const QString& inputPath) {
@@ -487,23 +555,60 @@ bool Widget::add_video_file(const QString& inputPath) {
   return true;
 }
 
+void Widget::add_batch(const QStringList& files) {
+  for (JobFile* jobFile : BatchAddFlow::prepareJobs(this, files, get_output_dir())) {
+    UIOp_AddJobToRunning(jobFile);
+    m_manager.AddAndRunJob(jobFile);
+  }
+  update_keep_awake();
+}
+
+void Widget::add_video_files(const QStringList& paths) {
+  m_filesToAdd << paths;
+  // Not inside a drop or a hand-over: the dialogs of the add flow must not block them.
+  if (!m_addFlowOpen) QTimer::singleShot(0, this, [this] { run_add_flow([] {}); });
+}
+
+void Widget::run_add_flow(const std::function<void()>& flow) {
+  // An add flow's dialogs run their own event loops: files arriving meanwhile wait.
+  if (m_addFlowOpen) return;
+  m_addFlowOpen = true;
+  flow();
+  add_pending_files();
+  m_addFlowOpen = false;
+}
+
+void Widget::add_pending_files() {
+  while (!m_filesToAdd.isEmpty()) {
+    const QStringList files = BatchAddFlow::expand(m_filesToAdd);
+    m_filesToAdd.clear();
+    if (files.size() == 1) {
+      add_video_file(files.first());
+    } else if (!files.isEmpty()) {
+      add_batch(files);
+    }
+  }
+}
+
+void Widget::bring_to_front() {
+  if (isMinimized()) {
+    showNormal();
+  } else {
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
 void Widget::dragEnterEvent(QDragEnterEvent* event) {
-  if (!AddVideoFlow::droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!BatchAddFlow::droppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void Widget::dropEvent(QDropEvent* event) {
-  const QStringList files = AddVideoFlow::droppedFiles(event->mimeData());
-  if (files.isEmpty()) return;
+  const QStringList paths = BatchAddFlow::droppedPaths(event->mimeData());
+  if (paths.isEmpty()) return;
   event->acceptProposedAction();
-  m_droppedFiles << files;
-  // Not inside the drop: the dialogs of the add flow must not block the drag source.
-  if (!m_addingDroppedFiles) QTimer::singleShot(0, this, &Widget::add_dropped_files);
-}
-
-void Widget::add_dropped_files() {
-  m_addingDroppedFiles = true;
-  while (!m_droppedFiles.isEmpty()) add_video_file(m_droppedFiles.takeFirst());
-  m_addingDroppedFiles = false;
+  add_video_files(paths);
 }
 
 // --- Job context actions -------------------------------------------------------------
@@ -554,11 +659,13 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
   // Rows move while the menu is open (a job finishes): the actions follow the job.
   m_menuJobID = jobID;
   const std::pair<JobContextMenu::Entry, void (Widget::*)()> handlers[] = {
+      {JobContextMenu::kPlayOutput, &Widget::slot_playOutputAction_trigger},
       {JobContextMenu::kShowInput, &Widget::slot_openInputAction_trigger},
       {JobContextMenu::kShowOutput, &Widget::slot_openOutputAction_trigger},
       {JobContextMenu::kTranscodeAgain, &Widget::slot_startAction_trigger},
       {JobContextMenu::kStop, &Widget::slot_stopAction_trigger},
       {JobContextMenu::kDelete, &Widget::slot_delAction_trigger},
+      {JobContextMenu::kRestore, &Widget::slot_restoreAction_trigger},
       {JobContextMenu::kDeleteCompletely, &Widget::slot_totalDelAction_trigger},
       {JobContextMenu::kEmptyRecycleBin, &Widget::slot_delAllAction_trigger},
       {JobContextMenu::kProperty, &Widget::slot_propertyAction_trigger}};
@@ -588,12 +695,54 @@ void Widget::show_elsewhere_message() {
 
 void Widget::slot_openInputAction_trigger() {
   const JobFile* record = menu_job_file("slot_openInputAction_trigger", kOpenError);
-  if (record != nullptr) OSUtil::openInExplorer(OSUtil::getFileDir(record->GetInputFile()));
+  if (record != nullptr) DesktopOpener::showFolderOf(this, record->GetInputFile());
 }
 
 void Widget::slot_openOutputAction_trigger() {
   const JobFile* record = menu_job_file("slot_openOutputAction_trigger", kOpenError);
-  if (record != nullptr) OSUtil::openInExplorer(OSUtil::getFileDir(record->GetOutputFile()));
+  if (record != nullptr) DesktopOpener::showFolderOf(this, record->GetOutputFile());
+}
+
+void Widget::slot_playOutputAction_trigger() {
+  const JobFile* record = menu_job_file("slot_playOutputAction_trigger", kOpenError);
+  if (record != nullptr) DesktopOpener::playOutput(this, record->GetOutputFile());
+}
+
+void Widget::slot_restoreAction_trigger() {
+  JobFile* record = menu_job_file("slot_restoreAction_trigger", kOpenError);
+  if (record == nullptr || m_menuTable != JobContextMenu::kRecycleBin) return;
+  const std::string jobID = record->GetJobID();
+  // Back to the table it came from, in the state it had: nothing starts by itself.
+  if (!m_manager.RestoreFromRecycleBin(jobID)) {
+    if (m_manager.FindJob(jobID)->IsElsewhere()) show_elsewhere_message();
+    return;
+  }
+  const int row = m_deleted->findRow(jobID);
+  if (row >= 0) m_deleted->removeRow(row);
+  const JobState state = m_manager.FindJob(jobID)->GetState();
+  if (state == JobState::Completed) {
+    UIOp_AddJobToCompleted(record);
+  } else {
+    add_transcoding_row(record, state);
+  }
+}
+
+void Widget::act_on_row(int table, int row, void (Widget::*slot)()) {
+  const JobTable* view = job_table(table);
+  const std::string jobID = view == nullptr || row < 0 ? std::string() : UIOp_GetJobID(view->widget(), row);
+  if (jobID.empty()) return;
+  m_menuTable = table;
+  m_menuJobID = jobID;
+  (this->*slot)();
+}
+
+void Widget::delete_selected_job() {
+  const int table = ui->tabWidget->currentIndex() + 1;
+  const JobTable* view = job_table(table);
+  if (view == nullptr) return;
+  act_on_row(table, view->widget()->currentRow(),
+             table == JobContextMenu::kRecycleBin ? &Widget::slot_totalDelAction_trigger
+                                                  : &Widget::slot_delAction_trigger);
 }
 
 void Widget::slot_startAction_trigger() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,8 @@
 namespace Ui {
 class Widget;
 }
+class DesktopNotifier;
+class DesktopProgress;
 class JobFile;
 class JobManager;
 class JobTable;
@@ -67,6 +70,11 @@ class Widget : public QWidget {
   // Everything after the file dialog: probe, refusals, settings dialog, the new
   // job's row and its hand-over to the manager. False when nothing was added.
   bool add_video_file(const QString& inputPath);
+  // Files and folders to add as if dropped: one file takes the way of Add Video,
+  // several (a folder's videos) that of a batch. Added after the add flow open now.
+  void add_video_files(const QStringList& paths);
+  // Shows the window in front of the others (a later start asked for it).
+  void bring_to_front();
 
  public slots:
   // The publisher's typed snapshot of the submitted jobs.
@@ -77,6 +85,8 @@ class Widget : public QWidget {
   void slot_save_failed(QString message);
 
   void on_btnAdd1File_clicked();
+  void on_btnAddNFile_clicked();
+  void on_btnAddFolder_clicked();
   void on_btnChangeOutput_clicked();
 
   void slot_tableWidgetRunning_customContextMenuRequested(const QPoint& pos);
@@ -90,6 +100,8 @@ class Widget : public QWidget {
   void slot_totalDelAction_trigger();
   void slot_delAllAction_trigger();
   void slot_propertyAction_trigger();
+  void slot_playOutputAction_trigger();
+  void slot_restoreAction_trigger();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -108,12 +120,19 @@ class Widget : public QWidget {
   void relocateGUI();
   void start_progress_publisher();
   void connect_context_menus();
+  // Progress and notifications on the desktop, the empty-table hint, double-click
+  // and the keyboard.
+  void connect_desktop_features();
 
   JobTable* job_table(int menuTable) const;
   void open_job_menu(int table, const QPoint& pos);
   // Logs the action's begin line and returns the menu's job; null when it is gone,
   // or (after writing tableError) when no menu table is set.
   JobFile* menu_job_file(const char* slotName, const char* tableError);
+  // Runs an action slot for a row as if its context menu had been opened there.
+  void act_on_row(int table, int row, void (Widget::*slot)());
+  // The keyboard's Delete: the selected job to the recycle bin, or out of it for good.
+  void delete_selected_job();
   bool is_active(const std::string& jobID);
   void show_active_job_message();
   // Another Kovadle process owns the job: nothing is changed here.
@@ -131,7 +150,10 @@ class Widget : public QWidget {
 
   // The countdown and the shutdown, once per snapshot and never while one is open.
   void shutdown_if_all_done();
-  void add_dropped_files();
+  // Runs an add flow unless one is open, then adds the files that came meanwhile.
+  void run_add_flow(const std::function<void()>& flow);
+  void add_pending_files();
+  void add_batch(const QStringList& files);
   // Holds keep-awake exactly while the manager has jobs to run or report.
   void update_keep_awake();
 
@@ -143,6 +165,8 @@ class Widget : public QWidget {
   std::unique_ptr<JobTable> m_deleted;
   UpdateGUIThread* m_publisher = nullptr;
   std::unique_ptr<KeepAwake> m_keepAwake;
+  std::unique_ptr<DesktopProgress> m_desktopProgress;
+  std::unique_ptr<DesktopNotifier> m_notifier;
 
   // The table and job the last context menu was opened on.
   int m_menuTable = 0;
@@ -152,6 +176,7 @@ class Widget : public QWidget {
   bool m_jobDoneInSnapshot = false;
   bool m_countdownOpen = false;
 
-  QStringList m_droppedFiles;
-  bool m_addingDroppedFiles = false;
+  // Files dropped or handed over while an add flow was open, added after it.
+  QStringList m_filesToAdd;
+  bool m_addFlowOpen = false;
 };

@@ -31,6 +31,9 @@ ProgramRun run_program(const QString& data_home, const std::map<QString, QString
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("TMPDIR", QString::fromStdString(make_temp_folder("keys")));  // own single-instance keys
   env.insert("XDG_DATA_HOME", data_home);
+  // A Chinese system, so the interface is Chinese unless English was chosen.
+  for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(overriding);
+  env.insert("LANG", "zh_CN.UTF-8");
   for (const auto& [name, value] : environment) env.insert(name, value);
   app.setProcessEnvironment(env);
   app.setStandardErrorFile(QProcess::nullDevice());
@@ -62,7 +65,7 @@ TEST(StartupWithBackend, WithoutABackendTheWindowOpensAndClosingNeverWaitsForIt)
   AppMenu(&window).slot_languageAction_trigger("cn");
   ProgramRun run = run_program(home, {{"KOVADLE_HELPER_QUIT", "1"}});
   ASSERT_TRUE(run.ended);
-  EXPECT_EQ(run.output, "WINDOW\tKovadle v1.1 - Support more than twenty formats\n");
+  EXPECT_EQ(run.output, "WINDOW\tKovadle v1.1 - Supports more than twenty formats\n");
   EXPECT_TRUE(
       run.log.contains("ServerLog::GetSSC, curl_code is not 0 or http_code is not 200, GetSSC failed!"));
   EXPECT_TRUE(

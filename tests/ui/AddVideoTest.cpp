@@ -98,7 +98,7 @@ TEST_F(WindowTest, TheOutputNameIsReservedAtStartNeverOverAnotherFileOrThroughAL
   EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
 }
 
-TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
+TEST_F(WindowTest, DroppedFilesAndFoldersGoThroughTheBatchIntoTheChangedOutputFolder) {
   const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
   // Folders are shown, and a chosen one is saved, in the system's own separators.
@@ -128,6 +128,7 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
     EXPECT_EQ(shown_and_saved(), " Output Dir:    " + native_chosen + "|" + native_chosen);
   }
 
+  // Several files (here the folder holds one of them again) take the batch's way.
   AddFlowAnswers answers;  // only now: it would end the folder dialog above
   QMimeData files;
   files.setUrls({QUrl::fromLocalFile(QString::fromStdString(clip)), QUrl("https://example.com/a.mp4"),
@@ -141,7 +142,9 @@ TEST_F(WindowTest, DroppedFilesGoThroughTheSameFlowIntoTheChangedOutputFolder) {
   EXPECT_TRUE(drop.isAccepted());
   ASSERT_TRUE(wait_until([&] { return answers.seen.size() == 2; }, 120000));
   EXPECT_EQ(answers.seen,
-            QStringList({"settings:dropped_output.mp4", "Information:Non video files are not supported!"}));
+            QStringList({"Information:These files were not added:\n\nnotes.txt: Non video files "
+                         "are not supported",
+                         "batch of 1"}));
   ASSERT_EQ(manager->GetAllJobCount(), 1);
   EXPECT_EQ(manager->GetAllJobs().back()->GetJobFile()->GetOutputFile(),
             OSUtil::pathJoin(native_chosen, "dropped_output.mp4"));

@@ -2,11 +2,14 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QMessageBox>
+#include <QTabWidget>
+#include <QTest>
 #include <fstream>
 
 #include "WindowTestSupport.h"
 #include "jobs/JobOwnership.h"
 #include "support/QtPrinters.h"
+#include "ui/WaitingLoadingFile.h"
 
 namespace {
 
@@ -113,12 +116,14 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   open_window();
   run_slowly(encoding);
 
-  const QStringList show = {"Show input in Explorer", "Show output in Explorer"};
+  // "file manager" on Linux, "Explorer" on Windows.
+  const QStringList show = {DesktopOpener::showInputText(), DesktopOpener::showOutputText()};
   EXPECT_EQ(open_menu(running(), encoding), show + QStringList({"Stop transcoding", "Delete", "Property"}));
   EXPECT_EQ(open_menu(running(), stopped), show + QStringList({"Transcode again", "Delete", "Property"}));
-  EXPECT_EQ(open_menu(done(), completed), show + QStringList({"Delete", "Property"}));
+  EXPECT_EQ(open_menu(done(), completed),
+            QStringList{"Play output"} + show + QStringList({"Delete", "Property"}));
   EXPECT_EQ(open_menu(recycled(), recycled_job),
-            show + QStringList({"Delete completely", "Empty Recycle Bin", "Property"}));
+            show + QStringList({"Restore", "Delete completely", "Empty Recycle Bin", "Property"}));
 
   QStringList boxes;
   QObject guard;
@@ -214,4 +219,74 @@ TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {
   EXPECT_EQ(recycled()->rowCount() + manager->GetAllJobCount(), 0);
   EXPECT_FALSE(job_file_exists(jobs[2]) || job_file_exists(jobs[3]));
   EXPECT_TRUE(exists(outputs[2]) && exists(outputs[3]));
+}
+
+TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {
+  ClipSpec small;
+  small.seconds = 0.5;
+  const std::string clip = make_clip(media, "clip.mp4", small);
+  const std::string output = output_dir + "/clip_output.mp4", gone = output_dir + "/gone.mkv";
+  const std::string unfinished = store_job(clip, output, {false, true, true});
+  const std::string finished = store_job(clip, gone, {true, true, false});
+  open_window();
+  open_menu(recycled(), unfinished, "Restore");
+  open_menu(recycled(), finished, "Restore");
+  open_window();  // a restart keeps them where they went back to, stopped
+  EXPECT_EQ(recycled()->rowCount(), 0);
+  EXPECT_EQ(cells(running(), unfinished) + cells(done(), finished), "Stopped|Stopped0 sec|100.00%");
+
+  open_menu(running(), unfinished, "Transcode again");
+  ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), unfinished) >= 0; }, 120000));
+  const int row = JobTable::rowOf(done(), unfinished);
+  const QString shown = done()->item(row, JobTable::kOutput)->text();
+  EXPECT_TRUE(shown.startsWith("clip_output.mp4 (MP4, ") && shown.endsWith("KB)")) << shown.toStdString();
+  EXPECT_EQ(done()->item(row, JobTable::kFileName)->toolTip().toStdString(),
+            "Input: " + clip + "\nOutput: " + output);
+  emit done()->cellDoubleClicked(row, JobTable::kFileName);
+  EXPECT_EQ(launched, QStringList{QString::fromStdString(output)});
+
+  // An output that is gone is said so, and nothing is opened.
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
+  EXPECT_EQ(done()->item(JobTable::rowOf(done(), finished), JobTable::kOutput)->text(),
+            "gone.mkv (MKV, missing)");
+  open_menu(done(), finished, "Play output");
+  EXPECT_EQ(boxes, QStringList{"Information:The output file is not there any more:\n" +
+                               QDir::toNativeSeparators(QString::fromStdString(gone))});
+  EXPECT_EQ(launched.size(), 1);
+}
+
+TEST_F(WindowTest, KeysAddDeleteOpenPropertyAndTabWalksTheControls) {
+  const std::string completed = store_job(make_file(media + "/in.mp4"), output_dir + "/a.mp4", {true});
+  Widget& w = open_window();
+  QApplication::setActiveWindow(&w);
+  QStringList dialogs;
+  QObject guard;
+  handle_modal_dialogs(&guard, [&dialogs](QDialog* dialog) {
+    if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
+    dialogs << dialog->windowTitle();
+    return false;
+  });
+  QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+  QApplication::setActiveWindow(&w);  // back from the file dialog
+  w.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(1);
+  done()->setFocus();
+  done()->selectRow(0);
+  QTest::keyClick(done(), Qt::Key_Return);
+  EXPECT_EQ(dialogs, QStringList({"Open file", "Property"}));
+  QApplication::setActiveWindow(&w);
+  done()->setFocus();
+  QTest::keyClick(done(), Qt::Key_Delete);
+  EXPECT_EQ(JobTable::rowOf(recycled(), completed), 0);
+
+  w.findChild<QWidget*>("btnAdd1File")->setFocus();
+  QStringList order;
+  for (int i = 0; i < 7 && QApplication::focusWidget() != nullptr; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QWidget* focus = QApplication::focusWidget();
+    order << (focus == nullptr ? "none" : focus->objectName());
+  }
+  EXPECT_EQ(order, QStringList({"btnAddNFile", "btnAddFolder", "qt_tabwidget_tabbar", "tableWidgetDone",
+                                "btnChangeOutput", "labelMenu", "checkBoxShutdown"}));
 }

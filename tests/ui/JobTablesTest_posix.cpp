@@ -1,4 +1,4 @@
-// The job tables with a FIFO for an input: POSIX only.
+// The job tables with a FIFO for an input, and without xdg-open: POSIX only.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -40,4 +40,24 @@ TEST_F(WindowTest, TranscodeAgainProbesAnUnprobedInputWithoutBlockingTheWindow) 
   EXPECT_LT(elapsed.elapsed(), 20000);
   EXPECT_TRUE(wait_until([&] { return !active(job); }, 60000));
   EXPECT_TRUE(manager->FindJob(job)->IsFailed()) << "the unreadable input was still run";
+}
+
+TEST_F(WindowTest, WithoutXdgOpenTheUserIsToldWhatToInstall) {
+  const std::string output = output_dir + "/a.mp4";
+  std::ofstream(output) << "x";
+  const std::string job = store_job(media + "/a.mp4", output, {true});
+  open_window();
+  DesktopOpener::setLauncher({});  // the desktop's own way, with nothing on the search path
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(make_temp_folder("empty-path")));
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
+  open_menu(done(), job, "Play output");
+  open_menu(done(), job, DesktopOpener::showOutputText());
+  qputenv("PATH", path);
+  const QString told =
+      "Information:Kovadle opens files and folders with xdg-open, which is not installed. Please "
+      "install the package xdg-utils.";
+  EXPECT_EQ(boxes, QStringList({told, told}));
 }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QDBusConnection>
-#include <QProcess>
-#include <QThread>
 #include <atomic>
+#include <memory>
 
+#include "PrivateBus.h"
 #include "WindowTestSupport.h"
 #include "ui/KeepAwake.h"
 
@@ -26,56 +25,27 @@ class FakeScreenSaver : public QObject {
   void UnInhibit(uint cookie) { released = cookie; }
 };
 
-// A private session bus with a fake screen saver answering from a thread of its
-// own (the inhibitor's calls block the calling thread).
-struct FakeDesktop {
-  QProcess daemon;
-  QString address;
-  QThread service_thread;
-  FakeScreenSaver saver;
-
-  FakeDesktop() {
-    daemon.start("dbus-daemon",
-                 {"--session", "--nofork", "--print-address",
-                  "--address=unix:path=" + QString::fromStdString(make_temp_folder("bus")) + "/bus"});
-    // The daemon prints its address once it listens.
-    while (!daemon.canReadLine() && daemon.waitForReadyRead(10000)) {
-    }
-    address = QString::fromUtf8(daemon.readLine()).trimmed();
-    service_thread.start();
-    saver.moveToThread(&service_thread);
-    service().registerObject("/ScreenSaver", &saver, QDBusConnection::ExportAllSlots);
-  }
-  ~FakeDesktop() {
-    QDBusConnection::disconnectFromBus("fake-desktop");
-    service_thread.quit();
-    service_thread.wait(10000);
-    daemon.kill();
-    daemon.waitForFinished(5000);
-  }
-  QDBusConnection service() { return QDBusConnection::connectToBus(address, "fake-desktop"); }
-  bool open() { return service().registerService("org.freedesktop.ScreenSaver"); }
-};
-
 }  // namespace
 
 TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
   { KeepAwake without_bus; }  // the test program's bus address leads nowhere: nothing to hold, no crash
-  FakeDesktop desktop;
-  ASSERT_TRUE(desktop.open()) << desktop.address.toStdString();
+  auto saver = std::make_unique<FakeScreenSaver>();  // goes after the bus's thread has ended
+  PrivateBus desktop;
+  ASSERT_TRUE(desktop.serve("org.freedesktop.ScreenSaver", "/ScreenSaver", saver.get()))
+      << desktop.address.toStdString();
   const QByteArray no_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   qputenv("DBUS_SESSION_BUS_ADDRESS", desktop.address.toUtf8());
   const std::string jobID = store_job(media + "/in.mp4", output_dir + "/a.mp4");
   open_window();
   wait_until([] { return false; }, 1500);
-  EXPECT_EQ(desktop.saver.inhibits.load(), 0);  // an idle window lets the screen lock
+  EXPECT_EQ(saver->inhibits.load(), 0);  // an idle window lets the screen lock
 
   run_slowly(jobID, 3);
-  EXPECT_TRUE(wait_until([&] { return desktop.saver.inhibits == 1; }, 10000));
+  EXPECT_TRUE(wait_until([&] { return saver->inhibits == 1; }, 10000));
   EXPECT_TRUE(active(jobID));
-  EXPECT_EQ(desktop.saver.released.load(), 0u);
+  EXPECT_EQ(saver->released.load(), 0u);
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), jobID) >= 0; }, 120000));
-  EXPECT_EQ(desktop.saver.released.load(), 4711u);
+  EXPECT_EQ(saver->released.load(), 4711u);
   window.reset();
   qputenv("DBUS_SESSION_BUS_ADDRESS", no_bus);
 }

@@ -21,6 +21,7 @@
 #include "support/MediaFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "ui/RememberedChoices.h"
 
 namespace {
 
@@ -149,4 +150,33 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   // A job that is gone meanwhile shows empty settings instead of crashing.
   SettingWindow1File gone(nullptr, clips().full_hd, "", true, "no-such-job");
   EXPECT_EQ(text_of<QLineEdit>(gone, "lineEditOutput"), "Output File: ");
+}
+
+TEST(SettingWindow1File, StartsFromTheLastChoiceAndShowsATurnedVideoAsItIsSeen) {
+  ASSERT_FALSE(clips().small.empty());
+  ClipSpec phone;
+  phone.width = 1280;
+  phone.height = 720;
+  phone.rotate = 90;  // a phone's portrait video: stored landscape, shown upright
+  const std::string portrait = make_clip(clips().folder, "portrait.mp4", phone);
+  RememberedChoices::remember("85", ".mkv");
+
+  // The small input offers 99% to 90% only: it starts from the nearest it offers, in the remembered format.
+  SettingWindow1File small(nullptr, clips().small, clips().folder + "/small_output.mp4", false, "");
+  auto* quality = child<QComboBox>(small, "comboBoxQuality");
+  EXPECT_EQ(quality->currentText() + " " + child<QComboBox>(small, "comboBoxFormat")->currentText(),
+            "90% .mkv");
+  EXPECT_EQ(small.GetOutputFile(), clips().folder + "/small_output.mkv");
+  EXPECT_GE(quality->maxVisibleItems(), quality->count());  // the whole ladder, no ten-row cut
+
+  SettingWindow1File dialog(nullptr, portrait, clips().folder + "/portrait_output.mp4", false, "");
+  EXPECT_EQ(text_of(dialog, "labelInputResolution"), "720x1280");
+  const QString output = text_of(dialog, "labelOutputResolution");
+  EXPECT_LT(output.section('x', 0, 0).toInt(), output.section('x', 1, 1).toInt()) << output.toStdString();
+  // The output is planned again for the chosen container.
+  child<QLabel>(dialog, "labelOutputFilesize")->clear();
+  child<QComboBox>(dialog, "comboBoxFormat")->setCurrentText(".mp4");
+  EXPECT_EQ(text_of(dialog, "labelOutputResolution"), output);
+  EXPECT_FALSE(text_of(dialog, "labelOutputFilesize").isEmpty());
+  RememberedChoices::remember("95", ".mp4");
 }

@@ -8,15 +8,23 @@
 #include "ui/PreconditionCheck.h"
 #include "ui/StartupTestSupport.h"
 
-TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts) {
+TEST(Startup, ALaterStartHandsItsFilesToTheRunningCopyAndAKilledCopyDoesNotBlockLaterStarts) {
   const QString keys = QString::fromStdString(make_temp_folder("tmp"));
   QProcess first;
   start(first, keys, build_dir(), false);
   ASSERT_EQ(lines_when_shown(first), kShownInChinese);
 
-  QProcess second;
-  start(second, keys, build_dir(), true);
-  EXPECT_EQ(output_of_finished(second), QString::fromUtf8("BOX\t提示\t程序己运行!\n"));
+  // "Open with": the running copy takes the file as if dropped (and refuses this
+  // one), the later start ends quietly; without files it only brings the window up.
+  const QString notes = QString::fromStdString(make_temp_folder("docs")) + "/notes.txt";
+  QFile(notes).open(QIODevice::WriteOnly);
+  QProcess second, third;
+  start(second, keys, build_dir(), true, helper_program(), {notes});
+  EXPECT_EQ(output_of_finished(second), "");
+  const QString refused = QString::fromUtf8("BOX\t提示\t不支持非视频文件!\n");
+  EXPECT_EQ(lines_until(first, refused), refused);
+  start(third, keys, build_dir(), true);
+  EXPECT_EQ(output_of_finished(third), "");
   EXPECT_EQ(first.state(), QProcess::Running);
 
   // A copy that dies without cleaning up leaves its shared-memory segment behind.
@@ -24,9 +32,9 @@ TEST(Startup, SecondCopyStopsWhileFirstRunsAndAKilledCopyDoesNotBlockLaterStarts
   ASSERT_TRUE(first.waitForFinished(10000));
 
   // Started from another folder: bin/ and the translation beside the executable are used.
-  QProcess third;
-  start(third, keys, QString::fromStdString(make_temp_folder("elsewhere")), true);
-  EXPECT_EQ(output_of_finished(third), kShownInChinese);
+  QProcess fourth;
+  start(fourth, keys, QString::fromStdString(make_temp_folder("elsewhere")), true);
+  EXPECT_EQ(output_of_finished(fourth), kShownInChinese);
 }
 
 TEST(Startup, WithoutBinFolderOneBoxIsShownAndTheWindowStillOpensInEnglish) {

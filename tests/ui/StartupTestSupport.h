@@ -9,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
+#include <map>
 
 #include "Util/OSUtil.h"
 
@@ -18,18 +20,27 @@ inline const int kStartTimeoutMs = 60000;
 
 inline QString build_dir() { return QCoreApplication::applicationDirPath(); }
 
-// Starts the whole program (see kovadle_app_helper) in dir. The single-instance
-// keys live in the folder given as TMPDIR, so no copy really running here is met.
+inline QString helper_program() {
+  return build_dir() + "/kovadle_app_helper" + QString::fromStdString(OSUtil::executableSuffix());
+}
+
+// Starts the whole program (see kovadle_app_helper) in dir, with the arguments and
+// a Chinese system unless the environment given says otherwise. The
+// single-instance keys live in the folder given as TMPDIR, so no copy really
+// running here is met.
 inline void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
-                  const QString& program = build_dir() + "/kovadle_app_helper" +
-                                           QString::fromStdString(OSUtil::executableSuffix())) {
+                  const QString& program = helper_program(), const QStringList& arguments = {},
+                  const std::map<QString, QString>& environment = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("TMPDIR", keys);
+  for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(overriding);
+  env.insert("LANG", "zh_CN.UTF-8");
   if (quit_when_shown) env.insert("KOVADLE_HELPER_QUIT", "1");
+  for (const auto& [name, value] : environment) env.insert(name, value);
   app.setProcessEnvironment(env);
   app.setWorkingDirectory(dir);
   app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  app.start(program, QStringList());
+  app.start(program, arguments);
 }
 
 // The helper's BOX and WINDOW lines; the program prints progress lines of its own.
@@ -40,14 +51,18 @@ inline QString helper_lines(const QString& output) {
   return kept;
 }
 
-// The helper's lines once the window of a copy left running is shown (or the time-out passed).
-inline QString lines_when_shown(QProcess& app) {
+// The helper's lines of a copy left running, once they contain the expected text
+// (or the time-out passed).
+inline QString lines_until(QProcess& app, const QString& expected) {
   QString shown;
   for (QDeadlineTimer deadline(kStartTimeoutMs);
-       !shown.contains(kShownInChinese) && app.waitForReadyRead(int(deadline.remainingTime()));)
+       !helper_lines(shown).contains(expected) && app.waitForReadyRead(int(deadline.remainingTime()));)
     shown += QString::fromUtf8(app.readAllStandardOutput()).remove('\r');
   return helper_lines(shown);
 }
+
+// The helper's lines once the window of a copy left running is shown (or the time-out passed).
+inline QString lines_when_shown(QProcess& app) { return lines_until(app, kShownInChinese); }
 
 // The helper's output of a start that must end by itself with exit code 0.
 inline QString output_of_finished(QProcess& app) {

@@ -7,7 +7,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "Util/AppConstants.h"
+#include "Util/UserSettings.h"
+#include "support/ModalBoxes.h"
+#include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "ui/AppMenu.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/StartupTestSupport.h"
 
@@ -59,4 +64,57 @@ TEST(Startup, AnotherUsersCopyIsNotRefused) {
   first.terminate();  // ends normally and takes its segment with it
   EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
   EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+}
+
+// The system's language is read from the environment here (on Windows from the system).
+TEST(Startup, TheInterfaceSpeaksTheSystemsLanguageUnlessOneWasChosen) {
+  const QString english = "WINDOW\tKovadle v1.1 - Supports more than twenty formats\n";
+  const QString data = QString::fromStdString(make_temp_folder("data"));
+  const auto shown = [&data](const char* system) {
+    QProcess app;
+    start(app, QString::fromStdString(make_temp_folder("tmp")), build_dir(), true, helper_program(), {},
+          {{"LANG", system}, {"XDG_DATA_HOME", data}});
+    return output_of_finished(app);
+  };
+  EXPECT_EQ(shown("en_US.UTF-8"), english);
+  EXPECT_EQ(shown("zh_CN.UTF-8"), kShownInChinese);
+  QDir().mkpath(data + "/kovadle_app_helper");
+  UserSettings chosen((data + "/kovadle_app_helper/UserSettings.config").toStdString());
+  chosen.set("Language", "en");
+  chosen.save();
+  EXPECT_EQ(shown("zh_CN.UTF-8"), english);
+
+  // The menu confirms a new choice in the language chosen, which the user reads.
+  QWidget window;
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
+  const bool english_now = get_language() == "en";
+  AppMenu(&window).slot_languageAction_trigger(english_now ? "cn" : "en");
+  EXPECT_EQ(
+      boxes,
+      QStringList{english_now
+                      ? QString::fromUtf8("语言 (Language):新的界面语言将在下次启动Kovadle视频转换器时生效。")
+                      : "Language:The new language takes effect the next time Kovadle starts."});
+  UserSettings::instance().set("Language", "");
+  UserSettings::instance().save();
+}
+
+// Someone emptied the temporary folder: the lock holds, the hand-over socket is gone.
+TEST(Startup, ARunningCopyOutOfReachIsReportedInTheInterfacesLanguage) {
+  const QString keys = QString::fromStdString(make_temp_folder("tmp"));
+  QProcess first;
+  start(first, keys, build_dir(), false);
+  ASSERT_EQ(lines_when_shown(first), kShownInChinese);
+  ASSERT_TRUE(QFile::remove(keys + "/KovadleOpen-" + QString::number(::getuid())));
+  const std::pair<const char*, QString> systems[] = {
+      {"zh_CN.UTF-8", QString::fromUtf8("BOX\t提示\t程序己运行!\n")},
+      {"en_US.UTF-8", "BOX\tNotice\tKovadle is already running!\n"}};
+  for (const auto& [system, box] : systems) {
+    QProcess later;
+    start(later, keys, build_dir(), true, helper_program(), {}, {{"LANG", system}});
+    EXPECT_EQ(output_of_finished(later), box) << system;
+  }
+  first.terminate();
+  EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
 }

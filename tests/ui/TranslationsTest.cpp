@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QTranslator>
 
-#include "app/InterfaceTranslation.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "ui/InterfaceTranslation.h"
 
 TEST(Translations, FileIsFoundInTheWorkingDirectoryFirstThenBesideTheProgram) {
   const auto found = [](const QString& relative) { return QFileInfo(locate_translation_file(relative)); };

@@ -29,6 +29,8 @@
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"
+#include "ui/BatchSettingsDialog.h"
+#include "ui/DesktopOpener.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobTable.h"
 #include "ui/WaitingLoadingFile.h"
@@ -72,16 +74,33 @@ class WindowTest : public testing::Test {
     for (const QString& name : jobs.entryList({"*.jobfile"})) jobs.remove(name);
     media = make_temp_folder("media");
     output_dir = make_temp_folder("out");
+    forget_choices();
     UserSettings::instance().setOutputDir(output_dir);
     OSUtil::setShutdownAction([this] { ++shutdowns; });
+    // No test may start the desktop's player or file manager.
+    DesktopOpener::setLauncher([this](const QString& path) {
+      launched << path;
+      return true;
+    });
     machine_busy(false);
   }
 
   void TearDown() override {
     window.reset();
     manager.reset();
+    forget_choices();
     UpdateGUIThread::setLoadSampler({});
+    DesktopOpener::setLauncher([](const QString& path) {
+      ADD_FAILURE() << "the desktop would have opened " << path.toStdString();
+      return false;
+    });
     OSUtil::setShutdownAction([] { ADD_FAILURE() << "the shutdown action was reached without a recorder"; });
+  }
+
+  // Each test starts from the defaults: no remembered quality or format.
+  static void forget_choices() {
+    for (const char* key : {"Quality", "OutputFormat"}) UserSettings::instance().set(key, "");
+    UserSettings::instance().save();
   }
 
   static void machine_busy(bool busy) {
@@ -153,6 +172,7 @@ class WindowTest : public testing::Test {
   std::unique_ptr<Widget> window;
   std::string media, output_dir;
   int shutdowns = 0;
+  QStringList launched;  // what the desktop was asked to open
 };
 
 // Answers the add flow: "Start Transcoding" in the settings dialog (noting the
@@ -171,6 +191,11 @@ struct AddFlowAnswers {
         if (before_start) before_start(settings->GetOutputFile());
         for (QPushButton* button : settings->findChildren<QPushButton*>())
           if (button->text() == "Start Transcoding") button->click();
+        return true;
+      }
+      if (auto* batch = qobject_cast<BatchSettingsDialog*>(dialog)) {
+        seen << "batch of " + QString::number(batch->qualities().size());
+        batch->findChild<QPushButton*>("btnStartTranscoding")->click();
         return true;
       }
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) seen << box->windowTitle() + ":" + box->text();

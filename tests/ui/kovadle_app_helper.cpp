@@ -1,5 +1,6 @@
 // The whole program, driven by tests: every modal box is answered and reported as
-// "BOX<tab>title<tab>text" on standard output; once the main window is shown its
+// "BOX<tab>title<tab>text" on standard output (the probe's waiting animation ends
+// by itself); once the main window is shown its
 // title is reported as "WINDOW<tab>title", and with KOVADLE_HELPER_QUIT=1 the
 // event loop then ends as if the window had been closed. KOVADLE_TEST_CA_FILE
 // names the CA file that makes a test's own HTTPS backend trusted.
@@ -10,6 +11,7 @@
 #include "Util/HttpUtil.h"
 #include "app/Application.h"
 #include "support/ModalBoxes.h"
+#include "ui/WaitingLoadingFile.h"
 #include "ui/Widget.h"
 
 namespace {
@@ -25,8 +27,12 @@ void install_test_hooks() {
     HttpUtil::set_ca_file(ca_file.toStdString());
     HttpUtil::set_use_ca_file(true);
   }
-  answer_modal_boxes(
-      qApp, [](const QString& title, const QString& text) { report("BOX\t" + title + "\t" + text); });
+  handle_modal_dialogs(qApp, [](QDialog* dialog) {
+    if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    report("BOX\t" + dialog->windowTitle() + "\t" + (box ? box->text() : QString()));
+    return false;
+  });
   auto* watcher = new QTimer(qApp);
   QObject::connect(watcher, &QTimer::timeout, [watcher] {
     for (QWidget* window : QApplication::topLevelWidgets()) {

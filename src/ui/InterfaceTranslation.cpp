@@ -1,4 +1,4 @@
-#include "app/InterfaceTranslation.h"
+#include "ui/InterfaceTranslation.h"
 
 #include <QCoreApplication>
 #include <QDir>

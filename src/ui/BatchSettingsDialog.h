@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// One settings dialog for a batch of videos: one quality and one output format for
+// all of them. Each video keeps its own quality ladder: where it lacks the chosen
+// quality it takes its nearest lower one, and the list shows which and says so.
+// Only "Start Transcoding" clears the cancel flag.
+class BatchSettingsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  struct Input {
+    std::string path;
+    std::vector<std::string> ladder;  // the quality keys the video offers
+  };
+
+  BatchSettingsDialog(QWidget* parent, std::vector<Input> inputs, const std::string& outputDir);
+
+  bool IsCancel() const { return isCancel_; }
+  // The quality chosen in the list ("85") and the output extension (".mkv").
+  std::string chosenQuality() const;
+  std::string chosenFormat() const;
+  // The quality each video is transcoded with, in the order of the inputs.
+  std::vector<std::string> qualities() const;
+
+ private:
+  // The per-video rows, the note and the total estimate for the current choice.
+  void refresh();
+
+  std::vector<Input> inputs_;
+  bool isCancel_ = true;
+  QTableWidget* table_ = nullptr;
+  QComboBox* comboQuality_ = nullptr;
+  QComboBox* comboFormat_ = nullptr;
+  QLabel* note_ = nullptr;
+  QLabel* total_ = nullptr;
+  QPushButton* btnStart_ = nullptr;
+};

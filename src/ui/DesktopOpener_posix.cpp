@@ -1,0 +1,24 @@
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "ui/DesktopOpener.h"
+
+QString DesktopOpener::showInputText() { return tr("Show input in file manager"); }
+QString DesktopOpener::showOutputText() { return tr("Show output in file manager"); }
+
+bool DesktopOpener::launchWithDesktop(QWidget* parent, const QString& path) {
+  // xdg-open picks the desktop's player or file manager (package xdg-utils).
+  const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (program.isEmpty()) {
+    QMessageBox::information(parent, tr("Information"),
+                             tr("Kovadle opens files and folders with xdg-open, which is not installed. "
+                                "Please install the package xdg-utils."),
+                             QMessageBox::Ok);
+    return false;
+  }
+  if (QProcess::startDetached(program, {path})) return true;
+  QMessageBox::information(parent, tr("Information"), tr("This could not be opened:") + "\n" + path,
+                           QMessageBox::Ok);
+  return false;
+}

@@ -1,0 +1,17 @@
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/DesktopOpener.h"
+
+QString DesktopOpener::showInputText() { return tr("Show input in Explorer"); }
+QString DesktopOpener::showOutputText() { return tr("Show output in Explorer"); }
+
+bool DesktopOpener::launchWithDesktop(QWidget* parent, const QString& path) {
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+  QMessageBox::information(parent, tr("Information"),
+                           tr("This could not be opened:") + "\n" + QDir::toNativeSeparators(path),
+                           QMessageBox::Ok);
+  return false;
+}

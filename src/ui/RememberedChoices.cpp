@@ -1,0 +1,54 @@
+#include "ui/RememberedChoices.h"
+
+#include <algorithm>
+
+#include "Util/StringUtil.h"
+#include "Util/UserSettings.h"
+
+namespace {
+const char* const kQualityKey = "Quality";
+const char* const kFormatKey = "OutputFormat";
+const char* const kDefaultQuality = "95";
+}  // namespace
+
+const std::vector<std::string>& RememberedChoices::formats() {
+  static const std::vector<std::string> offered = {".mp4", ".mkv", ".flv", ".avi", ".ts"};
+  return offered;
+}
+
+std::string RememberedChoices::quality() {
+  const std::string stored = UserSettings::instance().get(kQualityKey);
+  const bool twoDigits = stored.size() == 2 && std::all_of(stored.begin(), stored.end(),
+                                                           [](char c) { return c >= '0' && c <= '9'; });
+  return twoDigits ? stored : kDefaultQuality;
+}
+
+std::string RememberedChoices::format() {
+  const std::string stored = UserSettings::instance().get(kFormatKey);
+  const auto& offered = formats();
+  return std::find(offered.begin(), offered.end(), stored) != offered.end() ? stored : offered.front();
+}
+
+void RememberedChoices::remember(const std::string& quality, const std::string& format) {
+  UserSettings& settings = UserSettings::instance();
+  if (settings.get(kQualityKey) == quality && settings.get(kFormatKey) == format) return;
+  settings.set(kQualityKey, quality);
+  settings.set(kFormatKey, format);
+  settings.save();
+}
+
+std::string RememberedChoices::offeredQuality(const std::vector<std::string>& ladder,
+                                              const std::string& wanted) {
+  if (ladder.empty()) return std::string();
+  const int target = StringUtil::str_to_int(wanted);
+  std::string nearestLower;
+  std::string lowest = ladder.front();
+  for (const std::string& key : ladder) {
+    const int value = StringUtil::str_to_int(key);
+    if (value == target) return key;
+    if (value < target && (nearestLower.empty() || value > StringUtil::str_to_int(nearestLower)))
+      nearestLower = key;
+    if (value < StringUtil::str_to_int(lowest)) lowest = key;
+  }
+  return nearestLower.empty() ? lowest : nearestLower;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The quality and output format the user last confirmed, kept in the user
+// settings ("Quality", "OutputFormat"), so the next settings dialog starts there.
+class RememberedChoices {
+ public:
+  // The remembered quality key ("85"), or "95" when none is stored.
+  static std::string quality();
+  // The remembered extension (".mkv"), or ".mp4" when none (or an unknown one) is stored.
+  static std::string format();
+  static void remember(const std::string& quality, const std::string& format);
+
+  // The output formats offered, in their order.
+  static const std::vector<std::string>& formats();
+
+  // What a ladder (quality keys, in any order) offers for a wanted quality: the
+  // quality itself, else the nearest lower one offered, else the lowest offered;
+  // "" for an empty ladder.
+  static std::string offeredQuality(const std::vector<std::string>& ladder, const std::string& wanted);
+};
