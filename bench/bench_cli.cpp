@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "Util/AppConstants.h"
-#include "Util/QtText.h"
 #include "backend/PendingInstaller.h"
+#include "environment/AppConstants.h"
+#include "text/QtText.h"
 
 QMessageBox* NewVersionDialog::create(QWidget* parent, const std::string& new_version,
                                       const std::string& current_version, bool force) {

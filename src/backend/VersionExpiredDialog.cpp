@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <memory>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
+#include "text/QtText.h"
 
 QMessageBox* VersionExpiredDialog::create() {
   auto* box = new QMessageBox;

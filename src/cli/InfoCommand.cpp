@@ -3,12 +3,12 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "Util/StringUtil.h"
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "probe/MediaInfoCache.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -7,22 +7,22 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QuitSignalWatcher.h"
-#include "Util/StringUtil.h"
-#include "Util/UserSettings.h"
 #include "cli/CliArguments.h"
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "cli/TranscodeProgress.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "process/QuitSignalWatcher.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "Util/StringUtil.h"
+#include "text/StringUtil.h"
 
 namespace {
 

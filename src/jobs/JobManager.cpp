@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <iostream>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobOutput.h"
 #include "jobs/ProgressSnapshotText.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
 
 JobManager& JobManager::GetInstance() {
   // Statics end in reverse order of creation: let the child-process registry come

@@ -2,8 +2,8 @@
 // "speed="; the input header carries "Duration:" and "start:".
 #include <string>
 
-#include "Util/StringUtil.h"
 #include "jobs/Job.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <fstream>
 #include <iostream>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtCmdRunner.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
 #include "jobs/EncoderErrorLines.h"
 #include "jobs/EncoderOutcome.h"
 #include "jobs/JobOutput.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
+#include "process/CmdUtil.h"
+#include "process/QtCmdRunner.h"
+#include "text/QtText.h"
 
 namespace {
 

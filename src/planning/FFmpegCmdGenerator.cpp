@@ -1,7 +1,7 @@
 #include "planning/FFmpegCmdGenerator.h"
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
 #include "probe/MediaInfoCache.h"
 
 std::vector<std::string> FFmpegCmdGenerator::GetQualitys(const std::string& inputFile) {

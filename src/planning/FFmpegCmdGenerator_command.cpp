@@ -1,7 +1,7 @@
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 
 namespace {
 

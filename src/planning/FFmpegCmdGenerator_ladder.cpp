@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "Util/StringUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/QualityMapping.h"
+#include "text/StringUtil.h"
 
 std::string FFmpegCmdGenerator::GetResolutionRange(int32_t width) {
   if (width > 4500) return "b4k";

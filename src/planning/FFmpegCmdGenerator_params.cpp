@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <iostream>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/StringUtil.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/QualityMapping.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QtGlobal>
 
-#include "Util/OSUtil.h"
-#include "Util/StringUtil.h"
+#include "platform/OSUtil.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "planning/QualityMapping.h"
 
-#include "Util/SimpleJson.h"
 #include "planning/QualityMappingRows.h"
+#include "text/SimpleJson.h"
 
 const QualityMapping& QualityMapping::Instance() {
   static const QualityMapping instance;

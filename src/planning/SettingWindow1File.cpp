@@ -14,13 +14,13 @@
 #include <iostream>
 #include <vector>
 
-#include "Util/AppConstants.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/StringUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobManager.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
+#include "text/StringUtil.h"
 #include "ui/MyLabel.h"
 #include "ui/RememberedChoices.h"
 

@@ -1,10 +1,10 @@
 #include <climits>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/StringUtil.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "probe/ProbeLines.h"
+#include "text/StringUtil.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Util/StringUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "probe/ProbeLines.h"
+#include "text/StringUtil.h"
 
 // One pass over the INI report: the main section of the first video stream and of
 // the first audio stream, the first video stream's own rotation lines, and the

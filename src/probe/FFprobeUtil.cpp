@@ -1,9 +1,9 @@
 #include "probe/FFprobeUtil.h"
 
-#include "Util/CmdUtil.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/StringUtil.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
+#include "text/StringUtil.h"
 
 MediaInfo FFprobeUtil::GetMediaInfo(const std::string& file) {
   // Both paths quoted so that the command splits back into exactly these two paths.

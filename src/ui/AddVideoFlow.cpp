@@ -7,15 +7,15 @@
 #include <QStandardPaths>
 #include <iostream>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/UserSettings.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
+#include "log/LogUtil.h"
 #include "planning/InputAcceptance.h"
 #include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
 #include "ui/WaitingLoadingFile.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <functional>
 #include <set>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
 #include "ui/RememberedChoices.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <atomic>
 
-#include "Util/AppConstants.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
+#include "text/QtText.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "Util/AppConstants.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
+#include "text/QtText.h"
 
 ShowDeviceID::ShowDeviceID(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

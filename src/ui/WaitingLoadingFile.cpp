@@ -10,9 +10,9 @@
 #include <iostream>
 #include <mutex>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
 
 // What the probe task knows of the dialog: cleared by the destructor, so a task
 // that ends later emits into nothing.

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "Util/AppConstants.h"
+#include "environment/AppConstants.h"
 
 TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
   const std::string data_home =

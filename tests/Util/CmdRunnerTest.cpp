@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtCmdRunner.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
+#include "process/QtCmdRunner.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <thread>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtCmdRunner.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
+#include "process/QtCmdRunner.h"
 #include "support/MediaFixtures.h"
 
 namespace {

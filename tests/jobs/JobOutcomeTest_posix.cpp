@@ -7,13 +7,13 @@
 #include <QDir>
 #include <QFile>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TestEnvironment.h"

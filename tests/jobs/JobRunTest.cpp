@@ -5,15 +5,15 @@
 #include <QRegularExpression>
 #include <atomic>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
+#include "text/TxtUtil.h"
 
 namespace {
 // A 20-second clip encoded in real time: certainly still going when stopped.

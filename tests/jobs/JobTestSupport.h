@@ -8,9 +8,9 @@
 #include <QThread>
 #include <functional>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobV3.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/ProcessState.h"
 

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <mutex>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 

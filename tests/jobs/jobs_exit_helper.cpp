@@ -6,11 +6,11 @@
 #include <iostream>
 #include <string>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QuitSignalWatcher.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
+#include "process/QuitSignalWatcher.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

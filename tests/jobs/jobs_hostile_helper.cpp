@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "Util/OSUtil.h"
 #include "jobs/JobManager.h"
+#include "platform/OSUtil.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

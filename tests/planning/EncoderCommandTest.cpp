@@ -2,10 +2,10 @@
 
 #include <QStringList>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QProcess>
 
-#include "Util/CmdUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "process/CmdUtil.h"
 #include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"

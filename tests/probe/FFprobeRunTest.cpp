@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "support/QtPrinters.h"
 #include "ui/CountDownMsgBox.h"
 

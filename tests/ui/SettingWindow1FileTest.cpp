@@ -11,16 +11,16 @@
 #include <functional>
 #include <vector>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/StringUtil.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "text/QtText.h"
+#include "text/StringUtil.h"
 #include "ui/RememberedChoices.h"
 
 namespace {

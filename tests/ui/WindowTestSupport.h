@@ -19,13 +19,13 @@
 #include <memory>
 #include <string>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/UserSettings.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
+#include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"

@@ -1,0 +1,164 @@
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <iostream>
+#include <string>
+
+#include "platform/OSPlatform.h"
+#include "platform/OSUtil.h"
+
+namespace {
+
+uint64_t toUint64(const FILETIME& time) {
+  return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void runHidden(const std::string& command) { WinExec(command.c_str(), SW_HIDE); }
+
+// The parent recorded for a running process; 0 when no process has this id.
+DWORD parentOf(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof(entry);
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == pid) {
+      parent = entry.th32ParentProcessID;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  return parent;
+}
+
+}  // namespace
+
+namespace os_platform {
+
+// Windows counts a name in UTF-16 units, 255 at most on its file systems.
+size_t fileNameUnits(const std::string& name) {
+  return static_cast<size_t>(QString::fromUtf8(name.c_str(), static_cast<int>(name.size())).size());
+}
+
+size_t fileNameLimit(const std::string&) { return 255; }
+
+// Windows names are UTF-16, as Qt's are; one that UTF-8 cannot carry (a lone
+// surrogate) is caught where the name comes in.
+OSUtil::FileKind fileKind(const std::string& path) {
+  const QFileInfo info(QString::fromUtf8(path.c_str(), static_cast<int>(path.size())));
+  if (!info.exists()) return OSUtil::FileKind::Missing;
+  if (info.isDir()) return OSUtil::FileKind::Folder;
+  return info.isFile() ? OSUtil::FileKind::Regular : OSUtil::FileKind::Special;
+}
+
+bool parseProcStatCpuLine(const std::string&, CpuTimes&) { return false; }
+
+bool readCpuTimes(CpuTimes& times) {
+  FILETIME idle, kernel, user;
+  if (!GetSystemTimes(&idle, &kernel, &user)) return false;
+  // Kernel time includes the idle time.
+  times.idle = toUint64(idle);
+  times.total = toUint64(kernel) + toUint64(user);
+  return true;
+}
+
+void killChild(int64_t pid) {
+  // The registry may hold a number whose process ended and was reused.
+  if (parentOf(static_cast<DWORD>(pid)) != GetCurrentProcessId()) {
+    std::cout << "Error,OSUtil::killProcess,pid:" << pid << " is not our child, not killed." << std::endl;
+    return;
+  }
+  const std::string command = "TASKKILL /PID " + std::to_string(pid) + " /F";
+  std::cout << "cmd:" << command << std::endl;
+  runHidden(command);
+}
+
+void shutdownMachine() {
+  std::cout << "cmd:shutdown -s -t 0" << std::endl;
+  runHidden("shutdown -s -t 0");
+}
+
+void openFolder(const std::string& folder) {
+  // Explorer reads its own command line: the folder goes in as it is, quoted only
+  // when it holds a blank (Qt's argument quoting would double a trailing backslash).
+  QString path = QDir::toNativeSeparators(QString::fromUtf8(folder.c_str()));
+  if (path.contains(' ')) path = '"' + path + '"';
+  QProcess explorer;
+  explorer.setProgram("explorer");
+  explorer.setNativeArguments(path);
+  explorer.startDetached();
+}
+
+std::string defaultOutputBase() {
+  std::string drive;
+  try {
+    drive = OSUtil::getMaxFreeSpaceDrive();
+  } catch (const std::string& error) {
+    // A drive that cannot be asked must not keep the program from starting.
+    std::cout << "Error,OSUtil::getDefaultOutputDir," << error << std::endl;
+  }
+  return drive.empty() ? QDir::toNativeSeparators(QDir::homePath()).toUtf8().toStdString() : drive;
+}
+
+std::string executableSuffix() { return ".exe"; }
+
+FileRead readRegularFile(const std::string& path, int64_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  const std::wstring name = QString::fromUtf8(path.c_str(), static_cast<int>(path.size())).toStdWString();
+  // A folder fails to open here; a device or pipe opens without waiting and is
+  // refused by its type before anything is read.
+  HANDLE file =
+      CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing
+                                                                          : FileRead::Unreadable;
+  }
+  FileRead outcome = FileRead::Ok;
+  LARGE_INTEGER size;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    outcome = FileRead::NotRegular;
+  } else if (!GetFileSizeEx(file, &size)) {
+    outcome = FileRead::Unreadable;
+  } else if (size.QuadPart > maxBytes) {
+    outcome = FileRead::TooLarge;
+  } else {
+    // A file that grows while it is read is still cut off past the limit.
+    static const DWORD kChunk = 65536;
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+      DWORD count = 0;
+      if (!ReadFile(file, &chunk[0], kChunk, &count, nullptr)) {
+        outcome = FileRead::Unreadable;
+        break;
+      }
+      if (count == 0) break;
+      bytes.append(chunk.data(), count);
+      if (static_cast<int64_t>(bytes.size()) > maxBytes) {
+        outcome = FileRead::TooLarge;
+        break;
+      }
+    }
+  }
+  CloseHandle(file);
+  if (outcome != FileRead::Ok) bytes.clear();
+  return outcome;
+}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  const std::wstring source = QString::fromStdString(from).toStdWString();
+  const std::wstring target = QString::fromStdString(to).toStdWString();
+  if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  error = "Windows error " + std::to_string(GetLastError());
+  return false;
+}
+
+}  // namespace os_platform
