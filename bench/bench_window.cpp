@@ -25,10 +25,10 @@
 #include "environment/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 namespace {
 

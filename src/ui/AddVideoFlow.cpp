@@ -12,11 +12,11 @@
 #include "jobs/JobFile.h"
 #include "log/LogUtil.h"
 #include "planning/InputAcceptance.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

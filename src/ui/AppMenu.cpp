@@ -16,7 +16,7 @@
 #include "log/LogUtil.h"
 #include "text/QtText.h"
 #include "ui/InterfaceTranslation.h"
-#include "ui/ShowDeviceID.h"
+#include "ui/dialogs/ShowDeviceID.h"
 
 namespace {
 const char* const kLanguageKey = "Language";

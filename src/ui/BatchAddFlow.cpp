@@ -18,8 +18,8 @@
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
-#include "ui/BatchSettingsDialog.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

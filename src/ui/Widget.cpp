@@ -21,7 +21,6 @@
 #include <unordered_map>
 
 #include "account/SignInStore.h"
-#include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
 #include "backend/ServerLog.h"
 #include "environment/AppConstants.h"
@@ -29,14 +28,12 @@
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 #include "text/StringUtil.h"
 #include "ui/AddVideoFlow.h"
 #include "ui/AppMenu.h"
 #include "ui/BatchAddFlow.h"
-#include "ui/CountDownMsgBox.h"
 #include "ui/DeleteConfirmation.h"
 #include "ui/DesktopNotifier.h"
 #include "ui/DesktopOpener.h"
@@ -51,7 +48,10 @@
 #include "ui/OverallProgress.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/CountDownMsgBox.h"
+#include "ui/dialogs/NewVersionDialog.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 #include "ui_Widget.h"
 
 namespace {

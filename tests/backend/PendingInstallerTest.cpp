@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "BackendTestSupport.h"
-#include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
 #include "platform/OSUtil.h"
 #include "text/TxtUtil.h"
+#include "ui/dialogs/NewVersionDialog.h"
 
 namespace {
 

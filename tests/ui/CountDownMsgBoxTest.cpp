@@ -8,7 +8,7 @@
 
 #include "platform/OSUtil.h"
 #include "support/QtPrinters.h"
-#include "ui/CountDownMsgBox.h"
+#include "ui/dialogs/CountDownMsgBox.h"
 
 namespace {
 

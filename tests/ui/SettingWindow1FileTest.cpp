@@ -13,7 +13,6 @@
 
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
@@ -22,6 +21,7 @@
 #include "text/QtText.h"
 #include "text/StringUtil.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 namespace {
 

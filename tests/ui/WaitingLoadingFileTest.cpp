@@ -11,7 +11,7 @@
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

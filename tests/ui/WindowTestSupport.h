@@ -23,18 +23,18 @@
 #include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "process/CmdUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"
-#include "ui/BatchSettingsDialog.h"
 #include "ui/DesktopOpener.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobTable.h"
-#include "ui/WaitingLoadingFile.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
   for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)

@@ -1,4 +1,4 @@
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 #include <QBitmap>
 #include <QCloseEvent>

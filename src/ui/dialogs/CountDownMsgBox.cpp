@@ -1,4 +1,4 @@
-#include "ui/CountDownMsgBox.h"
+#include "ui/dialogs/CountDownMsgBox.h"
 
 #include <QPushButton>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "ui/ShowDeviceID.h"
+#include "ui/dialogs/ShowDeviceID.h"
 
 #include <QApplication>
 #include <QClipboard>

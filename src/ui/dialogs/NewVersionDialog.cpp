@@ -1,4 +1,4 @@
-#include "backend/NewVersionDialog.h"
+#include "ui/dialogs/NewVersionDialog.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "planning/SettingWindow1File.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "ui/BatchSettingsDialog.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,11 +14,11 @@
 #include <set>
 
 #include "planning/FFmpegCmdGenerator.h"
-#include "planning/SettingWindow1File.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "backend/VersionExpiredDialog.h"
+#include "ui/dialogs/VersionExpiredDialog.h"
 
 #include <QLabel>
 #include <QMessageBox>
