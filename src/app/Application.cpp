@@ -16,6 +16,7 @@
 #include "app/SingleInstanceLock.h"
 #include "backend/ServerLog.h"
 #include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "backend/BackendApi.h"
 #include "environment/AppConstants.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"

@@ -8,6 +8,7 @@
 #include <QtConcurrent>
 #include <mutex>
 
+#include "backend/BackendApi.h"
 #include "environment/AppConstants.h"
 #include "environment/MachineInfo.h"
 #include "log/LogUtil.h"

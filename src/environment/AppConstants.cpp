@@ -1,24 +1,19 @@
 #include "environment/AppConstants.h"
 
 #include <QDir>
-#include <QHostAddress>
-#include <QLocale>
 #include <QObject>
 #include <QStandardPaths>
-#include <QUrl>
 #include <cstdint>
 #include <iostream>
 #include <limits>
 #include <mutex>
 
-#include "environment/UserSettings.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/SyncString.h"
 
 namespace {
 
-const char* const kBuiltInBackendUrl = "https://api.kovadle.com/KovadleBackend/v1";
 const char* const kOfficialSite = "https://www.kovadle.com/";
 const char* const kNotYet = "init";
 
@@ -43,59 +38,15 @@ std::string data_folder(const char* name) {
 // Initialised before main so the first reader never races the construction.
 const bool kCellsReady = (device_id_cell(), user_id_cell(), true);
 
+// The log knows no folders of its own: it asks for this one with its first line.
+const bool kLogFolderKnown = (set_log_folder_source(&get_applogs_dir), true);
+
 }  // namespace
-
-std::string get_language() {
-  static const std::string language = language_from_setting(UserSettings::instance().get("Language"));
-  return language;
-}
-
-std::string language_from_setting(const std::string& stored) {
-  if (stored == "en" || stored == "cn") return stored;
-  return language_of_system();
-}
-
-std::string language_of_system() {
-  // The languages the user reads, in order (LANGUAGE, LC_MESSAGES, LANG on Unix;
-  // the display languages on Windows).
-  const QLocale system = QLocale::system();
-  const QStringList languages = system.uiLanguages();
-  const QString first = languages.isEmpty() ? system.name() : languages.first();
-  return first.startsWith(QLatin1String("zh"), Qt::CaseInsensitive) ? "cn" : "en";
-}
 
 std::string get_distri_id() { return "official"; }
 std::string get_current_version() { return "1.1.6"; }
 std::string get_product_name() { return QObject::tr("Kovadle").toUtf8().toStdString(); }
 std::string get_official_site() { return kOfficialSite; }
-
-std::string get_backend_url() {
-  const QByteArray custom = qgetenv("KOVADLE_BACKEND_URL");
-  std::string url = custom.isEmpty() ? std::string(kBuiltInBackendUrl) : custom.toStdString();
-  if (!custom.isEmpty() && !backend_url_allowed(url)) {
-    // Reports carry the device and the machine: never in clear text across a network.
-    log_info(
-        "get_backend_url, KOVADLE_BACKEND_URL refused (https, or http to this machine only), "
-        "using the built-in backend.");
-    url = kBuiltInBackendUrl;
-  }
-  while (!url.empty() && url.back() == '/') url.pop_back();
-  return url;
-}
-
-bool backend_url_allowed(const std::string& url) {
-  const QUrl parsed(QString::fromUtf8(url.c_str()), QUrl::StrictMode);
-  if (!parsed.isValid() || parsed.host().isEmpty()) return false;
-  if (parsed.scheme() == "https") return true;
-  if (parsed.scheme() != "http") return false;
-  return parsed.host() == "localhost" || QHostAddress(parsed.host()).isLoopback();
-}
-
-std::string get_ssc_api() { return "getSSC"; }
-std::string get_app_start_api() { return "p_app_start"; }
-std::string get_app_logs_api() { return "p_app_logs"; }
-std::string get_request_salt() { return "5d0f3a72-8e41-4b9c-a6d2-1f7e9c03b584"; }
-std::string get_installer_info_file_name() { return "installer_info.dat"; }
 
 std::string get_app_data_base_dir() {
   const QString base_q =
@@ -112,6 +63,7 @@ std::string get_appdata_dir() { return data_folder("appdata"); }
 
 std::string get_device_id() {
   (void)kCellsReady;
+  (void)kLogFolderKnown;
   // The report thread and the device-id dialog may ask at the same moment: one
   // derivation runs, and every caller waits for its result.
   static std::once_flag derived;

@@ -1,6 +1,8 @@
 #include "environment/UserSettings.h"
 
 #include <QFileInfo>
+#include <QLocale>
+#include <QStringList>
 #include <utility>
 
 #include "environment/AppConstants.h"
@@ -85,4 +87,23 @@ std::string get_output_dir() {
   const std::string fallback = OSUtil::getDefaultOutputDir();
   log_info("get_output_dir, stored OutputDir is not usable:" + stored + ",using:" + fallback);
   return fallback;
+}
+
+std::string get_language() {
+  static const std::string language = language_from_setting(UserSettings::instance().get("Language"));
+  return language;
+}
+
+std::string language_from_setting(const std::string& stored) {
+  if (stored == "en" || stored == "cn") return stored;
+  return language_of_system();
+}
+
+std::string language_of_system() {
+  // The languages the user reads, in order (LANGUAGE, LC_MESSAGES, LANG on Unix;
+  // the display languages on Windows).
+  const QLocale system = QLocale::system();
+  const QStringList languages = system.uiLanguages();
+  const QString first = languages.isEmpty() ? system.name() : languages.first();
+  return first.startsWith(QLatin1String("zh"), Qt::CaseInsensitive) ? "cn" : "en";
 }

@@ -44,3 +44,14 @@ std::string get_output_dir();
 // An absolute path to a writable folder, or to nothing yet (made when needed); not
 // a relative path, a file, a device or a folder that cannot be written.
 bool output_dir_usable(const std::string& folder);
+
+// The interface language, "cn" or "en": the user's choice ("Language" in the user
+// settings) when there is one, else the system's. Read once per run, so a new
+// choice applies from the next start.
+std::string get_language();
+// The language a stored "Language" value stands for: "cn" and "en" as stored,
+// anything else (nothing chosen) the system's.
+std::string language_from_setting(const std::string& stored);
+// The system's interface language: "cn" when its first user-interface language is
+// Chinese (zh*), otherwise "en".
+std::string language_of_system();

@@ -48,11 +48,4 @@ size_t fileNameLimit(const std::string& folder);
 
 OSUtil::FileKind fileKind(const std::string& path);
 
-enum class FileRead { Ok, Missing, Unreadable, NotRegular, TooLarge };
-
-// Reads a whole regular file (links followed) of at most maxBytes into bytes. A
-// FIFO, device or folder is refused before it is opened, so the read never blocks
-// and never runs on without end.
-FileRead readRegularFile(const std::string& path, int64_t maxBytes, std::string& bytes);
-
 }  // namespace os_platform

@@ -8,7 +8,6 @@
 #include <iostream>
 
 #include "log/LogUtil.h"
-#include "platform/OSPlatform.h"
 #include "text/QtText.h"
 
 namespace {
@@ -17,13 +16,13 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 std::string TxtUtil::read_text_file(const std::string& path) {
   std::string all;
-  switch (os_platform::readRegularFile(path, kMaxReadBytes, all)) {
-    case os_platform::FileRead::Ok:
+  switch (readRegularFile(path, kMaxReadBytes, all)) {
+    case FileRead::Ok:
       break;
-    case os_platform::FileRead::NotRegular:
+    case FileRead::NotRegular:
       log_info("TxtUtil::read_text_file, skipped, not a regular file:" + path);
       return std::string();
-    case os_platform::FileRead::TooLarge:
+    case FileRead::TooLarge:
       log_info("TxtUtil::read_text_file, skipped, larger than " + std::to_string(kMaxReadBytes) +
                " bytes:" + path);
       return std::string();

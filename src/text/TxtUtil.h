@@ -25,4 +25,12 @@ class TxtUtil {
   // Conversion between UTF-8 and the system's 8-bit code page (UTF-8 on Linux).
   static std::string utf8_to_ansi(const std::string& text);
   static std::string ansi_to_utf8(const std::string& text);
+
+ private:
+  enum class FileRead { Ok, Missing, Unreadable, NotRegular, TooLarge };
+
+  // Reads a whole regular file (links followed) of at most maxBytes into bytes. A
+  // FIFO, device or folder is refused before it is opened, so the read never blocks
+  // and never runs on without end (TxtUtil_posix.cpp, TxtUtil_win.cpp).
+  static FileRead readRegularFile(const std::string& path, int64_t maxBytes, std::string& bytes);
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "backend/BackendApi.h"
 #include "environment/AppConstants.h"
 
 TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {

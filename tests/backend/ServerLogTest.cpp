@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "BackendTestSupport.h"
+#include "backend/BackendApi.h"
 #include "backend/ServerLog.h"
 #include "environment/AppConstants.h"
 #include "log/LogUtil.h"

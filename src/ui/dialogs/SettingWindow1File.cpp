@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"

@@ -13,23 +13,6 @@ std::string rootFolder(const std::string& root) {
 
 }  // namespace
 
-std::string os_platform::chooseMaxFreeSpaceDrive(
-    const std::vector<char>& letters, const std::function<bool(const std::string&)>& isFixed,
-    const std::function<uint64_t(const std::string&)>& freeBytes) {
-  std::string best;
-  uint64_t bestFree = 0;
-  for (char letter : letters) {
-    const std::string root = std::string(1, letter) + ":";
-    if (!isFixed(root)) continue;
-    const uint64_t free = freeBytes(root);
-    if (free > bestFree) {
-      bestFree = free;
-      best = root;
-    }
-  }
-  return best;
-}
-
 std::vector<char> OSUtil::getAllDriverLetters() {
   char buffer[261] = {0};
   const DWORD result = GetLogicalDriveStringsA(260, buffer);
