@@ -69,7 +69,14 @@ std::string firstMacOfType(QNetworkInterface::InterfaceType type) {
 char OSUtil::nativeSeparator() { return QDir::separator().toLatin1(); }
 
 std::string OSUtil::getAppDir() {
-  return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toUtf8().toStdString();
+  const auto dir = [] {
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toUtf8().toStdString();
+  };
+  if (QCoreApplication::instance() == nullptr) return dir();
+  // Read once: Qt's own first reading is not safe from several threads at once (it
+  // leaks or races), and encoder threads ask for the tools' folder.
+  static const std::string folder = dir();
+  return folder;
 }
 
 std::string OSUtil::pathJoin(const std::string& a, const std::string& b, char sep) {

@@ -47,6 +47,7 @@ class JobRowTexts {
   // The tooltip of a finished job: both full paths, each on its line.
   static QString inputAndOutput(const std::string& inputFile, const std::string& outputFile);
 
+ private:
   // True when the whole text is one floating-point number (trailing white space
   // allowed), read the same in every locale; value receives it.
   static bool readNumber(const std::string& text, double* value);

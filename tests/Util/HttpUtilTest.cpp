@@ -70,12 +70,11 @@ TEST(HttpUtil, TalksOnlyToTrustedServersAndReportsEveryOutcome) {
 }
 
 TEST(HttpUtil, HostileRepliesEndSoonAndKeepNothing) {
+  // Outlives the server: its threads may still be writing when the test ends.
+  static const std::string chunk(64 * 1024, 'x');
   HttpsTestServer https;
   httplib::SSLServer& s = https.server();
-  const std::string chunk(64 * 1024, 'x');
-  const auto endless = [&chunk](size_t, httplib::DataSink& sink) {
-    return sink.write(chunk.data(), chunk.size());
-  };
+  const auto endless = [](size_t, httplib::DataSink& sink) { return sink.write(chunk.data(), chunk.size()); };
   // Without a length, or announced as 300 MiB: past every cap either way.
   s.Get("/endless", [&](const auto&, auto& r) { r.set_chunked_content_provider("text/plain", endless); });
   s.Get("/announced", [&](const auto&, auto& r) {

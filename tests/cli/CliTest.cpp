@@ -83,19 +83,13 @@ std::string text_file(const std::string& folder) {
   return path;
 }
 
-ClipSpec one_second() {
-  ClipSpec spec;
-  spec.seconds = 1;
-  return spec;
-}
-
 // Two one-second clips named alike in folders a/ and b/: their outputs must not share a name.
 std::pair<std::string, std::string> clips_named_alike(const std::string& prefix) {
   const std::string folder = make_temp_folder(prefix);
   QDir(q(folder)).mkpath("a");
   QDir(q(folder)).mkpath("b");
-  return {make_clip(folder + "/a", "clip.mp4", one_second()),
-          make_clip(folder + "/b", "clip.mp4", one_second())};
+  return {make_clip(folder + "/a", "clip.mp4", clip_of(640, 480, 1)),
+          make_clip(folder + "/b", "clip.mp4", clip_of(640, 480, 1))};
 }
 
 // A copy of kovadle-cli whose encoder is the given shell script (the real probe).
@@ -135,7 +129,7 @@ bool shows(QProcess& process, QByteArray& shown, const char* text) {
 
 TEST(CliInfo, DescribesVideosAndRefusesWhatTheWindowRefuses) {
   const std::string folder = make_temp_folder("info");
-  ClipSpec hd = one_second(), tone = one_second();
+  ClipSpec hd = clip_of(640, 480, 1), tone = clip_of(640, 480, 1);
   hd.width = 1920;
   hd.height = 1080;
   tone.video = false;
@@ -246,7 +240,7 @@ TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
 TEST(CliTranscode, AFailureSaysWhyAndAJobFolderThatTakesNoWriteRefusesTheJob) {
   clear_stored_jobs();
   const std::string folder = make_temp_folder("why");
-  const std::string clip = make_clip(folder, "clip.mp4", one_second());
+  const std::string clip = make_clip(folder, "clip.mp4", clip_of(640, 480, 1));
   const std::string program =
       cli_with_encoder("why-app", "echo 'Error opening output file: Permission denied' >&2\nexit 1\n") +
       "/kovadle-cli";
@@ -275,7 +269,7 @@ TEST(CliTranscode, AFailureSaysWhyAndAJobFolderThatTakesNoWriteRefusesTheJob) {
 TEST(CliTranscode, TwoProgramsOnOneDataFolderNeverShareAJobOrAnOutput) {
   clear_stored_jobs();
   const std::string folder = make_temp_folder("shared");
-  const std::string clip = make_clip(folder, "clip.mp4", one_second());
+  const std::string clip = make_clip(folder, "clip.mp4", clip_of(640, 480, 1));
   const std::string out = folder + "/out";
   QProcess runs[2];
   for (QProcess& cli : runs)
@@ -335,7 +329,7 @@ TEST(CliInput, PipesAndUnreadableNamesAreRefusedAtOnceLongNamesConvertedIntoTheD
   ASSERT_TRUE(std::ofstream(folder + "/\xFF/\xFF\xFE bad.mp4").good());
   std::string long_base;
   for (int i = 0; i < 82; ++i) long_base += "\xE8\xA7\x86";  // 246 bytes
-  const std::string long_name = make_clip(folder, long_base + ".mp4", one_second());
+  const std::string long_name = make_clip(folder, long_base + ".mp4", clip_of(640, 480, 1));
   // Outputs go to the stored folder, but not to one relative to where the program starts.
   store_output_dir("relative/out");
 

@@ -43,21 +43,13 @@ void expect_failed_with(JobV3* job, const std::string& words) {
       << output;
 }
 
-ClipSpec seconds(double length, int width = 640, int height = 360) {
-  ClipSpec spec;
-  spec.seconds = length;
-  spec.width = width;
-  spec.height = height;
-  return spec;
-}
-
 }  // namespace
 
 TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   clear_job_folder();
   const std::string folder = make_temp_folder("cut");
   JobManager manager;
-  const std::string input = make_clip(folder, "in.mp4", seconds(10));
+  const std::string input = make_clip(folder, "in.mp4", clip_of(640, 360, 10));
   JobV3* cut = paced_job(manager, input, folder + "/cut_output.mp4");
   ASSERT_TRUE(wait_until([cut] { return cut->GetProgress() > 0.15; }, 60000));
   ASSERT_EQ(::truncate(input.c_str(), QFile(QString::fromStdString(input)).size() * 3 / 10), 0);
@@ -67,7 +59,7 @@ TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   const std::string gone = folder + "/vanishing";
   QDir().mkpath(QString::fromStdString(gone));
   // Moving the index to the front, as the program does for MP4, writes after the end.
-  JobV3* orphan = paced_job(manager, make_clip(folder, "whole.mp4", seconds(6)), gone + "/out.mp4",
+  JobV3* orphan = paced_job(manager, make_clip(folder, "whole.mp4", clip_of(640, 360, 6)), gone + "/out.mp4",
                             "-c:v libx264 -preset ultrafast -movflags +faststart");
   ASSERT_TRUE(wait_until([orphan] { return orphan->GetProgress() > 0.15; }, 60000));
   ASSERT_TRUE(QDir(QString::fromStdString(gone)).removeRecursively());
@@ -85,7 +77,7 @@ TEST(JobOutcome, AFullDiskOrAReadOnlyDataFolderFailsWithTheReasonAndLosesNoJob) 
   ScopedTmpfs disk(full, "1m");
   if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here";
   JobManager manager;
-  JobV3* job = paced_job(manager, make_clip(folder, "in.mp4", seconds(4, 1280, 720)), full + "/out.mp4",
+  JobV3* job = paced_job(manager, make_clip(folder, "in.mp4", clip_of(1280, 720, 4)), full + "/out.mp4",
                          "-c:v libx264 -preset ultrafast -b:v 20M");
   ASSERT_TRUE(ended(job));
   expect_failed_with(job, "No space left on device");

@@ -16,6 +16,15 @@ struct ClipSpec {
   std::string extra_args;  // placed before the output path
 };
 
+// A clip of this size and length, the other fields as ClipSpec has them.
+inline ClipSpec clip_of(int width, int height, double seconds) {
+  ClipSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.seconds = seconds;
+  return spec;
+}
+
 // The shipped tool bin/<tool> beside the test program ("encoder", "mediainfo").
 std::string tool_path(const std::string& tool);
 

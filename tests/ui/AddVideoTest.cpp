@@ -16,35 +16,23 @@
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"
 
-namespace {
-
-ClipSpec sized(int width, int height, double seconds) {
-  ClipSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.seconds = seconds;
-  return spec;
-}
-
-}  // namespace
-
 TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
-  ClipSpec audio_only, narrow = sized(480, 270, 0.5);
+  ClipSpec audio_only, narrow = clip_of(480, 270, 0.5);
   audio_only.video = false;
   narrow.pix_fmt = "yuv444p";  // odd widths need 4:4:4, scaled after the test source
   narrow.extra_args = "-vf\nscale=479:270";
-  const std::string clip = make_clip(media, "clip.mp4", sized(480, 270, 1.0));
+  const std::string clip = make_clip(media, "clip.mp4", clip_of(480, 270, 1.0));
   for (const char* copy : {"/clip.qlv", "/upper.QLV"})
     QFile::copy(QString::fromStdString(clip), QString::fromStdString(media + copy));
   std::ofstream(media + "/notes.txt") << "not a video\n";
   const std::pair<std::string, QString> cases[] = {
       {make_clip(media, "tone.m4a", audio_only), "Information:Not support audio only file!"},
       {make_clip(media, "narrow.mp4", narrow), "Information:Video width less than 480 are not supported!"},
-      {make_clip(media, "wide.mp4", sized(4502, 64, 0.5)),
+      {make_clip(media, "wide.mp4", clip_of(4502, 64, 0.5)),
        "Information:Resolution larger than 4k are not supported (4k and below are supported)!"},
       {media + "/notes.txt", "Information:Non video files are not supported!"},
       {media + "/clip.qlv", "Information:qlv is in Tencent's private format and currently not supported!"},
-      {make_clip(media, "widest.mp4", sized(4500, 64, 0.5)), "settings:widest_output.mp4"},
+      {make_clip(media, "widest.mp4", clip_of(4500, 64, 0.5)), "settings:widest_output.mp4"},
       {media + "/upper.QLV", "settings:upper_output.mp4"},  // judged by its content
       {clip, "settings:clip_output.mp4"}};
   open_window();
@@ -72,7 +60,7 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
 // naming its own output), or be a link planted there: the job takes the next free
 // name, and nothing is written through the link.
 TEST_F(WindowTest, TheOutputNameIsReservedAtStartNeverOverAnotherFileOrThroughALink) {
-  const std::string clip = make_clip(media, "long.mp4", sized(480, 270, 0.5));
+  const std::string clip = make_clip(media, "long.mp4", clip_of(480, 270, 0.5));
   const std::string target = media + "/elsewhere.mp4";
   open_window();
   AddFlowAnswers answers;
@@ -99,7 +87,7 @@ TEST_F(WindowTest, TheOutputNameIsReservedAtStartNeverOverAnotherFileOrThroughAL
 }
 
 TEST_F(WindowTest, DroppedFilesAndFoldersGoThroughTheBatchIntoTheChangedOutputFolder) {
-  const std::string clip = make_clip(media, "dropped.mp4", sized(480, 270, 0.5)),
+  const std::string clip = make_clip(media, "dropped.mp4", clip_of(480, 270, 0.5)),
                     chosen = make_temp_folder("to");
   // Folders are shown, and a chosen one is saved, in the system's own separators.
   const auto native = [](const std::string& folder) {
@@ -151,7 +139,7 @@ TEST_F(WindowTest, DroppedFilesAndFoldersGoThroughTheBatchIntoTheChangedOutputFo
 }
 
 TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
-  ClipSpec full_hd = sized(1920, 1080, 4.0);
+  ClipSpec full_hd = clip_of(1920, 1080, 4.0);
   full_hd.fps = 30;
   const std::string clip = make_clip(media, "full_hd.mp4", full_hd);
   open_window();

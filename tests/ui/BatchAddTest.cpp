@@ -14,29 +14,18 @@
 #include "ui/dialogs/BatchSettingsDialog.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
-namespace {
-
-ClipSpec sized(int width, int height) {
-  ClipSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.seconds = 0.5;
-  return spec;
-}
-
-}  // namespace
-
 TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   const std::string other = make_temp_folder("other");
-  ClipSpec tone = sized(640, 480);
+  ClipSpec tone = clip_of(640, 480, 0.5);
   tone.video = false;
   std::ofstream(media + "/notes.txt") << "not a video\n";
   const QStringList batch = {
-      QString::fromStdString(make_clip(media, "small.mp4", sized(640, 480))),  // offers 99 to 90 only
+      QString::fromStdString(make_clip(media, "small.mp4", clip_of(640, 480, 0.5))),  // offers 99 to 90 only
       QString::fromStdString(make_clip(media, "tone.m4a", tone)),
-      QString::fromStdString(make_clip(media, "same.mp4", sized(1280, 720))),
+      QString::fromStdString(make_clip(media, "same.mp4", clip_of(1280, 720, 0.5))),
       QString::fromStdString(media + "/notes.txt"),
-      QString::fromStdString(make_clip(other, "same.mp4", sized(1280, 720)))};  // the same name elsewhere
+      QString::fromStdString(
+          make_clip(other, "same.mp4", clip_of(1280, 720, 0.5)))};  // the same name elsewhere
   open_window();
   QStringList boxes, notes;
   QObject guard;
