@@ -24,15 +24,6 @@
 #include "process/QuitSignalWatcher.h"
 #include "text/StringUtil.h"
 
-namespace {
-
-std::string valueOf(const MediaInfo& info, const char* key) {
-  const auto found = info.find(key);
-  return found == info.end() ? std::string() : found->second;
-}
-
-}  // namespace
-
 TranscodeCommand::TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher)
     : arguments_(arguments), watcher_(watcher), manager_(JobManager::GetInstance()) {}
 
@@ -59,8 +50,7 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
   const std::vector<std::string> qualities = CliInput::QualitiesHighestFirst(input);
   const std::string quality = arguments_.Quality();
   if (std::find(qualities.begin(), qualities.end(), quality) == qualities.end()) {
-    const std::string range =
-        FFmpegCmdGenerator::GetResolutionRange(StringUtil::str_to_int(valueOf(info, "Width")));
+    const std::string range = FFmpegCmdGenerator::GetResolutionRange(info.width.AsInt());
     progress.Print("kovadle-cli: " + input + ": quality " + quality + " is not offered for this " + range +
                        " video; valid qualities: " + CliInput::Joined(qualities),
                    true);

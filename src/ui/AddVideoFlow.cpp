@@ -70,7 +70,7 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
   std::string quality;
   std::string outputFile;
   {
-    SettingWindow1File settings(nullptr, inputPath, proposed, false, "");
+    SettingWindow1File settings(nullptr, inputPath, proposed, false, nullptr);
     settings.exec();
     if (settings.IsCancel()) return nullptr;
     quality = settings.GetQuality();

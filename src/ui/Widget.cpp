@@ -883,7 +883,7 @@ void Widget::slot_propertyAction_trigger() {
   const JobFile* record = menu_job_file("slot_propertyAction_trigger", kOpenError);
   if (record == nullptr) return;
   WaitingLoadingFile::EnsureProbed(record->GetInputFile());
-  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record->GetJobID());
+  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record);
   property.setWindowTitle(tr("Property"));
   property.exec();
 }

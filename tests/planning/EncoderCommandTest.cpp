@@ -10,15 +10,28 @@
 
 namespace {
 
-// What a 1920x1080 input with audio at quality "85" is planned to, with changes.
+// What a 1920x1080 input with audio at quality "85" is planned to, with changes of
+// its text view ("Rotate" turns it).
 std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
-  FFmpegParams p = {{"InputFile", "/in/a.mov"}, {"OutputFile", "/out/a.mp4"},
-                    {"Preset", "medium"},       {"VideoBitrate", "1600000"},
-                    {"AudioBitrate", "64000"},  {"VideoFramerate", "24.000"},
-                    {"Width", "1280"},          {"Height", "720"},
-                    {"HasAudio", "true"},       {"pix_fmt", "yuv420p"},
-                    {"HasRotate", "false"}};
-  for (const auto& c : changes) p[c.first] = c.second;
+  FFmpegParams p;
+  p.planned = true;
+  p.inputFile = "/in/a.mov";
+  p.outputFile = "/out/a.mp4";
+  p.preset = "medium";
+  p.videoBitrate = 1600000;
+  p.audioBitrate = 64000;
+  p.videoFramerate = 24;
+  p.width = 1280;
+  p.height = 720;
+  p.hasAudio = true;
+  p.pixFmt = "yuv420p";
+  for (const auto& c : changes) {
+    if (c.first == "InputFile") p.inputFile = c.second;
+    if (c.first == "OutputFile") p.outputFile = c.second;
+    if (c.first == "HasAudio") p.hasAudio = c.second == "true";
+    if (c.first == "pix_fmt") p.pixFmt = c.second;
+    if (c.first == "Rotate") p.rotate = MediaFigure(c.second);
+  }
   return FFmpegCmdGenerator::CommandFor(p);
 }
 
@@ -39,7 +52,7 @@ TEST(EncoderCommand, Mp4CommandReadsExactly) {
 TEST(EncoderCommand, ContainerAudioAndPixelFormatOptions) {
   EXPECT_TRUE(has(command({{"HasAudio", "false"}}), " -movflags +faststart -an -vcodec h264 -preset "));
   for (const char* output : {"/o/a.mkv", "/o/a.MP4", "/o/a.mp4.flv"}) {
-    const std::string other = command({{"OutputFile", output}, {"HasRotate", "true"}, {"Rotate", "180"}});
+    const std::string other = command({{"OutputFile", output}, {"Rotate", "180"}});
     EXPECT_FALSE(has(other, "-movflags") || has(other, "-noautorotate")) << other;
   }
   for (const char* ten_bit : {"yuv420p10le", "yuv422p10le"})
@@ -52,11 +65,11 @@ TEST(EncoderCommand, ContainerAudioAndPixelFormatOptions) {
 // frames upright, so a quarter turn swaps the size (real encodes: TranscodeEndToEnd).
 TEST(EncoderCommand, RotationKeepsMp4CodedAndSwapsOthers) {
   const std::pair<std::string, const char*> cases[] = {
-      {command({{"HasRotate", "true"}, {"Rotate", "90"}}), "\" -noautorotate -y -i \""},
-      {command({{"HasRotate", "true"}, {"Rotate", "90"}, {"OutputFile", "/o/a.MP4"}}), " -s 720x1280 "},
-      {command({{"HasRotate", "true"}, {"Rotate", "270"}, {"OutputFile", "/o/a.ts"}}), " -s 720x1280 "},
-      {command({{"HasRotate", "true"}, {"Rotate", "180"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "},
-      {command({{"HasRotate", "false"}, {"Rotate", "90"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "}};
+      {command({{"Rotate", "90"}}), "\" -noautorotate -y -i \""},
+      {command({{"Rotate", "90"}, {"OutputFile", "/o/a.MP4"}}), " -s 720x1280 "},
+      {command({{"Rotate", "270"}, {"OutputFile", "/o/a.ts"}}), " -s 720x1280 "},
+      {command({{"Rotate", "180"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "},
+      {command({{"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "}};
   for (const auto& c : cases) EXPECT_TRUE(has(c.first, c.second)) << c.first;
 }
 

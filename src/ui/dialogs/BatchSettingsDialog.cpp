@@ -24,16 +24,9 @@ namespace {
 
 enum Column { kFile, kResolution, kQuality, kEstimate, kColumnCount };
 
-std::string valueOf(const std::map<std::string, std::string>& record, const char* key) {
-  const auto found = record.find(key);
-  return found == record.end() ? std::string() : found->second;
-}
-
 int64_t estimatedSize(const std::string& input, const std::string& quality) {
-  const FFmpegParams params = FFmpegCmdGenerator::GetFFmpegParams(input, "", quality);
-  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(input);
-  return SettingWindow1File::EstimatedOutputSize(
-      valueOf(params, "VideoBitrate"), valueOf(params, "AudioBitrate"), valueOf(info, "OverallDuration"));
+  return FFmpegCmdGenerator::PlanOutput(MediaInfoCache::GetInstance().GetMediaInfo(input), quality)
+      .estimatedBytes;
 }
 
 }  // namespace

@@ -9,14 +9,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <iostream>
 #include <vector>
 
 #include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
-#include "jobs/JobManager.h"
+#include "jobs/JobFile.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
@@ -56,9 +55,13 @@ void useBoldFont(QWidget* widget, int points, bool underline = false, const QStr
                             .arg(underline ? " text-decoration:underline;" : ""));
 }
 
-std::string valueOf(const std::map<std::string, std::string>& record, const std::string& key) {
-  const auto found = record.find(key);
-  return found == record.end() ? std::string() : found->second;
+// "1920x1080", turned as the picture is shown.
+QString resolutionText(std::string width, std::string height, const std::optional<MediaFigure>& rotate) {
+  const int turn = rotate ? ((rotate->AsInt() % 360) + 360) % 360 : 0;
+  // The output of such an input shows turned too: an MP4 keeps the turn, the other
+  // containers get upright frames.
+  if (turn == 90 || turn == 270) std::swap(width, height);
+  return to_qstring(width + "x" + height);
 }
 
 const char* const kHelpEnglish =
@@ -100,18 +103,13 @@ const char* const kHelpChinese =
 }  // namespace
 
 SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& inputFile,
-                                       const std::string& outputFile, bool viewMode, const std::string& jobID)
-    : QDialog(parent), viewMode_(viewMode), jobID_(jobID), inputFile_(inputFile), outputFile_(outputFile) {
+                                       const std::string& outputFile, bool viewMode, const JobFile* job)
+    : QDialog(parent), viewMode_(viewMode), inputFile_(inputFile), outputFile_(outputFile) {
   setWindowTitle(tr("Transcode settings"));
-  if (viewMode_) {
-    // A job removed meanwhile leaves nothing to show rather than a dangling record.
-    if (JobV3* job = JobManager::GetInstance().FindJob(jobID_)) {
-      outputFile_ = job->GetJobFile()->GetOutputFile();
-      viewQuality_ = job->GetJobFile()->GetQuality();
-      failureReason_ = job->GetFailureReason();
-    } else {
-      std::cout << "Error,SettingWindow1File,not find job for jobID:" << jobID_ << std::endl;
-    }
+  if (viewMode_ && job != nullptr) {
+    outputFile_ = job->GetOutputFile();
+    viewQuality_ = job->GetQuality();
+    failureReason_ = job->GetFailureReason();
   }
   inputInfo_ = MediaInfoCache::GetInstance().GetMediaInfo(inputFile_);
 
@@ -184,8 +182,7 @@ void SettingWindow1File::createWidgets() {
   valueOutputResolution_ = makeLabel(QString(), "labelOutputResolution");
   captionInputSize_ = makeLabel(tr("Input Filesize") + ":", "captionInputFilesize");
   valueInputSize_ =
-      makeLabel(to_qstring(OSUtil::FileSizeFriendly(StringUtil::str_to_int64(valueOf(info, "FileSize")))),
-                "labelInputFilesize");
+      makeLabel(to_qstring(OSUtil::FileSizeFriendly(info.fileSize.AsInt64())), "labelInputFilesize");
   captionOutputSize_ = makeLabel(tr("Output Filesize(Estimated)") + ":", "captionOutputFilesize");
   valueOutputSize_ = makeLabel(QString(), "labelOutputFilesize");
 
@@ -235,45 +232,27 @@ void SettingWindow1File::fillFormats() {
   }
 }
 
-int64_t SettingWindow1File::EstimatedOutputSize(const std::string& videoBitrate,
-                                                const std::string& audioBitrate,
-                                                const std::string& duration) {
-  const int64_t bitrate =
-      int64_t{StringUtil::str_to_int(videoBitrate)} + StringUtil::str_to_int(audioBitrate);
-  const double seconds = StringUtil::str_to_double(duration);
-  // "nan", "inf" or a negative duration must not reach the integer conversion.
-  if (!std::isfinite(seconds) || seconds <= 0 || bitrate <= 0) return 0;
-  const double bytes = double(bitrate) * seconds * 0.125;
-  if (bytes >= 9.0e18) return INT64_MAX;
-  return static_cast<int64_t>(bytes);
+QString SettingWindow1File::DisplayedResolution(const MediaInfo& input) {
+  return resolutionText(input.width.Text(), input.height.Text(), input.rotate);
 }
 
-QString SettingWindow1File::DisplayedResolution(const std::map<std::string, std::string>& record) {
-  std::string width = valueOf(record, "Width");
-  std::string height = valueOf(record, "Height");
-  if (width.empty() || height.empty()) return QString();
-  const int turn = ((StringUtil::str_to_int(valueOf(record, "Rotate")) % 360) + 360) % 360;
-  // The output of such an input shows turned too: an MP4 keeps the turn, the other
-  // containers get upright frames.
-  if (turn == 90 || turn == 270) std::swap(width, height);
-  return to_qstring(width + "x" + height);
+QString SettingWindow1File::DisplayedResolution(const FFmpegParams& output) {
+  if (!output.planned) return QString();
+  return resolutionText(std::to_string(output.width), std::to_string(output.height), output.rotate);
 }
 
 void SettingWindow1File::showOutputValues(const std::string& quality) {
-  const FFmpegParams params = FFmpegCmdGenerator::GetFFmpegParams(inputFile_, outputFile_, quality);
-  valueOutputResolution_->setText(DisplayedResolution(params));
+  const FFmpegCmdGenerator::OutputPlan plan = FFmpegCmdGenerator::PlanOutput(inputInfo_, quality);
+  valueOutputResolution_->setText(DisplayedResolution(plan.params));
 
-  const std::string videoBitrate = valueOf(params, "VideoBitrate");
-  const std::string audioBitrate = valueOf(params, "AudioBitrate");
-  const std::string duration = valueOf(inputInfo_, "OverallDuration");
-  const int64_t size = EstimatedOutputSize(videoBitrate, audioBitrate, duration);
+  const int64_t size = plan.estimatedBytes;
   const std::string sizeText = OSUtil::FileSizeFriendly(size);
-  std::cout << "video_bitrate:" << videoBitrate << std::endl;
-  std::cout << "audio_bitrate:" << audioBitrate << std::endl;
-  std::cout << "input_duration_d:" << StringUtil::double_to_str(StringUtil::str_to_double(duration))
+  std::cout << "video_bitrate:" << plan.params.videoBitrate << std::endl;
+  std::cout << "audio_bitrate:" << plan.params.audioBitrate << std::endl;
+  std::cout << "input_duration_d:" << StringUtil::double_to_str(inputInfo_.overallDuration.AsDouble())
             << std::endl;
-  std::cout << "audio_bitrate_i:" << StringUtil::str_to_int(audioBitrate) << std::endl;
-  std::cout << "video_bitrate_i:" << StringUtil::str_to_int(videoBitrate) << std::endl;
+  std::cout << "audio_bitrate_i:" << plan.params.audioBitrate << std::endl;
+  std::cout << "video_bitrate_i:" << plan.params.videoBitrate << std::endl;
   std::cout << "output_file_size:" << size << std::endl;
   std::cout << "output_file_size_s:" << sizeText << std::endl;
   valueOutputSize_->setText(to_qstring(sizeText));

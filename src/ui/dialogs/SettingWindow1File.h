@@ -2,12 +2,12 @@
 
 #include <QDialog>
 #include <QString>
-#include <cstdint>
-#include <map>
 #include <string>
 
+#include "planning/FFmpegParams.h"
 #include "probe/MediaInfo.h"
 
+class JobFile;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,8 +17,8 @@ class MyLabel;
 // The "Transcode settings" dialog: confirms one input file before it becomes a
 // job. Offers the quality ladder and the output container, and shows the input's
 // resolution and size beside the output resolution and an estimated output size.
-// In view mode it shows the settings of an existing job (looked up by its JobID)
-// and allows no change.
+// In view mode it shows the settings of an existing job (its record, handed in) and
+// allows no change.
 //
 // Run it with exec(), then read the results: only "Start Transcoding" clears the
 // cancel flag; "Cancel", Escape and closing the window leave it set.
@@ -26,8 +26,10 @@ class SettingWindow1File : public QDialog {
   Q_OBJECT
 
  public:
+  // job: the record shown in view mode; none for a new file (and for a job that is
+  // gone, which shows empty settings).
   SettingWindow1File(QWidget* parent, const std::string& inputFile, const std::string& outputFile,
-                     bool viewMode, const std::string& jobID);
+                     bool viewMode, const JobFile* job);
 
   // The first two characters of the chosen quality ("95%(recommended)" gives "95").
   std::string GetQuality() const;
@@ -37,12 +39,10 @@ class SettingWindow1File : public QDialog {
   // The help box text for an interface language ("cn" or "en"); empty for others.
   static QString HelpText(const std::string& language);
   // "1920x1080" as the picture is shown: a video stored turned by a quarter (a
-  // phone's portrait video) shows with width and height swapped. Empty without a size.
-  static QString DisplayedResolution(const std::map<std::string, std::string>& record);
-  // Estimated output size in bytes: (video + audio bitrate) x duration / 8; 0 when
-  // the duration is not a positive number.
-  static int64_t EstimatedOutputSize(const std::string& videoBitrate, const std::string& audioBitrate,
-                                     const std::string& duration);
+  // phone's portrait video) shows with width and height swapped. Empty for an output
+  // that is not planned.
+  static QString DisplayedResolution(const MediaInfo& input);
+  static QString DisplayedResolution(const FFmpegParams& output);
 
  private slots:
   void OnCombox1IndexChanged(const QString& text);
@@ -61,7 +61,6 @@ class SettingWindow1File : public QDialog {
   void connectSignals();
 
   bool viewMode_;
-  std::string jobID_;
   std::string selectedQuality_ = "95";
   bool isCancel_ = true;
   std::string inputFile_;
