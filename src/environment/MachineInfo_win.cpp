@@ -1,8 +1,7 @@
-#include <QProcess>
 #include <QString>
-#include <QStringList>
 
 #include "environment/MachineInfo.h"
+#include "process/ProcessRunner.h"
 #include "text/QtText.h"
 
 namespace {
@@ -11,21 +10,14 @@ namespace {
 // hold the start-up sequence's thread, nor outlive the program.
 const int kQueryTimeoutMs = 30000;
 
-// Runs one wmic query and returns its cleaned answer. A missing wmic, or one that
-// does not answer in time, gives the empty text.
-std::string run_query(const std::string& command) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::SeparateChannels);
-  const QStringList parts = QProcess::splitCommand(to_qstring(command));
-  process.start(parts.first(), parts.mid(1));
-  if (!process.waitForStarted(kQueryTimeoutMs)) return std::string();
-  process.closeWriteChannel();
-  if (!process.waitForFinished(kQueryTimeoutMs)) {
-    process.kill();
-    process.waitForFinished(kQueryTimeoutMs);
-    return std::string();
-  }
-  const QByteArray raw = process.readAllStandardOutput();
+// Runs one wmic query ("cpu get <column>") and returns its cleaned answer. A missing
+// wmic, or one that does not answer in time, gives the empty text.
+std::string run_query(const char* column) {
+  const CommandLine command = CommandLine("wmic").Add({"cpu", "get", column});
+  ProcessRunner query(command);
+  if (!query.Start(kQueryTimeoutMs)) return std::string();
+  const QByteArray raw = query.RunToEnd(kQueryTimeoutMs);
+  if (query.HowItEnded() == ProcessRunner::Ending::Killed) return std::string();
   // Into a pipe wmic writes UTF-16LE, mostly behind a byte-order mark; read as 8-bit
   // text it ended at the first high byte's NUL. Other builds write the code page.
   QString decoded;
@@ -39,13 +31,13 @@ std::string run_query(const std::string& command) {
   // wmic may pad its answer with NULs; the text ends at the first one.
   const int nul = decoded.indexOf(QChar(0));
   if (nul >= 0) decoded.truncate(nul);
-  return MachineInfo::clean_query_output(command, to_utf8(decoded));
+  return MachineInfo::clean_query_output(command.ToString(), to_utf8(decoded));
 }
 
 }  // namespace
 
-std::string MachineInfo::cpu_name() { return run_query("wmic cpu get Name"); }
+std::string MachineInfo::cpu_name() { return run_query("Name"); }
 
-std::string MachineInfo::cpu_core_count() { return run_query("wmic cpu get NumberOfCores"); }
+std::string MachineInfo::cpu_core_count() { return run_query("NumberOfCores"); }
 
-std::string MachineInfo::cpu_logical_count() { return run_query("wmic cpu get NumberOfLogicalProcessors"); }
+std::string MachineInfo::cpu_logical_count() { return run_query("NumberOfLogicalProcessors"); }

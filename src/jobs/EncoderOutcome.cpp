@@ -49,9 +49,9 @@ EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, const std::stri
 double EncoderOutcome::ShortfallAllowed(double inputSeconds) { return std::max(1.0, inputSeconds * 0.02); }
 
 EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& output) {
-  if (!run.started)
+  if (run.ending == ProcessRunner::Ending::FailedToStart)
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder could not be started")));
-  if (!run.exitedNormally)
+  if (run.ending != ProcessRunner::Ending::Exited)
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder ended abnormally")));
   if (run.exitCode != 0) {
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder failed with exit code")) +

@@ -205,7 +205,7 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
   // happen outside the lock.
   std::string error;
   const bool outputReady = job->PrepareOutput(&error);
-  const std::string command = !outputReady                  ? std::string()
+  const CommandLine command = !outputReady                  ? CommandLine()
                               : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd()
                                                             : job->MakeFFmpegCmd();
 

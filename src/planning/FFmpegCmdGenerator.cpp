@@ -10,7 +10,6 @@
 #include "planning/QualityMapping.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
-#include "process/CmdUtil.h"
 #include "text/StringUtil.h"
 
 namespace {
@@ -86,11 +85,12 @@ FFmpegParams FFmpegCmdGenerator::GetFFmpegParams(const std::string& inputFile, c
   return ParamsFor(MediaInfoCache::GetInstance().GetMediaInfo(inputFile), inputFile, outputFile, quality);
 }
 
-std::string FFmpegCmdGenerator::Generate(const std::string& inputFile, const std::string& outputFile,
+CommandLine FFmpegCmdGenerator::Generate(const std::string& inputFile, const std::string& outputFile,
                                          const std::string& quality) {
-  const std::string command = CommandFor(GetFFmpegParams(inputFile, outputFile, quality));
+  const CommandLine command = CommandFor(GetFFmpegParams(inputFile, outputFile, quality));
   // The command holds the user's file names: only debug builds write it to the log.
-  log_info(std::string("FFmpegCmdGenerator::Generate,ffmpeg_cmd:") + (is_debug_mode() ? command : ""));
+  log_info(std::string("FFmpegCmdGenerator::Generate,ffmpeg_cmd:") +
+           (is_debug_mode() ? command.ToString() : ""));
   return command;
 }
 
@@ -174,7 +174,7 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   return params;
 }
 
-std::string FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
+CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   // The texts of the parameters; an input that was not planned gives empty option
   // values, which the encoder refuses.
   const std::map<std::string, std::string> view = params.ToMap();
@@ -182,41 +182,37 @@ std::string FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
     const auto found = view.find(key);
     return found == view.end() ? std::string() : found->second;
   };
-  const std::string width = text("Width");
-  const std::string height = text("Height");
   // Case-sensitive on purpose: ".MP4" is not given the MP4-only options.
   const bool is_mp4 = OSUtil::getFileExtension(params.outputFile) == ".mp4";
+  const bool rotated = text("HasRotate") == "true";
+  std::string frame_size = text("Width") + "x" + text("Height");
+  // Elsewhere than in MP4 the encoder turns the frames upright, so width and height
+  // trade places.
+  if (rotated && !is_mp4 && (text("Rotate") == "90" || text("Rotate") == "270"))
+    frame_size = text("Height") + "x" + text("Width");
 
-  std::string frame_size = width + "x" + height;
-  std::string rotation;
-  if (text("HasRotate") == "true") {
-    const std::string rotate = text("Rotate");
-    if (is_mp4) {
-      // MP4 keeps the rotation as display metadata: encode the coded frames as they are.
-      rotation = " -noautorotate";
-    } else if (rotate == "90" || rotate == "270") {
-      // Elsewhere the encoder turns the frames upright, so width and height trade places.
-      frame_size = height + "x" + width;
-    }
-  }
-
-  const std::string pix_fmt = text("pix_fmt");
+  CommandLine command(GetEncoderPath());
+  // MP4 keeps the rotation as display metadata: encode the coded frames as they are.
+  if (rotated && is_mp4) command.Add("-noautorotate");
+  command.Add({"-y", "-i"}).AddPath(params.inputFile);
   // H.264 players mostly handle 8-bit 4:2:0 only.
-  const std::string pixel_format =
-      (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") ? " -pix_fmt yuv420p" : "";
-  const std::string metadata = " -metadata encoding_tool=Lavf58.29.10_KV" + get_current_version();
-  const std::string fast_start = is_mp4 ? " -movflags +faststart" : "";
-  std::string audio = " -acodec aac -b:a ";
-  std::string audio_bitrate = text("AudioBitrate");
+  const std::string pix_fmt = text("pix_fmt");
+  if (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") command.Add({"-pix_fmt", "yuv420p"});
+  command.Add("-metadata").Add("encoding_tool=Lavf58.29.10_KV" + get_current_version());
+  if (is_mp4) command.Add({"-movflags", "+faststart"});
   if (text("HasAudio") == "false") {
-    audio = " -an";
-    audio_bitrate.clear();
+    command.Add("-an");
+  } else {
+    command.Add({"-acodec", "aac", "-b:a"}).Add(text("AudioBitrate"));
   }
-
-  return CmdUtil::QuotePath(GetEncoderPath()) + rotation + " -y -i " + CmdUtil::QuotePath(params.inputFile) +
-         pixel_format + metadata + fast_start + audio + audio_bitrate + " -vcodec h264 -preset " +
-         text("Preset") + " -s " + frame_size + " -b:v " + text("VideoBitrate") + " -r " +
-         text("VideoFramerate") + " " + CmdUtil::QuotePath(params.outputFile);
+  command.Add({"-vcodec", "h264", "-preset"}).Add(text("Preset"));
+  command.Add("-s")
+      .Add(frame_size)
+      .Add("-b:v")
+      .Add(text("VideoBitrate"))
+      .Add("-r")
+      .Add(text("VideoFramerate"));
+  return command.AddPath(params.outputFile);
 }
 
 FFmpegCmdGenerator::OutputPlan FFmpegCmdGenerator::PlanOutput(const MediaInfo& input,

@@ -6,6 +6,7 @@
 
 #include "planning/FFmpegParams.h"
 #include "probe/MediaInfo.h"
+#include "process/CommandLine.h"
 
 // Turns an input, an output path and a quality key ("70" to "99") into the encoder
 // command line: the input's resolution class picks a quality table, the table's row
@@ -18,7 +19,7 @@ class FFmpegCmdGenerator {
   static std::vector<std::string> GetQualitys(const std::string& inputFile);
   static FFmpegParams GetFFmpegParams(const std::string& inputFile, const std::string& outputFile,
                                       const std::string& quality);
-  static std::string Generate(const std::string& inputFile, const std::string& outputFile,
+  static CommandLine Generate(const std::string& inputFile, const std::string& outputFile,
                               const std::string& quality);
 
   // The work behind the three calls above for a media record already at hand; they
@@ -31,10 +32,8 @@ class FFmpegCmdGenerator {
   // input is refused.
   static FFmpegParams ParamsFor(const MediaInfo& info, const std::string& inputFile,
                                 const std::string& outputFile, const std::string& quality);
-  // The encoder command line for the parameters (paths taken from them). Paths are
-  // quoted so that the command splits back into exactly those paths, whatever
-  // characters they hold.
-  static std::string CommandFor(const FFmpegParams& params);
+  // The encoder command line for the parameters (paths taken from them).
+  static CommandLine CommandFor(const FFmpegParams& params);
 
   // What an input becomes at a quality before any job exists, as the settings
   // dialogs show it: the parameters (without paths) and the estimated output size.

@@ -23,8 +23,9 @@ int loadPercent(const CpuTimes& before, const CpuTimes& after);
 // Parses the aggregate "cpu" line of /proc/stat; idle counts idle and iowait.
 bool parseProcStatCpuLine(const std::string& line, CpuTimes& times);
 
-// Forcibly ends a child already checked against the registry of our children.
-void killChild(int64_t pid);
+// Forcibly ends a child already checked against the registry of our children;
+// false when it is no child of ours after all.
+bool killChild(int64_t pid);
 
 // The real machine shutdown; runs only when no replacement action is installed.
 void shutdownMachine();

@@ -116,14 +116,14 @@ bool readCpuTimes(CpuTimes& times) {
   return std::getline(stat, line) && parseProcStatCpuLine(line, times);
 }
 
-void killChild(int64_t pid) {
+bool killChild(int64_t pid) {
   // The registry may hold a pid whose process ended and whose number was reused.
   if (parentOf(pid) != static_cast<int64_t>(getpid())) {
     std::cout << "Error,OSUtil::killProcess,pid:" << pid << " is not our child, not killed." << std::endl;
-    return;
+    return false;
   }
   std::cout << "cmd:kill -9 " << pid << std::endl;
-  ::kill(static_cast<pid_t>(pid), SIGKILL);
+  return ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
 void shutdownMachine() {
@@ -151,6 +151,5 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& er
   error = std::strerror(errno);
   return false;
 }
-
 
 }  // namespace os_platform

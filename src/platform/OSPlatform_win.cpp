@@ -69,15 +69,16 @@ bool readCpuTimes(CpuTimes& times) {
   return true;
 }
 
-void killChild(int64_t pid) {
+bool killChild(int64_t pid) {
   // The registry may hold a number whose process ended and was reused.
   if (parentOf(static_cast<DWORD>(pid)) != GetCurrentProcessId()) {
     std::cout << "Error,OSUtil::killProcess,pid:" << pid << " is not our child, not killed." << std::endl;
-    return;
+    return false;
   }
   const std::string command = "TASKKILL /PID " + std::to_string(pid) + " /F";
   std::cout << "cmd:" << command << std::endl;
   runHidden(command);
+  return true;
 }
 
 void shutdownMachine() {

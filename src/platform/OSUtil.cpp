@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <mutex>
-#include <set>
 
 #include "platform/OSPlatform.h"
 #include "text/MD5.h"
@@ -35,10 +35,11 @@ size_t extensionDot(const std::string& path) {
   return dot;
 }
 
-// The children our runners started and have not yet seen end. Only these may be killed.
+// The children our runners started and have not yet seen end, each with whether we
+// killed it. Only these may be killed.
 struct ChildRegistry {
   std::mutex lock;
-  std::set<int64_t> pids;
+  std::map<int64_t, bool> killed;
 };
 
 ChildRegistry& children() {
@@ -185,23 +186,28 @@ void OSUtil::sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); 
 void OSUtil::registerChildProcess(int64_t pid) {
   if (pid <= 0) return;
   std::lock_guard<std::mutex> guard(children().lock);
-  children().pids.insert(pid);
+  children().killed[pid] = false;
 }
 
-void OSUtil::unregisterChildProcess(int64_t pid) {
+bool OSUtil::unregisterChildProcess(int64_t pid) {
   std::lock_guard<std::mutex> guard(children().lock);
-  children().pids.erase(pid);
+  const auto found = children().killed.find(pid);
+  if (found == children().killed.end()) return false;
+  const bool killed = found->second;
+  children().killed.erase(found);
+  return killed;
 }
 
 void OSUtil::killProcess(int64_t pid) {
   std::lock_guard<std::mutex> guard(children().lock);
-  if (pid <= 0 || children().pids.count(pid) == 0) {
+  const auto found = pid > 0 ? children().killed.find(pid) : children().killed.end();
+  if (found == children().killed.end()) {
     std::cout << "Error,OSUtil::killProcess,pid:" << pid << " is not a running child, not killed."
               << std::endl;
     return;
   }
   // Under the lock, so a runner cannot unregister (and the pid be reused) meanwhile.
-  os_platform::killChild(pid);
+  if (os_platform::killChild(pid)) found->second = true;
 }
 
 void OSUtil::ShutdownMachineNow() {

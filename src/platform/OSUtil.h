@@ -77,7 +77,8 @@ class OSUtil {
   // registerChildProcess); any other pid is left alone.
   static void killProcess(int64_t pid);
   static void registerChildProcess(int64_t pid);
-  static void unregisterChildProcess(int64_t pid);
+  // True when killProcess ended the child meanwhile.
+  static bool unregisterChildProcess(int64_t pid);
 
   // Shuts the machine down at once through the replaceable shutdown action.
   static void ShutdownMachineNow();

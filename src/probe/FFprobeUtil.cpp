@@ -5,7 +5,7 @@
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "probe/ProbeLines.h"
-#include "process/CmdUtil.h"
+#include "process/ProcessRunner.h"
 #include "text/StringUtil.h"
 
 namespace {
@@ -121,13 +121,13 @@ void dumpLines(const char* banner, const std::vector<std::string>& lines) {
 }  // namespace
 
 MediaInfo FFprobeUtil::GetMediaInfo(const std::string& file) {
-  // Both paths quoted so that the command splits back into exactly these two paths.
-  const std::string cmd = CmdUtil::QuotePath(GetProbePath()) +
-                          " -loglevel quiet -print_format ini -show_streams -show_format -i " +
-                          CmdUtil::QuotePath(file);
-  log_info("FFprobeUtil::GetMediaInfo,mediaInfoCmd:" + cmd);
-  const std::vector<std::string> lines = CmdUtil::GetOutputAsLineListQt(QString::fromUtf8(cmd.c_str()));
-  return ParseProbeOutput(file, lines);
+  CommandLine command(GetProbePath());
+  command.Add({"-loglevel", "quiet", "-print_format", "ini", "-show_streams", "-show_format", "-i"})
+      .AddPath(file);
+  log_info("FFprobeUtil::GetMediaInfo,mediaInfoCmd:" + command.ToString());
+  ProcessRunner probe(command);
+  probe.Start(30000);
+  return ParseProbeOutput(file, ProcessRunner::Lines(probe.RunToEnd(30000)));
 }
 
 std::string FFprobeUtil::GetProbePath() {

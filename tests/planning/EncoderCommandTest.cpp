@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 #include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
-#include "process/CmdUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 
 namespace {
 
 // What a 1920x1080 input with audio at quality "85" is planned to, with changes of
 // its text view ("Rotate" turns it).
-std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
+CommandLine commandLine(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
   FFmpegParams p;
   p.planned = true;
   p.inputFile = "/in/a.mov";
@@ -33,6 +31,11 @@ std::string command(std::initializer_list<std::pair<const std::string, std::stri
     if (c.first == "Rotate") p.rotate = MediaFigure(c.second);
   }
   return FFmpegCmdGenerator::CommandFor(p);
+}
+
+// Its text form, as the log shows it.
+std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
+  return commandLine(changes).ToString();
 }
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -73,18 +76,17 @@ TEST(EncoderCommand, RotationKeepsMp4CodedAndSwapsOthers) {
   for (const auto& c : cases) EXPECT_TRUE(has(c.first, c.second)) << c.first;
 }
 
-// A file name must come back from the command line as exactly one argument, or it
-// could smuggle options into the encoder's command.
-TEST(EncoderCommand, PathsSplitBackExactly) {
+// A file name must reach the encoder as exactly one argument, or it could smuggle
+// options into the encoder's command.
+TEST(EncoderCommand, PathsAreWholeArguments) {
   const std::pair<std::string, std::string> names[] = {{"/in/say \"hi\".mov", "/out/a\" -f null \"b.mp4"},
                                                        {"/in/it's $HOME `x`.mov", "/out/$(echo x);'.mp4"},
                                                        {"/in/vidéo 視頻 ß.mov", "/out/\"\"\".mp4"}};
   for (const auto& n : names) {
-    const std::string cmd = command({{"InputFile", n.first}, {"OutputFile", n.second}});
-    const QStringList args = CmdUtil::SplitCommand(QString::fromStdString(cmd));
-    ASSERT_EQ(args.size(), 23) << cmd;
-    EXPECT_EQ(args.front().toStdString(), FFmpegCmdGenerator::GetEncoderPath());
-    EXPECT_EQ(args.at(3).toStdString(), n.first);
-    EXPECT_EQ(args.back().toStdString(), n.second);
+    const CommandLine cmd = commandLine({{"InputFile", n.first}, {"OutputFile", n.second}});
+    ASSERT_EQ(cmd.Arguments().size(), 22u) << cmd.ToString();
+    EXPECT_EQ(cmd.Program(), FFmpegCmdGenerator::GetEncoderPath());
+    EXPECT_EQ(cmd.Arguments().at(2), n.first);
+    EXPECT_EQ(cmd.Arguments().back(), n.second);
   }
 }

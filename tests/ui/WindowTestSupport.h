@@ -24,7 +24,7 @@
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "platform/OSUtil.h"
-#include "process/CmdUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"
@@ -132,9 +132,11 @@ class WindowTest : public testing::Test {
   // Starts a stored job with an encode of about `seconds` of wall time into its output.
   void run_slowly(const std::string& jobID, int seconds = 60) {
     JobV3* job = manager->FindJob(jobID);
-    job->SetFFmpegCmd(
-        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
-        CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
+    job->SetFFmpegCmd(CommandLine("ffmpeg")
+                          .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
+                          .Add("testsrc2=size=320x240:duration=" + std::to_string(seconds))
+                          .Add("-y")
+                          .AddPath(job->GetJobFile()->GetOutputFile()));
     manager->RunJob(jobID);
   }
 
