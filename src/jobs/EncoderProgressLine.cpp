@@ -1,8 +1,5 @@
-// Reading the encoder's console output: progress lines carry "frame=", "time=" and
-// "speed="; the input header carries "Duration:" and "start:".
-#include <string>
+#include "jobs/EncoderProgressLine.h"
 
-#include "jobs/Job.h"
 #include "text/StringUtil.h"
 
 namespace {
@@ -34,14 +31,14 @@ size_t findFirst(const std::string& text, const std::string& marker, size_t minL
 
 }  // namespace
 
-double Job::ExtractTime(const std::string& line) {
+double EncoderProgressLine::ExtractTime(const std::string& line) {
   const std::string text = withoutSpaces(line);
   const size_t pos = findLast(text, "time=", 16);
   if (pos == std::string::npos) return -1;
   return clockToSeconds(text.substr(pos + 5, 11));
 }
 
-double Job::ExtractSpeed(const std::string& line) {
+double EncoderProgressLine::ExtractSpeed(const std::string& line) {
   const std::string text = withoutSpaces(line);
   const size_t pos = findLast(text, "speed=", 8);
   if (pos == std::string::npos) return -1;
@@ -50,35 +47,18 @@ double Job::ExtractSpeed(const std::string& line) {
   return StringUtil::str_to_double(text.substr(pos + 6, end - pos - 6));
 }
 
-double Job::ExtractDuration(const std::string& line) {
+double EncoderProgressLine::ExtractDuration(const std::string& line) {
   const std::string text = withoutSpaces(line);
   const size_t pos = findFirst(text, "Duration:", 20);
   if (pos == std::string::npos) return -1;
   return clockToSeconds(text.substr(pos + 9, 11));
 }
 
-double Job::ExtractStart(const std::string& line) {
+double EncoderProgressLine::ExtractStart(const std::string& line) {
   const std::string text = withoutSpaces(line);
   const size_t pos = text.find("start:");
   if (pos == std::string::npos) return 0;
   const size_t end = text.find(',', pos + 6);
   if (end == std::string::npos) return 0;
   return StringUtil::str_to_double(text.substr(pos + 6, end - pos - 6));
-}
-
-void Job::HandleOutputLine(const std::string& line) {
-  if (StringUtil::contains(line, "frame=") && StringUtil::contains(line, "time=")) {
-    const double time = ExtractTime(line);
-    if (time > 0) done_ = ToThousandths(time);
-    if (StringUtil::contains(line, "speed=")) {
-      const double speed = ExtractSpeed(line);
-      if (speed > 0) speed_ = ToThousandths(speed);
-    }
-    return;
-  }
-  if (StringUtil::contains(line, "Duration:")) {
-    const double duration = ExtractDuration(line);
-    if (duration > 0) duration_ = ToThousandths(duration);
-  }
-  if (StringUtil::contains(line, "start:")) start_ = ToThousandths(ExtractStart(line));
 }
