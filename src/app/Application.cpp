@@ -15,7 +15,6 @@
 #include "app/InstanceMessenger.h"
 #include "app/SingleInstanceLock.h"
 #include "backend/ServerLog.h"
-#include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "log/LogUtil.h"

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "backend/BackendApi.h"
-#include "environment/AppConstants.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"

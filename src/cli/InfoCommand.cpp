@@ -8,7 +8,6 @@
 #include "cli/CliInput.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "probe/MediaInfoCache.h"
-#include "text/StringUtil.h"
 
 namespace {
 

@@ -5,18 +5,7 @@
 #include <string>
 #include <vector>
 
-// Target parameters of one quality. The height is never stored: it follows the
-// input's aspect ratio.
-struct QualityRow {
-  int videoBitrate = 0;  // bits per second
-  int audioBitrate = 0;  // bits per second
-  int width = 0;         // pixels
-  double videoFramerate = 0;
-  std::string preset;
-
-  // "VideoBitrate", "AudioBitrate", "Width", "VideoFramerate", "Preset" as texts.
-  std::map<std::string, std::string> ToMap() const;
-};
+#include "planning/QualityRow.h"
 
 // The quality tables of the five supported resolution classes ("4k", "2k", "1080p",
 // "720p", "480p"), the whole of the program's quality policy; built once and only

@@ -13,7 +13,6 @@
 #include <iostream>
 #include <vector>
 
-#include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "planning/FFmpegCmdGenerator.h"
