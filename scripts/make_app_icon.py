@@ -9,8 +9,9 @@ from the shapes, not scaled down, with supersampling for smooth edges. Plain Pyt
 """
 import math
 import os
-import struct
-import zlib
+import sys
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png_writer import png  # noqa: E402
 
 SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 # Shapes in a unit square, y downwards.
@@ -84,16 +85,6 @@ def pixel(size, samples, px, py):
         return (0, 0, 0, 0)
     return (round(red / cover), round(green / cover), round(blue / cover), round(255 * cover / samples ** 2))
 
-
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(value for p in row for value in p) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
 
 
 def draw(size):

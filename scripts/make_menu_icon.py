@@ -5,8 +5,9 @@ Plain Python (zlib + struct), so it runs anywhere without an imaging library.
 Each pixel is 4 x 4 supersampled for smooth edges.
 """
 import os
-import struct
-import zlib
+import sys
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png_writer import png  # noqa: E402
 
 SIZE = 64
 SAMPLES = 4
@@ -46,16 +47,6 @@ def pixel(px, py):
     colour = tuple(round(b + (w - b) * mix) for b, w in zip(BLUE, WHITE))
     return colour + (round(255 * square / SAMPLES ** 2),)
 
-
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(value for p in row for value in p) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
 
 
 def main():
