@@ -7,6 +7,12 @@
 
 namespace os_platform {
 
+// The drives behind OSUtil::getAllDriverLetters, getDriveFreeSpace and
+// getMaxFreeSpaceDrive (which throw a std::string when Windows cannot say).
+std::vector<char> allDriveLetters();
+uint64_t driveFreeSpace(const std::string& root);
+std::string maxFreeSpaceDrive();
+
 // The choice behind OSUtil::getMaxFreeSpaceDrive, with the drive queries passed in:
 // the root ("C:") of the fixed drive with the most bytes free, the earlier letter on
 // a tie, never a drive with nothing free; empty when no drive qualifies. Free space

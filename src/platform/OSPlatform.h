@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/OSUtil.h"
+#include "platform/FileKind.h"
 
 // The few operating-system calls behind OSUtil that differ per platform
 // (OSPlatform_posix.cpp, OSPlatform_win.cpp). Internal to Util and its tests.
@@ -47,6 +47,6 @@ size_t fileNameUnits(const std::string& name);
 // The file system's longest name in the folder (0 when it cannot tell).
 size_t fileNameLimit(const std::string& folder);
 
-OSUtil::FileKind fileKind(const std::string& path);
+FileKind fileKind(const std::string& path);
 
 }  // namespace os_platform

@@ -84,14 +84,14 @@ size_t fileNameLimit(const std::string& folder) {
   return limit > 0 ? static_cast<size_t>(limit) : 0;
 }
 
-OSUtil::FileKind fileKind(const std::string& path) {
+FileKind fileKind(const std::string& path) {
   const QByteArray name = QFile::encodeName(to_qstring(path));
   struct stat seen {};
   if (::stat(name.constData(), &seen) == 0) {
-    if (S_ISREG(seen.st_mode)) return OSUtil::FileKind::Regular;
-    return S_ISDIR(seen.st_mode) ? OSUtil::FileKind::Folder : OSUtil::FileKind::Special;
+    if (S_ISREG(seen.st_mode)) return FileKind::Regular;
+    return S_ISDIR(seen.st_mode) ? FileKind::Folder : FileKind::Special;
   }
-  return reachedOnlyByItsBytes(name) ? OSUtil::FileKind::UnreadableName : OSUtil::FileKind::Missing;
+  return reachedOnlyByItsBytes(name) ? FileKind::UnreadableName : FileKind::Missing;
 }
 
 bool parseProcStatCpuLine(const std::string& line, CpuTimes& times) {

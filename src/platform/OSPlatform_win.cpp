@@ -11,7 +11,6 @@
 
 #include "platform/OSDrives_win.h"
 #include "platform/OSPlatform.h"
-#include "platform/OSUtil.h"
 
 namespace {
 
@@ -38,6 +37,12 @@ DWORD parentOf(DWORD pid) {
   return parent;
 }
 
+// The Win32 drive calls want a root folder with its backslash: "C:" alone names the
+// current folder of that drive, and GetDriveType does not take it as a root.
+std::string rootFolder(const std::string& root) {
+  return !root.empty() && root.back() == ':' ? root + "\\" : root;
+}
+
 }  // namespace
 
 namespace os_platform {
@@ -51,11 +56,11 @@ size_t fileNameLimit(const std::string&) { return 255; }
 
 // Windows names are UTF-16, as Qt's are; one that UTF-8 cannot carry (a lone
 // surrogate) is caught where the name comes in.
-OSUtil::FileKind fileKind(const std::string& path) {
+FileKind fileKind(const std::string& path) {
   const QFileInfo info(QString::fromUtf8(path.c_str(), static_cast<int>(path.size())));
-  if (!info.exists()) return OSUtil::FileKind::Missing;
-  if (info.isDir()) return OSUtil::FileKind::Folder;
-  return info.isFile() ? OSUtil::FileKind::Regular : OSUtil::FileKind::Special;
+  if (!info.exists()) return FileKind::Missing;
+  if (info.isDir()) return FileKind::Folder;
+  return info.isFile() ? FileKind::Regular : FileKind::Special;
 }
 
 bool parseProcStatCpuLine(const std::string&, CpuTimes&) { return false; }
@@ -100,7 +105,7 @@ void openFolder(const std::string& folder) {
 std::string defaultOutputBase() {
   std::string drive;
   try {
-    drive = OSUtil::getMaxFreeSpaceDrive();
+    drive = maxFreeSpaceDrive();
   } catch (const std::string& error) {
     // A drive that cannot be asked must not keep the program from starting.
     std::cout << "Error,OSUtil::getDefaultOutputDir," << error << std::endl;
@@ -136,4 +141,34 @@ std::string os_platform::chooseMaxFreeSpaceDrive(
     }
   }
   return best;
+}
+
+std::vector<char> os_platform::allDriveLetters() {
+  char buffer[261] = {0};
+  const DWORD result = GetLogicalDriveStringsA(260, buffer);
+  if (result < 1 || result > 260) {
+    throw std::string("OSUtil::getAllDriverLetters(), call GetLogicalDriveStrings failed, dwResult:") +
+        std::to_string(result);
+  }
+  std::vector<char> letters;
+  for (int i = 0; i < 260; ++i) {
+    if (buffer[i] == '\0' && buffer[i + 1] == '\0') break;
+    if (buffer[i] >= 'A' && buffer[i] <= 'Z') letters.push_back(buffer[i]);
+  }
+  return letters;
+}
+
+uint64_t os_platform::driveFreeSpace(const std::string& root) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExA(rootFolder(root).c_str(), &available, nullptr, nullptr)) {
+    throw std::string("OSUtil::getDriveFreeSpace(), call GetDiskFreeSpaceEx failed!");
+  }
+  return available.QuadPart;
+}
+
+std::string os_platform::maxFreeSpaceDrive() {
+  return os_platform::chooseMaxFreeSpaceDrive(
+      allDriveLetters(),
+      [](const std::string& root) { return GetDriveTypeA(rootFolder(root).c_str()) == DRIVE_FIXED; },
+      [](const std::string& root) { return driveFreeSpace(root); });
 }

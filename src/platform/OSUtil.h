@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileKind.h"
+
 // Paths, files, folders, processes and facts about the machine. Texts are UTF-8;
 // paths use the platform's native separator unless a separator is passed in, so
 // the Windows rules (backslash) stay testable everywhere.
@@ -21,10 +23,7 @@ class OSUtil {
   static std::string pathJoin(const std::string& a, const std::string& b, char sep = nativeSeparator());
   static bool isFileExist(const std::string& path);
 
-  // What a path names, links followed. UnreadableName: a file whose name is not
-  // valid UTF-8, so that the path handed in (with U+FFFD where its bytes were)
-  // names nothing, though the file is there.
-  enum class FileKind { Regular, Folder, Special, Missing, UnreadableName };
+  using FileKind = ::FileKind;
   static FileKind getFileKind(const std::string& path);
   static bool removeFile(const std::string& path);
   // Renames from over to in one step, replacing a file (or link) named to; false
