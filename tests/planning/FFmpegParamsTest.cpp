@@ -85,7 +85,8 @@ TEST(FFmpegParams, PlanOutputGivesTheOutputAndItsSizeEstimate) {
   EXPECT_EQ(plan({{"Width", "853"}, {"Height", "480"}}, "95"), "854x480 1000000 48000 24.000 1310000");
   EXPECT_EQ(plan({{"VideoBitrate", "0"}}, "95"), "1920x1080 2500000 128000 24.000 3285000");
   // A duration that is no positive number gives no estimate; an absurd one, the largest.
-  for (const char* none : {"N/A", "nan", "inf", "-5"}) EXPECT_EQ(plan({}, "95", none).substr(32), "0") << none;
+  for (const char* none : {"N/A", "nan", "inf", "-5"})
+    EXPECT_EQ(plan({}, "95", none).substr(32), "0") << none;
   EXPECT_EQ(plan({}, "95", "1e300").substr(32), "9223372036854775807");
   testing::internal::CaptureStdout();
   EXPECT_EQ(plan({{"Width", "320"}}, "95"), "refused 0");

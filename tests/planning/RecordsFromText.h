@@ -12,9 +12,12 @@ using Texts = std::map<std::string, std::string>;
 inline MediaInfo media_info_from(const Texts& entries) {
   MediaInfo info;
   const std::map<std::string, MediaFigure MediaInfo::*> figures = {
-      {"OverallDuration", &MediaInfo::overallDuration}, {"FileSize", &MediaInfo::fileSize},
-      {"VideoBitrate", &MediaInfo::videoBitrate},       {"Width", &MediaInfo::width},
-      {"Height", &MediaInfo::height},                   {"VideoFramerate", &MediaInfo::videoFramerate},
+      {"OverallDuration", &MediaInfo::overallDuration},
+      {"FileSize", &MediaInfo::fileSize},
+      {"VideoBitrate", &MediaInfo::videoBitrate},
+      {"Width", &MediaInfo::width},
+      {"Height", &MediaInfo::height},
+      {"VideoFramerate", &MediaInfo::videoFramerate},
       {"AudioBitrate", &MediaInfo::audioBitrate}};
   for (const auto& entry : entries) {
     const auto figure = figures.find(entry.first);
