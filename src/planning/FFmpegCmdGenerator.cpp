@@ -175,8 +175,7 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
 }
 
 CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
-  // The texts of the parameters; an input that was not planned gives empty option
-  // values, which the encoder refuses.
+  // The texts of the parameters (only the paths for an input that was not planned).
   const std::map<std::string, std::string> view = params.ToMap();
   const auto text = [&view](const char* key) {
     const auto found = view.find(key);
@@ -192,6 +191,11 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
     frame_size = text("Height") + "x" + text("Width");
 
   CommandLine command(GetEncoderPath());
+  // The values an input that was not planned lacks are left out rather than passed
+  // empty: the encoder then names its input as what it cannot read.
+  const auto value = [&command](const std::string& text) {
+    if (!text.empty()) command.Add(text);
+  };
   // MP4 keeps the rotation as display metadata: encode the coded frames as they are.
   if (rotated && is_mp4) command.Add("-noautorotate");
   command.Add({"-y", "-i"}).AddPath(params.inputFile);
@@ -203,15 +207,15 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   if (text("HasAudio") == "false") {
     command.Add("-an");
   } else {
-    command.Add({"-acodec", "aac", "-b:a"}).Add(text("AudioBitrate"));
+    command.Add({"-acodec", "aac", "-b:a"});
+    value(text("AudioBitrate"));
   }
-  command.Add({"-vcodec", "h264", "-preset"}).Add(text("Preset"));
-  command.Add("-s")
-      .Add(frame_size)
-      .Add("-b:v")
-      .Add(text("VideoBitrate"))
-      .Add("-r")
-      .Add(text("VideoFramerate"));
+  command.Add({"-vcodec", "h264", "-preset"});
+  value(text("Preset"));
+  command.Add("-s").Add(frame_size).Add("-b:v");
+  value(text("VideoBitrate"));
+  command.Add("-r");
+  value(text("VideoFramerate"));
   return command.AddPath(params.outputFile);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
@@ -89,4 +91,11 @@ TEST(EncoderCommand, PathsAreWholeArguments) {
     EXPECT_EQ(cmd.Arguments().at(2), n.first);
     EXPECT_EQ(cmd.Arguments().back(), n.second);
   }
+  // An input that was not planned has no values to pass: none goes in empty, so the
+  // encoder fails on the input itself.
+  FFmpegParams unplanned;
+  unplanned.inputFile = "/in/notes.txt";
+  unplanned.outputFile = "/out/notes_output.mp4";
+  const std::vector<std::string> args = FFmpegCmdGenerator::CommandFor(unplanned).Arguments();
+  EXPECT_EQ(std::count(args.begin(), args.end(), ""), 0);
 }
