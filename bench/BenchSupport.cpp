@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 
 std::string isolate_bench_folders() {
   static std::unique_ptr<QTemporaryDir> home;

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 
 namespace {
 
@@ -61,9 +61,10 @@ void compare(benchmark::State& state, int clipSeconds) {
     return state.SkipWithError("could not generate the clip with ffmpeg");
   // The name the CLI gives the output, so both write the same file.
   const std::string output = OSUtil::pathJoin(outDir, name + "_output.mp4");
-  QStringList direct =
-      CmdUtil::SplitCommand(QString::fromStdString(FFmpegCmdGenerator::Generate(clip, output, "95")));
-  const QString encoder = direct.takeFirst();
+  const CommandLine command = FFmpegCmdGenerator::Generate(clip, output, "95");
+  QStringList direct;
+  for (const std::string& argument : command.Arguments()) direct << QString::fromStdString(argument);
+  const QString encoder = QString::fromStdString(command.Program());
   const QString cli = QString::fromStdString(OSUtil::pathJoin(OSUtil::getAppDir(), "kovadle-cli"));
   const QStringList cliArguments = {"transcode", QString::fromStdString(clip), "--output-dir",
                                     QString::fromStdString(outDir)};

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 
 namespace {
 
@@ -62,9 +62,10 @@ EncodeRun measure(const std::function<void()>& encode) {
 }
 
 // The same command the engine runs, started directly, its output discarded.
-void encode_directly(const std::string& command) {
-  QStringList parts = CmdUtil::SplitCommand(QString::fromStdString(command));
-  const QString program = parts.takeFirst();
+void encode_directly(const CommandLine& command) {
+  QStringList parts;
+  for (const std::string& argument : command.Arguments()) parts << QString::fromStdString(argument);
+  const QString program = QString::fromStdString(command.Program());
   QProcess encoder;
   encoder.setStandardOutputFile(QProcess::nullDevice());
   encoder.setStandardErrorFile(QProcess::nullDevice());
@@ -89,7 +90,7 @@ void BM_TranscodeEngineVsDirect(benchmark::State& state) {
     JobV3 planned(new JobFile);
     planned.GetJobFile()->Init(clip_1080p(), output, "95", "h264", ".mp4");
     planned.GenerateFFmpegCmd();
-    const std::string command = planned.GetFFmpegCmd();
+    const CommandLine command = planned.GetFFmpegCmd();
     EncodeRun engine, direct;
     // Alternate the order so drift in machine load hits both alike.
     for (int turn = 0; turn < 2; ++turn) {

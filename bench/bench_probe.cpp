@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "probe/MediaInfoCache.h"
 

@@ -21,14 +21,14 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Util/AppConstants.h"
-#include "Util/OSUtil.h"
-#include "Util/UserSettings.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
-#include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <atomic>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/SimpleJson.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/SimpleJson.h"
 
 namespace {
 const char* const kFileName = "signin.dat";

@@ -10,17 +10,17 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/QuitSignalWatcher.h"
 #include "app/AppStyleSheet.h"
 #include "app/CjkFontFallback.h"
 #include "app/InstanceMessenger.h"
 #include "app/SingleInstanceLock.h"
 #include "backend/ServerLog.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "process/QuitSignalWatcher.h"
+#include "text/QtText.h"
 #include "ui/InterfaceTranslation.h"
 #include "ui/ThreadInformationMessageBox.h"
 #include "ui/Widget.h"

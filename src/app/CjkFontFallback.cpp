@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QThread>
 #include <algorithm>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 
 namespace {
 const quint32 kMagic = 0x4B564F31;  // "KVO1"

@@ -7,12 +7,12 @@
 #include <mutex>
 #include <vector>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/StringUtil.h"
-#include "Util/TxtUtil.h"
+#include "backend/BackendApi.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
+#include "text/StringUtil.h"
+#include "text/TxtUtil.h"
 
 namespace {
 

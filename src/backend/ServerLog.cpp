@@ -8,15 +8,16 @@
 #include <QtConcurrent>
 #include <mutex>
 
-#include "Util/AppConstants.h"
-#include "Util/HttpUtil.h"
-#include "Util/LogUtil.h"
-#include "Util/MachineInfo.h"
-#include "Util/OSUtil.h"
-#include "Util/SimpleJson.h"
-#include "Util/StringUtil.h"
-#include "Util/SyncString.h"
-#include "Util/TimeUtil.h"
+#include "backend/BackendApi.h"
+#include "environment/AppConstants.h"
+#include "environment/MachineInfo.h"
+#include "log/LogUtil.h"
+#include "net/HttpUtil.h"
+#include "platform/OSUtil.h"
+#include "text/SimpleJson.h"
+#include "text/StringUtil.h"
+#include "text/SyncString.h"
+#include "text/TimeUtil.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <streambuf>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 
 namespace {
 

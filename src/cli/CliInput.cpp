@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
 #include "cli/CliConsole.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/InputAcceptance.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
 
 std::string CliInput::Resolve(const QString& argument) {
   const std::string shown = to_utf8(argument);

@@ -3,7 +3,6 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "Util/StringUtil.h"
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
@@ -26,9 +25,7 @@ Description describe(const std::string& path) {
   found.info = MediaInfoCache::GetInstance().GetMediaInfo(path);
   found.refusal = CliInput::Refusal(path, found.info);
   if (found.refusal.empty()) {
-    const auto width = found.info.find("Width");
-    found.resolutionClass = FFmpegCmdGenerator::GetResolutionRange(
-        StringUtil::str_to_int(width == found.info.end() ? std::string() : width->second));
+    found.resolutionClass = FFmpegCmdGenerator::GetResolutionRange(found.info.width.AsInt());
     found.qualities = CliInput::QualitiesHighestFirst(path);
   }
   return found;
@@ -36,7 +33,7 @@ Description describe(const std::string& path) {
 
 std::string asText(const Description& file) {
   std::string text = "File: " + file.path + "\n";
-  for (const auto& entry : file.info) text += entry.first + ": " + entry.second + "\n";
+  for (const auto& entry : file.info.ToMap()) text += entry.first + ": " + entry.second + "\n";
   if (!file.refusal.empty()) return text + "Refusal: " + file.refusal + "\n";
   return text + "ResolutionClass: " + file.resolutionClass +
          "\nQualities: " + CliInput::Joined(file.qualities) + "\n";
@@ -53,7 +50,7 @@ std::string asJson(const Description& file) {
   string(file.path);
   string("MediaInfo");
   writer.StartObject();
-  for (const auto& entry : file.info) {
+  for (const auto& entry : file.info.ToMap()) {
     string(entry.first);
     string(entry.second);
   }

@@ -7,31 +7,22 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QuitSignalWatcher.h"
-#include "Util/StringUtil.h"
-#include "Util/UserSettings.h"
 #include "cli/CliArguments.h"
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "cli/TranscodeProgress.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
-
-namespace {
-
-std::string valueOf(const MediaInfo& info, const char* key) {
-  const auto found = info.find(key);
-  return found == info.end() ? std::string() : found->second;
-}
-
-}  // namespace
+#include "process/QuitSignalWatcher.h"
+#include "text/StringUtil.h"
 
 TranscodeCommand::TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher)
     : arguments_(arguments), watcher_(watcher), manager_(JobManager::GetInstance()) {}
@@ -59,8 +50,7 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
   const std::vector<std::string> qualities = CliInput::QualitiesHighestFirst(input);
   const std::string quality = arguments_.Quality();
   if (std::find(qualities.begin(), qualities.end(), quality) == qualities.end()) {
-    const std::string range =
-        FFmpegCmdGenerator::GetResolutionRange(StringUtil::str_to_int(valueOf(info, "Width")));
+    const std::string range = FFmpegCmdGenerator::GetResolutionRange(info.width.AsInt());
     progress.Print("kovadle-cli: " + input + ": quality " + quality + " is not offered for this " + range +
                        " video; valid qualities: " + CliInput::Joined(qualities),
                    true);

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Util/OSUtil.h"
-#include "Util/StringUtil.h"
 #include "cli/CliConsole.h"
 #include "jobs/JobV3.h"
+#include "platform/OSUtil.h"
+#include "text/StringUtil.h"
 
 namespace {
 

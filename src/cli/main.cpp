@@ -1,14 +1,14 @@
 // kovadle-cli: Kovadle's engine from a terminal or a script.
 #include <QCoreApplication>
 
-#include "Util/AppConstants.h"
-#include "Util/QuitSignalWatcher.h"
 #include "cli/CliArguments.h"
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/InfoCommand.h"
 #include "cli/JobsCommand.h"
 #include "cli/TranscodeCommand.h"
+#include "environment/AppConstants.h"
+#include "process/QuitSignalWatcher.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "Util/StringUtil.h"
+#include "text/StringUtil.h"
 
 namespace {
 
@@ -11,15 +11,9 @@ std::string translated(const char* text) {
   return QCoreApplication::translate("EncoderOutcome", text).toUtf8().toStdString();
 }
 
-std::string valueOf(const MediaInfo& info, const char* key) {
-  const auto found = info.find(key);
-  return found == info.end() ? std::string() : found->second;
-}
-
 // A positive number of seconds, or -1.
-double seconds(const std::string& text) {
-  if (text.empty() || text == "N/A") return -1;
-  const double value = StringUtil::str_to_double(text);
+double seconds(const MediaFigure& figure) {
+  const double value = figure.AsDouble();
   return value > 0 ? value : -1;
 }
 
@@ -55,21 +49,21 @@ EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, const std::stri
 double EncoderOutcome::ShortfallAllowed(double inputSeconds) { return std::max(1.0, inputSeconds * 0.02); }
 
 EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& output) {
-  if (!run.started)
+  if (run.ending == ProcessRunner::Ending::FailedToStart)
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder could not be started")));
-  if (!run.exitedNormally)
+  if (run.ending != ProcessRunner::Ending::Exited)
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder ended abnormally")));
   if (run.exitCode != 0) {
     return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder failed with exit code")) +
                            " " + StringUtil::int_to_str(run.exitCode));
   }
-  if (valueOf(output, "HasVideo") != "true")
+  if (!output.hasVideo)
     return notWhole(run,
                     translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder wrote no readable video")));
 
   // The output's length against the input's; the encoder's own count where the
   // output does not tell its length.
-  double outputSeconds = seconds(valueOf(output, "OverallDuration"));
+  double outputSeconds = seconds(output.overallDuration);
   if (outputSeconds < 0) outputSeconds = run.lastTime;
   if (run.inputSeconds > 0 && outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
     return notWhole(

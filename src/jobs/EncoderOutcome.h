@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "probe/MediaInfo.h"
+#include "process/ProcessRunner.h"
 
 // Decides whether an encoder run produced a whole output. The encoder's exit code
 // alone does not tell: it exits 0 when its input was cut short under it, and when
@@ -11,8 +12,7 @@
 class EncoderOutcome {
  public:
   struct Run {
-    bool started = false;
-    bool exitedNormally = false;  // false: ended by a signal or a crash
+    ProcessRunner::Ending ending = ProcessRunner::Ending::FailedToStart;
     int exitCode = -1;
     double inputSeconds = -1;             // the input's duration as the encoder printed it; -1 unknown
     double lastTime = -1;                 // the encoder's last "time=" in seconds; -1 unknown

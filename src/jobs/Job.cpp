@@ -4,6 +4,9 @@
 #include <iostream>
 #include <limits>
 
+#include "jobs/EncoderProgressLine.h"
+#include "text/StringUtil.h"
+
 double Job::GetTimeDone() const {
   if (completed_) return GetDuration();
   return done_ / 1000.0;
@@ -59,4 +62,21 @@ void Job::ResetFigures() {
   duration_ = 0;
   start_ = 0;
   speed_ = 0;
+}
+
+void Job::HandleOutputLine(const std::string& line) {
+  if (StringUtil::contains(line, "frame=") && StringUtil::contains(line, "time=")) {
+    const double time = EncoderProgressLine::ExtractTime(line);
+    if (time > 0) done_ = ToThousandths(time);
+    if (StringUtil::contains(line, "speed=")) {
+      const double speed = EncoderProgressLine::ExtractSpeed(line);
+      if (speed > 0) speed_ = ToThousandths(speed);
+    }
+    return;
+  }
+  if (StringUtil::contains(line, "Duration:")) {
+    const double duration = EncoderProgressLine::ExtractDuration(line);
+    if (duration > 0) duration_ = ToThousandths(duration);
+  }
+  if (StringUtil::contains(line, "start:")) start_ = ToThousandths(EncoderProgressLine::ExtractStart(line));
 }

@@ -27,14 +27,6 @@ class Job {
   // Takes one output line of the encoder and updates the figures it carries.
   void HandleOutputLine(const std::string& line);
 
-  // Values of one output line (spaces are ignored): seconds of the last "time=",
-  // the factor of the last "speed=", seconds of the first "Duration:" (-1 when
-  // absent), and seconds of the first "start:" (0 when absent).
-  static double ExtractTime(const std::string& line);
-  static double ExtractSpeed(const std::string& line);
-  static double ExtractDuration(const std::string& line);
-  static double ExtractStart(const std::string& line);
-
  protected:
   // Seconds (or a factor) as thousandths, truncated toward zero.
   static int32_t ToThousandths(double value);

@@ -1,8 +1,8 @@
 #include "jobs/JobCreation.h"
 
-#include "Util/OSUtil.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobOutput.h"
+#include "platform/OSUtil.h"
 
 JobCreation::Result JobCreation::Create(const std::string& inputFile, const std::string& proposedOutput,
                                         const std::string& quality, const std::string& outputCodec,

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/SimpleJson.h"
-#include "Util/StringUtil.h"
-#include "Util/TimeUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobOwnership.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/SimpleJson.h"
+#include "text/StringUtil.h"
+#include "text/TimeUtil.h"
 
 struct JobFile::Fields {
   std::string jobID;

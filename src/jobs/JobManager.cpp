@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <iostream>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobOutput.h"
 #include "jobs/ProgressSnapshotText.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
 
 JobManager& JobManager::GetInstance() {
   // Statics end in reverse order of creation: let the child-process registry come
@@ -205,7 +205,7 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
   // happen outside the lock.
   std::string error;
   const bool outputReady = job->PrepareOutput(&error);
-  const std::string command = !outputReady                  ? std::string()
+  const CommandLine command = !outputReady                  ? CommandLine()
                               : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd()
                                                             : job->MakeFFmpegCmd();
 

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
 
 namespace {
 

@@ -4,17 +4,16 @@
 #include <fstream>
 #include <iostream>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtCmdRunner.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
 #include "jobs/EncoderErrorLines.h"
 #include "jobs/EncoderOutcome.h"
 #include "jobs/JobOutput.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
+#include "process/ProcessRunner.h"
+#include "text/QtText.h"
 
 namespace {
 
@@ -37,15 +36,11 @@ void runEncoderStartedHook() {
   if (hook) hook();
 }
 
-// The generated command ends with the quoted output path: the encoder writes to the
-// partial file instead. A command that names its output otherwise runs as it is.
-std::string writingTo(const std::string& command, const std::string& finalPath,
-                      const std::string& partialPath) {
-  const std::string quoted = CmdUtil::QuotePath(finalPath);
-  if (command.size() < quoted.size() ||
-      command.compare(command.size() - quoted.size(), quoted.size(), quoted) != 0)
-    return command;
-  return command.substr(0, command.size() - quoted.size()) + CmdUtil::QuotePath(partialPath);
+// The generated command ends with the output path: the encoder writes to the partial
+// file instead. A command that names its output otherwise runs as it is.
+CommandLine writingTo(CommandLine command, const std::string& finalPath, const std::string& partialPath) {
+  command.ReplaceLastArgument(finalPath, partialPath);
+  return command;
 }
 
 }  // namespace
@@ -75,20 +70,20 @@ JobState JobV3::storedState() const {
   return JobState::Idle;
 }
 
-std::string JobV3::MakeFFmpegCmd() const {
+CommandLine JobV3::MakeFFmpegCmd() const {
   return FFmpegCmdGenerator::Generate(jobFile_->GetInputFile(), jobFile_->GetOutputFile(),
                                       jobFile_->GetQuality());
 }
 
 void JobV3::GenerateFFmpegCmd() { SetFFmpegCmd(MakeFFmpegCmd()); }
 
-void JobV3::SetFFmpegCmd(const std::string& command) {
+void JobV3::SetFFmpegCmd(const CommandLine& command) {
   std::lock_guard<std::mutex> guard(stateLock_);
   command_ = command;
   cmdGenerated_ = true;
 }
 
-std::string JobV3::GetFFmpegCmd() const {
+CommandLine JobV3::GetFFmpegCmd() const {
   std::lock_guard<std::mutex> guard(stateLock_);
   return command_;
 }
@@ -281,7 +276,7 @@ void JobV3::Run() {
   std::cout << "JobV3::Run, end." << std::endl;
 }
 
-void JobV3::encoderThreadMethod(std::string command, std::string logPath) {
+void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
   std::vector<std::string> errorLines;
   const bool completed = encode(command, logPath, &errorLines);
   JobFinished finished;
@@ -303,14 +298,14 @@ void JobV3::encoderThreadMethod(std::string command, std::string logPath) {
   threadBusy_ = false;
 }
 
-bool JobV3::encode(const std::string& command, const std::string& logPath,
+bool JobV3::encode(const CommandLine& command, const std::string& logPath,
                    std::vector<std::string>* errorLines) {
   const std::string finalPath = jobFile_->GetOutputFile();
   const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
   std::ofstream log;
   if (!logPath.empty()) {
     log.open(logPath, std::ios::app);
-    log << "\n---Start to execute cmd: " << command << "\n\n";
+    log << "\n---Start to execute cmd: " << command.ToString() << "\n\n";
   }
   log_info("JobV3::ffmpegThreadMethod,Start to execute the ffmpeg_cmd.");
   // A stop that came before the encoder started: do not start it at all.
@@ -319,14 +314,14 @@ bool JobV3::encode(const std::string& command, const std::string& logPath,
   EncoderOutcome::Run run;
   EncoderErrorLines errors;
   {
-    Util::QtCmdRunner runner(writingTo(command, finalPath, partialPath).c_str());
-    run.started = runner.Start();
+    ProcessRunner runner(writingTo(command, finalPath, partialPath), ProcessRunner::Output::Merged);
+    runner.Start();
     runEncoderStartedHook();
-    pid_ = runner.GetPid();
+    pid_ = runner.Pid();
     // A stop that saw no pid yet relies on this thread to end the encoder.
     if (state_ == JobState::Stopping) killEncoder();
     while (!runner.IsCompleted()) {
-      const std::string line = runner.ReadStdout();
+      const std::string line = runner.ReadLine();
       if (log.is_open()) log << line << std::flush;
       errors.Add(line);
       HandleOutputLine(line);
@@ -334,13 +329,13 @@ bool JobV3::encode(const std::string& command, const std::string& logPath,
     // The process has ended: its number may be reused from now on.
     pid_ = -1;
     // Lines still pending only matter for the log and the failure's reason.
-    for (std::string rest = runner.ReadStdout(); !rest.empty(); rest = runner.ReadStdout()) {
+    for (std::string rest = runner.ReadLine(); !rest.empty(); rest = runner.ReadLine()) {
       if (log.is_open()) log << rest << std::flush;
       errors.Add(rest);
     }
     if (log.is_open()) log << "\n---Command execute completed. \n";
-    run.exitedNormally = runner.ExitedNormally();
-    run.exitCode = runner.GetExitCode();
+    run.ending = runner.HowItEnded();
+    run.exitCode = runner.ExitCode();
   }
   if (state_ == JobState::Stopping) return false;
 
@@ -350,7 +345,8 @@ bool JobV3::encode(const std::string& command, const std::string& logPath,
   run.lastLines = errors.Tail();
   MediaInfo output;
   FFprobeUtil::InitMediaInfo(output);
-  if (run.started && run.exitedNormally && run.exitCode == 0 && QFileInfo(to_qstring(partialPath)).isFile())
+  if (run.ending == ProcessRunner::Ending::Exited && run.exitCode == 0 &&
+      QFileInfo(to_qstring(partialPath)).isFile())
     output = FFprobeUtil::GetMediaInfo(partialPath);
   EncoderOutcome::Verdict verdict = EncoderOutcome::Judge(run, output);
   std::string error;

@@ -12,6 +12,7 @@
 #include "jobs/JobFile.h"
 #include "jobs/JobFinished.h"
 #include "jobs/JobState.h"
+#include "process/CommandLine.h"
 
 // One transcoding job in motion: owns its record, runs the encoder on a thread of
 // its own, follows its progress and stops it on request. Its state changes only
@@ -37,11 +38,11 @@ class JobV3 : public Job {
   void GenerateFFmpegCmd();
   // The command GenerateFFmpegCmd would store, without storing it. It may probe the
   // input (up to a minute), so callers make it outside their locks.
-  std::string MakeFFmpegCmd() const;
+  CommandLine MakeFFmpegCmd() const;
   // Uses a ready-made command line instead (tools and tests).
-  void SetFFmpegCmd(const std::string& command);
+  void SetFFmpegCmd(const CommandLine& command);
   bool IsFFmpegCmdGenerated() const { return cmdGenerated_; }
-  std::string GetFFmpegCmd() const;
+  CommandLine GetFFmpegCmd() const;
 
   int64_t GetPid() const { return pid_; }
   // Started and its encoder thread not finished (starting, encoding or stopping).
@@ -101,10 +102,10 @@ class JobV3 : public Job {
   static void SetEncoderStartedHook(std::function<void()> hook);
 
  private:
-  void encoderThreadMethod(std::string command, std::string logPath);
+  void encoderThreadMethod(CommandLine command, std::string logPath);
   // Runs the encoder and judges its output; true when the job completed. Sets
   // errorLines for a failure.
-  bool encode(const std::string& command, const std::string& logPath, std::vector<std::string>* errorLines);
+  bool encode(const CommandLine& command, const std::string& logPath, std::vector<std::string>* errorLines);
   void killEncoder();
   // A checked move, under stateLock_: false (and logged) when the rules refuse it.
   bool moveLocked(JobState to, JobFinished* finished);
@@ -117,7 +118,7 @@ class JobV3 : public Job {
   void announce(const JobFinished& finished);
 
   std::unique_ptr<JobFile> jobFile_;
-  std::string command_;  // under stateLock_
+  CommandLine command_;  // under stateLock_
   std::string logPath_;
   std::atomic<JobState> state_{JobState::Idle};
   std::atomic<int64_t> pid_{-1};

@@ -2,8 +2,8 @@
 
 #include <QObject>
 
-#include "Util/SimpleJson.h"
-#include "Util/StringUtil.h"
+#include "text/SimpleJson.h"
+#include "text/StringUtil.h"
 
 namespace {
 // The texts are marked here so the translation tools find them under QObject.

@@ -3,8 +3,8 @@
 #include <iostream>
 #include <mutex>
 
-#include "Util/OSUtil.h"
 #include "jobs/JobManager.h"
+#include "platform/OSUtil.h"
 
 namespace {
 // Highest load at which a further queued job may start beside a running one.

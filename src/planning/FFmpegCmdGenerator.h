@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "planning/FFmpegParams.h"
 #include "probe/MediaInfo.h"
-
-// Output parameters of one transcode ("Width", "Height", "VideoBitrate", ...).
-using FFmpegParams = std::map<std::string, std::string>;
+#include "process/CommandLine.h"
 
 // Turns an input, an output path and a quality key ("70" to "99") into the encoder
-// command line.
+// command line: the input's resolution class picks a quality table, the table's row
+// and the input's own figures give the output parameters, and those the command.
 class FFmpegCmdGenerator {
  public:
   static std::string GetEncoderPath();
@@ -20,7 +19,7 @@ class FFmpegCmdGenerator {
   static std::vector<std::string> GetQualitys(const std::string& inputFile);
   static FFmpegParams GetFFmpegParams(const std::string& inputFile, const std::string& outputFile,
                                       const std::string& quality);
-  static std::string Generate(const std::string& inputFile, const std::string& outputFile,
+  static CommandLine Generate(const std::string& inputFile, const std::string& outputFile,
                               const std::string& quality);
 
   // The work behind the three calls above for a media record already at hand; they
@@ -29,12 +28,21 @@ class FFmpegCmdGenerator {
 
   // The quality keys for the input described by info, ascending; empty when refused.
   static std::vector<std::string> QualitysFor(const MediaInfo& info, const std::string& inputFile);
-  // The output parameters for the input described by info; only "InputFile" and
-  // "OutputFile" when the input is refused.
+  // The output parameters for the input described by info; not planned when the
+  // input is refused.
   static FFmpegParams ParamsFor(const MediaInfo& info, const std::string& inputFile,
                                 const std::string& outputFile, const std::string& quality);
-  // The encoder command line for the parameters (paths taken from "InputFile" and
-  // "OutputFile"). Paths are quoted so that the command splits back into exactly
-  // those paths, whatever characters they hold.
-  static std::string CommandFor(const FFmpegParams& params);
+  // The encoder command line for the parameters (paths taken from them).
+  static CommandLine CommandFor(const FFmpegParams& params);
+
+  // What an input becomes at a quality before any job exists, as the settings
+  // dialogs show it: the parameters (without paths) and the estimated output size.
+  struct OutputPlan {
+    FFmpegParams params;
+    int64_t estimatedBytes = 0;
+  };
+  static OutputPlan PlanOutput(const MediaInfo& input, const std::string& quality);
+  // Estimated output size in bytes: (video + audio bit rate) x duration / 8; 0 when
+  // the duration is not a positive number.
+  static int64_t EstimatedOutputSize(int videoBitrate, int audioBitrate, double seconds);
 };

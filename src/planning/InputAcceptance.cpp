@@ -2,17 +2,15 @@
 
 #include <QtGlobal>
 
-#include "Util/OSUtil.h"
-#include "Util/StringUtil.h"
+#include "platform/OSUtil.h"
 
-namespace {
-
-std::string valueOf(const MediaInfo& info, const char* key) {
-  const auto found = info.find(key);
-  return found == info.end() ? std::string() : found->second;
+InputAcceptance::Verdict InputAcceptance::Judge(const MediaInfo& info) {
+  if (!info.hasVideo) return info.hasAudio ? Verdict::AudioOnly : Verdict::NoStreams;
+  const int width = info.width.AsInt();
+  if (width > 4500) return Verdict::TooWide;
+  if (width < 480) return Verdict::TooNarrow;
+  return Verdict::Accepted;
 }
-
-}  // namespace
 
 std::string InputAcceptance::RefusalOf(const std::string& inputPath, const MediaInfo& info) {
   // Before anything the probe says: such a file was never probed (see MediaInfoCache).
@@ -35,15 +33,18 @@ std::string InputAcceptance::RefusalOf(const std::string& inputPath, const Media
   if (extension == ".qsv")
     return QT_TRANSLATE_NOOP("QObject", "qsv is a private format of iQiyi and is currently not supported");
 
-  const bool hasVideo = valueOf(info, "HasVideo") == "true";
-  const bool hasAudio = valueOf(info, "HasAudio") == "true";
-  if (!hasVideo && !hasAudio) return QT_TRANSLATE_NOOP("QObject", "Non video files are not supported");
-  if (!hasVideo) return QT_TRANSLATE_NOOP("QObject", "Not support audio only file");
-
-  const int width = StringUtil::str_to_int(valueOf(info, "Width"));
-  if (width > 4500)
-    return QT_TRANSLATE_NOOP("QObject",
-                             "Resolution larger than 4k are not supported (4k and below are supported)");
-  if (width < 480) return QT_TRANSLATE_NOOP("QObject", "Video width less than 480 are not supported");
+  switch (Judge(info)) {
+    case Verdict::NoStreams:
+      return QT_TRANSLATE_NOOP("QObject", "Non video files are not supported");
+    case Verdict::AudioOnly:
+      return QT_TRANSLATE_NOOP("QObject", "Not support audio only file");
+    case Verdict::TooWide:
+      return QT_TRANSLATE_NOOP("QObject",
+                               "Resolution larger than 4k are not supported (4k and below are supported)");
+    case Verdict::TooNarrow:
+      return QT_TRANSLATE_NOOP("QObject", "Video width less than 480 are not supported");
+    case Verdict::Accepted:
+      break;
+  }
   return std::string();
 }

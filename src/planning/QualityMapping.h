@@ -1,39 +1,26 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Target parameters of one quality: "VideoBitrate", "AudioBitrate", "Width",
-// "VideoFramerate", "Preset".
-using QualityRow = std::map<std::string, std::string>;
+#include "planning/QualityRow.h"
 
-// The quality tables of the five supported resolution classes, built once from the
-// row literals compiled into the program and only read afterwards.
+// The quality tables of the five supported resolution classes ("4k", "2k", "1080p",
+// "720p", "480p"), the whole of the program's quality policy; built once and only
+// read afterwards.
 class QualityMapping {
  public:
   // Builds the tables on the first call, once even when first called from several
   // threads at the same time.
   static const QualityMapping& Instance();
 
-  // The row of a quality key; an empty row when the table has no such key.
-  QualityRow Get4kMapping(const std::string& quality) const;
-  QualityRow Get2kMapping(const std::string& quality) const;
-  QualityRow Get1080pMapping(const std::string& quality) const;
-  QualityRow Get720pMapping(const std::string& quality) const;
-  QualityRow Get480pMapping(const std::string& quality) const;
-
-  // The table's quality keys, ascending ("70" ... "99").
-  std::vector<std::string> Get4kKeys() const;
-  std::vector<std::string> Get2kKeys() const;
-  std::vector<std::string> Get1080pKeys() const;
-  std::vector<std::string> Get720pKeys() const;
-  std::vector<std::string> Get480pKeys() const;
-
-  // The same by class name ("4k", "2k", "1080p", "720p", "480p"); any other name
-  // has no table, no keys and only empty rows.
+  // Any other class name has no table, no keys and no rows.
   bool HasTable(const std::string& range) const;
-  QualityRow GetMapping(const std::string& range, const std::string& quality) const;
+  // The row of a quality key; none when the table has no such key.
+  std::optional<QualityRow> GetMapping(const std::string& range, const std::string& quality) const;
+  // The table's quality keys, ascending ("70" ... "99").
   std::vector<std::string> GetKeys(const std::string& range) const;
 
  private:

@@ -1,8 +1,37 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
-// What is in a media file: a flat map from fixed key names ("Width", "HasVideo",
-// "VideoBitrate", ...) to texts, as condensed from the probe's report.
-using MediaInfo = std::map<std::string, std::string>;
+#include "probe/MediaFigure.h"
+
+// What is in a media file, as condensed from the probe's report. A fresh record
+// holds the defaults: nothing found, codecs "Unknown", every figure "0".
+struct MediaInfo {
+  std::string mediaFileName;
+  bool isMediaFile = false;  // it has video or audio
+  bool hasVideo = false;
+  bool hasAudio = false;
+  MediaFigure overallDuration;  // seconds
+  MediaFigure fileSize;         // bytes
+  std::string videoCodec = "Unknown";
+  MediaFigure videoBitrate;    // bits per second
+  MediaFigure width;           // pixels
+  MediaFigure height;          // pixels
+  MediaFigure videoFramerate;  // frames per second
+  MediaFigure videoDuration;   // seconds
+  std::string audioCodec = "Unknown";
+  MediaFigure audioBitrate;  // bits per second
+  MediaFigure audioChannel;
+  MediaFigure audioSampleRate;  // samples per second
+  MediaFigure audioDuration;    // seconds
+  // Only when the probe reports them: the video's turn in degrees, its pixel format.
+  std::optional<MediaFigure> rotate;
+  std::optional<std::string> pixFmt;
+
+  // The record as texts by key ("Width", "HasVideo", ...): the 17 entries of every
+  // record, and "Rotate" and "pix_fmt" when present. For logs, kovadle-cli info and
+  // its JSON.
+  std::map<std::string, std::string> ToMap() const;
+};

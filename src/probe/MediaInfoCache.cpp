@@ -1,7 +1,7 @@
 #include "probe/MediaInfoCache.h"
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 
 MediaInfoCache& MediaInfoCache::GetInstance() {

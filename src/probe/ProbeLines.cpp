@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Util/StringUtil.h"
+#include "text/StringUtil.h"
 
 namespace probe_lines {
 

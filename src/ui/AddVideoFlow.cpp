@@ -7,16 +7,16 @@
 #include <QStandardPaths>
 #include <iostream>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/UserSettings.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
+#include "log/LogUtil.h"
 #include "planning/InputAcceptance.h"
-#include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
-#include "ui/WaitingLoadingFile.h"
+#include "text/QtText.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
   std::string quality;
   std::string outputFile;
   {
-    SettingWindow1File settings(nullptr, inputPath, proposed, false, "");
+    SettingWindow1File settings(nullptr, inputPath, proposed, false, nullptr);
     settings.exec();
     if (settings.IsCancel()) return nullptr;
     quality = settings.GetQuality();

@@ -9,14 +9,14 @@
 #include <iostream>
 #include <memory>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/QtText.h"
-#include "Util/UserSettings.h"
 #include "account/SignInStore.h"
 #include "backend/ServerLog.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
+#include "log/LogUtil.h"
+#include "text/QtText.h"
 #include "ui/InterfaceTranslation.h"
-#include "ui/ShowDeviceID.h"
+#include "ui/dialogs/ShowDeviceID.h"
 
 namespace {
 const char* const kLanguageKey = "Language";

@@ -10,16 +10,16 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
+#include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/InputAcceptance.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
-#include "ui/BatchSettingsDialog.h"
-#include "ui/WaitingLoadingFile.h"
+#include "text/QtText.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

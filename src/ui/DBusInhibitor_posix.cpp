@@ -1,7 +1,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 #include "ui/DBusInhibitor.h"
 
 namespace {

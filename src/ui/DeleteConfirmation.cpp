@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "Util/AppConstants.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
+#include "text/QtText.h"
 
 DeleteConfirmation::Answer DeleteConfirmation::ask(QWidget* parent) {
   QMessageBox box(QMessageBox::Question, to_qstring(get_product_name()),

@@ -1,7 +1,7 @@
 #include "ui/DesktopNotifier.h"
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
 
 void DesktopNotifier::jobFinished(const std::string& outputFile) {
   notify(tr("Transcoding finished"), tr("%1 is ready.").arg(to_qstring(OSUtil::getFileName(outputFile))));

@@ -4,9 +4,9 @@
 #include <QObject>
 #include <QVariantMap>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/QtText.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
+#include "text/QtText.h"
 #include "ui/DesktopBus.h"
 #include "ui/DesktopNotifier.h"
 

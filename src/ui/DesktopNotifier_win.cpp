@@ -3,8 +3,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "Util/LogUtil.h"
-#include "Util/QtText.h"
+#include "log/LogUtil.h"
+#include "text/QtText.h"
 #include "ui/DesktopNotifier.h"
 
 // The tray icon appears with the first notification and stays for the program's

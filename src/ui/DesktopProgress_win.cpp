@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 #include "ui/DesktopProgress.h"
 
 struct DesktopProgress::Platform {

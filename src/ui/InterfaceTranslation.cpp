@@ -6,7 +6,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 
 QString translation_file_for(const std::string& language) {
   if (language == "cn") return QStringLiteral("translations/qt_cn.qm");

@@ -6,8 +6,8 @@
 #include <locale>
 #include <sstream>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
 
 JobRowTexts::Cells JobRowTexts::transcoding(bool stopped) {
   if (stopped) return {tr("Stopped"), tr("Stopped")};

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "Util/QtText.h"
+#include "text/QtText.h"
 #include "ui/JobRowTexts.h"
 #include "ui/ProgressBarDelegate.h"
 

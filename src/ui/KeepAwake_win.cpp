@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "Util/LogUtil.h"
+#include "log/LogUtil.h"
 #include "ui/KeepAwake.h"
 
 struct KeepAwake::Impl {};

@@ -1,6 +1,6 @@
 #include "ui/PreconditionCheck.h"
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 
 std::vector<std::string> missing_file_messages(const std::string& app_dir) {
   std::vector<std::string> messages;

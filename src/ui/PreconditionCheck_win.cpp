@@ -1,4 +1,4 @@
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "ui/PreconditionCheck.h"
 
 std::string tool_file_name(const std::string& tool) { return tool + ".exe"; }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "Util/StringUtil.h"
-#include "Util/UserSettings.h"
+#include "environment/UserSettings.h"
+#include "text/StringUtil.h"
 
 namespace {
 const char* const kQualityKey = "Quality";

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <utility>
 
-#include "backend/VersionExpiredDialog.h"
+#include "ui/dialogs/VersionExpiredDialog.h"
 
 namespace {
 

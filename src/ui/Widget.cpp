@@ -20,23 +20,20 @@
 #include <iostream>
 #include <unordered_map>
 
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/StringUtil.h"
-#include "Util/UserSettings.h"
 #include "account/SignInStore.h"
-#include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
 #include "backend/ServerLog.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
-#include "planning/SettingWindow1File.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
+#include "text/QtText.h"
+#include "text/StringUtil.h"
 #include "ui/AddVideoFlow.h"
 #include "ui/AppMenu.h"
 #include "ui/BatchAddFlow.h"
-#include "ui/CountDownMsgBox.h"
 #include "ui/DeleteConfirmation.h"
 #include "ui/DesktopNotifier.h"
 #include "ui/DesktopOpener.h"
@@ -51,7 +48,10 @@
 #include "ui/OverallProgress.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/CountDownMsgBox.h"
+#include "ui/dialogs/NewVersionDialog.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 #include "ui_Widget.h"
 
 namespace {
@@ -883,7 +883,7 @@ void Widget::slot_propertyAction_trigger() {
   const JobFile* record = menu_job_file("slot_propertyAction_trigger", kOpenError);
   if (record == nullptr) return;
   WaitingLoadingFile::EnsureProbed(record->GetInputFile());
-  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record->GetJobID());
+  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record);
   property.setWindowTitle(tr("Property"));
   property.exec();
 }

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "Util/AppConstants.h"
+#include "backend/BackendApi.h"
+#include "environment/AppConstants.h"
 
 TEST(AppEnvironment, DataFoldersLiveBelowUserDataAndComeBack) {
   const std::string data_home =

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "Util/ChildProcess.h"
+#include "process/ChildProcess.h"
 
 // A tied child is in the kill-on-close job from its first instruction: it was started
 // suspended, so it runs at all only once it is in the job; and it does run.

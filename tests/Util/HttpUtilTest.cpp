@@ -6,7 +6,7 @@
 
 #include "HttpsTestServer.h"
 #include "TestEnvironment.h"
-#include "Util/HttpUtil.h"
+#include "net/HttpUtil.h"
 
 namespace {
 const char kPage[] = "<html><body>Internal error</body></html>";

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Util/SimpleJson.h"
+#include "text/SimpleJson.h"
 
 namespace {
 std::string thrown_by(const std::function<void()>& action) {

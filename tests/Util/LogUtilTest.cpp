@@ -7,9 +7,9 @@
 
 #include "FolderTime.h"
 #include "TestEnvironment.h"
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
+#include "platform/OSUtil.h"
 
 namespace {
 QString in_logs(const QString& name) { return QString::fromStdString(get_applogs_dir()) + "/" + name; }

@@ -2,8 +2,8 @@
 
 #include <future>
 
-#include "Util/AppConstants.h"
-#include "Util/MachineInfo.h"
+#include "environment/AppConstants.h"
+#include "environment/MachineInfo.h"
 
 TEST(MachineIdentity, DeviceIdIsTheMacAsOneDecimalNumberDerivedOnce) {
   EXPECT_EQ(device_id_from_mac("00:1A:2B:3C:4D:5E") + device_id_from_mac("00-1A-2B-3C-4D-5E"),

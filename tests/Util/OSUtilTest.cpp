@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "support/TestEnvironment.h"
 
 TEST(OSUtilPaths, TextsInBothSeparatorStylesAndOutputNaming) {

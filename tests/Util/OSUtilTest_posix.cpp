@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <csignal>
 
-#include "Util/OSUtil.h"
-#include "Util/platform/OSPlatform.h"
+#include "platform/OSPlatform.h"
+#include "platform/OSUtil.h"
 #include "support/TestEnvironment.h"
 
 TEST(OSUtilMachine, DefaultOutputFolderIsInTheVideosFolder) {

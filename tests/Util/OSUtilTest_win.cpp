@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <map>
 
-#include "Util/OSUtil.h"
-#include "Util/platform/OSDrives_win.h"
-#include "Util/platform/OSPlatform.h"
+#include "platform/OSDrives_win.h"
+#include "platform/OSPlatform.h"
+#include "platform/OSUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <functional>
 
-#include "Util/QuitSignalWatcher.h"
+#include "process/QuitSignalWatcher.h"
 
 namespace {
 

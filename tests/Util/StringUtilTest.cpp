@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Util/MD5.h"
-#include "Util/StringUtil.h"
+#include "text/MD5.h"
+#include "text/StringUtil.h"
 
 TEST(StringUtil, TrimSplitReplaceAndVersions) {
   EXPECT_EQ(StringUtil::trim("\tx "), "\tx");  // only blanks are trimmed

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "TestEnvironment.h"
-#include "Util/TxtUtil.h"
+#include "text/TxtUtil.h"
 
 namespace {
 QByteArray raw_bytes(const std::string& path) {

@@ -3,7 +3,7 @@
 #include <sys/resource.h>
 
 #include "TestEnvironment.h"
-#include "Util/TxtUtil.h"
+#include "text/TxtUtil.h"
 
 namespace {
 // Makes writes beyond `bytes` fail inside the scope, as a full disk would.

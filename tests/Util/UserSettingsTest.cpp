@@ -3,10 +3,10 @@
 #include <QDir>
 
 #include "TestEnvironment.h"
-#include "Util/AppConstants.h"
-#include "Util/OSUtil.h"
-#include "Util/TxtUtil.h"
-#include "Util/UserSettings.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
+#include "platform/OSUtil.h"
+#include "text/TxtUtil.h"
 
 TEST(UserSettings, WithoutAFileTheDefaultFolderIsMadeAndNoFileIsWritten) {
   const std::string file = OSUtil::pathJoin(get_app_data_base_dir(), "UserSettings.config");

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "Util/LogUtil.h"
-#include "Util/QuitSignalWatcher.h"
+#include "log/LogUtil.h"
+#include "process/QuitSignalWatcher.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

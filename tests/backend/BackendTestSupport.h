@@ -7,7 +7,7 @@
 #include <string>
 
 #include "HttpsTestServer.h"
-#include "Util/HttpUtil.h"
+#include "net/HttpUtil.h"
 
 // The program's backend on 127.0.0.1: answers the configuration request with a
 // settable status and body, every report with "ok".

@@ -15,11 +15,11 @@
 #include "ModalBoxes.h"
 #include "QtPrinters.h"
 #include "backend/ServerLog.h"
-#include "backend/VersionExpiredDialog.h"
 #include "ui/AppMenu.h"
 #include "ui/MyLabel.h"
 #include "ui/ThreadInformationMessageBox.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/VersionExpiredDialog.h"
 
 TEST(InformationDialogs, WorkerGoesOnOnlyAfterTheExpiredNoticeIsDismissed) {
   std::atomic<bool> returned{false};

@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "BackendTestSupport.h"
-#include "Util/OSUtil.h"
-#include "Util/TxtUtil.h"
-#include "backend/NewVersionDialog.h"
 #include "backend/PendingInstaller.h"
+#include "platform/OSUtil.h"
+#include "text/TxtUtil.h"
+#include "ui/dialogs/NewVersionDialog.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include <regex>
 
 #include "BackendTestSupport.h"
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
+#include "backend/BackendApi.h"
 #include "backend/ServerLog.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
 
 namespace {
 // The keys of a body in order, and its values by key.

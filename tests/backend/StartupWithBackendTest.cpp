@@ -10,8 +10,8 @@
 #include "BackendTestSupport.h"
 #include "ModalBoxes.h"
 #include "QtPrinters.h"
-#include "Util/AppConstants.h"
-#include "Util/TxtUtil.h"
+#include "environment/AppConstants.h"
+#include "text/TxtUtil.h"
 #include "ui/AppMenu.h"
 
 namespace {

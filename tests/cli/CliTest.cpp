@@ -14,7 +14,7 @@
 #include <fstream>
 #include <set>
 
-#include "Util/UserSettings.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"

@@ -11,11 +11,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "Util/StringUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
+#include "text/StringUtil.h"
 
 namespace {
 

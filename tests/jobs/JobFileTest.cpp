@@ -2,13 +2,13 @@
 
 #include <QDir>
 
-#include "Util/AppConstants.h"
-#include "Util/SimpleJson.h"
-#include "Util/StringUtil.h"
-#include "Util/TxtUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/TestEnvironment.h"
+#include "text/SimpleJson.h"
+#include "text/StringUtil.h"
+#include "text/TxtUtil.h"
 
 TEST(JobFile, RestartLoadsTheGoodJobFilesOldestFirstWithAllTheirMembers) {
   clear_job_folder();

@@ -5,12 +5,12 @@
 #include <random>
 #include <set>
 
-#include "Util/StringUtil.h"
-#include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
 #include "support/FifoWatch.h"
 #include "support/TestEnvironment.h"
+#include "text/StringUtil.h"
+#include "text/TxtUtil.h"
 
 TEST(JobFile, AHostileFolderLoadsExactlyTheGoodJobsAndLosesItsLeftovers) {
   clear_job_folder();

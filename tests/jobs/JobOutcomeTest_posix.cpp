@@ -7,13 +7,13 @@
 #include <QDir>
 #include <QFile>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TestEnvironment.h"
@@ -22,10 +22,14 @@ namespace {
 
 // An encode paced at the input's own speed, so the test can act while it runs.
 JobV3* paced_job(JobManager& manager, const std::string& input, const std::string& output,
-                 const std::string& options = "-c:v libx264 -preset ultrafast") {
+                 std::initializer_list<const char*> more = {}) {
   JobV3* job = manager.AddJob(new_record(input, output));
-  job->SetFFmpegCmd(CmdUtil::QuotePath(tool_path("encoder")) + " -nostdin -y -re -i " +
-                    CmdUtil::QuotePath(input) + " " + options + " " + CmdUtil::QuotePath(output));
+  job->SetFFmpegCmd(CommandLine(tool_path("encoder"))
+                        .Add({"-nostdin", "-y", "-re", "-i"})
+                        .AddPath(input)
+                        .Add({"-c:v", "libx264", "-preset", "ultrafast"})
+                        .Add(more)
+                        .AddPath(output));
   manager.RunJob(id_of(job));
   return job;
 }
@@ -60,7 +64,7 @@ TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   QDir().mkpath(QString::fromStdString(gone));
   // Moving the index to the front, as the program does for MP4, writes after the end.
   JobV3* orphan = paced_job(manager, make_clip(folder, "whole.mp4", clip_of(640, 360, 6)), gone + "/out.mp4",
-                            "-c:v libx264 -preset ultrafast -movflags +faststart");
+                            {"-movflags", "+faststart"});
   ASSERT_TRUE(wait_until([orphan] { return orphan->GetProgress() > 0.15; }, 60000));
   ASSERT_TRUE(QDir(QString::fromStdString(gone)).removeRecursively());
   ASSERT_TRUE(ended(orphan));
@@ -78,7 +82,7 @@ TEST(JobOutcome, AFullDiskOrAReadOnlyDataFolderFailsWithTheReasonAndLosesNoJob) 
   if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here";
   JobManager manager;
   JobV3* job = paced_job(manager, make_clip(folder, "in.mp4", clip_of(1280, 720, 4)), full + "/out.mp4",
-                         "-c:v libx264 -preset ultrafast -b:v 20M");
+                         {"-b:v", "20M"});
   ASSERT_TRUE(ended(job));
   expect_failed_with(job, "No space left on device");
 

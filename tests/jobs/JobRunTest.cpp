@@ -5,15 +5,15 @@
 #include <QRegularExpression>
 #include <atomic>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/TxtUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
+#include "text/TxtUtil.h"
 
 namespace {
 // A 20-second clip encoded in real time: certainly still going when stopped.
@@ -29,8 +29,11 @@ const std::string& slow_clip() {
 JobV3* add_slow_job(JobManager& manager, const std::string& output) {
   JobV3* job = manager.AddJob(new_record(slow_clip(), output));
   const std::string encoder = OSUtil::pathJoin(OSUtil::getAppDir(), "bin/encoder");
-  job->SetFFmpegCmd(CmdUtil::QuotePath(encoder) + " -y -re -i " + CmdUtil::QuotePath(slow_clip()) +
-                    " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(output));
+  job->SetFFmpegCmd(CommandLine(encoder)
+                        .Add({"-y", "-re", "-i"})
+                        .AddPath(slow_clip())
+                        .Add({"-c:v", "libx264", "-preset", "ultrafast"})
+                        .AddPath(output));
   return job;
 }
 }  // namespace
@@ -107,7 +110,7 @@ TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
   JobV3* unreadable = manager.AddAndRunJob(new_record(notVideo, folder + "/notes_output.mp4"));
   ASSERT_TRUE(wait_until([&] { return !unreadable->IsRunning(); }, 60000));
   JobV3* noEncoder = manager.AddJob(new_record(notVideo, folder + "/other_output.mp4"));
-  noEncoder->SetFFmpegCmd(CmdUtil::QuotePath(folder + "/missing/encoder") + " -y -i in.mp4 out.mp4");
+  noEncoder->SetFFmpegCmd(CommandLine(folder + "/missing/encoder").Add({"-y", "-i", "in.mp4", "out.mp4"}));
   manager.RunJob(id_of(noEncoder));
   ASSERT_TRUE(wait_until([&] { return !noEncoder->IsRunning(); }, 60000));
 

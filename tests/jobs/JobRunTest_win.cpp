@@ -6,9 +6,9 @@
 #include <QRegularExpression>
 #include <set>
 
-#include "Util/OSUtil.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "platform/OSUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/ProcessState.h"
 #include "support/TestEnvironment.h"

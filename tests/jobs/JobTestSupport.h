@@ -8,9 +8,9 @@
 #include <QThread>
 #include <functional>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
+#include "environment/AppConstants.h"
 #include "jobs/JobV3.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/ProcessState.h"
 
@@ -50,7 +50,7 @@ inline void set_mtime(const std::string& path, int seconds_from_now) {
 // one every `step` seconds (a decimal text), then copies a real two-second clip to its
 // last argument (the output it is given) and exits 0. Returns its command line for
 // the output, so the engine hands it its partial file as it does the encoder.
-inline std::string stand_in_encoder(const std::string& folder, int steps, const char* step,
+inline CommandLine stand_in_encoder(const std::string& folder, int steps, const char* step,
                                     const std::string& output) {
   const std::string path = folder + "/encoder-" + std::to_string(steps) + ".sh";
   const std::string clip = folder + "/stand-in-output.mp4";
@@ -76,7 +76,7 @@ inline std::string stand_in_encoder(const std::string& folder, int steps, const 
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   }
-  return CmdUtil::QuotePath(path) + " " + CmdUtil::QuotePath(output);
+  return CommandLine(path).AddPath(output);
 }
 
 // True while a child of this process has the text among its arguments.

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <mutex>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobTestSupport.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
 
@@ -28,9 +28,11 @@ JobV3* add_video(JobManager& manager, const std::string& input, const std::strin
 JobV3* slow_job(JobManager& manager, const std::string& folder, const std::string& name, int seconds) {
   const std::string output = folder + "/" + name + "_output.mp4";
   JobV3* job = manager.AddJob(new_record(folder + "/in.mp4", output));
-  job->SetFFmpegCmd(CmdUtil::QuotePath(tool_path("encoder")) +
-                    " -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) +
-                    " -c:v libx264 -preset ultrafast -y " + CmdUtil::QuotePath(output));
+  job->SetFFmpegCmd(CommandLine(tool_path("encoder"))
+                        .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
+                        .Add("testsrc2=size=320x240:duration=" + std::to_string(seconds))
+                        .Add({"-c:v", "libx264", "-preset", "ultrafast", "-y"})
+                        .AddPath(output));
   return job;
 }
 

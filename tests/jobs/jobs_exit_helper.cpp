@@ -6,11 +6,11 @@
 #include <iostream>
 #include <string>
 
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/QuitSignalWatcher.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
+#include "process/QuitSignalWatcher.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -35,8 +35,11 @@ int main(int argc, char** argv) {
     const std::string output = folder + "/" + std::to_string(i) + "_output.mp4";
     record->Init(input, output, "95", "h264", ".mp4");
     jobs[i] = manager.AddJob(record);
-    jobs[i]->SetFFmpegCmd(CmdUtil::QuotePath(encoder) + " -y -re -i " + CmdUtil::QuotePath(input) +
-                          " -c:v libx264 -preset ultrafast " + CmdUtil::QuotePath(output));
+    jobs[i]->SetFFmpegCmd(CommandLine(encoder)
+                              .Add({"-y", "-re", "-i"})
+                              .AddPath(input)
+                              .Add({"-c:v", "libx264", "-preset", "ultrafast"})
+                              .AddPath(output));
     manager.RunJob(record->GetJobID());
     // One write per line: the publisher prints from its own thread meanwhile.
     std::cout << ("job file:" + record->GetPath() + "\n") << std::flush;

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "Util/OSUtil.h"
 #include "jobs/JobManager.h"
+#include "platform/OSUtil.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   record->Init(argv[1], argv[2], "95", "h264", ".mp4");
   JobV3* job = manager.AddAndRunJob(record);
   // One write per line: the engine prints from other threads meanwhile.
-  std::cout << ("CMD:" + job->GetFFmpegCmd() + "\n") << std::flush;
+  std::cout << ("CMD:" + job->GetFFmpegCmd().ToString() + "\n") << std::flush;
   for (int waited = 0; manager.GetRunningJobCount() > 0; waited += 50) {
     if (waited > 60000) return 3;
     const std::string snapshot = manager.GetJobsProgress();  // prints traces of its own

@@ -1,25 +1,43 @@
 #include <gtest/gtest.h>
 
-#include <QStringList>
+#include <algorithm>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
+#include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 
 namespace {
 
-// What a 1920x1080 input with audio at quality "85" is planned to, with changes.
-std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
-  FFmpegParams p = {{"InputFile", "/in/a.mov"}, {"OutputFile", "/out/a.mp4"},
-                    {"Preset", "medium"},       {"VideoBitrate", "1600000"},
-                    {"AudioBitrate", "64000"},  {"VideoFramerate", "24.000"},
-                    {"Width", "1280"},          {"Height", "720"},
-                    {"HasAudio", "true"},       {"pix_fmt", "yuv420p"},
-                    {"HasRotate", "false"}};
-  for (const auto& c : changes) p[c.first] = c.second;
+// What a 1920x1080 input with audio at quality "85" is planned to, with changes of
+// its text view ("Rotate" turns it).
+CommandLine commandLine(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
+  FFmpegParams p;
+  p.planned = true;
+  p.inputFile = "/in/a.mov";
+  p.outputFile = "/out/a.mp4";
+  p.preset = "medium";
+  p.videoBitrate = 1600000;
+  p.audioBitrate = 64000;
+  p.videoFramerate = 24;
+  p.width = 1280;
+  p.height = 720;
+  p.hasAudio = true;
+  p.pixFmt = "yuv420p";
+  for (const auto& c : changes) {
+    if (c.first == "InputFile") p.inputFile = c.second;
+    if (c.first == "OutputFile") p.outputFile = c.second;
+    if (c.first == "HasAudio") p.hasAudio = c.second == "true";
+    if (c.first == "pix_fmt") p.pixFmt = c.second;
+    if (c.first == "Rotate") p.rotate = MediaFigure(c.second);
+  }
   return FFmpegCmdGenerator::CommandFor(p);
+}
+
+// Its text form, as the log shows it.
+std::string command(std::initializer_list<std::pair<const std::string, std::string>> changes = {}) {
+  return commandLine(changes).ToString();
 }
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -39,7 +57,7 @@ TEST(EncoderCommand, Mp4CommandReadsExactly) {
 TEST(EncoderCommand, ContainerAudioAndPixelFormatOptions) {
   EXPECT_TRUE(has(command({{"HasAudio", "false"}}), " -movflags +faststart -an -vcodec h264 -preset "));
   for (const char* output : {"/o/a.mkv", "/o/a.MP4", "/o/a.mp4.flv"}) {
-    const std::string other = command({{"OutputFile", output}, {"HasRotate", "true"}, {"Rotate", "180"}});
+    const std::string other = command({{"OutputFile", output}, {"Rotate", "180"}});
     EXPECT_FALSE(has(other, "-movflags") || has(other, "-noautorotate")) << other;
   }
   for (const char* ten_bit : {"yuv420p10le", "yuv422p10le"})
@@ -52,26 +70,27 @@ TEST(EncoderCommand, ContainerAudioAndPixelFormatOptions) {
 // frames upright, so a quarter turn swaps the size (real encodes: TranscodeEndToEnd).
 TEST(EncoderCommand, RotationKeepsMp4CodedAndSwapsOthers) {
   const std::pair<std::string, const char*> cases[] = {
-      {command({{"HasRotate", "true"}, {"Rotate", "90"}}), "\" -noautorotate -y -i \""},
-      {command({{"HasRotate", "true"}, {"Rotate", "90"}, {"OutputFile", "/o/a.MP4"}}), " -s 720x1280 "},
-      {command({{"HasRotate", "true"}, {"Rotate", "270"}, {"OutputFile", "/o/a.ts"}}), " -s 720x1280 "},
-      {command({{"HasRotate", "true"}, {"Rotate", "180"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "},
-      {command({{"HasRotate", "false"}, {"Rotate", "90"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "}};
+      {command({{"Rotate", "90"}}), "\" -noautorotate -y -i \""},
+      {command({{"Rotate", "90"}, {"OutputFile", "/o/a.MP4"}}), " -s 720x1280 "},
+      {command({{"Rotate", "270"}, {"OutputFile", "/o/a.ts"}}), " -s 720x1280 "},
+      {command({{"Rotate", "180"}, {"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "},
+      {command({{"OutputFile", "/o/a.mkv"}}), " -s 1280x720 "}};
   for (const auto& c : cases) EXPECT_TRUE(has(c.first, c.second)) << c.first;
 }
 
-// A file name must come back from the command line as exactly one argument, or it
-// could smuggle options into the encoder's command.
-TEST(EncoderCommand, PathsSplitBackExactly) {
-  const std::pair<std::string, std::string> names[] = {{"/in/say \"hi\".mov", "/out/a\" -f null \"b.mp4"},
-                                                       {"/in/it's $HOME `x`.mov", "/out/$(echo x);'.mp4"},
-                                                       {"/in/vidéo 視頻 ß.mov", "/out/\"\"\".mp4"}};
-  for (const auto& n : names) {
-    const std::string cmd = command({{"InputFile", n.first}, {"OutputFile", n.second}});
-    const QStringList args = CmdUtil::SplitCommand(QString::fromStdString(cmd));
-    ASSERT_EQ(args.size(), 23) << cmd;
-    EXPECT_EQ(args.front().toStdString(), FFmpegCmdGenerator::GetEncoderPath());
-    EXPECT_EQ(args.at(3).toStdString(), n.first);
-    EXPECT_EQ(args.back().toStdString(), n.second);
-  }
+// A file name is one whole argument (no option can be smuggled in with it), and an
+// input that was not planned passes no value empty, so the encoder fails on the
+// input itself.
+TEST(EncoderCommand, ArgumentsAreWholeAndNeverEmpty) {
+  const CommandLine cmd =
+      commandLine({{"InputFile", "/in/say \"hi\" $HOME.mov"}, {"OutputFile", "/out/a\" -f null \"b.mp4"}});
+  ASSERT_EQ(cmd.Arguments().size(), 22u) << cmd.ToString();
+  EXPECT_EQ(cmd.Program(), FFmpegCmdGenerator::GetEncoderPath());
+  EXPECT_EQ(cmd.Arguments().at(2) + "|" + cmd.Arguments().back(),
+            "/in/say \"hi\" $HOME.mov|/out/a\" -f null \"b.mp4");
+  FFmpegParams unplanned;
+  unplanned.inputFile = "/in/notes.txt";
+  unplanned.outputFile = "/out/notes_output.mp4";
+  const std::vector<std::string> args = FFmpegCmdGenerator::CommandFor(unplanned).Arguments();
+  EXPECT_EQ(std::count(args.begin(), args.end(), ""), 0);
 }

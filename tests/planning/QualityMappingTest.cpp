@@ -5,7 +5,8 @@
 #include "planning/QualityMapping.h"
 
 namespace {
-long long value(const QualityRow& row, const char* key) { return std::stoll(row.at(key)); }
+using Row = std::map<std::string, std::string>;
+long long value(const Row& row, const char* key) { return std::stoll(row.at(key)); }
 }  // namespace
 
 // Column totals catch a slipped digit in any row; the ordering checks catch swapped rows.
@@ -27,10 +28,10 @@ TEST(QualityMapping, HoldsEveryTabledRow) {
     const std::vector<std::string> keys = m.GetKeys(s.range);
     ASSERT_EQ(keys.size(), static_cast<size_t>(100 - s.lowest));
     long long totals[3] = {0, 0, 0};
-    QualityRow previous;
+    Row previous;
     for (size_t i = 0; i < keys.size(); ++i) {
       EXPECT_EQ(keys[i], std::to_string(s.lowest + static_cast<int>(i)));
-      const QualityRow row = m.GetMapping(s.range, keys[i]);
+      const Row row = m.GetMapping(s.range, keys[i]).value_or(QualityRow()).ToMap();
       ASSERT_EQ(row.size(), 5u);
       EXPECT_EQ(row.at("VideoFramerate") + " " + row.at("Preset"), "24 medium");
       for (int c = 0; c < 3; ++c) totals[c] += value(row, columns[c]);
@@ -46,13 +47,14 @@ TEST(QualityMapping, HoldsEveryTabledRow) {
 
 TEST(QualityMapping, IrregularRowsAndMissingKeys) {
   const QualityMapping& m = QualityMapping::Instance();
-  const auto text = [](QualityRow row) {
+  const auto text = [&m](const char* range, const char* quality) {
+    Row row = m.GetMapping(range, quality).value_or(QualityRow()).ToMap();
     return row["VideoBitrate"] + " " + row["AudioBitrate"] + " " + row["Width"];
   };
-  EXPECT_EQ(text(m.Get4kMapping("80")), "4200000 128000 2560");  // audio drops a row early
-  EXPECT_EQ(text(m.Get2kMapping("80")), "2000000 128000 1280");  // width drops a row early
-  EXPECT_EQ(text(m.Get480pMapping("99")), "2600000 48000 854");
-  EXPECT_TRUE(m.Get480pMapping("85").empty());
-  EXPECT_EQ(m.Get480pKeys().size(), 10u);  // the failed lookup added nothing
-  EXPECT_TRUE(m.GetKeys("b4k").empty() && m.GetMapping("s480p", "95").empty());
+  EXPECT_EQ(text("4k", "80"), "4200000 128000 2560");  // audio drops a row early
+  EXPECT_EQ(text("2k", "80"), "2000000 128000 1280");  // width drops a row early
+  EXPECT_EQ(text("480p", "99"), "2600000 48000 854");
+  EXPECT_FALSE(m.GetMapping("480p", "85").has_value());
+  EXPECT_EQ(m.GetKeys("480p").size(), 10u);  // the failed lookup added nothing
+  EXPECT_TRUE(m.GetKeys("b4k").empty() && !m.GetMapping("s480p", "95").has_value());
 }

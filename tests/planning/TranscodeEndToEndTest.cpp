@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QProcess>
 
-#include "Util/CmdUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "process/CommandLine.h"
 #include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
@@ -27,12 +27,13 @@ ClipSpec spec(int width, int height, int fps, bool audio = true) {
   return s;
 }
 
-// Runs a generated command the way the program does: split, then started directly.
-int runEncoder(const std::string& command, std::string* output) {
-  QStringList args = CmdUtil::SplitCommand(QString::fromStdString(command));
+// Runs a generated command the way the program does: its arguments, started directly.
+int runEncoder(const CommandLine& command, std::string* output) {
+  QStringList args;
+  for (const std::string& argument : command.Arguments()) args << QString::fromStdString(argument);
   QProcess process;
   process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(args.takeFirst(), args);
+  process.start(QString::fromStdString(command.Program()), args);
   if (!process.waitForFinished(300000)) process.kill();
   process.waitForFinished(5000);
   *output = process.readAll().toStdString();

@@ -8,33 +8,35 @@
 
 namespace {
 
+using Record = std::map<std::string, std::string>;
+
 // A recorded report, split into lines the way the blocking runner hands them over.
-MediaInfo parseRecorded(const std::string& name) {
+Record parseRecorded(const std::string& name) {
   QFile file(QString(KOVADLE_TEST_DATA_DIR) + "/" + QString::fromStdString(name));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
   std::vector<std::string> lines;
   for (const QString& line :
        QString::fromUtf8(file.readAll()).split(QRegularExpression("[\r\n]"), Qt::SkipEmptyParts))
     lines.push_back(line.toStdString());
-  return FFprobeUtil::ParseProbeOutput("/in/" + name, lines);
+  return FFprobeUtil::ParseProbeOutput("/in/" + name, lines).ToMap();
 }
 
 // Report lines written on one line, separated by blanks (synthetic reports hold none).
-MediaInfo parseLines(const std::string& report) {
+Record parseLines(const std::string& report) {
   std::istringstream in(report);
   std::vector<std::string> lines;
   for (std::string line; in >> line;) lines.push_back(line);
-  return FFprobeUtil::ParseProbeOutput("/in/x", lines);
+  return FFprobeUtil::ParseProbeOutput("/in/x", lines).ToMap();
 }
 
 // A first video stream with extra main-section lines, then what follows that section.
-MediaInfo videoWith(const std::string& main, const std::string& after = "") {
+Record videoWith(const std::string& main, const std::string& after = "") {
   return parseLines("[streams.stream.0] codec_name=h264 codec_type=video width=1920 height=1080 " + main +
                     " [streams.stream.0.disposition] " + after);
 }
 
 // Checks "Key=value" pairs separated by blanks.
-void expectFields(const MediaInfo& info, const std::string& fields) {
+void expectFields(const Record& info, const std::string& fields) {
   std::istringstream in(fields);
   for (std::string pair; in >> pair;) {
     const std::string key = pair.substr(0, pair.find('='));
@@ -46,7 +48,7 @@ void expectFields(const MediaInfo& info, const std::string& fields) {
 }  // namespace
 
 TEST(FFprobeParse, RecordedReportsOfTheRealProbe) {
-  const MediaInfo both = parseRecorded("video_audio.ini");
+  const Record both = parseRecorded("video_audio.ini");
   EXPECT_EQ(both.size(), 18u);  // the 17 defaults and pix_fmt; no Rotate
   expectFields(both,
                "MediaFileName=/in/video_audio.ini IsMediaFile=true HasVideo=true HasAudio=true "
@@ -92,7 +94,7 @@ TEST(FFprobeParse, RotationFromTagOrDisplayMatrix) {
            "[streams.stream.0.tags] xrotate=90 rotate_hint=90",
            "[streams.stream.1] codec_name=h264 codec_type=video [streams.stream.1.disposition] "
            "[streams.stream.1.tags] rotate=90 [streams.stream.1.side_data_list.side_data.0] rotation=90"}) {
-    const MediaInfo info = videoWith("", after);
+    const Record info = videoWith("", after);
     EXPECT_EQ(info.count("Rotate"), 0u) << after;
     EXPECT_EQ(info.at("Width"), "1920") << after;
   }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
 #include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
@@ -27,7 +27,7 @@ TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
   const std::string folder = make_temp_folder("probe-run");
   const std::string clip = make_clip(folder, "clip.mp4", tinyClip());
   ASSERT_FALSE(clip.empty());
-  const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);
+  const auto info = FFprobeUtil::GetMediaInfo(clip).ToMap();
   EXPECT_EQ(info.at("MediaFileName"), clip);
   EXPECT_EQ(info.at("Width") + "x" + info.at("Height"), "160x120");
   EXPECT_EQ(info.at("VideoCodec") + "/" + info.at("AudioCodec"), "h264/aac");
@@ -36,7 +36,7 @@ TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
   EXPECT_EQ(info.count("Rotate"), 0u);
 
   // The real probe reports a quarter turn as -90 in side data (other forms: FFprobeParse).
-  const MediaInfo turned = FFprobeUtil::GetMediaInfo(make_clip(folder, "r90.mp4", tinyClip(90)));
+  const auto turned = FFprobeUtil::GetMediaInfo(make_clip(folder, "r90.mp4", tinyClip(90))).ToMap();
   EXPECT_EQ(turned.count("Rotate") ? turned.at("Rotate") : "none", "90");
 
   // Not media, or not there: the defaults with the name.
@@ -47,8 +47,8 @@ TEST(FFprobeRun, ProbesGeneratedClipsThroughTheShippedTool) {
   for (const std::string& path : {text, folder + "/missing.mp4"}) {
     MediaInfo expected;
     FFprobeUtil::InitMediaInfo(expected);
-    expected["MediaFileName"] = path;
-    EXPECT_EQ(FFprobeUtil::GetMediaInfo(path), expected);
+    expected.mediaFileName = path;
+    EXPECT_EQ(FFprobeUtil::GetMediaInfo(path).ToMap(), expected.ToMap());
   }
 }
 
@@ -57,7 +57,7 @@ TEST(FFprobeRun, AwkwardFileNamesReachTheProbeIntact) {
   for (const std::string& name : awkward_names().probed) {
     const std::string clip = make_clip(folder, name, tinyClip());
     ASSERT_FALSE(clip.empty()) << name;
-    const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);
+    const auto info = FFprobeUtil::GetMediaInfo(clip).ToMap();
     EXPECT_EQ(info.at("Width"), "160") << name;
     EXPECT_EQ(info.at("MediaFileName"), clip);
   }

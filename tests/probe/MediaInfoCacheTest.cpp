@@ -23,15 +23,15 @@ TEST(MediaInfoCache, ProbesEachPathOnceAndKeepsTheFirstRecord) {
   const std::string clip = clipOfWidth(folder, "a.mp4", 320);
   ASSERT_FALSE(clip.empty());
   MediaInfoCache& cache = MediaInfoCache::GetInstance();
-  EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
+  EXPECT_EQ(cache.GetMediaInfo(clip).width.Text(), "320");
   // Replaced on disk: a second probe would see the new width, the cache must not.
   ASSERT_TRUE(QFile::remove(QString::fromStdString(clip)));
   ASSERT_FALSE(clipOfWidth(folder, "a.mp4", 160).empty());
-  EXPECT_EQ(FFprobeUtil::GetMediaInfo(clip).at("Width"), "160");
-  EXPECT_EQ(cache.GetMediaInfo(clip).at("Width"), "320");
+  EXPECT_EQ(FFprobeUtil::GetMediaInfo(clip).width.Text(), "160");
+  EXPECT_EQ(cache.GetMediaInfo(clip).width.Text(), "320");
   // A missing path is remembered as not media, even once it appears.
   const std::string later = folder + "/later.mp4";
-  EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
+  EXPECT_FALSE(cache.GetMediaInfo(later).isMediaFile);
   ASSERT_TRUE(QFile::copy(QString::fromStdString(clip), QString::fromStdString(later)));
-  EXPECT_EQ(cache.GetMediaInfo(later).at("IsMediaFile"), "false");
+  EXPECT_FALSE(cache.GetMediaInfo(later).isMediaFile);
 }

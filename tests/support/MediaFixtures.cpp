@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "Util/OSUtil.h"
-#include "Util/StringUtil.h"
+#include "platform/OSUtil.h"
+#include "text/StringUtil.h"
 
 std::string run_and_capture(const std::string& program, const std::string& arguments, bool merge,
                             int timeout_ms, int* exit_code) {

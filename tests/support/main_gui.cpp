@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "TestEnvironment.h"
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 
 int main(int argc, char** argv) {
   isolate_user_folders();

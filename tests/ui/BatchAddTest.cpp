@@ -10,9 +10,9 @@
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"
 #include "ui/BatchAddFlow.h"
-#include "ui/BatchSettingsDialog.h"
 #include "ui/RememberedChoices.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   const std::string other = make_temp_folder("other");

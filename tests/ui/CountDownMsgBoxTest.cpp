@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "support/QtPrinters.h"
-#include "ui/CountDownMsgBox.h"
+#include "ui/dialogs/CountDownMsgBox.h"
 
 namespace {
 

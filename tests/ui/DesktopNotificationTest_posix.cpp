@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "PrivateBus.h"
-#include "Util/AppConstants.h"
-#include "Util/LogUtil.h"
 #include "WindowTestSupport.h"
+#include "environment/AppConstants.h"
+#include "log/LogUtil.h"
 #include "support/QtPrinters.h"
 #include "ui/DesktopNotifier.h"
 #include "ui/DesktopProgress.h"

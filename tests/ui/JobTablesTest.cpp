@@ -9,7 +9,7 @@
 #include "WindowTestSupport.h"
 #include "jobs/JobOwnership.h"
 #include "support/QtPrinters.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

@@ -11,17 +11,16 @@
 #include <functional>
 #include <vector>
 
-#include "Util/OSUtil.h"
-#include "Util/QtText.h"
-#include "Util/StringUtil.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
-#include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "text/QtText.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/SettingWindow1File.h"
 
 namespace {
 
@@ -73,7 +72,7 @@ TEST(SettingWindow1File, OffersTheLadderBestFirstInItsOwnFontsAndNothingForANonV
   ASSERT_FALSE(clips().small.empty());
   // The program's style sheet gives every widget a font; the dialog's own must still show.
   qApp->setStyleSheet("QWidget { font: 10pt \"Microsoft YaHei\"; }");
-  SettingWindow1File dialog(nullptr, clips().small, clips().folder + "/small_output.mp4", false, "");
+  SettingWindow1File dialog(nullptr, clips().small, clips().folder + "/small_output.mp4", false, nullptr);
   dialog.show();
   auto* quality = child<QComboBox>(dialog, "comboBoxQuality");
   EXPECT_EQ(quality->font().pointSize(), 18);
@@ -87,7 +86,7 @@ TEST(SettingWindow1File, OffersTheLadderBestFirstInItsOwnFontsAndNothingForANonV
   EXPECT_EQ(dialog.GetQuality(), "95");
 
   // Nothing to offer (not a video): no way to start a job without a quality.
-  SettingWindow1File nothing(nullptr, clips().folder + "/missing.mp4", "", false, "");
+  SettingWindow1File nothing(nullptr, clips().folder + "/missing.mp4", "", false, nullptr);
   EXPECT_EQ(child<QComboBox>(nothing, "comboBoxQuality")->count(), 0);
   EXPECT_FALSE(child<QPushButton>(nothing, "btnStartTranscoding")->isEnabled());
 }
@@ -95,18 +94,16 @@ TEST(SettingWindow1File, OffersTheLadderBestFirstInItsOwnFontsAndNothingForANonV
 TEST(SettingWindow1File, ChoicesUpdateEstimateAndOutputAndOnlyStartClearsTheCancelFlag) {
   ASSERT_FALSE(clips().full_hd.empty());
   const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(clips().full_hd);
-  ASSERT_GT(std::stoi(info.at("VideoBitrate")), 1600000);
-  ASSERT_GT(std::stoi(info.at("AudioBitrate")), 64000);
+  ASSERT_GT(info.videoBitrate.AsInt(), 1600000);
+  ASSERT_GT(info.audioBitrate.AsInt(), 64000);
   const std::string proposed = OSUtil::getOutputFilePath(clips().folder, "movie.mp4");
-  SettingWindow1File dialog(nullptr, clips().full_hd, proposed, false, "");
+  SettingWindow1File dialog(nullptr, clips().full_hd, proposed, false, nullptr);
   EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1920x1080");
 
   child<QComboBox>(dialog, "comboBoxQuality")->setCurrentText("85%");
   EXPECT_EQ(text_of(dialog, "labelOutputResolution"), "1280x720");
-  const auto expected =
-      static_cast<int64_t>((1600000 + 64000) * StringUtil::str_to_double(info.at("OverallDuration")) / 8);
+  const auto expected = static_cast<int64_t>((1600000 + 64000) * info.overallDuration.AsDouble() / 8);
   EXPECT_EQ(text_of(dialog, "labelOutputFilesize"), to_qstring(OSUtil::FileSizeFriendly(expected)));
-  EXPECT_EQ(SettingWindow1File::EstimatedOutputSize("1600000", "64000", "nan"), 0);
 
   // The first free "_output" name with the new extension, in the same folder.
   auto* format = child<QComboBox>(dialog, "comboBoxFormat");
@@ -126,7 +123,7 @@ TEST(SettingWindow1File, ChoicesUpdateEstimateAndOutputAndOnlyStartClearsTheCanc
   for (const auto& end : std::vector<std::function<void(SettingWindow1File&)>>{
            [](auto& d) { child<QPushButton>(d, "btnCancel")->click(); }, [](auto& d) { d.close(); },
            [](auto& d) { QTest::keyClick(&d, Qt::Key_Escape); }}) {
-    SettingWindow1File other(nullptr, clips().full_hd, proposed, false, "");
+    SettingWindow1File other(nullptr, clips().full_hd, proposed, false, nullptr);
     EXPECT_TRUE(run_modal(other, [&other, &end] { end(other); }));
     EXPECT_TRUE(other.IsCancel());
   }
@@ -139,7 +136,7 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   record->Init(clips().full_hd, output, "85", "h264", ".mkv");
   ASSERT_NE(JobManager::GetInstance().AddJob(record), nullptr);
 
-  SettingWindow1File dialog(nullptr, clips().full_hd, "", true, record->GetJobID());
+  SettingWindow1File dialog(nullptr, clips().full_hd, "", true, record);
   auto* quality = child<QComboBox>(dialog, "comboBoxQuality");
   auto* format = child<QComboBox>(dialog, "comboBoxFormat");
   EXPECT_EQ(quality->currentText() + " " + format->currentText(), "85% .mkv");
@@ -148,7 +145,7 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   EXPECT_TRUE(run_modal(dialog, [&] { child<QPushButton>(dialog, "btnStartTranscoding")->click(); }));
 
   // A job that is gone meanwhile shows empty settings instead of crashing.
-  SettingWindow1File gone(nullptr, clips().full_hd, "", true, "no-such-job");
+  SettingWindow1File gone(nullptr, clips().full_hd, "", true, nullptr);
   EXPECT_EQ(text_of<QLineEdit>(gone, "lineEditOutput"), "Output File: ");
 }
 
@@ -162,14 +159,14 @@ TEST(SettingWindow1File, StartsFromTheLastChoiceAndShowsATurnedVideoAsItIsSeen) 
   RememberedChoices::remember("85", ".mkv");
 
   // The small input offers 99% to 90% only: it starts from the nearest it offers, in the remembered format.
-  SettingWindow1File small(nullptr, clips().small, clips().folder + "/small_output.mp4", false, "");
+  SettingWindow1File small(nullptr, clips().small, clips().folder + "/small_output.mp4", false, nullptr);
   auto* quality = child<QComboBox>(small, "comboBoxQuality");
   EXPECT_EQ(quality->currentText() + " " + child<QComboBox>(small, "comboBoxFormat")->currentText(),
             "90% .mkv");
   EXPECT_EQ(small.GetOutputFile(), clips().folder + "/small_output.mkv");
   EXPECT_GE(quality->maxVisibleItems(), quality->count());  // the whole ladder, no ten-row cut
 
-  SettingWindow1File dialog(nullptr, portrait, clips().folder + "/portrait_output.mp4", false, "");
+  SettingWindow1File dialog(nullptr, portrait, clips().folder + "/portrait_output.mp4", false, nullptr);
   EXPECT_EQ(text_of(dialog, "labelInputResolution"), "720x1280");
   const QString output = text_of(dialog, "labelOutputResolution");
   EXPECT_LT(output.section('x', 0, 0).toInt(), output.section('x', 1, 1).toInt()) << output.toStdString();

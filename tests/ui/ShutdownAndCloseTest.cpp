@@ -5,7 +5,7 @@
 
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"
-#include "ui/CountDownMsgBox.h"
+#include "ui/dialogs/CountDownMsgBox.h"
 
 TEST_F(WindowTest, OnlyTheLastCompletionCountsDownAndOnlyARunOutCountdownShutsDown) {
   ClipSpec clip;

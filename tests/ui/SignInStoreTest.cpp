@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "Util/AppConstants.h"
 #include "account/SignInStore.h"
+#include "environment/AppConstants.h"
 
 TEST(SignInStore, RestoresASavedUserAndIgnoresAnUnreadableFile) {
   ASSERT_TRUE(SignInStore::save({"u-7", "Ann"}));

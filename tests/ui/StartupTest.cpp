@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
 #include "ui/PreconditionCheck.h"

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <map>
 
-#include "Util/OSUtil.h"
+#include "platform/OSUtil.h"
 
 inline const QString kShownInChinese =
     QString::fromUtf8("WINDOW\tKovadle视频转换器 v1.1 - 支持二十多种格式\n");

@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "Util/AppConstants.h"
-#include "Util/UserSettings.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "support/ModalBoxes.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"

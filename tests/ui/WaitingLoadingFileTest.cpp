@@ -11,7 +11,7 @@
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
-#include "ui/WaitingLoadingFile.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 
@@ -66,5 +66,5 @@ TEST(WaitingLoadingFile, ReturnsOnceTheProbeIsDoneHoweverItEndsAndOutlivesNothin
   delete new WaitingLoadingFile(nullptr, gone);
   ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(kGuardMs));
   QApplication::processEvents();
-  EXPECT_EQ(MediaInfoCache::GetInstance().GetMediaInfo(gone).at("Width"), "320");
+  EXPECT_EQ(MediaInfoCache::GetInstance().GetMediaInfo(gone).width.Text(), "320");
 }

@@ -19,22 +19,22 @@
 #include <memory>
 #include <string>
 
-#include "Util/AppConstants.h"
-#include "Util/CmdUtil.h"
-#include "Util/OSUtil.h"
-#include "Util/UserSettings.h"
+#include "environment/AppConstants.h"
+#include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
-#include "planning/SettingWindow1File.h"
+#include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
 #include "support/ModalBoxes.h"
 #include "support/TestEnvironment.h"
-#include "ui/BatchSettingsDialog.h"
 #include "ui/DesktopOpener.h"
 #include "ui/JobContextMenu.h"
 #include "ui/JobTable.h"
-#include "ui/WaitingLoadingFile.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
   for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
@@ -132,9 +132,11 @@ class WindowTest : public testing::Test {
   // Starts a stored job with an encode of about `seconds` of wall time into its output.
   void run_slowly(const std::string& jobID, int seconds = 60) {
     JobV3* job = manager->FindJob(jobID);
-    job->SetFFmpegCmd(
-        "ffmpeg -nostdin -re -f lavfi -i testsrc2=size=320x240:duration=" + std::to_string(seconds) + " -y " +
-        CmdUtil::QuotePath(job->GetJobFile()->GetOutputFile()));
+    job->SetFFmpegCmd(CommandLine("ffmpeg")
+                          .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
+                          .Add("testsrc2=size=320x240:duration=" + std::to_string(seconds))
+                          .Add("-y")
+                          .AddPath(job->GetJobFile()->GetOutputFile()));
     manager->RunJob(jobID);
   }
 

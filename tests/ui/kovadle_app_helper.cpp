@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "Util/HttpUtil.h"
 #include "app/Application.h"
+#include "net/HttpUtil.h"
 #include "support/ModalBoxes.h"
-#include "ui/WaitingLoadingFile.h"
 #include "ui/Widget.h"
+#include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// The figures of one line of the encoder's console output: progress lines carry
+// "frame=", "time=" and "speed="; the input header carries "Duration:" and "start:".
+// Spaces are ignored.
+class EncoderProgressLine {
+ public:
+  // Seconds of the last "time=" (-1 when absent).
+  static double ExtractTime(const std::string& line);
+  // The factor of the last "speed=" (-1 when absent).
+  static double ExtractSpeed(const std::string& line);
+  // Seconds of the first "Duration:" (-1 when absent).
+  static double ExtractDuration(const std::string& line);
+  // Seconds of the first "start:" (0 when absent).
+  static double ExtractStart(const std::string& line);
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/FileKind.h"
+
+// The few operating-system calls behind OSUtil that differ per platform
+// (OSPlatform_posix.cpp, OSPlatform_win.cpp). Internal to Util and its tests.
+namespace os_platform {
+
+// Cumulative processor times since boot, in any unit, summed over all processors.
+struct CpuTimes {
+  uint64_t idle = 0;
+  uint64_t total = 0;
+};
+
+bool readCpuTimes(CpuTimes& times);
+
+// Load in percent between two readings, rounded up; 0 when no time passed.
+int loadPercent(const CpuTimes& before, const CpuTimes& after);
+
+// Parses the aggregate "cpu" line of /proc/stat; idle counts idle and iowait.
+bool parseProcStatCpuLine(const std::string& line, CpuTimes& times);
+
+// Forcibly ends a child already checked against the registry of our children;
+// false when it is no child of ours after all.
+bool killChild(int64_t pid);
+
+// The real machine shutdown; runs only when no replacement action is installed.
+void shutdownMachine();
+
+void openFolder(const std::string& folder);
+
+// The folder below which the default output folder is made.
+std::string defaultOutputBase();
+
+// ".exe" on Windows, empty elsewhere.
+std::string executableSuffix();
+
+// Renames from over to, replacing what to names (a file or a link, never followed)
+// in one step. False, with the system's reason in error, when it cannot.
+bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
+// A UTF-8 name's length as the file system counts it: bytes, UTF-16 units on Windows.
+size_t fileNameUnits(const std::string& name);
+// The file system's longest name in the folder (0 when it cannot tell).
+size_t fileNameLimit(const std::string& folder);
+
+FileKind fileKind(const std::string& path);
+
+}  // namespace os_platform

@@ -1,0 +1,174 @@
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <iostream>
+#include <string>
+
+#include "platform/OSDrives_win.h"
+#include "platform/OSPlatform.h"
+
+namespace {
+
+uint64_t toUint64(const FILETIME& time) {
+  return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void runHidden(const std::string& command) { WinExec(command.c_str(), SW_HIDE); }
+
+// The parent recorded for a running process; 0 when no process has this id.
+DWORD parentOf(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof(entry);
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == pid) {
+      parent = entry.th32ParentProcessID;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  return parent;
+}
+
+// The Win32 drive calls want a root folder with its backslash: "C:" alone names the
+// current folder of that drive, and GetDriveType does not take it as a root.
+std::string rootFolder(const std::string& root) {
+  return !root.empty() && root.back() == ':' ? root + "\\" : root;
+}
+
+}  // namespace
+
+namespace os_platform {
+
+// Windows counts a name in UTF-16 units, 255 at most on its file systems.
+size_t fileNameUnits(const std::string& name) {
+  return static_cast<size_t>(QString::fromUtf8(name.c_str(), static_cast<int>(name.size())).size());
+}
+
+size_t fileNameLimit(const std::string&) { return 255; }
+
+// Windows names are UTF-16, as Qt's are; one that UTF-8 cannot carry (a lone
+// surrogate) is caught where the name comes in.
+FileKind fileKind(const std::string& path) {
+  const QFileInfo info(QString::fromUtf8(path.c_str(), static_cast<int>(path.size())));
+  if (!info.exists()) return FileKind::Missing;
+  if (info.isDir()) return FileKind::Folder;
+  return info.isFile() ? FileKind::Regular : FileKind::Special;
+}
+
+bool parseProcStatCpuLine(const std::string&, CpuTimes&) { return false; }
+
+bool readCpuTimes(CpuTimes& times) {
+  FILETIME idle, kernel, user;
+  if (!GetSystemTimes(&idle, &kernel, &user)) return false;
+  // Kernel time includes the idle time.
+  times.idle = toUint64(idle);
+  times.total = toUint64(kernel) + toUint64(user);
+  return true;
+}
+
+bool killChild(int64_t pid) {
+  // The registry may hold a number whose process ended and was reused.
+  if (parentOf(static_cast<DWORD>(pid)) != GetCurrentProcessId()) {
+    std::cout << "Error,OSUtil::killProcess,pid:" << pid << " is not our child, not killed." << std::endl;
+    return false;
+  }
+  const std::string command = "TASKKILL /PID " + std::to_string(pid) + " /F";
+  std::cout << "cmd:" << command << std::endl;
+  runHidden(command);
+  return true;
+}
+
+void shutdownMachine() {
+  std::cout << "cmd:shutdown -s -t 0" << std::endl;
+  runHidden("shutdown -s -t 0");
+}
+
+void openFolder(const std::string& folder) {
+  // Explorer reads its own command line: the folder goes in as it is, quoted only
+  // when it holds a blank (Qt's argument quoting would double a trailing backslash).
+  QString path = QDir::toNativeSeparators(QString::fromUtf8(folder.c_str()));
+  if (path.contains(' ')) path = '"' + path + '"';
+  QProcess explorer;
+  explorer.setProgram("explorer");
+  explorer.setNativeArguments(path);
+  explorer.startDetached();
+}
+
+std::string defaultOutputBase() {
+  std::string drive;
+  try {
+    drive = maxFreeSpaceDrive();
+  } catch (const std::string& error) {
+    // A drive that cannot be asked must not keep the program from starting.
+    std::cout << "Error,OSUtil::getDefaultOutputDir," << error << std::endl;
+  }
+  return drive.empty() ? QDir::toNativeSeparators(QDir::homePath()).toUtf8().toStdString() : drive;
+}
+
+std::string executableSuffix() { return ".exe"; }
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  const std::wstring source = QString::fromStdString(from).toStdWString();
+  const std::wstring target = QString::fromStdString(to).toStdWString();
+  if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  error = "Windows error " + std::to_string(GetLastError());
+  return false;
+}
+
+}  // namespace os_platform
+
+std::string os_platform::chooseMaxFreeSpaceDrive(
+    const std::vector<char>& letters, const std::function<bool(const std::string&)>& isFixed,
+    const std::function<uint64_t(const std::string&)>& freeBytes) {
+  std::string best;
+  uint64_t bestFree = 0;
+  for (char letter : letters) {
+    const std::string root = std::string(1, letter) + ":";
+    if (!isFixed(root)) continue;
+    const uint64_t free = freeBytes(root);
+    if (free > bestFree) {
+      bestFree = free;
+      best = root;
+    }
+  }
+  return best;
+}
+
+std::vector<char> os_platform::allDriveLetters() {
+  char buffer[261] = {0};
+  const DWORD result = GetLogicalDriveStringsA(260, buffer);
+  if (result < 1 || result > 260) {
+    throw std::string("OSUtil::getAllDriverLetters(), call GetLogicalDriveStrings failed, dwResult:") +
+        std::to_string(result);
+  }
+  std::vector<char> letters;
+  for (int i = 0; i < 260; ++i) {
+    if (buffer[i] == '\0' && buffer[i + 1] == '\0') break;
+    if (buffer[i] >= 'A' && buffer[i] <= 'Z') letters.push_back(buffer[i]);
+  }
+  return letters;
+}
+
+uint64_t os_platform::driveFreeSpace(const std::string& root) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExA(rootFolder(root).c_str(), &available, nullptr, nullptr)) {
+    throw std::string("OSUtil::getDriveFreeSpace(), call GetDiskFreeSpaceEx failed!");
+  }
+  return available.QuadPart;
+}
+
+std::string os_platform::maxFreeSpaceDrive() {
+  return os_platform::chooseMaxFreeSpaceDrive(
+      allDriveLetters(),
+      [](const std::string& root) { return GetDriveTypeA(rootFolder(root).c_str()) == DRIVE_FIXED; },
+      [](const std::string& root) { return driveFreeSpace(root); });
+}

@@ -1,0 +1,45 @@
+#include "process/CommandLine.h"
+
+#include <utility>
+
+namespace {
+
+std::string quoted(const std::string& path) {
+  std::string text = "\"";
+  for (char c : path) text += c == '"' ? std::string("\"\"\"") : std::string(1, c);
+  return text + '"';
+}
+
+}  // namespace
+
+CommandLine::CommandLine(std::string program) : program_(std::move(program)) {}
+
+CommandLine& CommandLine::Add(std::string argument) {
+  arguments_.push_back(std::move(argument));
+  quoted_.push_back(false);
+  return *this;
+}
+
+CommandLine& CommandLine::Add(std::initializer_list<const char*> arguments) {
+  for (const char* argument : arguments) Add(argument);
+  return *this;
+}
+
+CommandLine& CommandLine::AddPath(std::string path) {
+  arguments_.push_back(std::move(path));
+  quoted_.push_back(true);
+  return *this;
+}
+
+bool CommandLine::ReplaceLastArgument(const std::string& from, const std::string& to) {
+  if (arguments_.empty() || arguments_.back() != from) return false;
+  arguments_.back() = to;
+  return true;
+}
+
+std::string CommandLine::ToString() const {
+  std::string text = quoted(program_);
+  for (size_t i = 0; i < arguments_.size(); ++i)
+    text += " " + (quoted_[i] ? quoted(arguments_[i]) : arguments_[i]);
+  return text;
+}

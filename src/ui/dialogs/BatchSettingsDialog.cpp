@@ -1,0 +1,167 @@
+#include "ui/dialogs/BatchSettingsDialog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+#include <set>
+
+#include "planning/FFmpegCmdGenerator.h"
+#include "platform/OSUtil.h"
+#include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
+#include "ui/RememberedChoices.h"
+#include "ui/dialogs/SettingWindow1File.h"
+
+namespace {
+
+enum Column { kFile, kResolution, kQuality, kEstimate, kColumnCount };
+
+int64_t estimatedSize(const std::string& input, const std::string& quality) {
+  return FFmpegCmdGenerator::PlanOutput(MediaInfoCache::GetInstance().GetMediaInfo(input), quality)
+      .estimatedBytes;
+}
+
+}  // namespace
+
+BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inputs,
+                                         const std::string& outputDir)
+    : QDialog(parent), inputs_(std::move(inputs)) {
+  setWindowTitle(tr("Transcode settings"));
+  auto* heading = new QLabel(tr("Videos: %1    Output folder: %2")
+                                 .arg(inputs_.size())
+                                 .arg(QDir::toNativeSeparators(to_qstring(outputDir))),
+                             this);
+  heading->setObjectName("labelBatchHeading");
+  heading->setWordWrap(true);
+
+  table_ = new QTableWidget(static_cast<int>(inputs_.size()), kColumnCount, this);
+  table_->setObjectName("tableBatch");
+  table_->setHorizontalHeaderLabels({tr("File name"), tr("Resolution"), tr("Quality"), tr("Estimated size")});
+  table_->verticalHeader()->setVisible(false);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionMode(QAbstractItemView::NoSelection);
+  table_->setFocusPolicy(Qt::NoFocus);
+  table_->setWordWrap(false);
+  table_->setTextElideMode(Qt::ElideMiddle);
+  table_->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 2px 8px; }"));
+  table_->horizontalHeader()->setSectionResizeMode(kFile, QHeaderView::Stretch);
+  for (int column : {kResolution, kQuality, kEstimate})
+    table_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+
+  // Every quality some video offers, best first.
+  std::set<std::string, std::greater<std::string>> offered;
+  for (size_t row = 0; row < inputs_.size(); ++row) {
+    const Input& input = inputs_[row];
+    offered.insert(input.ladder.begin(), input.ladder.end());
+    auto* name = new QTableWidgetItem(to_qstring(OSUtil::getFileName(input.path)));
+    name->setToolTip(to_qstring(input.path));
+    table_->setItem(int(row), kFile, name);
+    table_->setItem(int(row), kResolution,
+                    new QTableWidgetItem(SettingWindow1File::DisplayedResolution(
+                        MediaInfoCache::GetInstance().GetMediaInfo(input.path))));
+    table_->setItem(int(row), kQuality, new QTableWidgetItem);
+    table_->setItem(int(row), kEstimate, new QTableWidgetItem);
+  }
+
+  comboQuality_ = new QComboBox(this);
+  comboQuality_->setObjectName("comboBoxQuality");
+  for (const std::string& key : offered) {
+    comboQuality_->addItem(key == "95" ? tr("95%(recommended)") : to_qstring(key + "%"), to_qstring(key));
+  }
+  comboQuality_->setMaxVisibleItems(std::max(comboQuality_->count(), 1));
+  const std::string start =
+      RememberedChoices::offeredQuality({offered.begin(), offered.end()}, RememberedChoices::quality());
+  comboQuality_->setCurrentIndex(std::max(comboQuality_->findData(to_qstring(start)), 0));
+
+  comboFormat_ = new QComboBox(this);
+  comboFormat_->setObjectName("comboBoxFormat");
+  for (const std::string& format : RememberedChoices::formats()) comboFormat_->addItem(to_qstring(format));
+  comboFormat_->setCurrentText(to_qstring(RememberedChoices::format()));
+
+  note_ = new QLabel(this);
+  note_->setObjectName("labelFallbackNote");
+  note_->setWordWrap(true);
+  total_ = new QLabel(this);
+  total_->setObjectName("labelTotalEstimate");
+
+  btnStart_ = new QPushButton(tr("Start Transcoding"), this);
+  btnStart_->setObjectName("btnStartTranscoding");
+  btnStart_->setDefault(true);
+  btnStart_->setEnabled(comboQuality_->count() > 0);
+  auto* btnCancel = new QPushButton(tr("Cancel"), this);
+  btnCancel->setObjectName("btnCancel");
+
+  auto* choices = new QGridLayout;
+  choices->setHorizontalSpacing(10);
+  choices->addWidget(new QLabel(tr("Output video quality") + " (" + tr("Input file as 100%") + "):", this), 0,
+                     0);
+  choices->addWidget(comboQuality_, 0, 1);
+  choices->addWidget(new QLabel(tr("Output file format") + ":", this), 1, 0);
+  choices->addWidget(comboFormat_, 1, 1);
+  choices->setColumnStretch(2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnStart_);
+  buttons->addWidget(btnCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSpacing(10);
+  layout->addWidget(heading);
+  layout->addWidget(table_, 1);
+  layout->addLayout(choices);
+  layout->addWidget(note_);
+  layout->addWidget(total_);
+  layout->addLayout(buttons);
+  resize(680, 440);
+
+  refresh();
+  connect(comboQuality_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+          &BatchSettingsDialog::refresh);
+  connect(btnStart_, &QPushButton::clicked, this, [this] {
+    isCancel_ = false;
+    RememberedChoices::remember(chosenQuality(), chosenFormat());
+    accept();
+  });
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::string BatchSettingsDialog::chosenQuality() const {
+  return to_utf8(comboQuality_->currentData().toString());
+}
+
+std::string BatchSettingsDialog::chosenFormat() const { return to_utf8(comboFormat_->currentText()); }
+
+std::vector<std::string> BatchSettingsDialog::qualities() const {
+  std::vector<std::string> used;
+  for (const Input& input : inputs_)
+    used.push_back(RememberedChoices::offeredQuality(input.ladder, chosenQuality()));
+  return used;
+}
+
+void BatchSettingsDialog::refresh() {
+  const std::string chosen = chosenQuality();
+  const std::vector<std::string> used = qualities();
+  int64_t total = 0;
+  int otherQuality = 0;
+  for (size_t row = 0; row < used.size(); ++row) {
+    const bool other = used[row] != chosen;
+    otherQuality += other;
+    table_->item(int(row), kQuality)->setText(to_qstring(used[row] + "%") + (other ? " *" : ""));
+    const int64_t size = estimatedSize(inputs_[row].path, used[row]);
+    total += size;
+    table_->item(int(row), kEstimate)->setText(to_qstring(OSUtil::FileSizeFriendly(size)));
+  }
+  note_->setText(otherQuality == 0 ? QString()
+                                   : tr("* These videos do not offer %1%: each uses the nearest lower "
+                                        "quality it offers (or its lowest).")
+                                         .arg(to_qstring(chosen)));
+  note_->setVisible(otherQuality > 0);
+  total_->setText(tr("Estimated total output size") + ": " + to_qstring(OSUtil::FileSizeFriendly(total)));
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <string>
+
+#include "planning/FFmpegParams.h"
+#include "probe/MediaInfo.h"
+
+class JobFile;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class MyLabel;
+
+// The "Transcode settings" dialog: confirms one input file before it becomes a
+// job. Offers the quality ladder and the output container, and shows the input's
+// resolution and size beside the output resolution and an estimated output size.
+// In view mode it shows the settings of an existing job (its record, handed in) and
+// allows no change.
+//
+// Run it with exec(), then read the results: only "Start Transcoding" clears the
+// cancel flag; "Cancel", Escape and closing the window leave it set.
+class SettingWindow1File : public QDialog {
+  Q_OBJECT
+
+ public:
+  // job: the record shown in view mode; none for a new file (and for a job that is
+  // gone, which shows empty settings).
+  SettingWindow1File(QWidget* parent, const std::string& inputFile, const std::string& outputFile,
+                     bool viewMode, const JobFile* job);
+
+  // The first two characters of the chosen quality ("95%(recommended)" gives "95").
+  std::string GetQuality() const;
+  std::string GetOutputFile() const;
+  bool IsCancel() const;
+
+  // The help box text for an interface language ("cn" or "en"); empty for others.
+  static QString HelpText(const std::string& language);
+  // "1920x1080" as the picture is shown: a video stored turned by a quarter (a
+  // phone's portrait video) shows with width and height swapped. Empty for an output
+  // that is not planned.
+  static QString DisplayedResolution(const MediaInfo& input);
+  static QString DisplayedResolution(const FFmpegParams& output);
+
+ private slots:
+  void OnCombox1IndexChanged(const QString& text);
+  void OnCombox2IndexChanged(const QString& text);
+  void custom_on_btnStartTranscoding_clicked();
+  void custom_on_btnCancel_clicked();
+  void slot_on_helpLabel_clicked();
+
+ private:
+  void createWidgets();
+  void fillQualities();
+  void fillFormats();
+  // Output resolution and size estimate for a quality key.
+  void showOutputValues(const std::string& quality);
+  void layOut();
+  void connectSignals();
+
+  bool viewMode_;
+  std::string selectedQuality_ = "95";
+  bool isCancel_ = true;
+  std::string inputFile_;
+  std::string outputFile_;
+  std::string viewQuality_;
+  // Why the job shown in view mode failed; empty when it did not.
+  std::string failureReason_;
+  MediaInfo inputInfo_;
+
+  QLineEdit* lineEditInput_ = nullptr;
+  QLineEdit* lineEditOutput_ = nullptr;
+  QLabel* labelQuality_ = nullptr;
+  QComboBox* comboQuality_ = nullptr;
+  MyLabel* labelHelp_ = nullptr;
+  QLabel* labelFormat_ = nullptr;
+  QComboBox* comboFormat_ = nullptr;
+  QLabel* captionInputResolution_ = nullptr;
+  QLabel* valueInputResolution_ = nullptr;
+  QLabel* captionOutputResolution_ = nullptr;
+  QLabel* valueOutputResolution_ = nullptr;
+  QLabel* captionInputSize_ = nullptr;
+  QLabel* valueInputSize_ = nullptr;
+  QLabel* captionOutputSize_ = nullptr;
+  QLabel* valueOutputSize_ = nullptr;
+  QLabel* labelFailure_ = nullptr;
+  QPushButton* btnStart_ = nullptr;
+  QPushButton* btnCancel_ = nullptr;
+};
