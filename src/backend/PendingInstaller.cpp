@@ -1,14 +1,11 @@
 #include "backend/PendingInstaller.h"
 
-#include <QProcess>
-#include <QStringList>
 #include <iostream>
 #include <vector>
 
 #include "Util/AppConstants.h"
 #include "Util/LogUtil.h"
 #include "Util/OSUtil.h"
-#include "Util/QtText.h"
 #include "Util/StringUtil.h"
 #include "Util/TxtUtil.h"
 
@@ -87,7 +84,7 @@ bool PendingInstaller::act_on_answer(const Offer& offer, int answer) {
   switch (answer) {
     case Install:
       log_info("check_new_version,start to install installer_file:" + offer.installer_path);
-      if (!QProcess::startDetached(to_qstring(offer.installer_path), QStringList())) {
+      if (!start_installer(offer.installer_path)) {
         // Ending now would leave the user with neither the new version nor the old.
         log_info("check_new_version,failed to start installer_file:" + offer.installer_path);
         return false;

@@ -28,4 +28,10 @@ class PendingInstaller {
   // Acts on the answer; true when the program must end now. An installer that
   // cannot be started is logged and start-up goes on.
   static bool act_on_answer(const Offer& offer, int answer);
+
+ private:
+  // Starts the installer on its own; false when it did not start. On Windows through
+  // the shell: an installer that asks for administrator rights (one that installs
+  // into Program Files) cannot be started any other way.
+  static bool start_installer(const std::string& installer_path);
 };
