@@ -6,9 +6,11 @@
 #   - the installed kovadle.exe opens its window (a screenshot is kept);
 #   - a silent reinstall while it runs changes nothing and says so (exit code 2);
 #   - the installed kovadle-cli.exe describes a clip, started from another folder;
-#   - a silent update over the installation, then the silent uninstall that the
-#     Add/Remove Programs entry names: everything installed is gone, the user's data
-#     (the per-user folder the program made) stays;
+#   - a silent update over the installation;
+#   - a newer installer waiting in the program's data folder is offered at start, and
+#     Install starts it and ends the program;
+#   - the silent uninstall that the Add/Remove Programs entry names: everything
+#     installed is gone, the user's data (the per-user folder the program made) stays;
 #   - silent install for the current user into a folder with spaces and Chinese
 #     characters (/D=), and its uninstall, which leaves a file the user put there.
 # Run by scripts/windows/test.sh (which bounds it); needs build-win/out.
@@ -16,7 +18,6 @@
 #   scripts/windows/check-installer.sh FOLDER SCREENSHOT
 set -euo pipefail
 SCRIPTS=$(cd "$(dirname "$0")" && pwd)
-ROOT=$(cd "$SCRIPTS/../.." && pwd)
 dir=$1
 shot=$2
 # shellcheck source=wine-lib.sh
@@ -78,8 +79,7 @@ uninstall() {
     fail "the uninstaller failed"
     return 1
   }
-  local waited
-  for waited in $(seq 120); do
+  for _ in $(seq 120); do
     [ -e "$uninstaller" ] || break
     sleep 1
   done
@@ -95,6 +95,49 @@ expect_zip_tree() {
     <(cd "$folder" && find . -type f -printf '%P\n' | LC_ALL=C sort) >"$dir/tree.diff" 2>&1 &&
     ok "$what: the zip's files and the uninstaller" ||
     fail "$what: the installed files differ from the zip's: $(excerpt "$dir/tree.diff")"
+}
+
+# wait_window PATTERN [PID]: the first window whose title matches, waiting up to 120 s
+# (and only while the process PID runs, when given).
+wait_window() {
+  local window
+  for _ in $(seq 120); do
+    window=$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)
+    if [ -n "$window" ]; then
+      echo "$window"
+      return 0
+    fi
+    if [ -n "${2:-}" ] && ! kill -0 "$2" 2>/dev/null; then return 1; fi
+    sleep 1
+  done
+  return 1
+}
+
+# Starts an installed program of the prefix in a group of its own, as $app.
+start_app() {
+  setsid "$WINE" "$1" </dev/null >"$2" 2>&1 &
+  app=$!
+  if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then echo "$app" >>"$KOVADLE_WIN_GROUPS"; fi
+}
+
+# Ends the prefix's Wine server and with it $app.
+end_app() {
+  end_wine_server "$log" || fail "the Wine server did not end after $1"
+  kill -KILL -- "-$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then sed -i "/^$app\$/d" "$KOVADLE_WIN_GROUPS"; fi
+  app=""
+}
+
+# True when $app ends within $1 seconds.
+app_ends_within() {
+  local timer ended=""
+  sleep "$1" &
+  timer=$!
+  wait -n -p ended "$app" "$timer" || true
+  kill "$timer" 2>/dev/null || true
+  wait "$timer" 2>/dev/null || true
+  [ "$ended" = "$app" ]
 }
 
 echo "packing the program"
@@ -113,7 +156,10 @@ make_prefix "$WINEPREFIX" "$log" || {
   exit 1
 }
 drive_c="$WINEPREFIX/drive_c"
-user=$(cd "$drive_c/users" && ls | grep -vx Public | head -n 1)
+user=""
+for home in "$drive_c"/users/*; do
+  [ "$(basename "$home")" = Public ] || user=$(basename "$home")
+done
 user_home="$drive_c/users/$user"
 # The installer as a download would lie: in a folder without spaces, for cmd's sake.
 mkdir -p "$drive_c/setup"
@@ -141,7 +187,8 @@ done
   fail "Xvfb did not start: $(excerpt "$dir/xvfb.log")"
   exit 1
 }
-export DISPLAY=":$(head -n 1 "$display_file")"
+DISPLAY=":$(head -n 1 "$display_file")"
+export DISPLAY
 
 echo "— for all users"
 machine_dir="$drive_c/Program Files/Kovadle"
@@ -160,17 +207,8 @@ quiet=$(reg_value "$uninstall_key" QuietUninstallString)
   fail "Add/Remove Programs entry: DisplayVersion differs from the installer's version"
 
 echo "starting the installed kovadle.exe"
-setsid "$WINE" 'C:\Program Files\Kovadle\kovadle.exe' </dev/null >"$dir/kovadle.log" 2>&1 &
-app=$!
-if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then echo "$app" >>"$KOVADLE_WIN_GROUPS"; fi
-window=""
-for _ in $(seq 120); do
-  window=$(xdotool search --name '^Kovadle' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$app" 2>/dev/null || break
-  sleep 1
-done
-if [ -n "$window" ]; then
+start_app 'C:\Program Files\Kovadle\kovadle.exe' "$dir/kovadle.log"
+if window=$(wait_window '^Kovadle' "$app"); then
   ok "the installed kovadle.exe opened its window \"$(xdotool getwindowname "$window")\""
   # Time to draw its tables and texts.
   sleep 5
@@ -184,11 +222,7 @@ if [ -n "$window" ]; then
 else
   fail "the installed kovadle.exe showed no window in 120 s: $(excerpt "$dir/kovadle.log")"
 fi
-end_wine_server "$log" || fail "the Wine server did not end after the window"
-kill -KILL -- "-$app" 2>/dev/null || true
-wait "$app" 2>/dev/null || true
-if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then sed -i "/^$app\$/d" "$KOVADLE_WIN_GROUPS"; fi
-app=""
+end_app "the window"
 
 data_dir="$user_home/AppData/Local/kovadle"
 [ -d "$data_dir" ] && ok "the program made its data folder" || fail "no data folder $data_dir"
@@ -205,6 +239,30 @@ end_wine_server "$log" || fail "the Wine server did not end after kovadle-cli.ex
 run 300 "the update" "$WINE" "$setup_windows" /S && ok "silent update over it: exit code 0" ||
   fail "silent update: exit code $?"
 expect_zip_tree "$machine_dir" "after the update"
+
+echo "the new-version offer"
+# A verified installer of a newer version waiting in the data folder: the program
+# offers it at start, and Install starts it and ends the program.
+mkdir -p "$data_dir/appdata"
+cp "$setup" "$data_dir/appdata/installer_9.9.9.exe"
+printf '9.9.9,false' >"$data_dir/appdata/installer_info.dat"
+start_app 'C:\Program Files\Kovadle\kovadle.exe' "$dir/kovadle-offer.log"
+if window=$(wait_window '发现新版本|Found new version' "$app"); then
+  xdotool windowfocus --sync "$window" && xdotool key Return
+  if app_ends_within 60; then
+    ok "Install on the offer ended the program"
+    if installer_window=$(wait_window '^Kovadle (安装|Setup)'); then
+      ok "and started the installer: \"$(xdotool getwindowname "$installer_window")\""
+    else
+      fail "Install on the offer did not start the installer"
+    fi
+  else
+    fail "Install on the offer did not end the program in 60 s"
+  fi
+else
+  fail "the program did not offer the waiting installer: $(excerpt "$dir/kovadle-offer.log")"
+fi
+end_app "the offer"
 
 quiet=$(reg_value "$uninstall_key" QuietUninstallString)
 uninstall "$quiet" "$machine_dir/uninstall.exe"
@@ -250,7 +308,7 @@ done
 
 end_wine_server "$log" || fail "the Wine server did not end"
 if [ "$failures" -gt 0 ]; then
-  echo "$failures checks failed (the Wine steps' output: $log)"
+  echo "$failures checks failed (the Wine steps' output: installer-wine.log beside this log)"
   exit 1
 fi
 echo "every check passed"

@@ -49,15 +49,20 @@ inner() {
   mkdir -p "$WORK/tools"
   cp "$OUT/bin/encoder.exe" "$WORK/tools/ffmpeg.exe"
   cp "$OUT/bin/mediainfo.exe" "$WORK/tools/ffprobe.exe"
-  export WINEPATH="$(winpath "$OUT");$(winpath "$WORK/tools")" WINEQT_PLUGIN_PATH="$(winpath "$OUT")"
+  WINEPATH="$(winpath "$OUT");$(winpath "$WORK/tools")"
+  WINEQT_PLUGIN_PATH=$(winpath "$OUT")
+  export WINEPATH WINEQT_PLUGIN_PATH
   # openssl.exe (the HTTPS tests' certificate) would look for its configuration at the
   # path it was built for; it needs none.
   : >"$WORK/tools/openssl.cnf"
-  export OPENSSL_CONF="$(winpath "$WORK/tools")\\openssl.cnf"
+  OPENSSL_CONF="$(winpath "$WORK/tools")\\openssl.cnf"
+  export OPENSSL_CONF
   # The program reports to its backend; here only to a port on this machine where
   # nothing listens.
   export KOVADLE_BACKEND_URL="https://127.0.0.1:9/KovadleBackend/v1"
   unset DISPLAY WAYLAND_DISPLAY
+  # As under CTest: the tests run in the folder of the executables.
+  cd "$OUT"
 
   local needs_prefix=0
   while IFS= read -r step; do [ "$step" = installer ] || needs_prefix=1; done <"$WORK/planned"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Windows lane's scripts: Wine's programs, a runner with a time-out that
 # never waits on a pipe, the end of a prefix's Wine server, and a throwaway prefix.
 #
@@ -58,8 +59,7 @@ bounded() {
     kill -KILL -- "-$pid" 2>/dev/null || true
   else
     kill -TERM -- "-$pid" 2>/dev/null || true
-    local grace
-    for grace in 1 2 3 4 5; do
+    for _ in 1 2 3 4 5; do
       kill -0 -- "-$pid" 2>/dev/null || break
       sleep 1
     done
