@@ -113,9 +113,10 @@ wait_window() {
   return 1
 }
 
-# Starts an installed program of the prefix in a group of its own, as $app.
+# Starts an installed program of the prefix in a group of its own, as $app: a shell
+# that waits for it, so that its end by the Wine server is no job killed by a signal.
 start_app() {
-  setsid "$WINE" "$1" </dev/null >"$2" 2>&1 &
+  setsid bash -c '"$@"; exit $?' - "$WINE" "$1" </dev/null >"$2" 2>&1 &
   app=$!
   if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then echo "$app" >>"$KOVADLE_WIN_GROUPS"; fi
 }

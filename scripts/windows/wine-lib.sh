@@ -40,13 +40,16 @@ bounded() {
   fi
   local limit=$1 out=$2 err=$3
   shift 3
+  # Made here, not by the child: the tail below must find OUT at once.
+  : >>"$out"
+  : >>"$err"
   # Not a group leader in the background, so setsid makes the group without a fork:
   # the group's id is the pid.
   setsid "$@" </dev/null >>"$out" 2>>"$err" &
   local pid=$! timer="" ended="" status=0 shower=""
   if [ -n "${KOVADLE_WIN_GROUPS:-}" ]; then echo "$pid" >>"$KOVADLE_WIN_GROUPS"; fi
   if [ "$show" = 1 ]; then
-    tail -n +1 -f --pid="$pid" "$out" 2>/dev/null | tr -d '\r' &
+    tail -n +1 -f --pid="$pid" "$out" 2>/dev/null | sed -u 's/\r$//' &
     shower=$!
   fi
   sleep "$limit" &
