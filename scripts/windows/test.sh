@@ -235,7 +235,11 @@ if [ -z "$stopped" ] && [ "$ended" = "$timer" ]; then stopped="the whole run too
 if [ -n "$stopped" ]; then
   end_run
   IFS=$'\t' read -r current since <"$WORK/current" || true
-  if [ -n "${current:-}" ]; then record "$current" "timed out" $(($(date +%s) - since)) "ended: $stopped"; fi
+  if [ -n "${current:-}" ]; then
+    outcome="timed out"
+    [ "$stopped" != interrupted ] || outcome=failed
+    record "$current" "$outcome" $(($(date +%s) - since)) "ended: $stopped"
+  fi
 else
   wait "$inner_pid" 2>/dev/null || true
   inner_pid=""
