@@ -18,6 +18,7 @@
 #   scripts/windows/check-installer.sh FOLDER SCREENSHOT
 set -euo pipefail
 SCRIPTS=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$SCRIPTS/../.." && pwd)
 dir=$1
 shot=$2
 # shellcheck source=wine-lib.sh
@@ -141,14 +142,22 @@ app_ends_within() {
   [ "$ended" = "$app" ]
 }
 
-echo "packing the program"
-packages=$("$SCRIPTS/package.sh") || {
-  fail "scripts/windows/package.sh failed"
-  exit 1
-}
-zip=$(sed -n 's/\.zip (.*/.zip/p' <<<"$packages")
-setup=$(sed -n 's/\.exe (.*/.exe/p' <<<"$packages")
-echo "$packages"
+# The packages as package.sh makes them; made again unless newer than the program,
+# the installer's script and package.sh (the installer alone takes a minute or two).
+version=$(sed -n 's/^project(Kovadle VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+zip="$ROOT/build-win/Kovadle-$version-win64.zip"
+setup="$ROOT/build-win/Kovadle-Setup-$version.exe"
+if [ -f "$zip" ] && [ -f "$setup" ] && [ -z "$(find "$ROOT/build-win/out" "$ROOT/packaging/windows" \
+  "$SCRIPTS/package.sh" -newer "$zip" -print -quit; find "$ROOT/build-win/out" "$ROOT/packaging/windows" \
+  "$SCRIPTS/package.sh" -newer "$setup" -print -quit)" ]; then
+  echo "packages up to date: $(basename "$zip"), $(basename "$setup")"
+else
+  echo "packing the program"
+  "$SCRIPTS/package.sh" || {
+    fail "scripts/windows/package.sh failed"
+    exit 1
+  }
+fi
 
 export WINEPREFIX="$dir/prefix"
 echo "making the Wine prefix"
