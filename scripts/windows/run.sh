@@ -20,7 +20,7 @@ WINE=$(command -v wine64 || command -v wine || true)
 WINESERVER=$(command -v wineserver || true)
 [ -n "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
 
-zip_path=$("$ROOT/scripts/windows/package.sh" | cut -d' ' -f1)
+zip_path=$("$ROOT/scripts/windows/package.sh" zip | cut -d' ' -f1)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kovadle-wine-run-XXXXXX")
 export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""

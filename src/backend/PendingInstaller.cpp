@@ -1,8 +1,6 @@
 #include "backend/PendingInstaller.h"
 
 #include <QFileInfo>
-#include <QProcess>
-#include <QStringList>
 #include <iostream>
 #include <mutex>
 #include <vector>
@@ -41,17 +39,17 @@ PendingInstaller::Launcher& launcher() {
   return installed;
 }
 
-bool launch(const std::string& installer) {
+}  // namespace
+
+bool PendingInstaller::launch(const std::string& installer) {
   PendingInstaller::Launcher chosen;
   {
     std::lock_guard<std::mutex> guard(launcher_lock());
     chosen = launcher();
   }
   if (chosen) return chosen(installer);
-  return QProcess::startDetached(to_qstring(installer), QStringList());
+  return start_installer(installer);
 }
-
-}  // namespace
 
 void PendingInstaller::set_launcher(Launcher replacement) {
   std::lock_guard<std::mutex> guard(launcher_lock());

@@ -39,4 +39,12 @@ class PendingInstaller {
   // Tests install a recorder; an empty function restores the real start.
   using Launcher = std::function<bool(const std::string& installer)>;
   static void set_launcher(Launcher launcher);
+
+ private:
+  // The installed launcher, or the real start.
+  static bool launch(const std::string& installer_path);
+  // Starts the installer on its own; false when it did not start. On Windows through
+  // the shell: an installer that asks for administrator rights (one that installs
+  // into Program Files) cannot be started any other way.
+  static bool start_installer(const std::string& installer_path);
 };
