@@ -84,7 +84,7 @@ if cli transcode 0 transcode "$clip_windows" --quality 80 --output-dir "$out_win
 fi
 
 if cli jobs 0 jobs; then
-  expected=$(printf 'Completed\t80\t%s\t%s' "$clip_windows" "$out_windows\\海边 假期_output.mp4")
+  expected=$(printf 'Completed\t80\t%s\t%s\tcompleted' "$clip_windows" "$out_windows\\海边 假期_output.mp4")
   grep -qxF "$expected" "$dir/jobs.out" && ok "jobs: the completed job with both paths" ||
     fail "jobs: no line \"$expected\" in: $(excerpt "$dir/jobs.out")"
 fi

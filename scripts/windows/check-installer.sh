@@ -257,7 +257,7 @@ mkdir -p "$data_dir/appdata"
 cp "$setup" "$data_dir/appdata/installer_9.9.9.exe"
 printf '9.9.9,false' >"$data_dir/appdata/installer_info.dat"
 start_app 'C:\Program Files\Kovadle\kovadle.exe' "$dir/kovadle-offer.log"
-if window=$(wait_window '发现新版本|Found new version' "$app"); then
+if window=$(wait_window '发现新版本|New version available' "$app"); then
   xdotool windowfocus --sync "$window" && xdotool key Return
   if app_ends_within 60; then
     ok "Install on the offer ended the program"

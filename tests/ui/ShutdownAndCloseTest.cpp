@@ -58,7 +58,8 @@ TEST_F(WindowTest, ClosingAsksOnlyWithActiveJobsAndOkStopsThemAll) {
   QObject guard;
   handle_modal_dialogs(&guard, [&](QDialog* dialog) {
     auto* box = qobject_cast<QMessageBox*>(dialog);
-    if (box == nullptr) return false;
+    // The note that the encoders are being stopped asks nothing.
+    if (box == nullptr || box->button(answer) == nullptr) return false;
     asked << box->windowTitle() + "|" + box->text() + "|" + box->informativeText();
     box->button(answer)->click();
     return true;
