@@ -305,13 +305,21 @@ bool JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
     // From here on no thread can write the file again, not even a late one.
     record->MarkRemoved();
     path = record->GetPath();
-    output = record->GetOutputFile();
+    // Only a completed job made the file at its output name; a stopped or failed one left
+    // the name free, and a later job may have taken it since. Nor is a file another known
+    // job names as its output this job's to delete.
+    if (deleteOutput && record->GetIsCompleted()) {
+      output = record->GetOutputFile();
+      for (JobV3* other : OpAllJobs("get", nullptr)) {
+        if (other != job && other->GetJobFile()->GetOutputFile() == output) output.clear();
+      }
+    }
     OpAllJobs("remove", job);
     OpRunningJobs("remove", job);
     retired_.push_back(job);
   }
   OSUtil::removeFile(path);
-  if (deleteOutput && OSUtil::isFileExist(output)) OSUtil::removeFile(output);
+  if (!output.empty() && OSUtil::isFileExist(output)) OSUtil::removeFile(output);
   record->ReleaseOwnership();
   return true;
 }

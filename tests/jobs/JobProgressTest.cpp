@@ -131,3 +131,28 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   jobs[1]->SetIsDeleted(false);
   EXPECT_FALSE(QFile::exists(removed));
 }
+
+// A job that never completed made no file at its output name: the file there now is a later
+// job's, and so is one another job names as its output. Neither goes with the job.
+TEST(JobManager, TotalDeleteKeepsOutputsThatAreNotTheJobsOwn) {
+  clear_job_folder();
+  const std::string dir = make_temp_folder("total-delete-others");
+  const std::string output = dir + "/a_output.mp4";
+  JobManager manager;
+  JobV3* stopped = manager.AddJob(new_record("/in/a.mp4", output));
+  JobV3* failed = manager.AddJob(new_record("/in/a.mp4", output));
+  JobV3* earlier = manager.AddJob(new_record("/in/a.mp4", output));
+  JobV3* later = manager.AddJob(new_record("/in/a.mp4", output));
+  QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
+  stopped->GetJobFile()->SetIsStopped(true);
+  for (JobV3* job : {earlier, later}) job->GetJobFile()->SetIsCompleted(true);
+  for (JobV3* job : {stopped, failed, earlier}) {
+    job->SetIsDeleted(true);
+    EXPECT_TRUE(manager.TotalDelete(id_of(job), true));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(output))) << id_of(job);
+  }
+  // Once no other job names it, a completed job's output goes with it.
+  later->SetIsDeleted(true);
+  EXPECT_TRUE(manager.TotalDelete(id_of(later), true));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(output)));
+}
