@@ -89,7 +89,12 @@ void UpdateGUIThread::publish() {
   // Ends first: the snapshot that follows may still list a finished job once.
   for (const JobFinished& finished : manager_.TakeFinishedJobs()) emit signal_job_finished(finished);
   manager_.PollElsewhere();
-  if (manager_.GetRunningJobCount() >= 1) {
+  // One snapshot more once the last job has left the run list (stopped, deleted), so
+  // that nothing shown from the one before stays: the window's figure, its task bar.
+  const bool jobs = manager_.GetRunningJobCount() >= 1;
+  const bool lastLeft = !jobs && publishedJobs_;
+  publishedJobs_ = jobs;
+  if (jobs || lastLeft) {
     std::cout << "UpdateGUIThread::run,emit signal_transcode_progress_update" << std::endl;
     const JobsStatus status = manager_.GetJobsStatus();
     emit signal_jobs_status(status);

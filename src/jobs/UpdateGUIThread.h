@@ -61,6 +61,8 @@ class UpdateGUIThread : public QThread {
   std::condition_variable wake_;
   bool stopping_ = false;  // under wakeLock_
   bool woken_ = false;     // under wakeLock_
+  // The last snapshot listed jobs; only the publisher's thread reads or writes it.
+  bool publishedJobs_ = false;
 };
 
 Q_DECLARE_METATYPE(JobsStatus)

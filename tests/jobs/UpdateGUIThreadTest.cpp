@@ -94,6 +94,14 @@ TEST(UpdateGUIThread, WaitingJobsStartBesideARunningOneOnlyWhileTheLoadAllows) {
       },
       30000))
       << "all reported";
+  // Once the last job has left, one empty snapshot says so.
+  EXPECT_TRUE(wait_until(
+      [&] {
+        std::lock_guard<std::mutex> guard(lock);
+        return !snapshots.empty() && JobManager::ParseJobsProgress(snapshots.back()).empty();
+      },
+      5000))
+      << "the last snapshot still lists a job";
   publisher.Stop();
   UpdateGUIThread::setLoadSampler(nullptr);
 
