@@ -144,6 +144,21 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   EXPECT_EQ(text_of<QLineEdit>(dialog, "lineEditOutput"), "Output File: " + to_qstring(output));
   EXPECT_TRUE(run_modal(dialog, [&] { child<QPushButton>(dialog, "btnStartTranscoding")->click(); }));
 
+  // A failed job's reason, wrapped over lines, takes room of its own: no row is squeezed.
+  record->SetOutcome("failed", {"The output is shorter than the input (12.1 s / 40.0 s): Packet corrupt "
+                                "(stream = 0, dts = 184320) while reading the input at byte 11304831"});
+  SettingWindow1File failed(nullptr, clips().full_hd, "", true, record);
+  failed.show();
+  QCoreApplication::processEvents();
+  int labels = 0;
+  for (const QLabel* label : failed.findChildren<QLabel*>()) {
+    if (!label->isVisible()) continue;
+    ++labels;
+    const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    EXPECT_GE(label->height(), needed) << label->text().toStdString();
+  }
+  EXPECT_GE(labels, 10);
+
   // A job that is gone meanwhile shows empty settings instead of crashing.
   SettingWindow1File gone(nullptr, clips().full_hd, "", true, nullptr);
   EXPECT_EQ(text_of<QLineEdit>(gone, "lineEditOutput"), "Output File: ");

@@ -127,7 +127,10 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
     btnStart_->setEnabled(comboQuality_->count() > 0);
   }
   layOut();
-  resize(500, 250);
+  // A wrapped failure line needs its own height on top of what the other rows ask for.
+  const int width = std::max(500, minimumSizeHint().width());
+  const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0;
+  resize(width, std::max(250, height));
   connectSignals();
 }
 
