@@ -96,6 +96,9 @@ void CliArguments::parse(const QStringList& arguments) {
   if (parser.isSet(quality)) {
     QString value = parser.value(quality);
     if (value.endsWith('%')) value.chop(1);
+    bool number = false;
+    value.toUInt(&number);
+    if (!number) return usageError("--quality needs a whole number, such as 95");
     quality_ = value.toUtf8().toStdString();
   }
   if (parser.isSet(format)) {
@@ -108,5 +111,9 @@ void CliArguments::parse(const QStringList& arguments) {
   if (parser.isSet(outputDir)) {
     outputDir_ = parser.value(outputDir).toUtf8().toStdString();
     if (outputDir_.empty()) return usageError("--output-dir needs a folder");
+    // Qt turns bytes that are not UTF-8 into U+FFFD: writing there would make a new
+    // folder of another name.
+    if (parser.value(outputDir).contains(QChar::ReplacementCharacter))
+      return usageError("--output-dir: the folder name is not valid UTF-8, which Kovadle cannot write to");
   }
 }

@@ -179,8 +179,10 @@ TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindo
   run = run_cli({"transcode", q(first), "--quality", "85", "-o", q(out)});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("valid qualities: 99 98 97 96 95 94 93 92 91 90\n"), npos) << run.err;
-  run = run_cli({"transcode", q(first), "--format", ".mov", "-o", q(out)});
-  EXPECT_EQ(run.code, 2);
+  for (const QStringList& wrong : {QStringList{"--format", ".mov"}, QStringList{"--quality", "abc"}}) {
+    run = run_cli(QStringList{"transcode", q(first), "-o", q(out)} + wrong);
+    EXPECT_EQ(run.code, 2) << run.err;
+  }
   EXPECT_TRUE(stored_jobs(true).empty());
   EXPECT_TRUE(QDir(q(out)).isEmpty());
 
@@ -354,5 +356,11 @@ TEST(CliInput, PipesAndUnreadableNamesAreRefusedAtOnceLongNamesConvertedIntoTheD
   EXPECT_EQ(stored_jobs(true), (Jobs{{long_name, out + long_base.substr(0, 243) + "_output.mp4"},
                                      {long_name, out + long_base.substr(0, 240) + "_output_2.mp4"}}));
   EXPECT_FALSE(QFileInfo::exists(q(folder + "/relative")));
+  // An output folder named so is refused, not replaced by one Qt's decoding names.
+  run = run_program(
+      "/bin/sh", {"-c", "exec \"$0\" transcode \"$1\" -o \"$(printf 'out\\377')\"", cli_path(), q(long_name)},
+      q(folder));
+  EXPECT_EQ(run.code, 2) << run.err;
+  EXPECT_EQ(QDir(q(folder)).entryList({"out*"}, QDir::AllEntries), QStringList()) << run.err;
   EXPECT_FALSE(fifo.readerWasBlocked());
 }
