@@ -351,6 +351,13 @@
     </message>
 </context>
 <context>
+    <name>JobManager</name>
+    <message>
+        <source>Cannot create</source>
+        <translation>无法创建</translation>
+    </message>
+</context>
+<context>
     <name>JobRowTexts</name>
     <message>
         <source>Stopped</source>

@@ -351,6 +351,13 @@
     </message>
 </context>
 <context>
+    <name>JobManager</name>
+    <message>
+        <source>Cannot create</source>
+        <translation>Cannot create</translation>
+    </message>
+</context>
+<context>
     <name>JobRowTexts</name>
     <message>
         <source>Stopped</source>

@@ -1,5 +1,6 @@
 #include "jobs/JobManager.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -216,7 +217,8 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
     return;
   }
   if (!outputReady) {
-    job->Fail({"Cannot create " + job->GetJobFile()->GetOutputFile() + ": " + error});
+    job->Fail({QCoreApplication::translate("JobManager", "Cannot create").toUtf8().toStdString() + " " +
+               job->GetJobFile()->GetOutputFile() + ": " + error});
     return;
   }
   // A publisher asked to end must not leave a new encoder behind; the stop of
