@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <iostream>
 
 #include "platform/OSUtil.h"
 #include "text/StringUtil.h"
@@ -72,7 +73,14 @@ std::string probe_entry(const std::string& path, const std::string& stream, cons
     args += "-select_streams\n" + stream + "\n-show_entries\nstream=" + entry;
   }
   args += "\n-of\ndefault=noprint_wrappers=1:nokey=1\n" + path;
-  std::string out = run_and_capture(tool_path("mediainfo"), args);
+  int code = 0;
+  std::string out = run_and_capture(tool_path("mediainfo"), args, false, 60000, &code);
+  if (code != 0) {
+    // The probe is only the checker here; under Wine it has once come back empty under
+    // load. Say so and ask again, so that a failure points at the output, not the checker.
+    std::cerr << "probe_entry: the probe ended with " << code << " on " << path << "; asking again\n";
+    out = run_and_capture(tool_path("mediainfo"), args, false, 60000, &code);
+  }
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   const size_t newline = out.find('\n');
   return newline == std::string::npos ? out : out.substr(0, newline);
