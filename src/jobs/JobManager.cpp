@@ -127,20 +127,10 @@ JobV3* JobManager::AddAndRunJob(JobFile* jobFile) {
       markElsewhereLocked(job);
       return job;
     }
-    // A new video never starts ahead of the videos already waiting.
-    if (encodingLocked() == 0 && !anyWaitingLocked()) {
-      job->MoveTo(JobState::Starting);
-      generation = job->StartGeneration();
-    } else {
-      job->MoveTo(JobState::Waiting);
-    }
+    startOrQueueLocked(job, &generation);
     OpRunningJobs("add", job);
   }
-  if (generation != 0) {
-    finishStart(job, generation);
-  } else {
-    wake();
-  }
+  finishStartOrWake(job, generation);
   return job;
 }
 
@@ -166,22 +156,31 @@ bool JobManager::RunJob(const std::string& jobID) {
       markElsewhereLocked(job);
       return false;
     }
-    const bool start = encodingLocked() == 0 && !anyWaitingLocked();
-    if (!job->MoveTo(start ? JobState::Starting : JobState::Waiting)) {
+    if (!startOrQueueLocked(job, &generation)) {
       record->ReleaseOwnership();
       return false;
     }
-    generation = start ? job->StartGeneration() : 0;
     // A finished job may still wait to be reported; list it once only, at the end.
     OpRunningJobs("remove", job);
     OpRunningJobs("add", job);
   }
+  finishStartOrWake(job, generation);
+  return true;
+}
+
+bool JobManager::startOrQueueLocked(JobV3* job, uint64_t* generation) {
+  const bool start = encodingLocked() == 0 && !anyWaitingLocked();
+  if (!job->MoveTo(start ? JobState::Starting : JobState::Waiting)) return false;
+  *generation = start ? job->StartGeneration() : 0;
+  return true;
+}
+
+void JobManager::finishStartOrWake(JobV3* job, uint64_t generation) {
   if (generation != 0) {
     finishStart(job, generation);
   } else {
     wake();
   }
-  return true;
 }
 
 void JobManager::RunQueuedJob() {

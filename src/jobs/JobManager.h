@@ -119,6 +119,12 @@ class JobManager {
   // Under controlLock_.
   int encodingLocked();
   bool anyWaitingLocked();
+  // Moves the job to Starting when none of ours encodes and none waits before it (a
+  // new video never starts ahead of the videos already waiting), else to Waiting.
+  // False when the job cannot move; *generation is the start to finish, 0 when queued.
+  bool startOrQueueLocked(JobV3* job, uint64_t* generation);
+  // Outside the lock: finishes the start a generation names, or wakes the queue.
+  void finishStartOrWake(JobV3* job, uint64_t generation);
   // Builds the command and the output's reservation outside the lock, then starts the
   // job if it is still the start that generation names.
   void finishStart(JobV3* job, uint64_t generation);
