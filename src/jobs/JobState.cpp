@@ -73,3 +73,29 @@ bool JobStateRules::IsActive(JobState state) {
 bool JobStateRules::IsFinal(JobState state) {
   return oneOf(state, {JobState::Stopped, JobState::Completed, JobState::Failed});
 }
+
+JobState JobStateRules::OfRecord(bool completed, bool deleted, bool stopped, const std::string& outcome) {
+  if (deleted) return JobState::Deleted;
+  if (completed) return JobState::Completed;
+  if (outcome == "failed") return JobState::Failed;
+  if (stopped) return JobState::Stopped;
+  return JobState::Idle;
+}
+
+JobTab JobStateRules::TabOf(JobState recorded) {
+  if (recorded == JobState::Deleted) return JobTab::RecycleBin;
+  if (recorded == JobState::Completed) return JobTab::Completed;
+  return JobTab::Transcoding;
+}
+
+std::string JobStateRules::TabName(JobTab tab) {
+  switch (tab) {
+    case JobTab::Transcoding:
+      return "Transcoding";
+    case JobTab::Completed:
+      return "Completed";
+    case JobTab::RecycleBin:
+      return "RecycleBin";
+  }
+  return "Transcoding";
+}

@@ -17,6 +17,9 @@ enum class JobState {
   Elsewhere,  // another Kovadle process owns the job just now
 };
 
+// The window's table a job is listed in.
+enum class JobTab { Transcoding, Completed, RecycleBin };
+
 class JobStateRules {
  public:
   static bool CanMove(JobState from, JobState to);
@@ -26,4 +29,13 @@ class JobStateRules {
   static bool IsActive(JobState state);
   // States a run ends in.
   static bool IsFinal(JobState state);
+
+  // What a job file records, read the one way the whole program reads it: in the
+  // recycle bin, else completed, failed (the "Outcome" key, which older files lack),
+  // stopped, else idle (never run, or cut short by an earlier exit).
+  static JobState OfRecord(bool completed, bool deleted, bool stopped, const std::string& outcome);
+  // The table of a job whose record reads `recorded` (OfRecord).
+  static JobTab TabOf(JobState recorded);
+  // "Transcoding", "Completed", "RecycleBin".
+  static std::string TabName(JobTab tab);
 };

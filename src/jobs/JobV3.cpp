@@ -61,13 +61,10 @@ JobV3::~JobV3() {
   if (encoder.joinable()) encoder.join();
 }
 
-JobState JobV3::storedState() const {
+JobState JobV3::storedState(bool inRecycleBin) const {
   const JobFile& record = *jobFile_;
-  if (record.GetIsDeleted()) return JobState::Deleted;
-  if (record.GetIsCompleted()) return JobState::Completed;
-  if (record.GetOutcome() == "failed") return JobState::Failed;
-  if (record.GetIsStopped()) return JobState::Stopped;
-  return JobState::Idle;
+  return JobStateRules::OfRecord(record.GetIsCompleted(), inRecycleBin && record.GetIsDeleted(),
+                                 record.GetIsStopped(), record.GetOutcome());
 }
 
 CommandLine JobV3::MakeFFmpegCmd() const {
@@ -248,13 +245,8 @@ bool JobV3::SetIsDeleted(bool value) {
     } else if (state_ == JobState::Deleted) {
       // Back where it came from; an unfinished job comes back stopped, to be started
       // again by the user.
-      JobState back = JobState::Stopped;
-      if (record.GetIsCompleted()) {
-        back = JobState::Completed;
-      } else if (record.GetOutcome() == "failed") {
-        back = JobState::Failed;
-      }
-      moved = moveLocked(back, nullptr);
+      const JobState back = storedState(false);
+      moved = moveLocked(back == JobState::Idle ? JobState::Stopped : back, nullptr);
     }
   }
   if (!ownedBefore && !JobStateRules::IsActive(state_)) record.ReleaseOwnership();

@@ -114,7 +114,8 @@ class JobV3 : public Job {
   void recordMoveLocked(JobState from, JobState to, JobFinished* finished);
   void saveLocked(bool completed, bool deleted, bool stopped, const std::string& outcome,
                   const std::vector<std::string>& errorLines);
-  JobState storedState() const;
+  // What the record says; with inRecycleBin false, where it stands outside the bin.
+  JobState storedState(bool inRecycleBin = true) const;
   void announce(const JobFinished& finished);
 
   std::unique_ptr<JobFile> jobFile_;

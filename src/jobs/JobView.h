@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jobs/JobState.h"
+
+// One job as a front end sees it: a copy of its record and figures taken when it
+// was asked for. Holding one changes nothing and keeps nothing alive.
+struct JobView {
+  std::string jobID;
+  // Where the job stands now (Elsewhere: another Kovadle process holds it).
+  JobState state = JobState::Idle;
+  // What its job file says of its last run, also while it is in the recycle bin:
+  // Idle (none yet, or cut short), Stopped, Completed or Failed.
+  JobState recorded = JobState::Idle;
+  JobTab tab = JobTab::Transcoding;
+  // The record's own stop mark, set for a stopped and for a failed run (programs
+  // that know no failure read it as stopped); the recycle bin's rows show it first.
+  bool markedStopped = false;
+
+  double progress = -1;  // 0 to 1; -1 while unknown
+  double timeLeft = -1;  // seconds; -1 while unknown
+  double speed = -1;     // encoder speed factor; -1 while unknown
+
+  std::string inputFile;
+  std::string outputFile;
+  std::string quality;
+  std::string outputFormat;
+  std::string outputCodec;
+  std::string generatedTime;
+  // Where its record is kept (the job file).
+  std::string jobFilePath;
+  // Why the last run failed, in one line, and the encoder's error lines; empty
+  // unless it failed.
+  std::string reason;
+  std::vector<std::string> errorLines;
+
+  // Sizes on disk, read when asked: -1 when there is no such file.
+  int64_t InputSize() const;
+  int64_t OutputSize() const;
+};
