@@ -23,6 +23,7 @@
 #include "BenchSupport.h"
 #include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
+#include "jobs/JobEngine.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "platform/OSUtil.h"
@@ -53,10 +54,11 @@ void BM_OpenWindowWithStoredJobs(benchmark::State& state) {
   store_jobs();
   for (auto _ : state) {
     JobManager manager;
+    JobEngine engine(manager);
     QElapsedTimer timer;
     timer.start();
     {
-      Widget window(manager);
+      Widget window(engine);
       window.show();
       QApplication::processEvents();  // the first layout and paint
       state.SetIterationTime(timer.nsecsElapsed() / 1e9);
@@ -69,7 +71,8 @@ BENCHMARK(BM_OpenWindowWithStoredJobs)->Iterations(5)->UseManualTime()->Unit(ben
 void BM_ApplySnapshotOf20RunningJobs(benchmark::State& state) {
   store_jobs();
   JobManager manager;
-  Widget window(manager);
+  JobEngine engine(manager);
+  Widget window(engine);
   window.show();
   QApplication::processEvents();
   auto* running = window.findChild<QTableWidget*>("tableWidgetRunning");
@@ -194,7 +197,8 @@ BENCHMARK(BM_InterfaceThreadWhileProbeRunsAlone)
 void BM_InterfaceThreadWhileAddingVideo(benchmark::State& state) {
   QDir(QString::fromStdString(get_appjobfile_dir())).removeRecursively();
   JobManager manager;
-  Widget window(manager);
+  JobEngine engine(manager);
+  Widget window(engine);
   window.show();
   QObject answers;
   accept_settings_later(&answers);
@@ -206,7 +210,7 @@ void BM_InterfaceThreadWhileAddingVideo(benchmark::State& state) {
         state.SkipWithError("the video was not added");
     });
     state.PauseTiming();
-    for (JobV3* job : manager.GetAllJobs()) manager.StopJob(job->GetJobFile()->GetJobID());
+    for (const JobView& job : engine.Views()) engine.Stop(job.jobID);
     state.ResumeTiming();
   }
   report_gaps(state, gaps, busy);

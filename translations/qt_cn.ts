@@ -113,14 +113,6 @@
         <translation>打开文件</translation>
     </message>
     <message>
-        <source>All Video Formats</source>
-        <translation>所有视频格式</translation>
-    </message>
-    <message>
-        <source>all files</source>
-        <translation>所有文件</translation>
-    </message>
-    <message>
         <source>Add the videos of a folder</source>
         <translation>添加文件夹中的视频</translation>
     </message>

@@ -113,14 +113,6 @@
         <translation>Open videos</translation>
     </message>
     <message>
-        <source>All Video Formats</source>
-        <translation>All video formats</translation>
-    </message>
-    <message>
-        <source>all files</source>
-        <translation>All files</translation>
-    </message>
-    <message>
         <source>Add the videos of a folder</source>
         <translation>Add the videos of a folder</translation>
     </message>

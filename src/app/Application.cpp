@@ -8,7 +8,6 @@
 #include <QTranslator>
 #include <QUrl>
 #include <clocale>
-#include <cstdlib>
 
 #include "app/AppStyleSheet.h"
 #include "app/CjkFontFallback.h"
@@ -16,8 +15,7 @@
 #include "app/SingleInstanceLock.h"
 #include "backend/ServerLog.h"
 #include "environment/UserSettings.h"
-#include "jobs/JobManager.h"
-#include "log/LogUtil.h"
+#include "jobs/JobEngine.h"
 #include "platform/OSUtil.h"
 #include "process/QuitSignalWatcher.h"
 #include "text/QtText.h"
@@ -86,8 +84,9 @@ int run_kovadle(int argc, char** argv) {
   ServerLog::set_version_expired_notice(&Util::ThreadInformationMessageBox::ShowVersionExpired);
 
   int exit_code = 0;
+  JobEngine engine;
   {
-    Widget window;
+    Widget window(engine);
     window.show();
     QObject::connect(&messenger, &InstanceMessenger::filesReceived, &window,
                      [&window](const QStringList& handed) {
@@ -99,14 +98,8 @@ int run_kovadle(int argc, char** argv) {
     // A signal that came while the window was built has no loop to end yet.
     if (quit_on_signal.ReceivedSignal() == 0) exit_code = app.exec();
   }
-  // The window is gone and its progress publisher with it: end the encoders and
-  // save their jobs as stopped before the manager and the other statics go.
-  if (!JobManager::GetInstance().StopAllJobs()) {
-    // An encoder that does not end (stuck on a dead network share) keeps its thread:
-    // leave without tearing down what that thread still uses. Its job is saved as
-    // stopped and the encoder dies with the program.
-    log_info("run_kovadle, an encoder did not end; leaving at once.");
-    std::_Exit(exit_code);
-  }
-  return exit_code;
+  // The window is gone: end the encoders and save their jobs as stopped before the
+  // manager and the other statics go.
+  engine.StopForExit();
+  return engine.Leave(exit_code);
 }

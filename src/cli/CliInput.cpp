@@ -2,11 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
 
 #include "cli/CliConsole.h"
-#include "planning/FFmpegCmdGenerator.h"
-#include "planning/InputAcceptance.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 
@@ -36,17 +33,6 @@ std::string CliInput::Resolve(const QString& argument) {
   }
   CliConsole::Err("kovadle-cli: " + shown + ": " + problem + "\n");
   return std::string();
-}
-
-std::string CliInput::Refusal(const std::string& path, const MediaInfo& info) {
-  const std::string refusal = InputAcceptance::RefusalOf(path, info);
-  return refusal.empty() ? refusal : refusal + "!";
-}
-
-std::vector<std::string> CliInput::QualitiesHighestFirst(const std::string& path) {
-  std::vector<std::string> keys = FFmpegCmdGenerator::GetQualitys(path);
-  std::sort(keys.rbegin(), keys.rend());
-  return keys;
 }
 
 std::string CliInput::Joined(const std::vector<std::string>& keys) {

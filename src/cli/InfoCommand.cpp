@@ -6,11 +6,11 @@
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
-#include "planning/FFmpegCmdGenerator.h"
-#include "probe/MediaInfoCache.h"
+#include "jobs/JobEngine.h"
 
 namespace {
 
+// The engine's judgement of the file, its refusal as the window shows it ("!").
 struct Description {
   std::string path;
   MediaInfo info;
@@ -20,15 +20,9 @@ struct Description {
 };
 
 Description describe(const std::string& path) {
-  Description found;
-  found.path = path;
-  found.info = MediaInfoCache::GetInstance().GetMediaInfo(path);
-  found.refusal = CliInput::Refusal(path, found.info);
-  if (found.refusal.empty()) {
-    found.resolutionClass = FFmpegCmdGenerator::GetResolutionRange(found.info.width.AsInt());
-    found.qualities = CliInput::QualitiesHighestFirst(path);
-  }
-  return found;
+  const PreparedInput input = JobEngine::Prepare(path);
+  return {path, input.info, input.Accepted() ? std::string() : input.refusal + "!", input.resolutionClass,
+          input.qualities};
 }
 
 std::string asText(const Description& file) {

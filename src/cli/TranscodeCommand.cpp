@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
-#include <algorithm>
 
 #include "cli/CliArguments.h"
 #include "cli/CliConsole.h"
@@ -13,19 +12,12 @@
 #include "cli/CliInput.h"
 #include "cli/TranscodeProgress.h"
 #include "environment/UserSettings.h"
-#include "jobs/JobCreation.h"
-#include "jobs/JobFile.h"
-#include "jobs/JobManager.h"
-#include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
-#include "planning/FFmpegCmdGenerator.h"
-#include "platform/OSUtil.h"
-#include "probe/MediaInfoCache.h"
 #include "process/QuitSignalWatcher.h"
 #include "text/StringUtil.h"
 
 TranscodeCommand::TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher)
-    : arguments_(arguments), watcher_(watcher), manager_(JobManager::GetInstance()) {}
+    : arguments_(arguments), watcher_(watcher) {}
 
 std::string TranscodeCommand::outputFolder() const {
   const std::string chosen = arguments_.OutputDir().empty() ? get_output_dir() : arguments_.OutputDir();
@@ -41,56 +33,53 @@ std::string TranscodeCommand::outputFolder() const {
 bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProgress& progress) {
   const std::string input = CliInput::Resolve(argument);
   if (input.empty()) return false;
-  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(input);
-  const std::string refusal = CliInput::Refusal(input, info);
-  if (!refusal.empty()) {
-    progress.Print("kovadle-cli: " + input + ": " + refusal, true);
-    return false;
+  const PreparedInput prepared = JobEngine::Prepare(input);
+  JobPlan plan;
+  plan.quality = arguments_.Quality();
+  plan.outputFormat = arguments_.Format();
+  plan.outputFolder = folder_;
+  const JobEngine::Added added = engine_.Add(prepared, plan);
+  using Problem = JobEngine::Added::Problem;
+  switch (added.problem) {
+    case Problem::None:
+      break;
+    case Problem::Refused:
+      progress.Print("kovadle-cli: " + input + ": " + prepared.refusal + "!", true);
+      return false;
+    case Problem::Quality:
+      progress.Print("kovadle-cli: " + input + ": quality " + plan.quality + " is not offered for this " +
+                         prepared.resolutionClass +
+                         " video; valid qualities: " + CliInput::Joined(prepared.qualities),
+                     true);
+      return false;
+    case Problem::Output:
+    case Problem::JobFile:
+      progress.Print("kovadle-cli: " + input + ": " +
+                         (added.problem == Problem::Output ? "cannot create " : "cannot save the job in ") +
+                         added.path + ": " + added.reason,
+                     true);
+      return false;
   }
-  const std::vector<std::string> qualities = CliInput::QualitiesHighestFirst(input);
-  const std::string quality = arguments_.Quality();
-  if (std::find(qualities.begin(), qualities.end(), quality) == qualities.end()) {
-    const std::string range = FFmpegCmdGenerator::GetResolutionRange(info.width.AsInt());
-    progress.Print("kovadle-cli: " + input + ": quality " + quality + " is not offered for this " + range +
-                       " video; valid qualities: " + CliInput::Joined(qualities),
-                   true);
-    return false;
-  }
-
-  // The name is reserved on disk at once: the next input, another kovadle-cli or the
-  // window naming an output meanwhile takes the next one.
-  const JobCreation::Result created = JobCreation::Create(
-      input, OSUtil::getUniqueOutputPath(folder_, OSUtil::getFileName(input), arguments_.Format()), quality,
-      "h264", arguments_.Format());
-  if (created.record == nullptr) {
-    const std::string what =
-        created.problem == JobCreation::Problem::Output ? "cannot create " : "cannot save the job in ";
-    progress.Print("kovadle-cli: " + input + ": " + what + created.path + ": " + created.reason, true);
-    return false;
-  }
-  log_info("kovadle-cli, transcode, job file:" + created.record->GetPath());
-  const std::string output = created.record->GetOutputFile();
-  progress.Add(manager_.AddAndRunJob(created.record), number, input, output);
+  log_info("kovadle-cli, transcode, job file:" + added.job.jobFilePath);
+  progress.Add(added.job, number);
   return true;
 }
 
-void TranscodeCommand::follow(UpdateGUIThread& publisher, TranscodeProgress& progress) {
+void TranscodeCommand::follow(TranscodeProgress& progress) {
   QObject context;
   auto quitWhenAllEnded = [&progress] {
     if (progress.AllEnded()) QCoreApplication::quit();
   };
-  QObject::connect(&publisher, &UpdateGUIThread::signal_jobs_status, &context,
+  QObject::connect(&engine_, &JobEngine::jobsStatus, &context,
                    [&progress](const JobsStatus& status) { progress.OnStatus(status); });
-  QObject::connect(&publisher, &UpdateGUIThread::signal_job_finished, &context,
+  QObject::connect(&engine_, &JobEngine::jobFinished, &context,
                    [&progress, quitWhenAllEnded](const JobFinished& finished) {
                      progress.OnFinished(finished);
                      quitWhenAllEnded();
                    });
-  QObject::connect(
-      &publisher, &UpdateGUIThread::signal_save_failed, &context, [&progress](const QString& message) {
-        progress.Print("kovadle-cli: warning: a job file could not be written: " + message.toStdString(),
-                       true);
-      });
+  QObject::connect(&engine_, &JobEngine::saveFailed, &context, [&progress](const QString& message) {
+    progress.Print("kovadle-cli: warning: a job file could not be written: " + message.toStdString(), true);
+  });
   // Jobs refused or ended before the loop ran.
   QTimer::singleShot(0, &context, quitWhenAllEnded);
   QCoreApplication::exec();
@@ -115,8 +104,7 @@ int TranscodeCommand::Run() {
   folder_ = outputFolder();
   if (folder_.empty()) return cli_exit::kFailed;
 
-  UpdateGUIThread publisher(manager_);
-  publisher.start();
+  engine_.StartPublishing();
   const QStringList& files = arguments_.Files();
   TranscodeProgress progress(CliConsole::OutIsTerminal(), files.size());
   int refused = 0;
@@ -124,16 +112,16 @@ int TranscodeCommand::Run() {
     if (!submit(files[i], i + 1, progress)) ++refused;
   }
   // A signal before the loop runs would be lost in it.
-  if (progress.Count() > 0 && watcher_.ReceivedSignal() == 0) follow(publisher, progress);
+  if (progress.Count() > 0 && watcher_.ReceivedSignal() == 0) follow(progress);
 
-  // The window's exit order: no queued job may start once the jobs are stopped.
-  publisher.Stop();
   const int signal = watcher_.ReceivedSignal();
-  manager_.StopAllJobs();
-  progress.Finish();
+  engine_.StopForExit();
+  progress.Finish(engine_);
   summarize(progress, refused, signal);
 
-  if (signal != 0) return cli_exit::kSignalBase + signal;
   const bool allDone = refused == 0 && progress.CountOf(JobState::Completed) == progress.Count();
-  return allDone ? cli_exit::kOk : cli_exit::kFailed;
+  const int status = signal != 0 ? cli_exit::kSignalBase + signal
+                     : allDone   ? cli_exit::kOk
+                                 : cli_exit::kFailed;
+  return engine_.Leave(status);
 }

@@ -3,16 +3,16 @@
 #include <QString>
 #include <string>
 
+#include "jobs/JobEngine.h"
+
 class CliArguments;
-class JobManager;
 class QuitSignalWatcher;
 class TranscodeProgress;
-class UpdateGUIThread;
 
-// `kovadle-cli transcode`: refuses what the window refuses, names each output by
-// the "_output" rule in the output folder, writes the job file as the window does
-// and hands the job to the job manager; then follows the jobs until all have ended
-// or a termination request stops them.
+// `kovadle-cli transcode`: adds each file through the engine's add chain, as the
+// window does (the same refusals, the "_output" names in the output folder, the
+// same job files), then follows the jobs until all have ended or a termination
+// request stops them.
 class TranscodeCommand {
  public:
   TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher);
@@ -26,13 +26,13 @@ class TranscodeCommand {
   std::string outputFolder() const;
   // Checks one file and submits its job; false when it was refused.
   bool submit(const QString& argument, int number, TranscodeProgress& progress);
-  // Runs the event loop, showing what the publisher reports, until every job has
+  // Runs the event loop, showing what the engine reports, until every job has
   // ended or a signal came.
-  void follow(UpdateGUIThread& publisher, TranscodeProgress& progress);
+  void follow(TranscodeProgress& progress);
   void summarize(const TranscodeProgress& progress, int refused, int signal) const;
 
   const CliArguments& arguments_;
   const QuitSignalWatcher& watcher_;
-  JobManager& manager_;
+  JobEngine engine_;
   std::string folder_;
 };

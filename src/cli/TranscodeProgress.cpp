@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "cli/CliConsole.h"
-#include "jobs/JobV3.h"
 #include "platform/OSUtil.h"
 #include "text/StringUtil.h"
 
@@ -46,21 +45,20 @@ TranscodeProgress::Entry* TranscodeProgress::find(const std::string& jobID) {
   return nullptr;
 }
 
-void TranscodeProgress::Add(JobV3* job, int number, const std::string& input, const std::string& output) {
+void TranscodeProgress::Add(const JobView& job, int number) {
   Entry entry;
-  entry.job = job;
-  entry.jobID = job->GetJobFile()->GetJobID();
+  entry.jobID = job.jobID;
   entry.tag = "[" + StringUtil::int_to_str(number) + "/" + StringUtil::int_to_str(fileCount_) + "]";
-  entry.name = OSUtil::getFileName(input);
-  entry.input = input;
-  entry.output = output;
-  entry.state = job->GetState();
+  entry.name = OSUtil::getFileName(job.inputFile);
+  entry.input = job.inputFile;
+  entry.output = job.outputFile;
+  entry.state = job.state;
   entries_.push_back(entry);
   Lines lines;
   if (entry.state == JobState::Waiting) {
-    lines.emplace_back(entry.tag + " Queued " + input + " -> " + output, false);
+    lines.emplace_back(entry.tag + " Queued " + entry.input + " -> " + entry.output, false);
   } else {
-    describe(entry, job->GetFailureReason(), &lines);
+    describe(entry, job.reason, &lines);
   }
   show(lines, false);
 }
@@ -114,13 +112,15 @@ void TranscodeProgress::OnFinished(const JobFinished& finished) {
   show(lines, false);
 }
 
-void TranscodeProgress::Finish() {
+void TranscodeProgress::Finish(const JobEngine& engine) {
   if (finished_) return;
   Lines lines;
   for (Entry& entry : entries_) {
     if (JobStateRules::IsFinal(entry.state)) continue;
-    entry.state = entry.job->GetState();
-    describe(entry, entry.job->GetFailureReason(), &lines);
+    const std::optional<JobView> job = engine.View(entry.jobID);
+    if (!job) continue;
+    entry.state = job->state;
+    describe(entry, job->reason, &lines);
   }
   finished_ = true;
   show(lines, false);

@@ -4,11 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "jobs/JobFinished.h"
-#include "jobs/JobState.h"
-#include "jobs/JobStatus.h"
-
-class JobV3;
+#include "jobs/JobEngine.h"
 
 // Shows the jobs of one `transcode` run from what the progress publisher reports: a
 // line when a job starts, waits or ends (a failure with its reason), and the figures
@@ -21,15 +17,16 @@ class TranscodeProgress {
   TranscodeProgress(bool terminal, int fileCount);
 
   // Follows the job from now on and says whether it started or waits.
-  void Add(JobV3* job, int number, const std::string& input, const std::string& output);
+  void Add(const JobView& job, int number);
   // A line that stays, above the bars: standard error when it reports a problem.
   void Print(const std::string& line, bool problem);
   // The publisher's snapshot: jobs that started, and the figures.
   void OnStatus(const JobsStatus& status);
   // A run that ended.
   void OnFinished(const JobFinished& finished);
-  // Reports how the jobs not reported as ended stand now and takes the bars away.
-  void Finish();
+  // Reports how the jobs not reported as ended stand now (as the engine tells)
+  // and takes the bars away.
+  void Finish(const JobEngine& engine);
 
   bool AllEnded() const;
   int CountOf(JobState state) const;
@@ -37,7 +34,6 @@ class TranscodeProgress {
 
  private:
   struct Entry {
-    JobV3* job = nullptr;
     std::string jobID;
     std::string tag;  // "[2/5]"
     std::string name;

@@ -8,12 +8,8 @@
 #include <iostream>
 
 #include "environment/UserSettings.h"
-#include "jobs/JobCreation.h"
-#include "jobs/JobFile.h"
 #include "log/LogUtil.h"
-#include "planning/InputAcceptance.h"
 #include "platform/OSUtil.h"
-#include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
 #include "ui/dialogs/SettingWindow1File.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
@@ -37,10 +33,7 @@ QString start_folder() {
 
 QString AddVideoFlow::askForFile(QWidget* parent) {
   QFileDialog dialog(parent, tr("Open file"), start_folder());
-  dialog.setNameFilter(tr("All Video Formats") +
-                       "(*.avi *.mp4 *.mkv *.wmv *.ts *.rm *.rmvb *.mpg *.mpeg *.3gp *.3g2 *.asf *.divx "
-                       "*.flv *.m2ts *.mov *.m4v *.mtv *.ogg *.rv *.dat *.swf);;" +
-                       tr("all files") + " (*.*)");
+  dialog.setNameFilter(videoFilter());
   dialog.setViewMode(QFileDialog::Detail);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
@@ -49,7 +42,14 @@ QString AddVideoFlow::askForFile(QWidget* parent) {
   return QDir::toNativeSeparators(chosen);
 }
 
-JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath) {
+QString AddVideoFlow::videoFilter() {
+  QStringList patterns;
+  for (const std::string& pattern : JobEngine::VideoFilePatterns()) patterns << to_qstring(pattern);
+  return tr("All Video Formats") + "(" + patterns.join(' ') + ");;" + tr("all files") + " (*.*)";
+}
+
+std::optional<JobView> AddVideoFlow::addJob(QWidget* parent, JobEngine& engine,
+                                            const std::string& inputPath) {
   std::cout << "inputFile:" << inputPath << std::endl;
   log_info("Widget::on_btnAdd1File_clicked, start loading file:" + inputPath);
   {
@@ -57,38 +57,38 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
     WaitingLoadingFile waiting(nullptr, inputPath);
     waiting.exec();
   }
-  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(inputPath);
-  const std::string refusal = InputAcceptance::RefusalOf(inputPath, info);
-  if (!refusal.empty()) {
+  // The probe has just filled the cache: this does not wait for it again.
+  const PreparedInput input = JobEngine::Prepare(inputPath);
+  if (!input.Accepted()) {
     QMessageBox::information(parent, tr("Information"),
-                             QCoreApplication::translate("QObject", refusal.c_str()) + "!", QMessageBox::Ok);
-    return nullptr;
+                             QCoreApplication::translate("QObject", input.refusal.c_str()) + "!",
+                             QMessageBox::Ok);
+    return std::nullopt;
   }
 
   log_info("Widget::on_btnAdd1File_clicked, open setting window.");
-  const std::string proposed = OSUtil::getOutputFilePath(get_output_dir(), OSUtil::getFileName(inputPath));
-  std::string quality;
-  std::string outputFile;
+  const std::string proposed = JobEngine::ProposedOutput(inputPath, get_output_dir(), ".mp4");
+  JobPlan plan;
   {
     SettingWindow1File settings(nullptr, inputPath, proposed, false, nullptr);
     settings.exec();
-    if (settings.IsCancel()) return nullptr;
-    quality = settings.GetQuality();
-    outputFile = settings.GetOutputFile();
+    if (settings.IsCancel()) return std::nullopt;
+    plan.quality = settings.GetQuality();
+    plan.outputFormat = OSUtil::getFileExtension(settings.GetOutputFile());
+    plan.outputFolder = OSUtil::getFileDir(settings.GetOutputFile());
   }
-  log_info("Widget::on_btnAdd1File_clicked, generate job file,quality:" + quality + ",isCancel:false");
-  // The name proposed when the dialog opened may have been taken since: the next
-  // free one is reserved then.
-  const JobCreation::Result created =
-      JobCreation::Create(inputPath, outputFile, quality, "h264", OSUtil::getFileExtension(outputFile));
-  if (created.record == nullptr) {
-    const QString what = created.problem == JobCreation::Problem::Output
+  log_info("Widget::on_btnAdd1File_clicked, generate job file,quality:" + plan.quality + ",isCancel:false");
+  // The name proposed when the dialog opened may have been taken since: the job
+  // takes the next free one then.
+  const JobEngine::Added added = engine.Add(input, plan);
+  if (!added.Ok()) {
+    const QString what = added.problem == JobEngine::Added::Problem::Output
                              ? tr("The output file cannot be created")
                              : tr("The job cannot be saved in its folder");
     QMessageBox::warning(parent, tr("Information"),
-                         what + ":\n" + to_qstring(created.path) + "\n" + to_qstring(created.reason));
-    return nullptr;
+                         what + ":\n" + to_qstring(added.path) + "\n" + to_qstring(added.reason));
+    return std::nullopt;
   }
-  log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + created.record->GetPath());
-  return created.record;
+  log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + added.job.jobFilePath);
+  return added.job;
 }

@@ -10,24 +10,19 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "jobs/JobCreation.h"
-#include "jobs/JobFile.h"
 #include "log/LogUtil.h"
-#include "planning/FFmpegCmdGenerator.h"
-#include "planning/InputAcceptance.h"
 #include "platform/OSUtil.h"
-#include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
+#include "ui/AddVideoFlow.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
 
-// The extensions the file dialog offers as videos.
-const QStringList& videoPatterns() {
-  static const QStringList patterns = {
-      "*.avi", "*.mp4",  "*.mkv", "*.wmv",  "*.ts",  "*.rm",  "*.rmvb", "*.mpg", "*.mpeg", "*.3gp", "*.3g2",
-      "*.asf", "*.divx", "*.flv", "*.m2ts", "*.mov", "*.m4v", "*.mtv",  "*.ogg", "*.rv",   "*.dat", "*.swf"};
+// The names the file dialogs offer, and a folder gives, as videos.
+QStringList videoPatterns() {
+  QStringList patterns;
+  for (const std::string& pattern : JobEngine::VideoFilePatterns()) patterns << to_qstring(pattern);
   return patterns;
 }
 
@@ -43,8 +38,7 @@ const int kListedRefusals = 15;
 
 QStringList BatchAddFlow::askForFiles(QWidget* parent) {
   QFileDialog dialog(parent, tr("Open files"), start_folder());
-  dialog.setNameFilter(tr("All Video Formats") + "(" + videoPatterns().join(' ') + ");;" + tr("all files") +
-                       " (*.*)");
+  dialog.setNameFilter(AddVideoFlow::videoFilter());
   dialog.setViewMode(QFileDialog::Detail);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   if (dialog.exec() != QDialog::Accepted) return {};
@@ -108,8 +102,8 @@ QString BatchAddFlow::summaryOf(const std::vector<Refusal>& refusals) {
   return text;
 }
 
-std::vector<JobFile*> BatchAddFlow::prepareJobs(QWidget* parent, const QStringList& inputs,
-                                                const std::string& outputDir) {
+int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList& inputs,
+                          const std::string& outputDir, const std::function<void(const JobView&)>& added) {
   std::vector<std::string> paths;
   for (const QString& input : inputs) paths.push_back(to_utf8(input));
   log_info("BatchAddFlow::prepareJobs, probing " + std::to_string(paths.size()) + " file(s).");
@@ -118,57 +112,49 @@ std::vector<JobFile*> BatchAddFlow::prepareJobs(QWidget* parent, const QStringLi
     waiting.exec();
   }
 
+  std::vector<PreparedInput> prepared;
   std::vector<BatchSettingsDialog::Input> accepted;
   std::vector<Refusal> refused;
   for (const std::string& path : paths) {
-    QString reason;
-    if (OSUtil::getFileKind(path) == OSUtil::FileKind::Missing) {
-      reason = tr("The file does not exist");
-    } else {
-      const std::string refusal =
-          InputAcceptance::RefusalOf(path, MediaInfoCache::GetInstance().GetMediaInfo(path));
-      if (!refusal.empty()) reason = QCoreApplication::translate("QObject", refusal.c_str());
+    PreparedInput input = JobEngine::Prepare(path);
+    if (input.Accepted()) {
+      accepted.push_back({path, {input.qualities.rbegin(), input.qualities.rend()}});
+      prepared.push_back(std::move(input));
+      continue;
     }
-    std::vector<std::string> ladder;
-    if (reason.isEmpty()) {
-      ladder = FFmpegCmdGenerator::GetQualitys(path);
-      if (ladder.empty())
-        reason = QCoreApplication::translate("QObject", "Non video files are not supported");
-    }
-    if (reason.isEmpty()) {
-      accepted.push_back({path, ladder});
-    } else {
-      log_info("BatchAddFlow::prepareJobs, refused:" + path + ",reason:" + to_utf8(reason));
-      refused.push_back({to_qstring(path), reason});
-    }
+    const QString reason = input.missing ? tr("The file does not exist")
+                                         : QCoreApplication::translate("QObject", input.refusal.c_str());
+    log_info("BatchAddFlow::prepareJobs, refused:" + path + ",reason:" + to_utf8(reason));
+    refused.push_back({to_qstring(path), reason});
   }
   if (!refused.empty())
     QMessageBox::information(parent, tr("Information"), summaryOf(refused), QMessageBox::Ok);
-  if (accepted.empty()) return {};
+  if (accepted.empty()) return 0;
 
   BatchSettingsDialog settings(nullptr, accepted, outputDir);
   settings.exec();
-  if (settings.IsCancel()) return {};
+  if (settings.IsCancel()) return 0;
   const std::vector<std::string> qualities = settings.qualities();
-  const std::string format = settings.chosenFormat();
+  JobPlan plan;
+  plan.outputFormat = settings.chosenFormat();
+  plan.outputFolder = outputDir;
 
-  std::vector<JobFile*> jobs;
+  int count = 0;
   std::vector<Refusal> unsaved;
-  for (size_t i = 0; i < accepted.size(); ++i) {
-    const std::string& input = accepted[i].path;
+  for (size_t i = 0; i < prepared.size(); ++i) {
     // Each name is reserved as its job is made, so the next video of the batch (or
     // another program) is given the next one.
-    const JobCreation::Result created =
-        JobCreation::Create(input, OSUtil::getUniqueOutputPath(outputDir, OSUtil::getFileName(input), format),
-                            qualities[i], "h264", format);
-    if (created.record == nullptr) {
-      unsaved.push_back({to_qstring(input), to_qstring(created.path + ": " + created.reason)});
+    plan.quality = qualities[i];
+    const JobEngine::Added job = engine.Add(prepared[i], plan);
+    if (!job.Ok()) {
+      unsaved.push_back({to_qstring(prepared[i].path), to_qstring(job.path + ": " + job.reason)});
       continue;
     }
-    log_info("BatchAddFlow::prepareJobs, jobFile generated:" + created.record->GetPath() +
+    log_info("BatchAddFlow::prepareJobs, jobFile generated:" + job.job.jobFilePath +
              ",quality:" + qualities[i]);
-    jobs.push_back(created.record);
+    ++count;
+    added(job.job);
   }
   if (!unsaved.empty()) QMessageBox::warning(parent, tr("Information"), summaryOf(unsaved), QMessageBox::Ok);
-  return jobs;
+  return count;
 }

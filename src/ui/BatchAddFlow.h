@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string>
 #include <vector>
 
-class JobFile;
+#include "jobs/JobEngine.h"
+
 class QMimeData;
 class QWidget;
 
@@ -36,11 +38,12 @@ class BatchAddFlow {
   static QStringList expand(const QStringList& paths);
 
   // Probes the inputs, shows the refused ones in one summary (owned by parent),
-  // asks once for quality and format, and writes a job file for each video left,
-  // into outputDir with names unique also among themselves. The caller owns the
-  // records; none when everything was refused or the dialog was cancelled.
-  static std::vector<JobFile*> prepareJobs(QWidget* parent, const QStringList& inputs,
-                                           const std::string& outputDir);
+  // asks once for quality and format, and adds a job for each video left to the
+  // engine, into outputDir with names unique also among themselves. added runs for
+  // each new job as soon as it is made; returns how many there are (none when
+  // everything was refused or the dialog was cancelled).
+  static int addJobs(QWidget* parent, JobEngine& engine, const QStringList& inputs,
+                     const std::string& outputDir, const std::function<void(const JobView&)>& added);
 
   // The summary text of the refused files ("" for none).
   static QString summaryOf(const std::vector<Refusal>& refusals);

@@ -25,8 +25,6 @@
 #include "backend/ServerLog.h"
 #include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
-#include "jobs/JobManager.h"
-#include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
@@ -61,10 +59,15 @@ const char* const kOpenError = "Error,slot_stopAction_trigger,num!={1,2,3}";
 constexpr qint64 kLongestCloseWaitMs = 10000;
 }  // namespace
 
-Widget::Widget(QWidget* parent) : Widget(JobManager::GetInstance(), parent) {}
+Widget::Widget(QWidget* parent) : Widget(std::make_unique<JobEngine>(), nullptr, parent) {}
 
-Widget::Widget(JobManager& manager, QWidget* parent)
-    : QWidget(parent), ui(new Ui::Widget), m_manager(manager) {
+Widget::Widget(JobEngine& engine, QWidget* parent) : Widget(nullptr, &engine, parent) {}
+
+Widget::Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget* parent)
+    : QWidget(parent),
+      ui(new Ui::Widget),
+      m_ownEngine(std::move(ownEngine)),
+      m_engine(engine != nullptr ? *engine : *m_ownEngine) {
   ui->setupUi(this);
   create_menu_label();
   setMinimumSize(800, 600);
@@ -106,7 +109,7 @@ Widget::Widget(JobManager& manager, QWidget* parent)
 
 Widget::~Widget() {
   // First: no snapshot may arrive for a half-destroyed window.
-  m_publisher->Stop();
+  m_engine.StopPublishing();
   m_keepAwake.reset();
   m_desktopProgress.reset();
   delete ui;
@@ -114,15 +117,10 @@ Widget::~Widget() {
 }
 
 void Widget::start_progress_publisher() {
-  m_publisher = new UpdateGUIThread(m_manager);
-  connect(m_publisher, &UpdateGUIThread::signal_jobs_status, this, &Widget::update_jobsProgress_mainWindowUI,
-          Qt::QueuedConnection);
-  connect(m_publisher, &UpdateGUIThread::signal_job_finished, this, &Widget::slot_job_finished,
-          Qt::QueuedConnection);
-  connect(m_publisher, &UpdateGUIThread::signal_save_failed, this, &Widget::slot_save_failed,
-          Qt::QueuedConnection);
-  connect(m_publisher, &QThread::finished, m_publisher, &QObject::deleteLater);
-  m_publisher->start(QThread::InheritPriority);
+  connect(&m_engine, &JobEngine::jobsStatus, this, &Widget::update_jobsProgress_mainWindowUI);
+  connect(&m_engine, &JobEngine::jobFinished, this, &Widget::slot_job_finished);
+  connect(&m_engine, &JobEngine::saveFailed, this, &Widget::slot_save_failed);
+  m_engine.StartPublishing();
 }
 
 void Widget::connect_context_menus() {
@@ -264,19 +262,15 @@ void Widget::precondition_check() {
 
 // --- Job tables -------------------------------------------------------------------
 
-void Widget::UIOp_AddJobToRunning(JobFile* jobFile) {
-  JobState state = jobFile->GetIsStopped() ? JobState::Stopped : JobState::Idle;
-  if (jobFile->GetOutcome() == "failed") state = JobState::Failed;
-  add_transcoding_row(jobFile, state);
-}
+void Widget::UIOp_AddJobToRunning(const JobView& job) { add_transcoding_row(job); }
 
-void Widget::add_transcoding_row(const JobFile* jobFile, JobState state) {
+void Widget::add_transcoding_row(const JobView& job) {
   std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
-  const JobRowTexts::Cells cells = JobRowTexts::transcoding(state);
-  m_running->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
-  if (state == JobState::Failed) show_failure(jobFile->GetJobID(), jobFile->GetFailureReason());
-  if (state == JobState::Elsewhere)
-    m_running->setRowToolTip(m_running->findRow(jobFile->GetJobID()), JobRowTexts::elsewhereTip());
+  const JobRowTexts::Cells cells = JobRowTexts::transcoding(job.state);
+  m_running->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
+  if (job.state == JobState::Failed) show_failure(job.jobID, job.reason);
+  if (job.state == JobState::Elsewhere)
+    m_running->setRowToolTip(m_running->findRow(job.jobID), JobRowTexts::elsewhereTip());
 }
 
 void Widget::show_failure(const std::string& jobID, const std::string& reason) {
@@ -289,16 +283,16 @@ void Widget::show_failure(const std::string& jobID, const std::string& reason) {
       row, cells.progress + ": " + (reason.empty() ? tr("no reason was recorded") : to_qstring(reason)));
 }
 
-void Widget::UIOp_AddJobToCompleted(JobFile* jobFile) {
+void Widget::UIOp_AddJobToCompleted(const JobView& job) {
   std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::completed();
-  m_done->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress,
-                    jobFile->GetOutputFile());
+  m_done->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
 }
 
-void Widget::UIOp_AddJobToDeleted(JobFile* jobFile) {
-  const JobRowTexts::Cells cells = JobRowTexts::deleted(jobFile->GetIsStopped(), jobFile->GetIsCompleted());
-  m_deleted->appendRow(jobFile->GetJobID(), jobFile->GetInputFile(), cells.time, cells.progress);
+void Widget::UIOp_AddJobToDeleted(const JobView& job) {
+  const JobRowTexts::Cells cells =
+      JobRowTexts::deleted(job.markedStopped, job.recorded == JobState::Completed);
+  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
 }
 
 int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
@@ -327,24 +321,19 @@ QString Widget::format_time_remaining(const std::string& text) { return JobRowTe
 QString Widget::format_progress(const std::string& text) { return JobRowTexts::progress(text); }
 
 void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
-  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << JobManager::JobsProgressText(status)
-            << std::endl;
+  std::cout << "update_jobsProgress_mainWindowUI,json_str:" << JobEngine::ProgressText(status) << std::endl;
   // One pass over the jobs rather than one per entry: there may be thousands.
-  std::unordered_map<std::string, const JobV3*> jobs;
-  for (const JobStatus& entry : status) jobs.emplace(entry.jobID, nullptr);
-  for (const JobV3* job : m_manager.GetAllJobs()) {
-    const auto found = jobs.find(job->GetJobFile()->GetJobID());
-    if (found != jobs.end()) found->second = job;
-  }
+  std::vector<std::string> listed;
+  for (const JobStatus& entry : status) listed.push_back(entry.jobID);
+  const std::unordered_map<std::string, JobState> states = m_engine.StatesOf(listed);
   for (const JobStatus& entry : status) {
     // A run's end comes as its own event.
     if (JobStateRules::IsFinal(entry.state) || entry.state == JobState::Idle ||
         entry.state == JobState::Deleted)
       continue;
-    const JobV3* job = jobs[entry.jobID];
+    const auto now = states.find(entry.jobID);
     // Made before the user stopped the job: its figures would hide the stop.
-    if (job != nullptr && job->GetState() != entry.state && !JobStateRules::IsActive(job->GetState()))
-      continue;
+    if (now != states.end() && now->second != entry.state && !JobStateRules::IsActive(now->second)) continue;
     switch (entry.state) {
       case JobState::Waiting: {
         const QString queueing = QCoreApplication::translate("QObject", "queueing");
@@ -392,7 +381,7 @@ void Widget::slot_job_finished(JobFinished finished) {
       UIOp_JobDone(finished.jobID);
       m_applyingSnapshot = false;
       // The job leaves the run list with the next snapshot; without one coming, now.
-      if (m_manager.GetRunningJobCount() == 0 && m_jobDoneInSnapshot) {
+      if (m_engine.ListedJobCount() == 0 && m_jobDoneInSnapshot) {
         m_jobDoneInSnapshot = false;
         shutdown_if_all_done();
       }
@@ -420,7 +409,7 @@ void Widget::slot_job_finished(JobFinished finished) {
       // Another Kovadle moved it to the recycle bin.
       const int row = m_running->findRow(finished.jobID);
       if (row >= 0) m_running->removeRow(row);
-      if (const JobV3* job = m_manager.FindJob(finished.jobID)) UIOp_AddJobToDeleted(job->GetJobFile());
+      if (const std::optional<JobView> job = m_engine.View(finished.jobID)) UIOp_AddJobToDeleted(*job);
       break;
     }
     default:
@@ -443,7 +432,7 @@ void Widget::UIOp_JobDone(const std::string& jobID) {
     return;
   }
   m_running->removeRow(row);
-  if (JobV3* job = m_manager.FindJob(jobID)) UIOp_AddJobToCompleted(job->GetJobFile());
+  if (const std::optional<JobView> job = m_engine.View(jobID)) UIOp_AddJobToCompleted(*job);
   if (m_applyingSnapshot) {
     m_jobDoneInSnapshot = true;
   } else {
@@ -453,14 +442,17 @@ void Widget::UIOp_JobDone(const std::string& jobID) {
 
 void Widget::load_existing_jobFile() {
   log_info("Widget::load_existing_jobFile begin");
-  for (JobV3* job : m_manager.LoadStoredJobs()) {
-    JobFile* record = job->GetJobFile();
-    if (record->GetIsDeleted()) {
-      UIOp_AddJobToDeleted(record);
-    } else if (record->GetIsCompleted()) {
-      UIOp_AddJobToCompleted(record);
-    } else {
-      add_transcoding_row(record, job->GetState());
+  for (const JobView& job : m_engine.LoadStoredJobs()) {
+    switch (job.tab) {
+      case JobTab::RecycleBin:
+        UIOp_AddJobToDeleted(job);
+        break;
+      case JobTab::Completed:
+        UIOp_AddJobToCompleted(job);
+        break;
+      case JobTab::Transcoding:
+        add_transcoding_row(job);
+        break;
     }
   }
 }
@@ -493,7 +485,7 @@ void Widget::on_btnChangeOutput_clicked() {
 void Widget::shutdown_if_all_done() {
   // A snapshot that arrives while the countdown runs must not open a second one.
   if (m_countdownOpen) return;
-  if (!ui->checkBoxShutdown->isChecked() || m_manager.GetRunningJobCount() != 0) return;
+  if (!ui->checkBoxShutdown->isChecked() || m_engine.ListedJobCount() != 0) return;
   m_countdownOpen = true;
   const bool shutdown = CountDownMsgBox::ConfirmShutdown(this);
   m_countdownOpen = false;
@@ -507,7 +499,7 @@ void Widget::shutdown_if_all_done() {
 
 void Widget::update_keep_awake() {
   // Held through the countdown too, or the machine could fall asleep before it ends.
-  const bool busy = m_countdownOpen || m_manager.GetRunningJobCount() > 0;
+  const bool busy = m_countdownOpen || m_engine.ListedJobCount() > 0;
   if (busy && !m_keepAwake) {
     m_keepAwake = std::make_unique<KeepAwake>();
   } else if (!busy && m_keepAwake) {
@@ -546,20 +538,18 @@ void Widget::on_btnAddFolder_clicked() {
 }
 
 bool Widget::add_video_file(const QString& inputPath) {
-  JobFile* jobFile = AddVideoFlow::prepareJob(this, to_utf8(inputPath));
-  if (jobFile == nullptr) return false;
-  UIOp_AddJobToRunning(jobFile);
-  m_manager.AddAndRunJob(jobFile);
+  const std::optional<JobView> job = AddVideoFlow::addJob(this, m_engine, to_utf8(inputPath));
+  if (!job) return false;
+  UIOp_AddJobToRunning(*job);
   update_keep_awake();
   log_info("Widget::on_btnAdd1File_clicked end.");
   return true;
 }
 
 void Widget::add_batch(const QStringList& files) {
-  for (JobFile* jobFile : BatchAddFlow::prepareJobs(this, files, get_output_dir())) {
-    UIOp_AddJobToRunning(jobFile);
-    m_manager.AddAndRunJob(jobFile);
-  }
+  // Each row comes with its job, before any event could report on the job.
+  BatchAddFlow::addJobs(this, m_engine, files, get_output_dir(),
+                        [this](const JobView& job) { UIOp_AddJobToRunning(job); });
   update_keep_awake();
 }
 
@@ -642,8 +632,8 @@ void Widget::slot_tableWidgetDel_customContextMenuRequested(const QPoint& pos) {
 }
 
 bool Widget::is_active(const std::string& jobID) {
-  const JobV3* job = m_manager.FindJob(jobID);
-  return job != nullptr && JobStateRules::IsActive(job->GetState());
+  const std::optional<JobView> job = m_engine.View(jobID);
+  return job && JobStateRules::IsActive(job->state);
 }
 
 void Widget::open_job_menu(int table, const QPoint& pos) {
@@ -651,10 +641,10 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
   QTableWidgetItem* item = view->itemAt(pos);
   if (item == nullptr) return;
   const std::string jobID = UIOp_GetJobID(view, item->row());
-  const JobV3* job = jobID.empty() ? nullptr : m_manager.FindJob(jobID);
-  if (job == nullptr) return;
+  const std::optional<JobView> job = jobID.empty() ? std::nullopt : m_engine.View(jobID);
+  if (!job) return;
 
-  JobContextMenu menu(table, is_active(jobID), job->IsDeleted());
+  JobContextMenu menu(table, JobStateRules::IsActive(job->state), job->state == JobState::Deleted);
   m_menuTable = table;
   // Rows move while the menu is open (a job finishes): the actions follow the job.
   m_menuJobID = jobID;
@@ -673,14 +663,13 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
   menu.exec(QCursor::pos());
 }
 
-JobFile* Widget::menu_job_file(const char* slotName, const char* tableError) {
+std::optional<JobView> Widget::menu_job(const char* slotName, const char* tableError) {
   log_info(std::string("Widget::") + slotName + ", begin.");
   if (job_table(m_menuTable) == nullptr) {
     std::cout << tableError << std::endl;
-    return nullptr;
+    return std::nullopt;
   }
-  JobV3* job = m_menuJobID.empty() ? nullptr : m_manager.FindJob(m_menuJobID);
-  return job == nullptr ? nullptr : job->GetJobFile();
+  return m_menuJobID.empty() ? std::nullopt : m_engine.View(m_menuJobID);
 }
 
 void Widget::show_active_job_message() {
@@ -694,36 +683,38 @@ void Widget::show_elsewhere_message() {
 }
 
 void Widget::slot_openInputAction_trigger() {
-  const JobFile* record = menu_job_file("slot_openInputAction_trigger", kOpenError);
-  if (record != nullptr) DesktopOpener::showFolderOf(this, record->GetInputFile());
+  const std::optional<JobView> job = menu_job("slot_openInputAction_trigger", kOpenError);
+  if (job) DesktopOpener::showFolderOf(this, job->inputFile);
 }
 
 void Widget::slot_openOutputAction_trigger() {
-  const JobFile* record = menu_job_file("slot_openOutputAction_trigger", kOpenError);
-  if (record != nullptr) DesktopOpener::showFolderOf(this, record->GetOutputFile());
+  const std::optional<JobView> job = menu_job("slot_openOutputAction_trigger", kOpenError);
+  if (job) DesktopOpener::showFolderOf(this, job->outputFile);
 }
 
 void Widget::slot_playOutputAction_trigger() {
-  const JobFile* record = menu_job_file("slot_playOutputAction_trigger", kOpenError);
-  if (record != nullptr) DesktopOpener::playOutput(this, record->GetOutputFile());
+  const std::optional<JobView> job = menu_job("slot_playOutputAction_trigger", kOpenError);
+  if (job) DesktopOpener::playOutput(this, job->outputFile);
 }
 
 void Widget::slot_restoreAction_trigger() {
-  JobFile* record = menu_job_file("slot_restoreAction_trigger", kOpenError);
-  if (record == nullptr || m_menuTable != JobContextMenu::kRecycleBin) return;
-  const std::string jobID = record->GetJobID();
+  const std::optional<JobView> job = menu_job("slot_restoreAction_trigger", kOpenError);
+  if (!job || m_menuTable != JobContextMenu::kRecycleBin) return;
+  const std::string jobID = job->jobID;
   // Back to the table it came from, in the state it had: nothing starts by itself.
-  if (!m_manager.RestoreFromRecycleBin(jobID)) {
-    if (m_manager.FindJob(jobID)->IsElsewhere()) show_elsewhere_message();
+  const JobEngine::Result result = m_engine.Restore(jobID);
+  if (result != JobEngine::Result::Done) {
+    if (result == JobEngine::Result::Elsewhere) show_elsewhere_message();
     return;
   }
   const int row = m_deleted->findRow(jobID);
   if (row >= 0) m_deleted->removeRow(row);
-  const JobState state = m_manager.FindJob(jobID)->GetState();
-  if (state == JobState::Completed) {
-    UIOp_AddJobToCompleted(record);
+  const std::optional<JobView> restored = m_engine.View(jobID);
+  if (!restored) return;
+  if (restored->state == JobState::Completed) {
+    UIOp_AddJobToCompleted(*restored);
   } else {
-    add_transcoding_row(record, state);
+    add_transcoding_row(*restored);
   }
 }
 
@@ -746,9 +737,9 @@ void Widget::delete_selected_job() {
 }
 
 void Widget::slot_startAction_trigger() {
-  const JobFile* record = menu_job_file("slot_startAction_trigger", kOpenError);
-  if (record == nullptr) return;
-  const std::string jobID = record->GetJobID();
+  const std::optional<JobView> job = menu_job("slot_startAction_trigger", kOpenError);
+  if (!job) return;
+  const std::string jobID = job->jobID;
   if (is_active(jobID)) {
     std::cout << "Error,job:" << jobID << "is running, can't running again, this step shouldn't be executed!"
               << std::endl;
@@ -759,16 +750,17 @@ void Widget::slot_startAction_trigger() {
               << std::endl;
     return;
   }
-  if (m_manager.FindJob(jobID)->IsElsewhere()) {
+  if (job->state == JobState::Elsewhere) {
     show_elsewhere_message();
     return;
   }
   std::cout << "slot_startAction_trigger,=====start Run job." << std::endl;
   // Planning the command needs the input's probe: after a restart it is not cached.
-  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
-  if (is_active(jobID) || m_manager.FindJob(jobID) == nullptr) return;  // changed while probing
-  if (!m_manager.RunJob(jobID)) {
-    if (m_manager.FindJob(jobID)->IsElsewhere()) show_elsewhere_message();
+  WaitingLoadingFile::EnsureProbed(job->inputFile);
+  // The job may have changed while the probe ran: the engine refuses what no longer fits.
+  const JobEngine::Result result = m_engine.Start(jobID);
+  if (result != JobEngine::Result::Done) {
+    if (result == JobEngine::Result::Elsewhere) show_elsewhere_message();
     return;
   }
   // The failure's reason belongs to the run that failed.
@@ -777,16 +769,15 @@ void Widget::slot_startAction_trigger() {
 }
 
 void Widget::slot_stopAction_trigger() {
-  const JobFile* record = menu_job_file("slot_stopAction_trigger", kOpenError);
-  if (record == nullptr || m_menuTable != JobContextMenu::kTranscoding) return;
-  const std::string jobID = record->GetJobID();
-  if (!is_active(jobID)) return;
-  m_manager.StopJob(jobID);
+  const std::optional<JobView> job = menu_job("slot_stopAction_trigger", kOpenError);
+  if (!job || m_menuTable != JobContextMenu::kTranscoding) return;
+  const std::string jobID = job->jobID;
+  if (m_engine.Stop(jobID) != JobEngine::Result::Done) return;
   // The stop does not wait for the encoder: until it has ended the row says so.
-  const JobV3* job = m_manager.FindJob(jobID);
+  const std::optional<JobView> now = m_engine.View(jobID);
   const JobRowTexts::Cells stopping = JobRowTexts::stopping();
   const QString stopped = JobRowTexts::stoppedByUser();
-  if (job->IsStopping()) {
+  if (now && now->state == JobState::Stopping) {
     UIOp_UpdateJobProgress(jobID, stopping.time, stopping.progress);
   } else {
     UIOp_UpdateJobProgress(jobID, stopped, stopped);
@@ -795,40 +786,40 @@ void Widget::slot_stopAction_trigger() {
 }
 
 void Widget::slot_delAction_trigger() {
-  JobFile* record = menu_job_file("slot_delAction_trigger", "Error,slot_delAction_trigger,num!={1,2,3}");
-  if (record == nullptr || m_menuTable == JobContextMenu::kRecycleBin) return;
-  const std::string jobID = record->GetJobID();
-  JobV3* job = m_manager.FindJob(jobID);
-  if (job->IsDeleted()) {
+  const std::optional<JobView> job =
+      menu_job("slot_delAction_trigger", "Error,slot_delAction_trigger,num!={1,2,3}");
+  if (!job || m_menuTable == JobContextMenu::kRecycleBin) return;
+  const std::string jobID = job->jobID;
+  if (job->state == JobState::Deleted) {
     std::cout << "job:" << jobID << "already deleted, can't delete again, this step shouldn't be executed!"
               << std::endl;
     return;
   }
-  if (is_active(jobID)) {
+  if (JobStateRules::IsActive(job->state)) {
     show_active_job_message();
     return;
   }
   JobTable* table = job_table(m_menuTable);
   const int row = table->findRow(jobID);
   if (row < 0) return;
-  if (job->IsElsewhere() || !m_manager.MoveToRecycleBin(jobID)) {
+  if (m_engine.Delete(jobID) != JobEngine::Result::Done) {
     show_elsewhere_message();
     return;
   }
   table->removeRow(row);
-  UIOp_AddJobToDeleted(record);
+  if (const std::optional<JobView> deleted = m_engine.View(jobID)) UIOp_AddJobToDeleted(*deleted);
 }
 
 void Widget::slot_totalDelAction_trigger() {
-  const JobFile* record =
-      menu_job_file("slot_totalDelAction_trigger", "Error,slot_totalDelAction_trigger,num!={1,2,3}");
-  if (record == nullptr) return;
+  const std::optional<JobView> job =
+      menu_job("slot_totalDelAction_trigger", "Error,slot_totalDelAction_trigger,num!={1,2,3}");
+  if (!job) return;
   if (m_menuTable != JobContextMenu::kRecycleBin) {
     std::cout << "Error,slot_totalDelAction_trigger,only allow total delete when tableWidgetDel" << std::endl;
     return;
   }
-  const std::string jobID = record->GetJobID();
-  if (is_active(jobID)) {
+  const std::string jobID = job->jobID;
+  if (JobStateRules::IsActive(job->state)) {
     show_active_job_message();
     return;
   }
@@ -836,7 +827,7 @@ void Widget::slot_totalDelAction_trigger() {
   if (!answer.confirmed) return;
   std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
             << ",deleteOutFile:" << answer.deleteOutput << std::endl;
-  if (!m_manager.TotalDelete(jobID, answer.deleteOutput)) {
+  if (m_engine.DeleteCompletely(jobID, answer.deleteOutput) != JobEngine::Result::Done) {
     show_elsewhere_message();
     return;
   }
@@ -874,29 +865,23 @@ void Widget::slot_delAllAction_trigger() {
       return;
     }
     // One another process holds stays; the rest go.
-    if (m_manager.TotalDelete(jobID, false)) m_deleted->removeRow(i);
+    if (m_engine.DeleteCompletely(jobID, false) == JobEngine::Result::Done) m_deleted->removeRow(i);
   }
   log_info("Widget::slot_delAllAction_trigger, end.");
 }
 
 void Widget::slot_propertyAction_trigger() {
-  const JobFile* record = menu_job_file("slot_propertyAction_trigger", kOpenError);
-  if (record == nullptr) return;
-  WaitingLoadingFile::EnsureProbed(record->GetInputFile());
-  SettingWindow1File property(nullptr, record->GetInputFile(), "", true, record);
+  const std::optional<JobView> job = menu_job("slot_propertyAction_trigger", kOpenError);
+  if (!job) return;
+  WaitingLoadingFile::EnsureProbed(job->inputFile);
+  SettingWindow1File property(nullptr, job->inputFile, "", true, &*job);
   property.setWindowTitle(tr("Property"));
   property.exec();
 }
 
 // --- Close request --------------------------------------------------------------------
 
-int Widget::active_job_count() {
-  int count = 0;
-  for (const JobV3* job : m_manager.OpRunningJobs("get", nullptr)) {
-    if (JobStateRules::IsActive(job->GetState())) ++count;
-  }
-  return count;
-}
+int Widget::active_job_count() { return m_engine.ActiveJobCount(); }
 
 void Widget::closeEvent(QCloseEvent* event) {
   // A job that has finished but is not yet shown is nothing to ask about.
@@ -920,12 +905,7 @@ void Widget::closeEvent(QCloseEvent* event) {
 }
 
 void Widget::wait_for_stopped_encoders() {
-  auto anyStopping = [this] {
-    for (const JobV3* job : m_manager.GetAllJobs()) {
-      if (job->IsRunning()) return true;
-    }
-    return false;
-  };
+  auto anyStopping = [this] { return m_engine.LiveEncoderCount() > 0; };
   if (!anyStopping()) return;
   QMessageBox note(QMessageBox::Information, to_qstring(get_product_name()),
                    tr("Stopping the transcodes") + "...", QMessageBox::NoButton, this);
@@ -948,7 +928,7 @@ void Widget::stop_all_active_jobs() {
   for (int row = 0; row < table->rowCount(); ++row) {
     const std::string jobID = UIOp_GetJobID(table, row);
     if (jobID.empty() || !is_active(jobID)) continue;
-    m_manager.StopJob(jobID);
+    m_engine.Stop(jobID);
     UIOp_UpdateJobProgress(jobID, std::string("stopped"), std::string("stopped"));
   }
   update_keep_awake();

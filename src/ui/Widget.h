@@ -5,23 +5,20 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "jobs/JobFinished.h"
-#include "jobs/JobStatus.h"
+#include "jobs/JobEngine.h"
 
 namespace Ui {
 class Widget;
 }
 class DesktopNotifier;
 class DesktopProgress;
-class JobFile;
-class JobManager;
 class JobTable;
 class KeepAwake;
 class MyLabel;
 class QTableWidget;
-class UpdateGUIThread;
 
 // The main window: the three job tables, the add buttons, the output folder and
 // the shutdown option, and the menu label in the top-right corner.
@@ -29,10 +26,10 @@ class Widget : public QWidget {
   Q_OBJECT
 
  public:
-  // Works for JobManager::GetInstance().
+  // Works on an engine of its own over the program's job manager.
   explicit Widget(QWidget* parent = nullptr);
-  // Works for the given manager (tests and benchmarks keep theirs apart).
-  explicit Widget(JobManager& manager, QWidget* parent = nullptr);
+  // Works on the given engine (the program's start, tests and benchmarks).
+  explicit Widget(JobEngine& engine, QWidget* parent = nullptr);
   ~Widget() override;
 
   // Shows a box for every file the program needs but cannot find beside it.
@@ -46,9 +43,9 @@ class Widget : public QWidget {
   void check_new_version();
 
   // --- Job tables --------------------------------------------------------------
-  void UIOp_AddJobToRunning(JobFile* jobFile);
-  void UIOp_AddJobToCompleted(JobFile* jobFile);
-  void UIOp_AddJobToDeleted(JobFile* jobFile);
+  void UIOp_AddJobToRunning(const JobView& job);
+  void UIOp_AddJobToCompleted(const JobView& job);
+  void UIOp_AddJobToDeleted(const JobView& job);
   int UIOp_GetJobRow_Running(const std::string& jobID) const;
   std::string UIOp_GetJobID(QTableWidget* table, int row) const;
   // Rewrites the Time Remaining and Progress cells from the publisher's texts.
@@ -58,7 +55,7 @@ class Widget : public QWidget {
   void UIOp_JobDone(const std::string& jobID);
   static QString format_time_remaining(const std::string& text);
   static QString format_progress(const std::string& text);
-  // Registers every stored job with the manager and puts it in its table.
+  // Takes up every stored job and puts it in its table.
   void load_existing_jobFile();
 
   // --- Output folder --------------------------------------------------------------
@@ -114,6 +111,7 @@ class Widget : public QWidget {
   void slot_on_lbMenu_clicked();
 
  private:
+  Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget* parent);
   void create_menu_label();
   void restore_sign_in_state();
   void set_window_title();
@@ -126,9 +124,9 @@ class Widget : public QWidget {
 
   JobTable* job_table(int menuTable) const;
   void open_job_menu(int table, const QPoint& pos);
-  // Logs the action's begin line and returns the menu's job; null when it is gone,
+  // Logs the action's begin line and returns the menu's job; none when it is gone,
   // or (after writing tableError) when no menu table is set.
-  JobFile* menu_job_file(const char* slotName, const char* tableError);
+  std::optional<JobView> menu_job(const char* slotName, const char* tableError);
   // Runs an action slot for a row as if its context menu had been opened there.
   void act_on_row(int table, int row, void (Widget::*slot)());
   // The keyboard's Delete: the selected job to the recycle bin, or out of it for good.
@@ -138,7 +136,7 @@ class Widget : public QWidget {
   // Another Kovadle process owns the job: nothing is changed here.
   void show_elsewhere_message();
   // A Transcoding row for the job in its state, with the failure's reason as tooltip.
-  void add_transcoding_row(const JobFile* jobFile, JobState state);
+  void add_transcoding_row(const JobView& job);
   void show_failure(const std::string& jobID, const std::string& reason);
   // After Ok to the close request: waits, bounded, until the stopped encoders have
   // ended, showing that it does.
@@ -154,16 +152,16 @@ class Widget : public QWidget {
   void run_add_flow(const std::function<void()>& flow);
   void add_pending_files();
   void add_batch(const QStringList& files);
-  // Holds keep-awake exactly while the manager has jobs to run or report.
+  // Holds keep-awake exactly while the engine has jobs to run or report.
   void update_keep_awake();
 
   Ui::Widget* ui;
-  JobManager& m_manager;
+  std::unique_ptr<JobEngine> m_ownEngine;
+  JobEngine& m_engine;
   MyLabel* m_lbMenu = nullptr;
   std::unique_ptr<JobTable> m_running;
   std::unique_ptr<JobTable> m_done;
   std::unique_ptr<JobTable> m_deleted;
-  UpdateGUIThread* m_publisher = nullptr;
   std::unique_ptr<KeepAwake> m_keepAwake;
   std::unique_ptr<DesktopProgress> m_desktopProgress;
   std::unique_ptr<DesktopNotifier> m_notifier;

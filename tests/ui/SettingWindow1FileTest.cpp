@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "jobs/JobEngine.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "platform/OSUtil.h"
@@ -135,8 +136,11 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   const std::string output = clips().folder + "/movie_output.mkv";
   record->Init(clips().full_hd, output, "85", "h264", ".mkv");
   ASSERT_NE(JobManager::GetInstance().AddJob(record), nullptr);
+  JobEngine engine;
+  std::optional<JobView> job = engine.View(record->GetJobID());
+  ASSERT_TRUE(job);
 
-  SettingWindow1File dialog(nullptr, clips().full_hd, "", true, record);
+  SettingWindow1File dialog(nullptr, clips().full_hd, "", true, &*job);
   auto* quality = child<QComboBox>(dialog, "comboBoxQuality");
   auto* format = child<QComboBox>(dialog, "comboBoxFormat");
   EXPECT_EQ(quality->currentText() + " " + format->currentText(), "85% .mkv");
@@ -147,7 +151,8 @@ TEST(SettingWindow1File, ViewModeShowsAStoredJobAndAllowsNoChange) {
   // A failed job's reason, wrapped over lines, takes room of its own: no row is squeezed.
   record->SetOutcome("failed", {"The output is shorter than the input (12.1 s / 40.0 s): Packet corrupt "
                                 "(stream = 0, dts = 184320) while reading the input at byte 11304831"});
-  SettingWindow1File failed(nullptr, clips().full_hd, "", true, record);
+  job = engine.View(record->GetJobID());
+  SettingWindow1File failed(nullptr, clips().full_hd, "", true, &*job);
   failed.show();
   QCoreApplication::processEvents();
   int labels = 0;

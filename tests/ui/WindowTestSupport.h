@@ -21,6 +21,7 @@
 
 #include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
+#include "jobs/JobEngine.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
 #include "platform/OSUtil.h"
@@ -87,6 +88,7 @@ class WindowTest : public testing::Test {
 
   void TearDown() override {
     window.reset();
+    engine.reset();
     manager.reset();
     forget_choices();
     UpdateGUIThread::setLoadSampler({});
@@ -110,11 +112,13 @@ class WindowTest : public testing::Test {
     });
   }
 
-  // Opens the window on a fresh manager; called again, it is a restart.
+  // Opens the window on a fresh engine; called again, it is a restart.
   Widget& open_window() {
     window.reset();
+    engine.reset();
     manager = std::make_unique<JobManager>();
-    window = std::make_unique<Widget>(*manager);
+    engine = std::make_unique<JobEngine>(*manager);
+    window = std::make_unique<Widget>(*engine);
     window->show();
     return *window;
   }
@@ -171,6 +175,7 @@ class WindowTest : public testing::Test {
   }
 
   std::unique_ptr<JobManager> manager;
+  std::unique_ptr<JobEngine> engine;
   std::unique_ptr<Widget> window;
   std::string media, output_dir;
   int shutdowns = 0;

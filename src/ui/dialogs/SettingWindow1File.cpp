@@ -9,12 +9,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-#include <functional>
 #include <iostream>
 #include <vector>
 
 #include "environment/UserSettings.h"
-#include "jobs/JobFile.h"
+#include "jobs/JobEngine.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
@@ -102,13 +101,13 @@ const char* const kHelpChinese =
 }  // namespace
 
 SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& inputFile,
-                                       const std::string& outputFile, bool viewMode, const JobFile* job)
+                                       const std::string& outputFile, bool viewMode, const JobView* job)
     : QDialog(parent), viewMode_(viewMode), inputFile_(inputFile), outputFile_(outputFile) {
   setWindowTitle(tr("Transcode settings"));
   if (viewMode_ && job != nullptr) {
-    outputFile_ = job->GetOutputFile();
-    viewQuality_ = job->GetQuality();
-    failureReason_ = job->GetFailureReason();
+    outputFile_ = job->outputFile;
+    viewQuality_ = job->quality;
+    failureReason_ = job->reason;
   }
   inputInfo_ = MediaInfoCache::GetInstance().GetMediaInfo(inputFile_);
 
@@ -195,8 +194,7 @@ void SettingWindow1File::createWidgets() {
 }
 
 void SettingWindow1File::fillQualities() {
-  std::vector<std::string> keys = FFmpegCmdGenerator::GetQualitys(inputFile_);
-  std::sort(keys.begin(), keys.end(), std::greater<std::string>());
+  const std::vector<std::string> keys = JobEngine::Prepare(inputFile_).qualities;  // highest first
   for (const std::string& key : keys) comboQuality_->addItem(to_qstring(key + "%"));
   if (!viewMode_ && comboQuality_->count() > kRecommendedIndex)
     comboQuality_->setItemText(kRecommendedIndex, tr("95%(recommended)"));
@@ -228,8 +226,7 @@ void SettingWindow1File::fillFormats() {
   const std::string format = RememberedChoices::format();
   comboFormat_->setCurrentText(to_qstring(format));
   if (!outputFile_.empty() && OSUtil::getFileExtension(outputFile_) != format) {
-    outputFile_ =
-        OSUtil::getUniqueOutputPath(OSUtil::getFileDir(outputFile_), OSUtil::getFileName(inputFile_), format);
+    outputFile_ = JobEngine::ProposedOutput(inputFile_, OSUtil::getFileDir(outputFile_), format);
     showPathLine(lineEditOutput_, tr("Output File") + ": " + to_qstring(outputFile_));
   }
 }
@@ -310,8 +307,7 @@ void SettingWindow1File::OnCombox1IndexChanged(const QString& text) {
 
 void SettingWindow1File::OnCombox2IndexChanged(const QString& text) {
   std::cout << "OnCombox2IndexChanged:" << to_utf8(text) << std::endl;
-  outputFile_ = OSUtil::getUniqueOutputPath(OSUtil::getFileDir(outputFile_), OSUtil::getFileName(inputFile_),
-                                            to_utf8(text));
+  outputFile_ = JobEngine::ProposedOutput(inputFile_, OSUtil::getFileDir(outputFile_), to_utf8(text));
   showPathLine(lineEditOutput_, tr("Output File") + ": " + to_qstring(outputFile_));
   // The container may change what the output is planned as.
   showOutputValues(to_utf8(comboQuality_->currentText()).substr(0, 2));

@@ -7,7 +7,7 @@
 #include "planning/FFmpegParams.h"
 #include "probe/MediaInfo.h"
 
-class JobFile;
+struct JobView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,7 +17,7 @@ class MyLabel;
 // The "Transcode settings" dialog: confirms one input file before it becomes a
 // job. Offers the quality ladder and the output container, and shows the input's
 // resolution and size beside the output resolution and an estimated output size.
-// In view mode it shows the settings of an existing job (its record, handed in) and
+// In view mode it shows the settings of an existing job (its view, handed in) and
 // allows no change.
 //
 // Run it with exec(), then read the results: only "Start Transcoding" clears the
@@ -26,10 +26,10 @@ class SettingWindow1File : public QDialog {
   Q_OBJECT
 
  public:
-  // job: the record shown in view mode; none for a new file (and for a job that is
+  // job: the job shown in view mode; none for a new file (and for a job that is
   // gone, which shows empty settings).
   SettingWindow1File(QWidget* parent, const std::string& inputFile, const std::string& outputFile,
-                     bool viewMode, const JobFile* job);
+                     bool viewMode, const JobView* job);
 
   // The first two characters of the chosen quality ("95%(recommended)" gives "95").
   std::string GetQuality() const;
