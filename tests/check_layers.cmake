@@ -1,6 +1,7 @@
 # Fails when a source file includes a header of a folder above its own: each folder
 # of src/ may include its own headers and those of the folders listed for it, all
-# of them lower in this order. Run as the test "include_layers":
+# of them lower in this order; and when a front end reaches into the job engine past
+# its facade. Run as the test "include_layers":
 #   cmake -DSOURCE_DIR=<repository>/src -P check_layers.cmake
 #
 cmake_minimum_required(VERSION 3.16)
@@ -24,6 +25,11 @@ set(allowed_account ${engine})
 set(allowed_ui ${engine} account)
 set(allowed_app ${engine} account ui)
 
+# The front ends see jobs/ only through the engine's facade and the plain values it
+# hands out; the job runner, the queue, job files and locks stay behind it.
+set(front_ends ui app cli account)
+set(facade_headers JobEngine.h JobView.h JobPlan.h PreparedInput.h JobState.h JobStatus.h JobFinished.h)
+
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 set(violations "")
 foreach(file ${files})
@@ -37,6 +43,11 @@ foreach(file ${files})
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"/]+)/.*" "\\1" included ${line})
     if(NOT included STREQUAL folder AND NOT included IN_LIST allowed_${folder})
       list(APPEND violations "${file} includes from ${included}/")
+    elseif(included STREQUAL "jobs" AND folder IN_LIST front_ends)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"jobs/([^\"]*)\".*" "\\1" header ${line})
+      if(NOT header IN_LIST facade_headers)
+        list(APPEND violations "${file} includes jobs/${header}, which is behind the job engine's facade")
+      endif()
     endif()
   endforeach()
 endforeach()
