@@ -18,6 +18,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BenchSupport.h"
@@ -48,6 +49,8 @@ int record(const std::string& input, const std::string& tracePath) {
     return 1;
   }
   trace << "0 command " << command.ToString() << "\n";
+  // The encoder holds more frames on a machine with more processors.
+  trace << "0 processors " << std::thread::hardware_concurrency() << "\n";
   QElapsedTimer clock;
   clock.start();
   ProcessRunner runner(command, ProcessRunner::Output::Merged);
@@ -72,7 +75,7 @@ int record(const std::string& input, const std::string& tracePath) {
 
 struct Record {
   int64_t ms = 0;
-  std::string kind;  // command, line, exit, checked
+  std::string kind;  // command, processors, line, exit, checked
   std::string text;
 };
 
@@ -162,8 +165,13 @@ Verdict judge(const std::vector<Record>& records, Handle handle, ShownAt shownAt
 // The job's estimate, fed the trace as the encoder thread feeds it.
 Verdict judgeEstimator(const std::vector<Record>& records) {
   Job job;
-  for (const Record& record : records)
-    if (record.kind == "command") job.BeginRun(TimeLeftEstimator::PipelineOf(words(record.text)));
+  std::vector<std::string> command;
+  unsigned processors = 0;
+  for (const Record& record : records) {
+    if (record.kind == "command") command = words(record.text);
+    if (record.kind == "processors") processors = static_cast<unsigned>(std::stoul(record.text));
+  }
+  job.BeginRun(TimeLeftEstimator::PipelineOf(command, processors));
   return judge(
       records,
       [&job](const Record& record) {

@@ -34,7 +34,7 @@ constexpr double kCheckSeconds = 0.1;
 constexpr double kRewriteBytesPerSecond = 1e9;
 }  // namespace
 
-int TimeLeftEstimator::DelayFramesOf(const std::string& preset) {
+int TimeLeftEstimator::DelayFramesOf(const std::string& preset, unsigned processors) {
   // x264's look-ahead and B-frames per preset; medium when unknown.
   static const std::map<std::string, std::pair<int, int>> kPresets = {
       {"ultrafast", {0, 0}}, {"superfast", {0, 3}}, {"veryfast", {10, 3}}, {"faster", {20, 3}},
@@ -44,12 +44,13 @@ int TimeLeftEstimator::DelayFramesOf(const std::string& preset) {
   const std::pair<int, int> frames = found == kPresets.end() ? kPresets.at("medium") : found->second;
   // Each of its frame threads (1.5 per processor, a frame's height limits how many
   // are of use) holds about two frames more.
-  const double processors = std::max(1u, std::thread::hardware_concurrency());
+  if (processors == 0) processors = std::max(1u, std::thread::hardware_concurrency());
   const int threads = static_cast<int>(std::ceil(std::min(1.5 * processors, 16.0)));
   return frames.first + frames.second + 2 * threads;
 }
 
-TimeLeftEstimator::Pipeline TimeLeftEstimator::PipelineOf(const std::vector<std::string>& arguments) {
+TimeLeftEstimator::Pipeline TimeLeftEstimator::PipelineOf(const std::vector<std::string>& arguments,
+                                                          unsigned processors) {
   Pipeline pipeline;
   std::string preset;
   for (size_t i = 0; i + 1 < arguments.size(); ++i) {
@@ -64,7 +65,7 @@ TimeLeftEstimator::Pipeline TimeLeftEstimator::PipelineOf(const std::vector<std:
   }
   if (!(pipeline.frameRate > 0 && pipeline.frameRate < 1000)) pipeline.frameRate = 0;
   // Without a preset the encoder (libx264) works as with medium.
-  pipeline.delayFrames = DelayFramesOf(preset.empty() ? "medium" : preset);
+  pipeline.delayFrames = DelayFramesOf(preset.empty() ? "medium" : preset, processors);
   return pipeline;
 }
 

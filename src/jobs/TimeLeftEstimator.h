@@ -27,10 +27,11 @@ class TimeLeftEstimator {
     bool rewritesAtEnd = false;  // the output is written once more when encoded
   };
 
-  // The frames x264 holds with a preset (look-ahead, B-frames, frame threads).
-  static int DelayFramesOf(const std::string& preset);
+  // The frames x264 holds with a preset (look-ahead, B-frames, frame threads) on a
+  // machine with that many processors (0: this one).
+  static int DelayFramesOf(const std::string& preset, unsigned processors = 0);
   // The pipeline an encoder command line sets up ("-r", "-preset", "+faststart").
-  static Pipeline PipelineOf(const std::vector<std::string>& arguments);
+  static Pipeline PipelineOf(const std::vector<std::string>& arguments, unsigned processors = 0);
 
   // A new run: forgets everything but the duration.
   void Start(const Pipeline& pipeline);
