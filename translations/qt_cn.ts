@@ -356,20 +356,8 @@
         <translation>已停止</translation>
     </message>
     <message>
-        <source>0 sec</source>
-        <translation>0 秒</translation>
-    </message>
-    <message>
         <source>stopped</source>
         <translation>已停止</translation>
-    </message>
-    <message>
-        <source>Calculating</source>
-        <translation>计算中</translation>
-    </message>
-    <message>
-        <source>sec</source>
-        <translation>秒</translation>
     </message>
     <message>
         <source>Initializing</source>
@@ -398,6 +386,18 @@
     <message>
         <source>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</source>
         <translation>另一个Kovadle（另一个窗口或kovadle-cli）正在转码此任务。待其处理完毕后，才能在这里修改。</translation>
+    </message>
+    <message>
+        <source>Estimating…</source>
+        <translation>估算中…</translation>
+    </message>
+    <message>
+        <source>Finishing…</source>
+        <translation>即将完成…</translation>
+    </message>
+    <message>
+        <source>%1 left in all</source>
+        <translation>全部剩余 %1</translation>
     </message>
 </context>
 <context>

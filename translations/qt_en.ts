@@ -356,20 +356,8 @@
         <translation>Stopped</translation>
     </message>
     <message>
-        <source>0 sec</source>
-        <translation>0 sec</translation>
-    </message>
-    <message>
         <source>stopped</source>
         <translation>Stopped</translation>
-    </message>
-    <message>
-        <source>Calculating</source>
-        <translation>Calculating</translation>
-    </message>
-    <message>
-        <source>sec</source>
-        <translation>sec</translation>
     </message>
     <message>
         <source>Initializing</source>
@@ -398,6 +386,18 @@
     <message>
         <source>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</source>
         <translation>Another Kovadle (a second window or kovadle-cli) is transcoding this job. It can be changed here once that one has finished with it.</translation>
+    </message>
+    <message>
+        <source>Estimating…</source>
+        <translation>Estimating…</translation>
+    </message>
+    <message>
+        <source>Finishing…</source>
+        <translation>Finishing…</translation>
+    </message>
+    <message>
+        <source>%1 left in all</source>
+        <translation>%1 left in all</translation>
     </message>
 </context>
 <context>

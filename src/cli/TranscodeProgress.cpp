@@ -13,15 +13,17 @@ namespace {
 constexpr int kBarWidth = 24;
 constexpr int kNameWidth = 30;
 
-std::string twoDigits(long long value) {
-  return (value < 10 ? "0" : "") + StringUtil::longlong_to_str(value);
-}
-
-// Seconds as h:mm:ss, rounded up: "0:00:01" until the very end.
-std::string clock(double seconds) {
-  const long long total = static_cast<long long>(std::ceil(std::min(seconds, 359999.0)));
-  return StringUtil::longlong_to_str(total / 3600) + ":" + twoDigits(total / 60 % 60) + ":" +
-         twoDigits(total % 60);
+// The same figure the window shows for the job.
+std::string timeLeft(const JobStatus& status) {
+  switch (status.leftKind) {
+    case TimeLeft::Kind::Estimating:
+      return "Estimating...";
+    case TimeLeft::Kind::Finishing:
+      return "Finishing...";
+    case TimeLeft::Kind::Seconds:
+      break;
+  }
+  return TimeLeft::Clock(status.timeLeft) + " left";
 }
 
 // Long names are cut so a bar line fits an ordinary terminal.
@@ -144,7 +146,7 @@ std::string TranscodeProgress::figures(const JobStatus& status) {
       status.progress < 0 ? "--" : StringUtil::int_to_str(static_cast<int>(status.progress * 100));
   return percent + "%  speed " +
          (status.speed < 0 ? "--" : StringUtil::double_to_fixed_str(status.speed, 2) + "x") + "  " +
-         (status.timeLeft < 0 ? "--:--:--" : clock(status.timeLeft)) + " left";
+         timeLeft(status);
 }
 
 std::string TranscodeProgress::barsText() const {

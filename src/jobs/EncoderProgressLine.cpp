@@ -62,3 +62,27 @@ double EncoderProgressLine::ExtractStart(const std::string& line) {
   if (end == std::string::npos) return 0;
   return StringUtil::str_to_double(text.substr(pos + 6, end - pos - 6));
 }
+
+namespace {
+// The decimal digits right after the first marker, -1 when there are none.
+long long leadingNumber(const std::string& text, const std::string& marker) {
+  const size_t pos = text.find(marker);
+  if (pos == std::string::npos) return -1;
+  long long value = -1;
+  for (size_t i = pos + marker.size(); i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    // A corrupt line must not overflow.
+    if (value > 1000000000000LL) return -1;
+    value = (value < 0 ? 0 : value * 10) + (text[i] - '0');
+  }
+  return value;
+}
+}  // namespace
+
+long long EncoderProgressLine::ExtractFrames(const std::string& line) {
+  return leadingNumber(withoutSpaces(line), "frame=");
+}
+
+long long EncoderProgressLine::ExtractSizeBytes(const std::string& line) {
+  const long long kilobytes = leadingNumber(withoutSpaces(line), "size=");
+  return kilobytes < 0 ? -1 : kilobytes * 1024;
+}

@@ -15,4 +15,8 @@ class EncoderProgressLine {
   static double ExtractDuration(const std::string& line);
   // Seconds of the first "start:" (0 when absent).
   static double ExtractStart(const std::string& line);
+  // Frames handed to the encoder so far, from "frame=" (-1 when absent).
+  static long long ExtractFrames(const std::string& line);
+  // Bytes of output so far, from "size=" in kB (-1 when absent or not a number).
+  static long long ExtractSizeBytes(const std::string& line);
 };

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "jobs/EncoderProgressLine.h"
+#include "platform/AwakeClock.h"
 #include "text/StringUtil.h"
 
 double Job::GetTimeDone() const {
@@ -34,15 +35,51 @@ double Job::GetProgress() const {
 }
 
 double Job::GetEstimateLeftTime() const {
-  const int32_t duration = duration_;
-  if (duration == 0 || duration / 1000.0 <= 0) return -1;
-  const double speed = speed_ / 1000.0;
-  if (speed <= 0) return -1;
-  // Past the printed duration nothing is left, rather than a negative time.
-  const double left = std::max(duration / 1000.0 - GetTimeDone(), 0.0);
-  std::cout << "Job::GetEstimateLeftTime,leftDuration:" << left << ",speed:" << speed << std::endl;
-  return left / speed;
+  const TimeLeft left = GetTimeLeft();
+  if (left.kind == TimeLeft::Kind::Estimating) return -1;
+  std::cout << "Job::GetEstimateLeftTime,leftDuration:" << left.seconds << ",rate:" << GetRecentRate()
+            << std::endl;
+  return left.seconds;
 }
+
+TimeLeft Job::GetTimeLeft() const { return GetTimeLeftAt(AwakeClock::NowMs()); }
+
+TimeLeft Job::GetTimeLeftAt(int64_t nowMs) const {
+  if (completed_) return TimeLeft::InSeconds(0);
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  return estimator_.At(nowMs);
+}
+
+double Job::GetRecentRate() const {
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  return estimator_.Rate();
+}
+
+void Job::BeginRun(const TimeLeftEstimator::Pipeline& pipeline) {
+  // The duration stays: it may have been given before the run (the input's).
+  done_ = 0;
+  speed_ = 0;
+  sawProgress_ = false;
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  estimator_.Start(pipeline);
+}
+
+void Job::EncoderEnded() {
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  estimator_.OnFinishing();
+}
+
+void Job::PauseEstimate(int64_t nowMs) {
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  estimator_.OnPaused(nowMs);
+}
+
+void Job::ResumeEstimate(int64_t nowMs) {
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  estimator_.OnResumed(nowMs);
+}
+
+void Job::SetFirstProgressCallback(std::function<void()> callback) { onFirstProgress_ = std::move(callback); }
 
 double Job::GetSpeed() const {
   const int32_t speed = speed_;
@@ -62,9 +99,14 @@ void Job::ResetFigures() {
   duration_ = 0;
   start_ = 0;
   speed_ = 0;
+  sawProgress_ = false;
+  std::lock_guard<std::mutex> guard(estimateLock_);
+  estimator_.Start(TimeLeftEstimator::Pipeline());
 }
 
-void Job::HandleOutputLine(const std::string& line) {
+void Job::HandleOutputLine(const std::string& line) { HandleOutputLine(line, AwakeClock::NowMs()); }
+
+void Job::HandleOutputLine(const std::string& line, int64_t nowMs) {
   if (StringUtil::contains(line, "frame=") && StringUtil::contains(line, "time=")) {
     const double time = EncoderProgressLine::ExtractTime(line);
     if (time > 0) done_ = ToThousandths(time);
@@ -72,6 +114,24 @@ void Job::HandleOutputLine(const std::string& line) {
       const double speed = EncoderProgressLine::ExtractSpeed(line);
       if (speed > 0) speed_ = ToThousandths(speed);
     }
+    {
+      std::lock_guard<std::mutex> guard(estimateLock_);
+      // The encoder's closing report comes once everything is encoded and written.
+      if (StringUtil::contains(line, "Lsize=")) {
+        estimator_.OnFinishing();
+      } else {
+        estimator_.SetDuration(GetDuration());
+        estimator_.OnProgress(nowMs, time, EncoderProgressLine::ExtractFrames(line),
+                              EncoderProgressLine::ExtractSizeBytes(line));
+      }
+    }
+    if (!sawProgress_.exchange(true) && onFirstProgress_) onFirstProgress_();
+    return;
+  }
+  // An MP4's index is being moved to the front: the encoding is over.
+  if (StringUtil::contains(line, "Starting second pass")) {
+    std::lock_guard<std::mutex> guard(estimateLock_);
+    estimator_.OnFinishing();
     return;
   }
   if (StringUtil::contains(line, "Duration:")) {

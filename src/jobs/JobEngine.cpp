@@ -10,6 +10,7 @@
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
+#include "jobs/QueueTimeLeft.h"
 #include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
@@ -246,6 +247,8 @@ void JobEngine::StopPublishing() {
 }
 
 std::string JobEngine::ProgressText(const JobsStatus& status) { return JobManager::JobsProgressText(status); }
+
+std::optional<double> JobEngine::QueueTimeLeft(const JobsStatus& status) { return QueueTimeLeft::Of(status); }
 
 // --- Leaving -------------------------------------------------------------------------------
 

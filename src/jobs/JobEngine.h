@@ -118,6 +118,10 @@ class JobEngine : public QObject {
   void StopPublishing();
   // The progress snapshot text of a snapshot: JobID -> "time left|progress".
   static std::string ProgressText(const JobsStatus& status);
+  // Seconds the whole queue still takes (the running jobs' time left, the waiting
+  // jobs' input at the running jobs' rate); none unless a job waits and every figure
+  // it needs is known.
+  static std::optional<double> QueueTimeLeft(const JobsStatus& status);
 
   // --- Leaving ----------------------------------------------------------------------
   // The one way out of a program that ran jobs: publishing stops, every job is

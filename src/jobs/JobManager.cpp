@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "environment/AppConstants.h"
@@ -12,6 +13,7 @@
 #include "jobs/ProgressSnapshotText.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
+#include "probe/MediaInfoCache.h"
 
 JobManager& JobManager::GetInstance() {
   // Statics end in reverse order of creation: let the child-process registry come
@@ -82,6 +84,8 @@ JobV3* JobManager::wrap(JobFile* jobFile) {
   const std::string folder = OSUtil::getFileDir(jobFile->GetPath());
   job->SetFinishedCallback([this](const JobFinished& finished) { onFinished(finished); });
   job->SetSaveFailedCallback([this, folder](const std::string& reason) { onSaveFailed(folder, reason); });
+  // The first figure of a run is shown at once, not at the publisher's next cycle.
+  job->SetFirstProgressCallback([this] { wake(); });
   return job;
 }
 
@@ -357,8 +361,19 @@ JobsStatus JobManager::GetJobsStatus() {
     // The state before the figures, so a job is dropped only after a report of its end.
     entry.state = job->GetState();
     entry.progress = job->GetProgress();
-    entry.timeLeft = job->GetEstimateLeftTime();
+    const TimeLeft left = job->GetTimeLeft();
+    entry.leftKind = left.kind;
+    entry.timeLeft = left.kind == TimeLeft::Kind::Estimating ? -1 : left.seconds;
     entry.speed = job->GetSpeed();
+    entry.rate = job->GetRecentRate();
+    entry.duration = job->GetDuration();
+    // A waiting job has not read its input yet; the probe of the add usually has.
+    if (entry.duration <= 0 && entry.state == JobState::Waiting) {
+      const std::optional<MediaInfo> input =
+          MediaInfoCache::GetInstance().Cached(job->GetJobFile()->GetInputFile());
+      if (input && std::isfinite(input->overallDuration.AsDouble()) && input->overallDuration.AsDouble() > 0)
+        entry.duration = input->overallDuration.AsDouble();
+    }
     status.push_back(entry);
     // A finished job is reported once; nothing inactive stays listed.
     if (!JobStateRules::IsActive(entry.state)) OpRunningJobs("remove", job);

@@ -4,14 +4,18 @@
 #include <vector>
 
 #include "jobs/JobState.h"
+#include "jobs/TimeLeft.h"
 
 // One job as the progress publisher reports it to the front ends once a cycle.
 struct JobStatus {
   std::string jobID;
   JobState state = JobState::Idle;
-  double progress = -1;  // 0 to 1; -1 while unknown
-  double timeLeft = -1;  // seconds; -1 while unknown
-  double speed = -1;     // encoder speed factor; -1 while unknown
+  double progress = -1;                                  // 0 to 1; -1 while unknown
+  double timeLeft = -1;                                  // seconds; -1 while unknown, 0 while finishing
+  TimeLeft::Kind leftKind = TimeLeft::Kind::Estimating;  // what timeLeft stands for
+  double speed = -1;                                     // encoder speed factor; -1 while unknown
+  double rate = -1;      // media seconds encoded per second lately; -1 while unknown
+  double duration = -1;  // the input's seconds; -1 while unknown
 };
 
 using JobsStatus = std::vector<JobStatus>;

@@ -292,6 +292,7 @@ void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
 
 bool JobV3::encode(const CommandLine& command, const std::string& logPath,
                    std::vector<std::string>* errorLines) {
+  BeginRun(TimeLeftEstimator::PipelineOf(command.Arguments()));
   const std::string finalPath = jobFile_->GetOutputFile();
   const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
   std::ofstream log;
@@ -320,6 +321,7 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
     }
     // The process has ended: its number may be reused from now on.
     pid_ = -1;
+    EncoderEnded();
     // Lines still pending only matter for the log and the failure's reason.
     for (std::string rest = runner.ReadLine(); !rest.empty(); rest = runner.ReadLine()) {
       if (log.is_open()) log << rest << std::flush;

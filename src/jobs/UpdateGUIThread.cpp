@@ -1,5 +1,6 @@
 #include "jobs/UpdateGUIThread.h"
 
+#include <atomic>
 #include <iostream>
 #include <mutex>
 
@@ -9,7 +10,10 @@
 namespace {
 // Highest load at which a further queued job may start beside a running one.
 constexpr int kMaxLoadToStartQueued = 79;
-constexpr int kHalfCycleMs = 500;
+constexpr int kUsualCycleMs = 1000;
+std::atomic<int> g_cycleMs{kUsualCycleMs};
+
+int halfCycleMs() { return g_cycleMs / 2; }
 
 std::mutex& samplerLock() {
   static std::mutex lock;
@@ -73,6 +77,8 @@ void UpdateGUIThread::setLoadSampler(std::function<int(int ms)> function) {
   sampler() = std::move(function);
 }
 
+void UpdateGUIThread::setCycleMs(int ms) { g_cycleMs = ms > 0 ? ms : kUsualCycleMs; }
+
 int UpdateGUIThread::sampleLoad(int ms) {
   std::function<int(int)> function;
   {
@@ -117,16 +123,16 @@ void UpdateGUIThread::run() {
         // Nothing of ours encodes: a machine busy with other work must not hold the
         // queue, so the oldest waiting job starts whatever the load.
         manager_.RunQueuedJob();
-        pause(2 * kHalfCycleMs);
+        pause(2 * halfCycleMs());
       } else {
         // The measurement doubles as the first half of the cycle's wait.
-        const int load = sampleLoad(kHalfCycleMs);
+        const int load = sampleLoad(halfCycleMs());
         if (stopping()) break;
         if (load <= kMaxLoadToStartQueued) manager_.RunQueuedJob();
-        pause(kHalfCycleMs);
+        pause(halfCycleMs());
       }
     } else {
-      pause(2 * kHalfCycleMs);
+      pause(2 * halfCycleMs());
     }
     std::cout << "UpdateGUIThread::run while(true),end." << std::endl;
   }

@@ -16,7 +16,8 @@ class JobManager;
 // the same as the progress snapshot text), the runs that ended, and starts waiting
 // jobs: the oldest at once when none of ours encodes, another beside a running one
 // while the processor load over half a second is below 80%. A run that ends or a
-// job that starts waiting wakes it early. Runs until Stop() (or an interruption
+// job that starts waiting wakes it early, and so does the first progress line of a
+// run, so its first figure shows at once. Runs until Stop() (or an interruption
 // request); its owner stops it before the job manager goes.
 class UpdateGUIThread : public QThread {
   Q_OBJECT
@@ -35,6 +36,8 @@ class UpdateGUIThread : public QThread {
   // Replaces the processor-load sampler (percent over the given milliseconds, which
   // it is expected to take); an empty function restores the real one.
   static void setLoadSampler(std::function<int(int ms)> sampler);
+  // Replaces the cycle's length (tests); 0 restores the usual second.
+  static void setCycleMs(int ms);
 
  signals:
   void signal_transcode_progress_update(QString progress_info);

@@ -14,6 +14,13 @@ bool MediaInfoCache::Contains(const std::string& path) {
   return records_.count(path) != 0;
 }
 
+std::optional<MediaInfo> MediaInfoCache::Cached(const std::string& path) {
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto found = records_.find(path);
+  if (found == records_.end()) return std::nullopt;
+  return found->second;
+}
+
 MediaInfo MediaInfoCache::GetMediaInfo(const std::string& path) {
   {
     std::unique_lock<std::mutex> guard(lock_);

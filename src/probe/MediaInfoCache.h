@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "probe/MediaInfo.h"
@@ -15,6 +16,8 @@ class MediaInfoCache {
   MediaInfo GetMediaInfo(const std::string& path);
   // True when the path has been probed already, so GetMediaInfo returns at once.
   bool Contains(const std::string& path);
+  // The record of a path probed already; none otherwise. Never probes, never logs.
+  std::optional<MediaInfo> Cached(const std::string& path);
 
  private:
   MediaInfoCache() = default;

@@ -17,11 +17,13 @@ class DesktopProgress {
   DesktopProgress(const DesktopProgress&) = delete;
   DesktopProgress& operator=(const DesktopProgress&) = delete;
 
-  // The fraction done (0 to 1), or none when no job runs. Cheap when unchanged.
-  void show(std::optional<double> fraction);
+  // The fraction done (0 to 1), or none when no job runs, and what the whole queue
+  // still takes (empty when not known). Cheap when unchanged.
+  void show(std::optional<double> fraction, const QString& queueLeft = QString());
 
-  // The title with the progress in front, in whole percent.
-  static QString titleWith(const QString& title, std::optional<double> fraction);
+  // The title with the progress in front, in whole percent, then the queue's time left.
+  static QString titleWith(const QString& title, std::optional<double> fraction,
+                           const QString& queueLeft = QString());
 
  private:
   // The platform's task bar or dock entry.
@@ -31,5 +33,6 @@ class DesktopProgress {
   QWidget* window_;
   QString baseTitle_;
   int shownPermille_ = -1;  // -1: nothing shown
+  QString shownQueueLeft_;
   std::unique_ptr<Platform> platform_;
 };

@@ -14,7 +14,9 @@ JobRowTexts::Cells JobRowTexts::transcoding(bool stopped) {
   return {QStringLiteral("-:-:-"), QStringLiteral("0.00%")};
 }
 
-JobRowTexts::Cells JobRowTexts::completed() { return {tr("0 sec"), QStringLiteral("100.00%")}; }
+JobRowTexts::Cells JobRowTexts::completed() {
+  return {QString::fromStdString(TimeLeft::Clock(0)), QStringLiteral("100.00%")};
+}
 
 JobRowTexts::Cells JobRowTexts::deleted(bool stopped, bool done) {
   if (stopped) return {tr("Stopped"), tr("Stopped")};
@@ -66,11 +68,23 @@ bool JobRowTexts::readNumber(const std::string& text, double* value) {
 QString JobRowTexts::timeRemaining(const std::string& text) {
   double seconds = 0;
   if (!readNumber(text, &seconds)) return QString::fromUtf8(text.c_str());
-  if (seconds < 0) return tr("Calculating");
-  // Far beyond any real encode, but must not overflow the conversion.
-  const long long n = static_cast<long long>(std::trunc(std::fmin(seconds, 1e15)));
-  if (seconds < 60) return QString::asprintf("%d ", static_cast<int>(n)) + tr("sec");
-  return QString::asprintf("%02lld:%02lld:%02lld", n / 3600, (n / 60) % 60, n % 60);
+  return timeLeft(seconds < 0 ? TimeLeft::Kind::Estimating : TimeLeft::Kind::Seconds, seconds);
+}
+
+QString JobRowTexts::timeLeft(TimeLeft::Kind kind, double seconds) {
+  switch (kind) {
+    case TimeLeft::Kind::Estimating:
+      return tr("Estimating…");
+    case TimeLeft::Kind::Finishing:
+      return tr("Finishing…");
+    case TimeLeft::Kind::Seconds:
+      break;
+  }
+  return QString::fromStdString(TimeLeft::Clock(seconds));
+}
+
+QString JobRowTexts::queueTimeLeft(double seconds) {
+  return tr("%1 left in all").arg(QString::fromStdString(TimeLeft::Clock(seconds)));
 }
 
 QString JobRowTexts::progress(const std::string& text) {

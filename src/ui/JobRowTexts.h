@@ -5,6 +5,7 @@
 #include <string>
 
 #include "jobs/JobState.h"
+#include "jobs/TimeLeft.h"
 
 // The texts of a job row's Time Remaining and Progress cells: the fixed texts of a
 // new row and the publisher's figures turned into what the user reads.
@@ -34,9 +35,13 @@ class JobRowTexts {
   static Cells elsewhere();
   static QString elsewhereTip();
 
-  // Seconds left: "Calculating" when negative, "45 sec" below a minute, else
-  // HH:MM:SS (hours unbounded). A text that is not a number is shown unchanged.
+  // Seconds left as h:mm:ss (m:ss below an hour, as kovadle-cli writes it),
+  // "Estimating…" when negative. A text that is not a number is shown unchanged.
   static QString timeRemaining(const std::string& text);
+  // The time left of a job: "Estimating…", the clock, or "Finishing…".
+  static QString timeLeft(TimeLeft::Kind kind, double seconds);
+  // The whole queue's time left, for the title.
+  static QString queueTimeLeft(double seconds);
   // A fraction as "25.00%" (at most "100.00%"), "Initializing" when negative; not
   // a number: unchanged.
   static QString progress(const std::string& text);

@@ -355,11 +355,13 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
         break;
       }
       default:
-        UIOp_UpdateJobProgress(entry.jobID, StringUtil::double_to_str(entry.timeLeft),
-                               StringUtil::double_to_str(entry.progress));
+        UIOp_UpdateJobProgress(entry.jobID, JobRowTexts::timeLeft(entry.leftKind, entry.timeLeft),
+                               JobRowTexts::progress(StringUtil::double_to_str(entry.progress)));
     }
   }
-  m_desktopProgress->show(OverallProgress::of(status));
+  const std::optional<double> queueLeft = JobEngine::QueueTimeLeft(status);
+  m_desktopProgress->show(OverallProgress::of(status),
+                          queueLeft ? JobRowTexts::queueTimeLeft(*queueLeft) : QString());
   // Jobs that completed since the last snapshot: the countdown asks once, now that
   // the finished jobs have left the run list.
   if (m_jobDoneInSnapshot) {

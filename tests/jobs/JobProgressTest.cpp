@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "jobs/EncoderProgressLine.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobOwnership.h"
 #include "jobs/JobTestSupport.h"
@@ -13,22 +14,33 @@ const std::string kAt25 = "frame= 625 fps=250 q=28.0 time=00:00:25.00 bitrate=33
 TEST(JobProgress, OutputLinesUpdateOnlyTheFiguresTheyCarry) {
   struct Case {
     std::vector<std::string> lines;
-    std::vector<double> figures;  // seconds done, duration, left; -1 when unknown
+    std::vector<double> figures;  // seconds done, duration, progress, speed; -1 when unknown
   };
   // Clock texts, the last "time=", values kept over N/A, no duration from a progress line.
   const Case cases[] = {
-      {{"frame=1 time=01:02:03.50 bitrate=1 speed=1x"}, {3723.5, -1, -1}},
-      {{kHeader, "frame=9 time=00:00:10.00 time=00:00:20.00 speed=2x"}, {20, 100, 40}},
-      {{kHeader, kAt25, "frame=600 time=00:00:30.00 bitrate=N/A speed=N/A"}, {30, 100, 35}},
-      {{kHeader, kAt25, "  Duration: N/A, start: 0.000000, bitrate: N/A"}, {25, 100, 37.5}},
-      {{kHeader, "frame=1 time=00:00:50.00 speed=4x Duration: 00:09:00.00"}, {50, 100, 12.5}},
+      {{"frame=1 time=01:02:03.50 bitrate=1 speed=1x"}, {3723.5, -1, -1, 1}},
+      {{kHeader, "frame=9 time=00:00:10.00 time=00:00:20.00 speed=2x"}, {20, 100, 0.2, 2}},
+      {{kHeader, kAt25, "frame=600 time=00:00:30.00 bitrate=N/A speed=N/A"}, {30, 100, 0.3, 2}},
+      {{kHeader, kAt25, "  Duration: N/A, start: 0.000000, bitrate: N/A"}, {25, 100, 0.25, 2}},
+      {{kHeader, "frame=1 time=00:00:50.00 speed=4x Duration: 00:09:00.00"}, {50, 100, 0.5, 4}},
   };
   for (const Case& c : cases) {
     Job job;
     for (const std::string& line : c.lines) job.HandleOutputLine(line);
-    const std::vector<double> figures = {job.GetTimeDone(), job.GetDuration(), job.GetEstimateLeftTime()};
+    const std::vector<double> figures = {job.GetTimeDone(), job.GetDuration(), job.GetProgress(),
+                                         job.GetSpeed()};
     EXPECT_EQ(figures, c.figures) << c.lines.back();
+    // A line or two tell no rate yet.
+    EXPECT_EQ(job.GetEstimateLeftTime(), -1);
   }
+  // Frames handed to the encoder and bytes written, for the estimate.
+  EXPECT_EQ(EncoderProgressLine::ExtractFrames(kAt25), 625);
+  EXPECT_EQ(EncoderProgressLine::ExtractSizeBytes("frame=  482 q=-1.0 Lsize=    7586kB time=00:00:20.01"),
+            7586 * 1024);
+  EXPECT_EQ(EncoderProgressLine::ExtractSizeBytes("frame=1 size=N/A time=00:00:00.00") +
+                EncoderProgressLine::ExtractFrames("size=1kB time=00:00:01.00") +
+                EncoderProgressLine::ExtractFrames("frame=99999999999999999999 time=00:00:01.00"),
+            -3);
 }
 
 // Moves a job through the states it passes on its way to `to`.
@@ -61,7 +73,7 @@ TEST(JobProgress, SnapshotsComeFromTheTypedStatesAndReportFinishedJobsOnce) {
             "waitingcompleted");
 
   std::map<std::string, std::pair<std::string, std::string>> expected = {
-      {id_of(encoding), {"37.500000", "0.250000"}},
+      {id_of(encoding), {"-1.000000", "0.250000"}},
       {id_of(waiting), {"queueing", "queueing"}},
       {id_of(starting), {"-1.000000", "-1.000000"}},
       {id_of(done), {"0.000000", "1.000000"}},

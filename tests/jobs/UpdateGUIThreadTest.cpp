@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -163,4 +164,55 @@ TEST(UpdateGUIThread, StopDoesNotWaitOutThePause) {
   publisher.Stop();
   EXPECT_LT(timer.elapsed(), 400);
   EXPECT_TRUE(publisher.isFinished());
+}
+
+// The first figure of a run shows as soon as the encoder reports it, not at the
+// publisher's next cycle (made a minute long here).
+TEST(UpdateGUIThread, PublishesTheFirstProgressLineAtOnce) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("first-figure");
+  const std::string encoder = folder + "/encoder.sh";
+  QFile script(QString::fromStdString(encoder));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(
+      "#!/bin/sh\n"
+      "echo '  Duration: 00:01:00.00, start: 0.000000, bitrate: 100 kb/s'\n"
+      "sleep 0.3\n"
+      "echo 'frame=   24 fps=24 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=1.0x'\n"
+      "sleep 120\n");
+  script.close();
+  script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+  JobManager manager;
+  UpdateGUIThread::setCycleMs(60000);
+  std::mutex lock;
+  std::vector<double> progress;
+  UpdateGUIThread publisher(manager);
+  QObject::connect(
+      &publisher, &UpdateGUIThread::signal_jobs_status, &publisher,
+      [&](const JobsStatus& status) {
+        std::lock_guard<std::mutex> guard(lock);
+        for (const JobStatus& job : status) progress.push_back(job.progress);
+      },
+      Qt::DirectConnection);
+  publisher.start();
+  QThread::msleep(200);  // inside its first (long) pause
+  JobV3* job = manager.AddJob(new_record(folder + "/in.mp4", folder + "/out.mp4"));
+  job->SetFFmpegCmd(CommandLine(encoder).AddPath(folder + "/out.mp4"));
+  ASSERT_TRUE(manager.RunJob(id_of(job)));
+  EXPECT_TRUE(wait_until(
+      [&] {
+        std::lock_guard<std::mutex> guard(lock);
+        return !progress.empty() && progress.back() > 0;
+      },
+      30000))
+      << "no figure before the next cycle";
+  manager.StopAllJobs();
+  publisher.Stop();
+  UpdateGUIThread::setCycleMs(0);
+  std::lock_guard<std::mutex> guard(lock);
+  // The snapshots before it knew no figure yet.
+  const auto first = std::find_if(progress.begin(), progress.end(), [](double value) { return value > 0; });
+  ASSERT_NE(first, progress.end());
+  EXPECT_NEAR(*first, 1.0 / 60, 1e-3);
 }

@@ -153,7 +153,7 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
         return JobTable::rowOf(done(), jobID) >= 0;
       },
       600000));
-  EXPECT_EQ(cells(done(), jobID), "0 sec|100.00%");
+  EXPECT_EQ(cells(done(), jobID), "0:00|100.00%");
   // Beyond the first texts of the row, real figures were shown on the way.
   for (const char* first : {"", "-:-:-|0.00%"}) seen.erase(first);
   EXPECT_FALSE(seen.empty());

@@ -13,11 +13,15 @@
 
 namespace {
 
+// A time left of -1 is not known yet, -2 stands for finishing.
 JobsStatus status(const std::string& jobID, JobState state, double left = -1, double progress = -1) {
   JobStatus job;
   job.jobID = jobID;
   job.state = state;
-  job.timeLeft = left;
+  job.leftKind = left == -2 ? TimeLeft::Kind::Finishing
+                 : left < 0 ? TimeLeft::Kind::Estimating
+                            : TimeLeft::Kind::Seconds;
+  job.timeLeft = left < 0 ? -1 : left;
   job.progress = progress;
   return {job};
 }
@@ -60,10 +64,10 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
               "-:-:-|0.00%Stopped|StoppedFailed|Failed");
     EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
               "Failed: Conversion failed!");
-    EXPECT_EQ(cells(done(), completed), "0 sec|100.00%");
+    EXPECT_EQ(cells(done(), completed), "0:00|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
-        "0 sec|100.00%Stopped|Stopped-:-:-|0.00%");
+        "0:00|100.00%Stopped|Stopped-:-:-|0.00%");
     EXPECT_EQ(manager->GetRunningJobCount(), 0);  // nothing starts by itself
   }
 }
@@ -74,19 +78,20 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   const std::string c = store_job(media + "/c.mp4", output_dir + "/c.mp4", {false, false, true});
   Widget& w = open_window();
   for (JobState state : {JobState::Starting, JobState::Encoding}) manager->FindJob(a)->MoveTo(state);
-  // The minute and day boundaries, the states in words, and 0.99999 that rounds to 100% but is not done.
+  // The hour boundary and past a day, the states in words, and 0.99999 that rounds to 100% but is not done.
   const struct {
     JobState state;
     double left, progress;
     const char* shown;
-  } cases[] = {{JobState::Encoding, -1, 0.25, "Calculating|25.00%"},
-               {JobState::Encoding, 59.9, 0, "59 sec|0.00%"},
-               {JobState::Encoding, 60, -1, "00:01:00|Initializing"},
+  } cases[] = {{JobState::Encoding, -1, 0.25, "Estimating…|25.00%"},
+               {JobState::Encoding, 59.4, 0, "0:59|0.00%"},
+               {JobState::Encoding, 3599.5, -1, "1:00:00|Initializing"},
                {JobState::Encoding, 90061, 0.5, "25:01:01|50.00%"},
+               {JobState::Encoding, -2, 0.9999, "Finishing…|99.99%"},
                {JobState::Waiting, -1, -1, "queueing|queueing"},
                {JobState::Stopping, -1, -1, "Stopping|Stopping"},
                {JobState::Elsewhere, -1, -1, "-:-:-|In another Kovadle"},
-               {JobState::Encoding, 0, 0.99999, "0 sec|100.00%"}};
+               {JobState::Encoding, 0, 0.99999, "0:00|100.00%"}};
   for (const auto& sent : cases) {
     w.update_jobsProgress_mainWindowUI(status(a, sent.state, sent.left, sent.progress));
     EXPECT_EQ(cells(running(), a), sent.shown) << sent.shown;
@@ -104,7 +109,7 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
       running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
   w.slot_job_finished(finished(a, JobState::Completed));
   EXPECT_EQ(running()->rowCount(), 2);
-  EXPECT_EQ(cells(done(), a), "0 sec|100.00%");
+  EXPECT_EQ(cells(done(), a), "0:00|100.00%");
 }
 
 TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
@@ -233,7 +238,7 @@ TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {
   open_menu(recycled(), finished, "Restore");
   open_window();  // a restart keeps them where they went back to, stopped
   EXPECT_EQ(recycled()->rowCount(), 0);
-  EXPECT_EQ(cells(running(), unfinished) + cells(done(), finished), "Stopped|Stopped0 sec|100.00%");
+  EXPECT_EQ(cells(running(), unfinished) + cells(done(), finished), "Stopped|Stopped0:00|100.00%");
 
   open_menu(running(), unfinished, "Transcode again");
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), unfinished) >= 0; }, 120000));

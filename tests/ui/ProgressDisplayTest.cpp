@@ -42,7 +42,7 @@ TEST(ProgressDisplay, PercentagesAreDrawnAsBarsAndWordsAsText) {
   for (const auto& [text, bar] : cells) EXPECT_EQ(bar_of(text), bar) << text;
 }
 
-TEST_F(WindowTest, TheTitleShowsTheRunningJobsMeanAndAnEmptyTableItsHint) {
+TEST_F(WindowTest, TheTitleShowsTheRunningJobsMeanTheQueuesTimeLeftAndAnEmptyTableItsHint) {
   const std::string a = store_job(media + "/a.mp4", output_dir + "/a.mp4");
   const std::string b = store_job(media + "/b.mp4", output_dir + "/b.mp4");
   const std::string c = store_job(media + "/c.mp4", output_dir + "/c.mp4");
@@ -62,6 +62,18 @@ TEST_F(WindowTest, TheTitleShowsTheRunningJobsMeanAndAnEmptyTableItsHint) {
                                       job(c, JobState::Waiting, -1), job("d", JobState::Failed, -1),
                                       job("e", JobState::Completed, 1)});
   EXPECT_EQ(w.windowTitle(), "30% - " + title);
+  // With a figure for the running job and the waiting job's duration known: the
+  // queue's total, the same clock as the rows'.
+  JobStatus known = job(a, JobState::Encoding, 0.6);
+  known.leftKind = TimeLeft::Kind::Seconds;
+  known.timeLeft = 100;
+  known.rate = 0.5;
+  JobStatus waiting = job(c, JobState::Waiting, -1);
+  waiting.duration = 1800;
+  w.update_jobsProgress_mainWindowUI({known, waiting});
+  EXPECT_EQ(w.windowTitle(), "60% - 1:01:40 left in all - " + title);
+  w.update_jobsProgress_mainWindowUI({known});
+  EXPECT_EQ(w.windowTitle(), "60% - " + title);
   w.update_jobsProgress_mainWindowUI({});
   EXPECT_EQ(w.windowTitle(), title);
 
