@@ -5,6 +5,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "jobs/JobFile.h"
+#include "text/TerminalText.h"
 
 namespace {
 
@@ -35,13 +36,17 @@ int JobsCommand::Run() {
     try {
       record.Load(path);
     } catch (const std::string& reason) {
-      CliConsole::Err("kovadle-cli: skipped " + path + ": " + reason + "\n");
+      CliConsole::Err("kovadle-cli: skipped " + TerminalText::Escaped(path) + ": " +
+                      TerminalText::Escaped(reason) + "\n");
       continue;
     }
-    std::string line = std::string(tableOf(record)) + "\t" + record.GetQuality() + "\t" +
-                       record.GetInputFile() + "\t" + record.GetOutputFile() + "\t" + stateOf(record);
+    // One line per job: a tab or line break inside a field is shown escaped.
+    const auto shown = &TerminalText::Escaped;
+    std::string line = std::string(tableOf(record)) + "\t" + shown(record.GetQuality()) + "\t" +
+                       shown(record.GetInputFile()) + "\t" + shown(record.GetOutputFile()) + "\t" +
+                       stateOf(record);
     const std::string reason = record.GetFailureReason();
-    if (!reason.empty()) line += "\t" + reason;
+    if (!reason.empty()) line += "\t" + shown(reason);
     CliConsole::Out(line + "\n");
   }
   return cli_exit::kOk;
