@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <atomic>
 #include <memory>
 
 #include "PrivateBus.h"
 #include "WindowTestSupport.h"
+#include "ui/DesktopNotifier.h"
+#include "ui/DesktopProgress.h"
 #include "ui/KeepAwake.h"
 
 namespace {
@@ -40,13 +46,69 @@ TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
   wait_until([] { return false; }, 1500);
   EXPECT_EQ(saver->inhibits.load(), 0);  // an idle window lets the screen lock
 
+  // A pipe made without close-on-exec, as a library of ours might make one: the
+  // encoder must not hold it (whoever reads it would wait until the encoder ends).
+  int pipe_of_ours[2];
+  ASSERT_EQ(::pipe(pipe_of_ours), 0);
   run_slowly(jobID, 3);
   EXPECT_TRUE(wait_until([&] { return saver->inhibits == 1; }, 10000));
   EXPECT_TRUE(active(jobID));
+  // Beyond its standard input, output and error (our pipes), only the file it writes.
+  const QDir descriptors(QString("/proc/%1/fd").arg(manager->FindJob(jobID)->GetPid()));
+  const QStringList held = descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+  EXPECT_GE(held.size(), 3);
+  for (const QString& fd : held) {
+    const QString target = QFile::symLinkTarget(descriptors.filePath(fd));
+    if (fd.toInt() > 2) {
+      EXPECT_TRUE(target.startsWith(QString::fromStdString(output_dir))) << target.toStdString();
+    }
+  }
+  ::close(pipe_of_ours[0]);
+  ::close(pipe_of_ours[1]);
   EXPECT_EQ(saver->released.load(), 0u);
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), jobID) >= 0; }, 120000));
-  EXPECT_EQ(saver->released.load(), 4711u);
+  EXPECT_TRUE(wait_until([&] { return saver->released == 4711u; }, 10000));
   window.reset();
+  qputenv("DBUS_SESSION_BUS_ADDRESS", no_bus);
+}
+
+// A bus that takes the connection and never answers, as a hung or starting daemon
+// does; and no address at all. The window asks the desktop and goes on at once.
+TEST_F(WindowTest, TheInterfaceNeverWaitsForTheDesktopsBus) {
+  const QByteArray no_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+  const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+  QLocalServer hung, standard;  // at an address given, and where a bus is looked for without one
+  ASSERT_TRUE(hung.listen(runtime + "/hung-bus") && standard.listen(runtime + "/bus"));
+  QWidget window;
+  DesktopNotifier notifier(&window);
+  DesktopProgress progress(&window);
+  const auto at_once = [&] {
+    QElapsedTimer call;
+    call.start();
+    { KeepAwake awake; }
+    notifier.notify("Transcoding finished", "clip_output.mp4 is ready.");
+    progress.show(0.5);
+    progress.show(std::nullopt);
+    return call.elapsed();
+  };
+
+  const QString dropped_line = "no session bus, not shown:Transcoding finished";
+  const int dropped = log_lines_with(dropped_line);
+  qputenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + runtime + "/hung-bus").toUtf8());
+  EXPECT_LT(at_once(), 1000);
+  EXPECT_TRUE(
+      wait_until([&] { return hung.hasPendingConnections() || hung.findChild<QLocalSocket*>(); }, 10000));
+  // Closed: the bus's own thread stops waiting for it.
+  hung.close();
+  qDeleteAll(hung.findChildren<QLocalSocket*>());
+
+  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  const int said = log_lines_with("DBUS_SESSION_BUS_ADDRESS is not set");
+  EXPECT_LT(at_once(), 1000);
+  // Both notifications dropped: everything asked of the bus has run.
+  EXPECT_TRUE(wait_until([&] { return log_lines_with(dropped_line) == dropped + 2; }, 30000));
+  EXPECT_EQ(log_lines_with("DBUS_SESSION_BUS_ADDRESS is not set"), said + 1);
+  EXPECT_FALSE(standard.hasPendingConnections() || standard.findChild<QLocalSocket*>());
   qputenv("DBUS_SESSION_BUS_ADDRESS", no_bus);
 }
 

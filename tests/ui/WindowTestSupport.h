@@ -23,6 +23,7 @@
 #include "environment/UserSettings.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
@@ -40,6 +41,18 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
   for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
+}
+
+// How often the text occurs in the program's log so far.
+inline int log_lines_with(const QString& text) {
+  flush_logs();
+  int count = 0;
+  const QDir logs(QString::fromStdString(get_applogs_dir()));
+  for (const QString& name : logs.entryList({"KV*"}, QDir::Files | QDir::NoSymLinks)) {
+    QFile file(logs.filePath(name));
+    if (file.open(QIODevice::ReadOnly)) count += QString::fromUtf8(file.readAll()).count(text);
+  }
+  return count;
 }
 
 struct StoredJob {
