@@ -15,6 +15,7 @@
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
+#include "ui/PlainText.h"
 #include "ui/dialogs/SettingWindow1File.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
@@ -85,8 +86,8 @@ JobFile* AddVideoFlow::prepareJob(QWidget* parent, const std::string& inputPath)
     const QString what = created.problem == JobCreation::Problem::Output
                              ? tr("The output file cannot be created")
                              : tr("The job cannot be saved in its folder");
-    QMessageBox::warning(parent, tr("Information"),
-                         what + ":\n" + to_qstring(created.path) + "\n" + to_qstring(created.reason));
+    PlainText::warning(parent, tr("Information"),
+                       what + ":\n" + to_qstring(created.path) + "\n" + to_qstring(created.reason));
     return nullptr;
   }
   log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + created.record->GetPath());

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QSet>
 #include <QStandardPaths>
@@ -18,6 +17,7 @@
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
+#include "ui/PlainText.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
@@ -142,8 +142,7 @@ std::vector<JobFile*> BatchAddFlow::prepareJobs(QWidget* parent, const QStringLi
       refused.push_back({to_qstring(path), reason});
     }
   }
-  if (!refused.empty())
-    QMessageBox::information(parent, tr("Information"), summaryOf(refused), QMessageBox::Ok);
+  if (!refused.empty()) PlainText::information(parent, tr("Information"), summaryOf(refused));
   if (accepted.empty()) return {};
 
   BatchSettingsDialog settings(nullptr, accepted, outputDir);
@@ -169,6 +168,6 @@ std::vector<JobFile*> BatchAddFlow::prepareJobs(QWidget* parent, const QStringLi
              ",quality:" + qualities[i]);
     jobs.push_back(created.record);
   }
-  if (!unsaved.empty()) QMessageBox::warning(parent, tr("Information"), summaryOf(unsaved), QMessageBox::Ok);
+  if (!unsaved.empty()) PlainText::warning(parent, tr("Information"), summaryOf(unsaved));
   return jobs;
 }

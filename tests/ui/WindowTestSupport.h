@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -53,6 +54,18 @@ inline int log_lines_with(const QString& text) {
     if (file.open(QIODevice::ReadOnly)) count += QString::fromUtf8(file.readAll()).count(text);
   }
   return count;
+}
+
+// What a tooltip, or a label of the format given, shows of a text: Qt renders it as
+// markup when it is rich text or looks like it.
+inline QString as_shown(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+  QTextDocument document;
+  if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
+    document.setHtml(text);
+  } else {
+    document.setPlainText(text);
+  }
+  return document.toPlainText();
 }
 
 struct StoredJob {
