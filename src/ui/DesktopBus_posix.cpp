@@ -21,8 +21,8 @@ class BusThread : public QThread {
  public:
   QObject* context = nullptr;
 
-  QDBusConnection& connection() {
-    const QString address = QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS"));
+  // The connection to the bus at the address, which was the session's when the work was posted.
+  QDBusConnection& connection(const QString& address) {
     if (bus_.isConnected() && address == address_) return bus_;
     if (address.isEmpty()) {
       // No autolaunch and no guessing: a bus started here would be nobody's desktop,
@@ -92,6 +92,7 @@ void DesktopBus::post(std::function<void(QDBusConnection& bus)> work) {
   // Only the interface thread posts, so the thread is made once.
   BusThread* thread = busThread();
   if (thread == nullptr) return;
+  const QString address = QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS"));
   QMetaObject::invokeMethod(thread->context,
-                            [thread, work = std::move(work)] { work(thread->connection()); });
+                            [thread, address, work = std::move(work)] { work(thread->connection(address)); });
 }
