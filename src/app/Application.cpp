@@ -44,7 +44,7 @@ QStringList files_to_open(const QStringList& arguments) {
 }  // namespace
 
 int run_kovadle(int argc, char** argv) {
-  // Destroyed in reverse order: translators, messenger, segment, semaphore, watcher, application.
+  // Destroyed in reverse order: translators, messenger, single-instance lock, watcher, application.
   QApplication app(argc, argv);
   // Qt adopts the user's locale. The engine's number texts ignore it anyway; this
   // keeps any C-library formatting in the window the same in every locale.
@@ -59,7 +59,7 @@ int run_kovadle(int argc, char** argv) {
   const QStringList files = files_to_open(QCoreApplication::arguments());
 
   SingleInstanceLock instance(QStringLiteral("Kovadle"), QStringLiteral("KovadleObject"));
-  InstanceMessenger messenger(QStringLiteral("KovadleOpen"));
+  InstanceMessenger messenger(instance.socketName(QStringLiteral("KovadleOpen")));
   // Installed first: the box of a second start speaks the interface's language too.
   QTranslator translator;
   load_interface_translation(translator, get_language());

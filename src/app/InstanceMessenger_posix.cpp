@@ -1,18 +1,25 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include "app/InstanceMessenger.h"
 
-QString InstanceMessenger::nameFor(const QString& key) {
-  // Beside the lock's keys in the temporary folder, per user as they are.
-  return QDir::tempPath() + QStringLiteral("/") + key + QStringLiteral("-") + QString::number(::getuid());
+bool InstanceMessenger::belongsToThisUser() const {
+  // The folder is closed to other users; this also refuses a stray file of our own.
+  struct stat info {};
+  return ::lstat(QFile::encodeName(name_).constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+         info.st_uid == ::geteuid();
 }
 
-bool InstanceMessenger::belongsToThisUser() const {
-  // Another user could have put a socket of theirs under our name to read the
-  // paths we hand over.
-  const QFileInfo socket(name_);
-  return socket.exists() && socket.ownerId() == ::getuid();
+void InstanceMessenger::rememberSocket() {
+  struct stat info {};
+  socketIdentity_ =
+      ::lstat(QFile::encodeName(name_).constData(), &info) == 0 ? static_cast<quint64>(info.st_ino) : 0;
+}
+
+bool InstanceMessenger::socketStillThere() const {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(name_).constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+         static_cast<quint64>(info.st_ino) == socketIdentity_;
 }

@@ -1,15 +1,11 @@
-#include <windows.h>
-
 #include "app/InstanceMessenger.h"
-
-QString InstanceMessenger::nameFor(const QString& key) {
-  // Pipe names are machine-wide; the lock is per log-in session, so is the pipe.
-  DWORD session = 0;
-  ProcessIdToSessionId(GetCurrentProcessId(), &session);
-  return key + QStringLiteral("-") + QString::number(session);
-}
 
 bool InstanceMessenger::belongsToThisUser() const {
   // The pipe is made with the user's access only (UserAccessOption).
   return true;
 }
+
+void InstanceMessenger::rememberSocket() {}
+
+// A pipe has no name on disk to lose; it lives as long as the server listens.
+bool InstanceMessenger::socketStillThere() const { return true; }

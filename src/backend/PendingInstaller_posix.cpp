@@ -1,9 +1,7 @@
-#include <QProcess>
-#include <QStringList>
-
 #include "backend/PendingInstaller.h"
+#include "platform/DetachedProcess.h"
 #include "text/QtText.h"
 
 bool PendingInstaller::start_installer(const std::string& installer_path) {
-  return QProcess::startDetached(to_qstring(installer_path), QStringList());
+  return DetachedProcess::start(to_qstring(installer_path), QStringList());
 }

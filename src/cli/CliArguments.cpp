@@ -6,6 +6,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
+#include "text/TerminalText.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ void CliArguments::finish(int status) {
 }
 
 void CliArguments::usageError(const QString& message) {
-  CliConsole::Err(("kovadle-cli: " + message + "\nTry 'kovadle-cli --help' for more information.\n")
-                      .toUtf8()
-                      .toStdString());
+  // The message may quote an argument, which may be a file name.
+  CliConsole::Err("kovadle-cli: " + TerminalText::Escaped(message.toUtf8().toStdString()) +
+                  "\nTry 'kovadle-cli --help' for more information.\n");
   finish(cli_exit::kUsage);
 }
 

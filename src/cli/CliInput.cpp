@@ -6,6 +6,7 @@
 #include "cli/CliConsole.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
+#include "text/TerminalText.h"
 
 std::string CliInput::Resolve(const QString& argument) {
   const std::string shown = to_utf8(argument);
@@ -31,7 +32,7 @@ std::string CliInput::Resolve(const QString& argument) {
       problem = "the file name is not valid UTF-8, which Kovadle cannot read; rename the file";
       break;
   }
-  CliConsole::Err("kovadle-cli: " + shown + ": " + problem + "\n");
+  CliConsole::Err("kovadle-cli: " + TerminalText::Escaped(shown) + ": " + problem + "\n");
   return std::string();
 }
 

@@ -7,6 +7,7 @@
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "jobs/JobEngine.h"
+#include "text/TerminalText.h"
 
 namespace {
 
@@ -26,8 +27,9 @@ Description describe(const std::string& path) {
 }
 
 std::string asText(const Description& file) {
-  std::string text = "File: " + file.path + "\n";
-  for (const auto& entry : file.info.ToMap()) text += entry.first + ": " + entry.second + "\n";
+  std::string text = "File: " + TerminalText::Escaped(file.path) + "\n";
+  for (const auto& entry : file.info.ToMap())
+    text += entry.first + ": " + TerminalText::Escaped(entry.second) + "\n";
   if (!file.refusal.empty()) return text + "Refusal: " + file.refusal + "\n";
   return text + "ResolutionClass: " + file.resolutionClass +
          "\nQualities: " + CliInput::Joined(file.qualities) + "\n";

@@ -5,6 +5,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
 #include "jobs/JobEngine.h"
+#include "text/TerminalText.h"
 
 int JobsCommand::Run() {
   // Reads the files only: the window or another kovadle-cli may be saving them, so
@@ -12,14 +13,17 @@ int JobsCommand::Run() {
   std::vector<std::pair<std::string, std::string>> skipped;
   const std::vector<JobView> jobs = JobEngine::ReadStoredJobs(&skipped);
   for (const auto& [path, reason] : skipped)
-    CliConsole::Err("kovadle-cli: skipped " + path + ": " + reason + "\n");
+    CliConsole::Err("kovadle-cli: skipped " + TerminalText::Escaped(path) + ": " +
+                    TerminalText::Escaped(reason) + "\n");
+  // One line per job: a tab or line break inside a field is shown escaped.
+  const auto shown = &TerminalText::Escaped;
   for (const JobView& job : jobs) {
     // Running in a live Kovadle process, or how its last run ended.
     const std::string state =
         job.state == JobState::Elsewhere ? "running" : JobStateRules::Name(job.recorded);
-    std::string line = JobStateRules::TabName(job.tab) + "\t" + job.quality + "\t" + job.inputFile + "\t" +
-                       job.outputFile + "\t" + state;
-    if (!job.reason.empty()) line += "\t" + job.reason;
+    std::string line = JobStateRules::TabName(job.tab) + "\t" + shown(job.quality) + "\t" +
+                       shown(job.inputFile) + "\t" + shown(job.outputFile) + "\t" + state;
+    if (!job.reason.empty()) line += "\t" + shown(job.reason);
     CliConsole::Out(line + "\n");
   }
   return cli_exit::kOk;

@@ -15,6 +15,7 @@
 #include "log/LogUtil.h"
 #include "process/QuitSignalWatcher.h"
 #include "text/StringUtil.h"
+#include "text/TerminalText.h"
 
 TranscodeCommand::TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher)
     : arguments_(arguments), watcher_(watcher) {}
@@ -24,7 +25,7 @@ std::string TranscodeCommand::outputFolder() const {
   const QString folder = QFileInfo(QString::fromUtf8(chosen.c_str())).absoluteFilePath();
   // A stored folder that was removed meanwhile would fail every encode.
   if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-    CliConsole::Err("kovadle-cli: cannot use the output folder " + chosen + "\n");
+    CliConsole::Err("kovadle-cli: cannot use the output folder " + TerminalText::Escaped(chosen) + "\n");
     return std::string();
   }
   return QDir::toNativeSeparators(folder).toUtf8().toStdString();

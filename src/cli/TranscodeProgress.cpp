@@ -7,6 +7,7 @@
 #include "cli/CliConsole.h"
 #include "platform/OSUtil.h"
 #include "text/StringUtil.h"
+#include "text/TerminalText.h"
 
 namespace {
 
@@ -157,7 +158,7 @@ std::string TranscodeProgress::barsText() const {
     if (!isRunning(entry.state)) continue;
     const double progress = entry.figures.progress;
     const int filled = progress < 0 ? 0 : static_cast<int>(progress * kBarWidth + 0.5);
-    text += entry.tag + " " + shortName(entry.name) + " [" + std::string(filled, '#') +
+    text += entry.tag + " " + shortName(TerminalText::Escaped(entry.name)) + " [" + std::string(filled, '#') +
             std::string(kBarWidth - filled, '-') + "] " + figures(entry.figures) + "\n";
   }
   if (queued > 0) text += StringUtil::int_to_str(queued) + " waiting\n";
@@ -166,11 +167,13 @@ std::string TranscodeProgress::barsText() const {
 
 void TranscodeProgress::show(const Lines& lines, bool withFigures) {
   if (!terminal_) {
-    for (const auto& line : lines) (line.second ? CliConsole::Err : CliConsole::Out)(line.first + "\n");
+    for (const auto& line : lines)
+      (line.second ? CliConsole::Err : CliConsole::Out)(TerminalText::Escaped(line.first) + "\n");
     if (!withFigures) return;
     for (const Entry& entry : entries_) {
       if (isRunning(entry.state))
-        CliConsole::Out(entry.tag + " " + entry.name + ": " + figures(entry.figures) + "\n");
+        CliConsole::Out(entry.tag + " " + TerminalText::Escaped(entry.name) + ": " + figures(entry.figures) +
+                        "\n");
     }
     return;
   }
@@ -184,12 +187,12 @@ void TranscodeProgress::show(const Lines& lines, bool withFigures) {
   barLines_ = 0;
   for (const auto& line : lines) {
     if (!line.second) {
-      out += line.first + "\n";
+      out += TerminalText::Escaped(line.first) + "\n";
       continue;
     }
     CliConsole::Out(out);
     out.clear();
-    CliConsole::Err(line.first + "\n");
+    CliConsole::Err(TerminalText::Escaped(line.first) + "\n");
   }
   for (char c : bars) barLines_ += c == '\n';
   // Without line wrapping an over-long line is cut at the edge instead of taking

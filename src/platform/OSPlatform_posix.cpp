@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "platform/DetachedProcess.h"
 #include "platform/OSPlatform.h"
 #include "text/QtText.h"
 
@@ -128,12 +128,12 @@ bool killChild(int64_t pid) {
 
 void shutdownMachine() {
   std::cout << "cmd:systemctl poweroff" << std::endl;
-  QProcess::startDetached("systemctl", {"poweroff"});
+  DetachedProcess::start("systemctl", {"poweroff"});
 }
 
 void openFolder(const std::string& folder) {
   // What QDesktopServices does on a generic desktop, without needing QtGui here.
-  QProcess::startDetached("xdg-open", {QString::fromUtf8(folder.c_str())});
+  DetachedProcess::start("xdg-open", {QString::fromUtf8(folder.c_str())});
 }
 
 std::string defaultOutputBase() {

@@ -11,6 +11,7 @@
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
+#include "ui/PlainText.h"
 #include "ui/dialogs/SettingWindow1File.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
@@ -85,8 +86,8 @@ std::optional<JobView> AddVideoFlow::addJob(QWidget* parent, JobEngine& engine,
     const QString what = added.problem == JobEngine::Added::Problem::Output
                              ? tr("The output file cannot be created")
                              : tr("The job cannot be saved in its folder");
-    QMessageBox::warning(parent, tr("Information"),
-                         what + ":\n" + to_qstring(added.path) + "\n" + to_qstring(added.reason));
+    PlainText::warning(parent, tr("Information"),
+                       what + ":\n" + to_qstring(added.path) + "\n" + to_qstring(added.reason));
     return std::nullopt;
   }
   log_info("Widget::on_btnAdd1File_clicked jobFile generated:" + added.job.jobFilePath);

@@ -16,6 +16,7 @@
 #include "log/LogUtil.h"
 #include "text/QtText.h"
 #include "ui/InterfaceTranslation.h"
+#include "ui/PlainText.h"
 #include "ui/dialogs/ShowDeviceID.h"
 
 namespace {
@@ -91,8 +92,8 @@ QString AppMenu::support_text(bool signed_in) {
 
 void AppMenu::slot_supportAction_trigger() {
   std::cout << "slot_supportAction_trigger, was clicked." << std::endl;
-  QMessageBox::information(window_, tr("Customer Support"), support_text(SignInStore::signed_in()),
-                           QMessageBox::Ok);
+  // The contact comes from the backend.
+  PlainText::information(window_, tr("Customer Support"), support_text(SignInStore::signed_in()));
 }
 
 QString AppMenu::about_title() { return tr("About") + to_qstring(get_product_name()); }

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QSet>
 #include <QStandardPaths>
@@ -14,6 +13,7 @@
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 #include "ui/AddVideoFlow.h"
+#include "ui/PlainText.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
@@ -127,8 +127,7 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
     log_info("BatchAddFlow::prepareJobs, refused:" + path + ",reason:" + to_utf8(reason));
     refused.push_back({to_qstring(path), reason});
   }
-  if (!refused.empty())
-    QMessageBox::information(parent, tr("Information"), summaryOf(refused), QMessageBox::Ok);
+  if (!refused.empty()) PlainText::information(parent, tr("Information"), summaryOf(refused));
   if (accepted.empty()) return 0;
 
   BatchSettingsDialog settings(nullptr, accepted, outputDir);
@@ -155,6 +154,6 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
     ++count;
     added(job.job);
   }
-  if (!unsaved.empty()) QMessageBox::warning(parent, tr("Information"), summaryOf(unsaved), QMessageBox::Ok);
+  if (!unsaved.empty()) PlainText::warning(parent, tr("Information"), summaryOf(unsaved));
   return count;
 }

@@ -1,4 +1,3 @@
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 #include "log/LogUtil.h"
@@ -8,7 +7,8 @@ namespace {
 
 const char* const kApplication = "Kovadle";
 const char* const kReason = "Transcoding videos";
-// Short enough that a hung desktop service cannot stall the window for long.
+// Calls run on the bus's thread; a hung desktop service holds back only the
+// requests queued behind them, and not for long.
 const int kCallTimeoutMs = 5000;
 
 struct InhibitService {
@@ -28,11 +28,19 @@ const InhibitService kServices[] = {
     {"org.mate.SessionManager", "/org/mate/SessionManager", "org.mate.SessionManager", "Uninhibit", true},
 };
 
+bool has_owner(const QDBusConnection& bus, const char* name) {
+  QDBusMessage ask = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+  ask << QString::fromLatin1(name);
+  const QDBusMessage reply = bus.call(ask, QDBus::Block, kCallTimeoutMs);
+  return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+         reply.arguments().first().toBool();
+}
+
 const InhibitService* first_present(const QDBusConnection& bus) {
-  QDBusConnectionInterface* daemon = bus.interface();
-  if (daemon == nullptr) return nullptr;
   for (const InhibitService& service : kServices) {
-    if (daemon->isServiceRegistered(QString::fromLatin1(service.name)).value()) return &service;
+    if (has_owner(bus, service.name)) return &service;
   }
   return nullptr;
 }

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
+#include "ui/PlainText.h"
 
 namespace {
 DesktopOpener::Launcher& launcher() {
@@ -26,10 +26,9 @@ bool DesktopOpener::open(QWidget* parent, const QString& path) {
 bool DesktopOpener::playOutput(QWidget* parent, const std::string& outputFile) {
   const QFileInfo output(to_qstring(outputFile));
   if (!output.isFile()) {
-    QMessageBox::information(
+    PlainText::information(
         parent, tr("Information"),
-        tr("The output file is not there any more:") + "\n" + QDir::toNativeSeparators(output.filePath()),
-        QMessageBox::Ok);
+        tr("The output file is not there any more:") + "\n" + QDir::toNativeSeparators(output.filePath()));
     return false;
   }
   return open(parent, output.absoluteFilePath());
@@ -38,9 +37,8 @@ bool DesktopOpener::playOutput(QWidget* parent, const std::string& outputFile) {
 bool DesktopOpener::showFolderOf(QWidget* parent, const std::string& file) {
   const QString folder = to_qstring(OSUtil::getFileDir(file));
   if (!QFileInfo(folder).isDir()) {
-    QMessageBox::information(
-        parent, tr("Information"),
-        tr("The folder is not there any more:") + "\n" + QDir::toNativeSeparators(folder), QMessageBox::Ok);
+    PlainText::information(parent, tr("Information"),
+                           tr("The folder is not there any more:") + "\n" + QDir::toNativeSeparators(folder));
     return false;
   }
   return open(parent, folder);

@@ -1,8 +1,9 @@
 #include <QMessageBox>
-#include <QProcess>
 #include <QStandardPaths>
 
+#include "platform/DetachedProcess.h"
 #include "ui/DesktopOpener.h"
+#include "ui/PlainText.h"
 
 QString DesktopOpener::showInputText() { return tr("Show input in file manager"); }
 QString DesktopOpener::showOutputText() { return tr("Show output in file manager"); }
@@ -17,8 +18,7 @@ bool DesktopOpener::launchWithDesktop(QWidget* parent, const QString& path) {
                              QMessageBox::Ok);
     return false;
   }
-  if (QProcess::startDetached(program, {path})) return true;
-  QMessageBox::information(parent, tr("Information"), tr("This could not be opened:") + "\n" + path,
-                           QMessageBox::Ok);
+  if (DetachedProcess::start(program, {path})) return true;
+  PlainText::information(parent, tr("Information"), tr("This could not be opened:") + "\n" + path);
   return false;
 }

@@ -1,17 +1,16 @@
 #include <QDesktopServices>
 #include <QDir>
-#include <QMessageBox>
 #include <QUrl>
 
 #include "ui/DesktopOpener.h"
+#include "ui/PlainText.h"
 
 QString DesktopOpener::showInputText() { return tr("Show input in Explorer"); }
 QString DesktopOpener::showOutputText() { return tr("Show output in Explorer"); }
 
 bool DesktopOpener::launchWithDesktop(QWidget* parent, const QString& path) {
   if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
-  QMessageBox::information(parent, tr("Information"),
-                           tr("This could not be opened:") + "\n" + QDir::toNativeSeparators(path),
-                           QMessageBox::Ok);
+  PlainText::information(parent, tr("Information"),
+                         tr("This could not be opened:") + "\n" + QDir::toNativeSeparators(path));
   return false;
 }

@@ -9,6 +9,7 @@
 
 #include "text/QtText.h"
 #include "ui/JobRowTexts.h"
+#include "ui/PlainText.h"
 #include "ui/ProgressBarDelegate.h"
 
 namespace {
@@ -72,15 +73,15 @@ void JobTable::appendRow(const std::string& jobID, const std::string& inputFile,
   auto* id = new QTableWidgetItem(to_qstring(jobID));
   table_->setItem(row, kJobID, id);
   auto* name = new QTableWidgetItem(to_qstring(inputFile));
-  name->setToolTip(name->text());
+  name->setToolTip(PlainText::toolTip(name->text()));
   table_->setItem(row, kFileName, name);
   table_->setItem(row, kTimeRemaining, new QTableWidgetItem(time));
   table_->setItem(row, kProgress, new QTableWidgetItem(progress));
   if (withOutput_) {
     auto* output = new QTableWidgetItem(JobRowTexts::outputSummary(outputFile));
     const QString both = JobRowTexts::inputAndOutput(inputFile, outputFile);
-    output->setToolTip(both);
-    name->setToolTip(both);
+    output->setToolTip(PlainText::toolTip(both));
+    name->setToolTip(PlainText::toolTip(both));
     table_->setItem(row, kOutput, output);
   }
   rows_.emplace(jobID, id);
@@ -109,7 +110,8 @@ void JobTable::setRowToolTip(int row, const QString& text) {
     QTableWidgetItem* item = table_->item(row, column);
     if (item == nullptr) continue;
     // The file name's own tooltip is its full path: the note goes below it.
-    item->setToolTip(column == kFileName ? item->text() + (text.isEmpty() ? QString() : "\n" + text) : text);
+    item->setToolTip(PlainText::toolTip(
+        column == kFileName ? item->text() + (text.isEmpty() ? QString() : "\n" + text) : text));
   }
 }
 

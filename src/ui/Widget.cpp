@@ -44,6 +44,7 @@
 #include "ui/KeyboardShortcuts.h"
 #include "ui/MyLabel.h"
 #include "ui/OverallProgress.h"
+#include "ui/PlainText.h"
 #include "ui/PreconditionCheck.h"
 #include "ui/TabBarStyle.h"
 #include "ui/dialogs/CountDownMsgBox.h"
@@ -170,6 +171,7 @@ void Widget::restore_sign_in_state() {
   const std::optional<SignedInUser> user = SignInStore::restore();
   QString shown;
   if (user) shown = to_qstring(user->display_name.empty() ? user->user_id : user->display_name);
+  ui->labelAccount->setTextFormat(Qt::PlainText);  // a name from the backend
   ui->labelAccount->setText(shown);
   ui->labelAccount->setVisible(user.has_value());
 }
@@ -421,10 +423,10 @@ void Widget::slot_job_finished(JobFinished finished) {
 }
 
 void Widget::slot_save_failed(QString message) {
-  QMessageBox::warning(this, tr("Information"),
-                       tr("Kovadle could not save its list of jobs, so changes may be missing at the next "
-                          "start. Free some disk space or check the folder's permissions.") +
-                           "\n\n" + message);
+  PlainText::warning(this, tr("Information"),
+                     tr("Kovadle could not save its list of jobs, so changes may be missing at the next "
+                        "start. Free some disk space or check the folder's permissions.") +
+                         "\n\n" + message);
 }
 
 void Widget::UIOp_JobDone(const std::string& jobID) {

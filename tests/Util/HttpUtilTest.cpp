@@ -89,6 +89,22 @@ TEST(HttpUtil, HostileRepliesEndSoonAndKeepNothing) {
   });
   s.Get("/loop", [](const auto&, auto& r) { r.set_redirect("/loop"); });
   s.Get("/downgrade", [&https](const auto&, auto& r) { r.set_redirect("http" + https.url("/").substr(5)); });
+  // Exactly the cap, and one byte more, with and without the length announced.
+  const std::string mebibyte(1 << 20, 'y');
+  for (const size_t size : {mebibyte.size(), mebibyte.size() + 1}) {
+    const std::string body = mebibyte + std::string(size - mebibyte.size(), 'z');
+    s.Get("/sized-" + std::to_string(size),
+          [body](const auto&, auto& r) { r.set_content(body, "text/plain"); });
+    s.Get("/chunked-" + std::to_string(size), [body](const auto&, auto& r) {
+      r.set_chunked_content_provider("text/plain", [body](size_t at, auto& sink) {
+        if (at >= body.size()) {
+          sink.done();
+          return true;
+        }
+        return sink.write(body.data() + at, std::min<size_t>(body.size() - at, 64 * 1024));
+      });
+    });
+  }
   https.start();
   HttpUtil::set_ca_file(https.ca_file());
   HttpUtil::set_use_ca_file(true);
@@ -105,6 +121,20 @@ TEST(HttpUtil, HostileRepliesEndSoonAndKeepNothing) {
     EXPECT_LT(response.size(), 200u) << path;  // nothing of an oversized reply is handed on
   }
   EXPECT_EQ(https.requests("/loop").size(), 6u);  // the first request and five hops
+
+  // The cap is exact: a reply of 1 MiB arrives whole; one byte more is refused.
+  for (const auto& [path, expected] : {std::pair{"/sized-1048576", "0/200"},
+                                       {"/chunked-1048576", "0/200"},
+                                       {"/sized-1048577", "63/-1"},
+                                       {"/chunked-1048577", "23/-1"}}) {
+    HttpUtil::get(https.url(path), curl, http, response);
+    EXPECT_EQ(std::to_string(curl) + "/" + std::to_string(http), expected) << path;
+    if (std::string(expected) == "0/200") {
+      EXPECT_EQ(response, mebibyte) << path;
+    } else {
+      EXPECT_LT(response.size(), 200u) << path;
+    }
+  }
   const std::string file = make_temp_folder("download") + "/installer";
   HttpUtil::download_file(https.url("/announced"), file, curl, http);
   EXPECT_EQ(std::to_string(curl) + " " + std::to_string(QFileInfo(QString::fromStdString(file)).size()),

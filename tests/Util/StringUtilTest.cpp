@@ -5,6 +5,7 @@
 
 #include "text/MD5.h"
 #include "text/StringUtil.h"
+#include "text/TerminalText.h"
 
 TEST(StringUtil, TrimSplitReplaceAndVersions) {
   EXPECT_EQ(StringUtil::trim("\tx "), "\tx");  // only blanks are trimmed
@@ -41,4 +42,19 @@ TEST(StringUtil, NumberTextsIgnoreTheProcessLocale) {
   EXPECT_EQ(StringUtil::str_to_double("23.976024"), 23.976024);
   EXPECT_EQ(StringUtil::str_to_double_stream("37.5"), 37.5);
   EXPECT_EQ(StringUtil::double_to_fixed_str(29.97, 3), "29.970");
+}
+
+TEST(TerminalText, ControlCharactersAreEscapedAndEveryOtherCharacterKept) {
+  using std::string_literals::operator""s;
+  EXPECT_EQ(TerminalText::Escaped("\a\b\t\n\v\f\r"), R"(\a\b\t\n\v\f\r)");
+  // ESC, NUL, DEL, a C1 control (CSI, U+009B), and bytes that are no UTF-8.
+  EXPECT_EQ(TerminalText::Escaped("\x1b]0;title\x07\x1b[31mred"), R"(\033]0;title\a\033[31mred)");
+  EXPECT_EQ(TerminalText::Escaped("a\0b\x7f\xc2\x9b"
+                                  "2J\xff\xc3"s),
+            R"(a\000b\177\302\2332J\377\303)");
+  // Letters of any script, a no-break space (U+00A0) and backslashes stay as they are.
+  const std::string kept = "C:\\Videos\\\xe8\xa7\x86\xe9\xa2\x91 caf\xc3\xa9\xc2\xa0\xf0\x9f\x8e\xac.mp4";
+  EXPECT_EQ(TerminalText::Escaped(kept), kept);
+  // An overlong form or a surrogate is no character.
+  EXPECT_EQ(TerminalText::Escaped("\xc0\x8a\xed\xa0\x80"), R"(\300\212\355\240\200)");
 }

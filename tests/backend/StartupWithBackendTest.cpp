@@ -29,7 +29,11 @@ struct ProgramRun {
 ProgramRun run_program(const QString& data_home, const std::map<QString, QString>& environment) {
   QProcess app;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("TMPDIR", QString::fromStdString(make_temp_folder("keys")));  // own single-instance keys
+  // Its own single-instance lock: a runtime folder closed to others.
+  const QString keys = QString::fromStdString(make_temp_folder("keys"));
+  QFile::setPermissions(keys, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  env.insert("XDG_RUNTIME_DIR", keys);
+  env.insert("TMPDIR", keys);
   env.insert("XDG_DATA_HOME", data_home);
   // A Chinese system, so the interface is Chinese unless English was chosen.
   for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(overriding);

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -363,4 +364,44 @@ TEST(CliInput, PipesAndUnreadableNamesAreRefusedAtOnceLongNamesConvertedIntoTheD
   EXPECT_EQ(run.code, 2) << run.err;
   EXPECT_EQ(QDir(q(folder)).entryList({"out*"}, QDir::AllEntries), QStringList()) << run.err;
   EXPECT_FALSE(fifo.readerWasBlocked());
+}
+
+// A name can hold a terminal's escape sequences and line breaks: what a person reads
+// shows them escaped, one job per line; JSON carries the name as it is.
+TEST(CliOutput, ControlCharactersInNamesAreShownEscapedAndJsonKeepsThemExactly) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("control");
+  const std::string odd = folder + "/tab\there\nnew\x1b]0;pwned\x07\x1b[31mred.mp4";
+  const std::string shown = folder + R"(/tab\there\nnew\033]0;pwned\a\033[31mred.mp4)";
+  ASSERT_TRUE(QFile::rename(q(make_clip(folder, "clip.mp4", clip_of(640, 480, 1))), q(odd)));
+  const auto raw_controls = [](const std::string& text) {
+    return std::count_if(text.begin(), text.end(), [](char c) { return c == '\x1b' || c == '\x07'; });
+  };
+
+  CliRun run = run_cli({"info", q(odd)});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("File: " + shown + "\n", 0), 0u) << run.out;
+  EXPECT_EQ(raw_controls(run.out), 0);
+  run = run_cli({"info", "--json", q(odd)});
+  rapidjson::Document json;
+  ASSERT_TRUE(json.Parse(run.out.c_str()).IsObject()) << run.out;
+  EXPECT_EQ(json["File"].GetString(), odd);
+
+  run = run_cli({"transcode", q(odd), "-o", q(folder)});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(raw_controls(run.out + run.err), 0) << run.out << run.err;
+  EXPECT_NE(run.out.find(" Completed " + shown.substr(0, shown.size() - 4) + "_output.mp4\n"), npos)
+      << run.out;
+  run = run_cli({"transcode", q(odd + ".missing\n\x1b[2J"), "-o", q(folder)});
+  EXPECT_EQ(run.err, "kovadle-cli: " + shown + R"(.missing\n\033[2J: no such file)" + "\n");
+
+  // Two jobs, two lines of five fields each.
+  run = run_cli({"transcode", q(odd), "-o", q(folder + "/out\tdir")});
+  EXPECT_EQ(run.code, 0) << run.err;
+  run = run_cli({"jobs"});
+  const QStringList lines = q(run.out).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << run.out;
+  for (const QString& line : lines) EXPECT_EQ(line.count('\t'), 4) << line.toStdString();
+  EXPECT_NE(run.out.find("\t" + shown + "\t" + folder + R"(/out\tdir/tab\there)"), npos) << run.out;
+  EXPECT_EQ(raw_controls(run.out), 0);
 }

@@ -26,8 +26,12 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
       QString::fromStdString(media + "/notes.txt"),
       QString::fromStdString(
           make_clip(other, "same.mp4", clip_of(1280, 720, 0.5)))};  // the same name elsewhere
+  // An output folder whose name looks like markup is shown as it is named.
+  const QString folder = QString::fromStdString(output_dir) + "/<b>bold</b>";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  UserSettings::instance().setOutputDir(folder.toStdString());
   open_window();
-  QStringList boxes, notes;
+  QStringList boxes, notes, headings;
   QObject guard;
   handle_modal_dialogs(&guard, [&](QDialog* dialog) {
     if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
@@ -36,6 +40,8 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
       quality->setCurrentIndex(quality->findData("85"));
       settings->findChild<QComboBox*>("comboBoxFormat")->setCurrentText(".mkv");
       notes << settings->findChild<QLabel*>("labelFallbackNote")->text();
+      const auto* heading = settings->findChild<QLabel*>("labelBatchHeading");
+      headings << as_shown(heading->text(), heading->textFormat());
       settings->findChild<QPushButton*>("btnStartTranscoding")->click();
       return true;
     }
@@ -47,6 +53,7 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   EXPECT_EQ(boxes, QStringList{"Information:These files were not added:\n\ntone.m4a: Not support audio only "
                                "file\nnotes.txt: Non video files are not supported"});
   EXPECT_EQ(notes.size(), 1);
+  EXPECT_EQ(headings, QStringList{"Videos: 3    Output folder: " + folder});
   EXPECT_TRUE(notes.value(0).contains("85%")) << notes.value(0).toStdString();
 
   QStringList made;

@@ -1,6 +1,8 @@
 // The job tables: what start-up shows, how snapshots change rows, and the context actions.
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
@@ -70,6 +72,36 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
         "0:00|100.00%Stopped|Stopped-:-:-|0.00%");
     EXPECT_EQ(manager->GetRunningJobCount(), 0);  // nothing starts by itself
   }
+}
+
+// A name or a reason from outside is never taken for markup: the window would load
+// what an <img> names (a read of /dev/zero without end) on every hover.
+TEST_F(WindowTest, NamesAndReasonsThatLookLikeMarkupAreShownAsWritten) {
+  const std::string input = media + "/<img src=\"/dev/zero\"><b>clip</b> & co.mp4";
+  const std::string output = output_dir + "/<b>clip</b>_output.mp4";
+  const std::string reason = "<img src=\"/dev/zero\">Invalid data found";
+  const std::string failed = store_job(input, output, {}, reason);
+  const std::string completed = store_job(input, output, {true, false, false});
+  open_window();
+  const QString path = QString::fromStdString(input), why = "Failed: " + QString::fromStdString(reason);
+  int row = JobTable::rowOf(running(), failed);
+  EXPECT_EQ(running()->item(row, JobTable::kFileName)->text(), path);
+  EXPECT_EQ(as_shown(running()->item(row, JobTable::kFileName)->toolTip()), path + "\n" + why);
+  EXPECT_EQ(as_shown(running()->item(row, JobTable::kTimeRemaining)->toolTip()), why);
+  row = JobTable::rowOf(done(), completed);
+  EXPECT_EQ(as_shown(done()->item(row, JobTable::kOutput)->toolTip()),
+            "Input: " + path + "\nOutput: " + QString::fromStdString(output));
+
+  // Property: the paths' tooltips and the reason.
+  const std::optional<JobView> failedJob = engine->View(failed);
+  ASSERT_TRUE(failedJob);
+  SettingWindow1File property(nullptr, input, "", true, &*failedJob);
+  const auto* line = property.findChild<QLineEdit*>("lineEditInput");
+  EXPECT_EQ(as_shown(line->toolTip()), "Input File: " + path);
+  QStringList labels;
+  for (const QLabel* label : property.findChildren<QLabel*>())
+    labels << as_shown(label->text(), label->textFormat());
+  EXPECT_TRUE(labels.contains(why)) << labels.join('|').toStdString();
 }
 
 TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) {

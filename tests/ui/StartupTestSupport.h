@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -35,18 +36,27 @@ inline QString helper_program() {
 }
 
 // Starts the whole program (see kovadle_app_helper) in dir, with the arguments and
-// a Chinese system unless the environment given says otherwise. The
-// single-instance keys live in the folder given as TMPDIR, so no copy really
+// a Chinese system unless the environment given says otherwise (an empty value
+// removes a variable). The single-instance lock lives in the folder given (its
+// runtime folder, closed to others, and its temporary folder), so no copy really
 // running here is met.
 inline void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
                   const QString& program = helper_program(), const QStringList& arguments = {},
                   const std::map<QString, QString>& environment = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  QFile::setPermissions(keys, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  env.insert("XDG_RUNTIME_DIR", keys);
   env.insert("TMPDIR", keys);
   for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(overriding);
   env.insert("LANG", "zh_CN.UTF-8");
   if (quit_when_shown) env.insert("KOVADLE_HELPER_QUIT", "1");
-  for (const auto& [name, value] : environment) env.insert(name, value);
+  for (const auto& [name, value] : environment) {
+    if (value.isEmpty()) {
+      env.remove(name);
+    } else {
+      env.insert(name, value);
+    }
+  }
   app.setProcessEnvironment(env);
   app.setWorkingDirectory(dir);
   app.setProcessChannelMode(QProcess::ForwardedErrorChannel);

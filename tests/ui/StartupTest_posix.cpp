@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSharedMemory>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QSystemSemaphore>
 #include <QTemporaryDir>
 
 #include "environment/AppConstants.h"
@@ -66,6 +71,67 @@ TEST(Startup, AnotherUsersCopyIsNotRefused) {
   EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
 }
 
+// Another user of the machine can write to the temporary folder and make System V
+// objects under any key: nothing planted there keeps this user's copy from starting
+// or from taking a later start's files. What is not a lock or a socket of ours in
+// the runtime folder (left by a crash, or by mistake) is replaced.
+TEST(Startup, NothingPlantedInSharedPlacesOrLeftInTheRuntimeFolderKeepsTheProgramFromStarting) {
+  const QString shared = QString::fromStdString(make_temp_folder("shared-tmp"));
+  const QString runtime = QString::fromStdString(make_temp_folder("runtime"));
+  const QString uid = QString::number(::getuid());
+  // Under the names and keys a copy took there, as a squatter would hold them.
+  ASSERT_TRUE(QFile(shared + "/KovadleOpen-" + uid).open(QIODevice::WriteOnly));
+  const QByteArray own_tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", shared.toUtf8());  // where Qt derives the System V keys from
+  QSystemSemaphore semaphore("Kovadle-" + uid, 1, QSystemSemaphore::Create);
+  ASSERT_TRUE(semaphore.acquire());
+  QSharedMemory segment("KovadleObject-" + uid);
+  ASSERT_TRUE(segment.create(1));
+  own_tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", own_tmp);
+  ASSERT_EQ(::mkfifo((runtime + "/Kovadle.lock").toUtf8().constData(), 0600), 0);
+  ASSERT_TRUE(QFile(runtime + "/KovadleOpen").open(QIODevice::WriteOnly));
+
+  QProcess first, second;
+  start(first, runtime, build_dir(), false, helper_program(), {}, {{"TMPDIR", shared}});
+  ASSERT_EQ(lines_when_shown(first), kShownInChinese);
+  EXPECT_TRUE(QFileInfo(runtime + "/Kovadle.lock").isFile());
+  const QString notes = QString::fromStdString(make_temp_folder("docs")) + "/notes.txt";
+  QFile(notes).open(QIODevice::WriteOnly);
+  start(second, runtime, build_dir(), true, helper_program(), {notes}, {{"TMPDIR", shared}});
+  EXPECT_EQ(output_of_finished(second), "");
+  const QString refused = QString::fromUtf8("BOX\t提示\t不支持非视频文件!\n");
+  EXPECT_EQ(lines_until(first, refused), refused);
+  semaphore.release();
+  first.terminate();
+  EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
+}
+
+// A runtime folder others may write to is not used: the lock goes to a folder of
+// the data folder, closed to others, where a start without any runtime folder finds it.
+TEST(Startup, WithoutAClosedRuntimeFolderTheLockLivesInAClosedFolderOfTheDataFolder) {
+  const QString open = QString::fromStdString(make_temp_folder("open-runtime"));
+  ASSERT_EQ(::chmod(open.toUtf8().constData(), 0777), 0);
+  const QString data = QString::fromStdString(make_temp_folder("data"));
+  const QString folder = data + "/kovadle_app_helper/run-" + QSysInfo::machineHostName();
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_EQ(::chmod(folder.toUtf8().constData(), 0755), 0);  // opened by mistake
+
+  QProcess first, second;
+  start(first, QString::fromStdString(make_temp_folder("tmp")), build_dir(), false, helper_program(), {},
+        {{"XDG_RUNTIME_DIR", open}, {"XDG_DATA_HOME", data}});
+  ASSERT_EQ(lines_when_shown(first), kShownInChinese);
+  struct stat info {};
+  ASSERT_EQ(::stat(folder.toUtf8().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_TRUE(QFileInfo(folder + "/Kovadle.lock").isFile());
+  EXPECT_TRUE(QDir(open).isEmpty());
+  start(second, QString::fromStdString(make_temp_folder("tmp")), build_dir(), true, helper_program(), {},
+        {{"XDG_RUNTIME_DIR", ""}, {"XDG_DATA_HOME", data}});
+  EXPECT_EQ(output_of_finished(second), "");  // handed over: no second window
+  first.terminate();
+  EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
+}
+
 // The system's language is read from the environment here (on Windows from the system).
 TEST(Startup, TheInterfaceSpeaksTheSystemsLanguageUnlessOneWasChosen) {
   const QString english = "WINDOW\tKovadle v1.1 - Supports more than twenty formats\n";
@@ -100,21 +166,22 @@ TEST(Startup, TheInterfaceSpeaksTheSystemsLanguageUnlessOneWasChosen) {
   UserSettings::instance().save();
 }
 
-// Someone emptied the temporary folder: the lock holds, the hand-over socket is gone.
+// A running copy that does not answer (stopped, or hung in a dialog's loop of its own).
 TEST(Startup, ARunningCopyOutOfReachIsReportedInTheInterfacesLanguage) {
   const QString keys = QString::fromStdString(make_temp_folder("tmp"));
   QProcess first;
   start(first, keys, build_dir(), false);
   ASSERT_EQ(lines_when_shown(first), kShownInChinese);
-  ASSERT_TRUE(QFile::remove(keys + "/KovadleOpen-" + QString::number(::getuid())));
+  ASSERT_EQ(::kill(static_cast<pid_t>(first.processId()), SIGSTOP), 0);
   const std::pair<const char*, QString> systems[] = {
       {"zh_CN.UTF-8", QString::fromUtf8("BOX\t提示\t程序己运行!\n")},
       {"en_US.UTF-8", "BOX\tNotice\tKovadle is already running!\n"}};
-  for (const auto& [system, box] : systems) {
-    QProcess later;
-    start(later, keys, build_dir(), true, helper_program(), {}, {{"LANG", system}});
-    EXPECT_EQ(output_of_finished(later), box) << system;
-  }
+  // Both wait out the hand-over's time at once.
+  QProcess later[2];
+  for (int i = 0; i < 2; ++i)
+    start(later[i], keys, build_dir(), true, helper_program(), {}, {{"LANG", systems[i].first}});
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(output_of_finished(later[i]), systems[i].second) << systems[i].first;
+  ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
   first.terminate();
   EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
 }

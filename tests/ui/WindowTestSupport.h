@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "jobs/JobEngine.h"
 #include "jobs/JobManager.h"
 #include "jobs/UpdateGUIThread.h"
+#include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "process/CommandLine.h"
 #include "support/MediaFixtures.h"
@@ -41,6 +43,30 @@ inline bool wait_until(const std::function<bool()>& done, int timeout_ms) {
   for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
+}
+
+// How often the text occurs in the program's log so far.
+inline int log_lines_with(const QString& text) {
+  flush_logs();
+  int count = 0;
+  const QDir logs(QString::fromStdString(get_applogs_dir()));
+  for (const QString& name : logs.entryList({"KV*"}, QDir::Files | QDir::NoSymLinks)) {
+    QFile file(logs.filePath(name));
+    if (file.open(QIODevice::ReadOnly)) count += QString::fromUtf8(file.readAll()).count(text);
+  }
+  return count;
+}
+
+// What a tooltip, or a label of the format given, shows of a text: Qt renders it as
+// markup when it is rich text or looks like it.
+inline QString as_shown(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+  QTextDocument document;
+  if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
+    document.setHtml(text);
+  } else {
+    document.setPlainText(text);
+  }
+  return document.toPlainText();
 }
 
 struct StoredJob {

@@ -17,6 +17,7 @@
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
+#include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/SettingWindow1File.h"
 
@@ -40,6 +41,7 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
                                  .arg(QDir::toNativeSeparators(to_qstring(outputDir))),
                              this);
   heading->setObjectName("labelBatchHeading");
+  heading->setTextFormat(Qt::PlainText);
   heading->setWordWrap(true);
 
   table_ = new QTableWidget(static_cast<int>(inputs_.size()), kColumnCount, this);
@@ -62,7 +64,7 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
     const Input& input = inputs_[row];
     offered.insert(input.ladder.begin(), input.ladder.end());
     auto* name = new QTableWidgetItem(to_qstring(OSUtil::getFileName(input.path)));
-    name->setToolTip(to_qstring(input.path));
+    name->setToolTip(PlainText::toolTip(to_qstring(input.path)));
     table_->setItem(int(row), kFile, name);
     table_->setItem(int(row), kResolution,
                     new QTableWidgetItem(SettingWindow1File::DisplayedResolution(

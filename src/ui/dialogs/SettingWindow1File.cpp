@@ -20,6 +20,7 @@
 #include "text/QtText.h"
 #include "text/StringUtil.h"
 #include "ui/MyLabel.h"
+#include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
 
 namespace {
@@ -31,7 +32,7 @@ const int kRecommendedIndex = 4;
 // the tooltip holds the whole text when it is still too long.
 void showPathLine(QLineEdit* edit, const QString& text) {
   edit->setText(text);
-  edit->setToolTip(text);
+  edit->setToolTip(PlainText::toolTip(text));
   edit->setCursorPosition(0);
   edit->ensurePolished();  // measure in the style sheet's font
   const int wanted = edit->fontMetrics().horizontalAdvance(text) + 24;
@@ -173,6 +174,7 @@ void SettingWindow1File::createWidgets() {
   const auto makeLabel = [this](const QString& text, const char* name) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     useBoldFont(label, 12);
     return label;
   };
@@ -279,6 +281,7 @@ void SettingWindow1File::layOut() {
   int row = 6;
   if (!failureReason_.empty()) {
     labelFailure_ = new QLabel(tr("Failed") + ": " + to_qstring(failureReason_), this);
+    labelFailure_->setTextFormat(Qt::PlainText);  // the encoder's words, or a job file's
     labelFailure_->setWordWrap(true);
     labelFailure_->setStyleSheet(QStringLiteral("color: #b00020;"));
     grid->addWidget(labelFailure_, row++, 0, 1, 4);
