@@ -8,7 +8,6 @@
 #include "support/AwkwardNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
-#include "support/TrackFixtures.h"
 
 namespace {
 
@@ -62,24 +61,4 @@ TEST(FFprobeRun, AwkwardFileNamesReachTheProbeIntact) {
     EXPECT_EQ(info.at("Width"), "160") << name;
     EXPECT_EQ(info.at("MediaFileName"), clip);
   }
-}
-
-TEST(FFprobeRun, ListsEveryTrackOfAGeneratedFile) {
-  const std::string clip = make_multitrack_clip(make_temp_folder("probe-tracks"));
-  ASSERT_FALSE(clip.empty());
-  const MediaInfo info = FFprobeUtil::GetMediaInfo(clip);
-  std::string listed;
-  for (const MediaTrack& track : info.tracks) {
-    listed += std::to_string(track.index) + ":" + std::to_string(static_cast<int>(track.kind)) + ":" +
-              track.codec + ":" + track.language + ":" + track.title + ":" + (track.forced ? "F" : "") +
-              std::to_string(track.channels) + " ";
-  }
-  // Kinds: 0 video, 1 audio, 2 subtitle, 4 attachment.
-  EXPECT_EQ(listed,
-            "0:0:h264:::0 1:1:aac:eng:English:1 2:1:aac:ger:Deutsch = gut:2 3:2:subrip:eng::F0 "
-            "4:2:hdmv_pgs_subtitle:fre::0 5:2:dvd_subtitle:::0 6:2:dvb_subtitle:::0 7:4:ttf:::0 ");
-  // Matroska gives the lengths as tags only.
-  EXPECT_NEAR(info.tracks[2].duration.AsDouble(), 2.0, 0.1);
-  // The record's first audio is still the first track, whatever the encoder would pick.
-  EXPECT_EQ(info.audioChannel.AsInt(), 1);
 }
