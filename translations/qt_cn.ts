@@ -191,6 +191,26 @@
         <source>Videos: %1    Output folder: %2</source>
         <translation>视频：%1 个    输出目录：%2</translation>
     </message>
+    <message>
+        <source>Keep every audio track and subtitle</source>
+        <translation>保留所有音轨和字幕</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>Every video keeps all its tracks.</source>
+        <translation>每个视频都保留全部轨道。</translation>
+    </message>
+    <message>
+        <source>and %1 more videos that drop tracks</source>
+        <translation>另有 %1 个视频会丢弃部分轨道</translation>
+    </message>
+    <message>
+        <source>Not every track is kept:</source>
+        <translation>并非所有轨道都会保留：</translation>
+    </message>
 </context>
 <context>
     <name>CountDownMsgBox</name>
@@ -563,6 +583,10 @@
         <source>Failed</source>
         <translation>失败</translation>
     </message>
+    <message>
+        <source>Keep every audio track and subtitle</source>
+        <translation>保留所有音轨和字幕</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -585,6 +609,121 @@
     <message>
         <source>Copied to the clipboard</source>
         <translation>已复制到剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>TrackSummary</name>
+    <message>
+        <source>; </source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>kept</source>
+        <translation>保留</translation>
+    </message>
+    <message>
+        <source>all kept</source>
+        <translation>全部保留</translation>
+    </message>
+    <message>
+        <source>dropped in %1</source>
+        <translation>%1 格式不保留</translation>
+    </message>
+    <message>
+        <source>only the first is kept (%1 holds one)</source>
+        <translation>只保留第一条（%1 只能容纳一条）</translation>
+    </message>
+    <message>
+        <source>only number %1 is kept (%2 holds one)</source>
+        <translation>只保留第 %1 条（%2 只能容纳一条）</translation>
+    </message>
+    <message>
+        <source>only the first is kept</source>
+        <translation>只保留第一条</translation>
+    </message>
+    <message>
+        <source>only number %1 is kept</source>
+        <translation>只保留第 %1 条</translation>
+    </message>
+    <message>
+        <source>%1 kept, %2 dropped in %3</source>
+        <translation>保留 %1 条，%2 条在 %3 格式中丢弃</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>1 audio track</source>
+        <translation>1 条音轨</translation>
+    </message>
+    <message>
+        <source>%1 audio tracks</source>
+        <translation>%1 条音轨</translation>
+    </message>
+    <message>
+        <source>1 subtitle</source>
+        <translation>1 条字幕</translation>
+    </message>
+    <message>
+        <source>%1 subtitles</source>
+        <translation>%1 条字幕</translation>
+    </message>
+    <message>
+        <source>1 more video stream</source>
+        <translation>另 1 路视频流</translation>
+    </message>
+    <message>
+        <source>%1 more video streams</source>
+        <translation>另 %1 路视频流</translation>
+    </message>
+    <message>
+        <source>dropped</source>
+        <translation>丢弃</translation>
+    </message>
+    <message>
+        <source>1 cover picture</source>
+        <translation>1 张封面图片</translation>
+    </message>
+    <message>
+        <source>%1 cover pictures</source>
+        <translation>%1 张封面图片</translation>
+    </message>
+    <message>
+        <source>1 data stream</source>
+        <translation>1 路数据流</translation>
+    </message>
+    <message>
+        <source>%1 data streams</source>
+        <translation>%1 路数据流</translation>
+    </message>
+    <message>
+        <source>1 attachment</source>
+        <translation>1 个附件</translation>
+    </message>
+    <message>
+        <source>%1 attachments</source>
+        <translation>%1 个附件</translation>
+    </message>
+    <message>
+        <source>1 other stream</source>
+        <translation>1 路其他流</translation>
+    </message>
+    <message>
+        <source>%1 other streams</source>
+        <translation>%1 路其他流</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track languages or titles</source>
+        <translation>%1 格式不保存轨道的语言和标题</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track languages</source>
+        <translation>%1 格式不保存轨道的语言</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track titles</source>
+        <translation>%1 格式不保存轨道的标题</translation>
     </message>
 </context>
 <context>

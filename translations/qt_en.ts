@@ -191,6 +191,26 @@
         <source>Videos: %1    Output folder: %2</source>
         <translation>Videos: %1    Output folder: %2</translation>
     </message>
+    <message>
+        <source>Keep every audio track and subtitle</source>
+        <translation>Keep every audio track and subtitle</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Every video keeps all its tracks.</source>
+        <translation>Every video keeps all its tracks.</translation>
+    </message>
+    <message>
+        <source>and %1 more videos that drop tracks</source>
+        <translation>and %1 more videos that drop tracks</translation>
+    </message>
+    <message>
+        <source>Not every track is kept:</source>
+        <translation>Not every track is kept:</translation>
+    </message>
 </context>
 <context>
     <name>CountDownMsgBox</name>
@@ -563,6 +583,10 @@
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
+    <message>
+        <source>Keep every audio track and subtitle</source>
+        <translation>Keep every audio track and subtitle</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -585,6 +609,121 @@
     <message>
         <source>Copied to the clipboard</source>
         <translation>Copied to the clipboard.</translation>
+    </message>
+</context>
+<context>
+    <name>TrackSummary</name>
+    <message>
+        <source>; </source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>kept</source>
+        <translation>kept</translation>
+    </message>
+    <message>
+        <source>all kept</source>
+        <translation>all kept</translation>
+    </message>
+    <message>
+        <source>dropped in %1</source>
+        <translation>dropped in %1</translation>
+    </message>
+    <message>
+        <source>only the first is kept (%1 holds one)</source>
+        <translation>only the first is kept (%1 holds one)</translation>
+    </message>
+    <message>
+        <source>only number %1 is kept (%2 holds one)</source>
+        <translation>only number %1 is kept (%2 holds one)</translation>
+    </message>
+    <message>
+        <source>only the first is kept</source>
+        <translation>only the first is kept</translation>
+    </message>
+    <message>
+        <source>only number %1 is kept</source>
+        <translation>only number %1 is kept</translation>
+    </message>
+    <message>
+        <source>%1 kept, %2 dropped in %3</source>
+        <translation>%1 kept, %2 dropped in %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>1 audio track</source>
+        <translation>1 audio track</translation>
+    </message>
+    <message>
+        <source>%1 audio tracks</source>
+        <translation>%1 audio tracks</translation>
+    </message>
+    <message>
+        <source>1 subtitle</source>
+        <translation>1 subtitle</translation>
+    </message>
+    <message>
+        <source>%1 subtitles</source>
+        <translation>%1 subtitles</translation>
+    </message>
+    <message>
+        <source>1 more video stream</source>
+        <translation>1 more video stream</translation>
+    </message>
+    <message>
+        <source>%1 more video streams</source>
+        <translation>%1 more video streams</translation>
+    </message>
+    <message>
+        <source>dropped</source>
+        <translation>dropped</translation>
+    </message>
+    <message>
+        <source>1 cover picture</source>
+        <translation>1 cover picture</translation>
+    </message>
+    <message>
+        <source>%1 cover pictures</source>
+        <translation>%1 cover pictures</translation>
+    </message>
+    <message>
+        <source>1 data stream</source>
+        <translation>1 data stream</translation>
+    </message>
+    <message>
+        <source>%1 data streams</source>
+        <translation>%1 data streams</translation>
+    </message>
+    <message>
+        <source>1 attachment</source>
+        <translation>1 attachment</translation>
+    </message>
+    <message>
+        <source>%1 attachments</source>
+        <translation>%1 attachments</translation>
+    </message>
+    <message>
+        <source>1 other stream</source>
+        <translation>1 other stream</translation>
+    </message>
+    <message>
+        <source>%1 other streams</source>
+        <translation>%1 other streams</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track languages or titles</source>
+        <translation>%1 keeps no track languages or titles</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track languages</source>
+        <translation>%1 keeps no track languages</translation>
+    </message>
+    <message>
+        <source>%1 keeps no track titles</source>
+        <translation>%1 keeps no track titles</translation>
     </message>
 </context>
 <context>

@@ -15,8 +15,9 @@ const char* const kDescription =
     "queue as the Kovadle window, whose tables show these jobs at its next start.\n"
     "\n"
     "Commands:\n"
-    "  info FILE...       what is in each file: media information, resolution class and\n"
-    "                     the qualities offered, or why Kovadle refuses the file\n"
+    "  info FILE...       what is in each file: media information, audio and subtitle\n"
+    "                     tracks, resolution class and the qualities offered, or why\n"
+    "                     Kovadle refuses the file\n"
     "  transcode FILE...  converts the files into the output folder, showing progress\n"
     "  jobs               lists the stored jobs: table, quality, input and output\n"
     "\n"
@@ -57,7 +58,9 @@ void CliArguments::parse(const QStringList& arguments) {
   const QCommandLineOption outputDir(
       QStringList{"o", "output-dir"},
       "transcode: folder for the outputs (default: the output folder chosen in Kovadle).", "DIR");
-  parser.addOptions({json, quality, format, outputDir});
+  const QCommandLineOption allTracks(
+      QStringList{"all-tracks"}, "transcode: keep every audio track and every subtitle the container holds.");
+  parser.addOptions({json, quality, format, outputDir, allTracks});
   parser.addPositionalArgument("command", "info, transcode or jobs.");
   parser.addPositionalArgument("files", "Video files.", "[FILE...]");
 
@@ -88,12 +91,13 @@ void CliArguments::parse(const QStringList& arguments) {
   if (command_ != Command::Jobs && files_.isEmpty()) return usageError(name + " needs at least one FILE");
   if (command_ != Command::Info && parser.isSet(json)) return usageError("--json belongs to info");
   if (command_ != Command::Transcode) {
-    for (const QCommandLineOption* option : {&quality, &format, &outputDir}) {
+    for (const QCommandLineOption* option : {&quality, &format, &outputDir, &allTracks}) {
       if (parser.isSet(*option)) return usageError("--" + option->names().last() + " belongs to transcode");
     }
   }
 
   json_ = parser.isSet(json);
+  allTracks_ = parser.isSet(allTracks);
   if (parser.isSet(quality)) {
     QString value = parser.value(quality);
     if (value.endsWith('%')) value.chop(1);

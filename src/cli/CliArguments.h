@@ -5,7 +5,7 @@
 
 // The command line of kovadle-cli:
 //   info FILE... [--json]
-//   transcode FILE... [--quality N] [--format EXT] [--output-dir DIR]
+//   transcode FILE... [--quality N] [--format EXT] [--output-dir DIR] [--all-tracks]
 //   jobs
 // plus --help and --version.
 class CliArguments {
@@ -28,6 +28,8 @@ class CliArguments {
   std::string Format() const { return format_; }
   // Empty: the output folder chosen in the window.
   std::string OutputDir() const { return outputDir_; }
+  // Every audio track and subtitle the container holds.
+  bool AllTracks() const { return allTracks_; }
 
  private:
   void parse(const QStringList& arguments);
@@ -42,4 +44,5 @@ class CliArguments {
   std::string quality_ = "95";
   std::string format_ = ".mp4";
   std::string outputDir_;
+  bool allTracks_ = false;
 };

@@ -26,10 +26,31 @@ Description describe(const std::string& path) {
           input.qualities};
 }
 
+// Audio tracks, then subtitles, each as the fields a player shows.
+struct Listed {
+  const char* key;  // "AudioTrack", numbered from 1 in the text
+  MediaTrack::Kind kind;
+};
+const Listed kListed[] = {{"AudioTrack", MediaTrack::Kind::Audio},
+                          {"SubtitleTrack", MediaTrack::Kind::Subtitle}};
+
+std::string trackText(const MediaTrack& track) {
+  // The title last: everything after "title=" is the title.
+  return "index=" + std::to_string(track.index) + " codec=" + TerminalText::Escaped(track.codec) +
+         " language=" + TerminalText::Escaped(track.language) +
+         " default=" + (track.isDefault ? "true" : "false") + " forced=" + (track.forced ? "true" : "false") +
+         " title=" + TerminalText::Escaped(track.title);
+}
+
 std::string asText(const Description& file) {
   std::string text = "File: " + TerminalText::Escaped(file.path) + "\n";
   for (const auto& entry : file.info.ToMap())
     text += entry.first + ": " + TerminalText::Escaped(entry.second) + "\n";
+  for (const Listed& listed : kListed) {
+    int number = 0;
+    for (const MediaTrack& track : file.info.TracksOf(listed.kind))
+      text += listed.key + std::to_string(++number) + ": " + trackText(track) + "\n";
+  }
   if (!file.refusal.empty()) return text + "Refusal: " + file.refusal + "\n";
   return text + "ResolutionClass: " + file.resolutionClass +
          "\nQualities: " + CliInput::Joined(file.qualities) + "\n";
@@ -51,6 +72,26 @@ std::string asJson(const Description& file) {
     string(entry.second);
   }
   writer.EndObject();
+  for (const Listed& listed : kListed) {
+    string(std::string(listed.key) + "s");
+    writer.StartArray();
+    for (const MediaTrack& track : file.info.TracksOf(listed.kind)) {
+      writer.StartObject();
+      // Texts, as every value of the record is.
+      const std::pair<const char*, std::string> fields[] = {{"Index", std::to_string(track.index)},
+                                                            {"Codec", track.codec},
+                                                            {"Language", track.language},
+                                                            {"Title", track.title},
+                                                            {"Default", track.isDefault ? "true" : "false"},
+                                                            {"Forced", track.forced ? "true" : "false"}};
+      for (const auto& field : fields) {
+        string(field.first);
+        string(field.second);
+      }
+      writer.EndObject();
+    }
+    writer.EndArray();
+  }
   if (!file.refusal.empty()) {
     string("Refusal");
     string(file.refusal);

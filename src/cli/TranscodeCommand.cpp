@@ -39,6 +39,7 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
   plan.quality = arguments_.Quality();
   plan.outputFormat = arguments_.Format();
   plan.outputFolder = folder_;
+  plan.keepAllTracks = arguments_.AllTracks();
   const JobEngine::Added added = engine_.Add(prepared, plan);
   using Problem = JobEngine::Added::Problem;
   switch (added.problem) {

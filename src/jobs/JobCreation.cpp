@@ -6,7 +6,7 @@
 
 JobCreation::Result JobCreation::Create(const std::string& inputFile, const std::string& proposedOutput,
                                         const std::string& quality, const std::string& outputCodec,
-                                        const std::string& outputFormat) {
+                                        const std::string& outputFormat, bool keepAllTracks) {
   Result result;
   const std::string output = JobOutput::Reserve(proposedOutput, inputFile, &result.reason);
   if (output.empty()) {
@@ -15,7 +15,7 @@ JobCreation::Result JobCreation::Create(const std::string& inputFile, const std:
     return result;
   }
   auto* record = new JobFile;
-  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat)) {
+  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat, keepAllTracks)) {
     result.problem = Problem::JobFile;
     result.path = OSUtil::getFileDir(record->GetPath());
     result.reason = record->LastSaveError();

@@ -20,5 +20,5 @@ class JobCreation {
 
   static Result Create(const std::string& inputFile, const std::string& proposedOutput,
                        const std::string& quality, const std::string& outputCodec,
-                       const std::string& outputFormat);
+                       const std::string& outputFormat, bool keepAllTracks = false);
 };

@@ -36,6 +36,7 @@ JobView viewOfRecord(const JobFile& record) {
   view.quality = record.GetQuality();
   view.outputFormat = record.GetOutputFormat();
   view.outputCodec = record.GetOutputCodec();
+  view.keepAllTracks = record.GetKeepAllTracks();
   view.generatedTime = record.GetGeneratedTime();
   view.jobFilePath = record.GetPath();
   view.reason = record.GetFailureReason();
@@ -114,7 +115,7 @@ JobEngine::Added JobEngine::Add(const PreparedInput& input, const JobPlan& plan)
   // naming an output meanwhile, takes the next one.
   const JobCreation::Result created =
       JobCreation::Create(input.path, ProposedOutput(input.path, plan.outputFolder, plan.outputFormat),
-                          plan.quality, plan.outputCodec, plan.outputFormat);
+                          plan.quality, plan.outputCodec, plan.outputFormat, plan.keepAllTracks);
   if (created.record == nullptr) {
     added.problem =
         created.problem == JobCreation::Problem::Output ? Added::Problem::Output : Added::Problem::JobFile;

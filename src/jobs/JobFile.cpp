@@ -23,6 +23,7 @@ struct JobFile::Fields {
   std::string quality;
   std::string outputCodec;
   std::string outputFormat;
+  bool keepAllTracks = false;
   std::string outcome;
   std::vector<std::string> errorLines;
 };
@@ -65,7 +66,7 @@ void JobFile::setPath(const std::string& path) {
 }
 
 bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
-                   const std::string& outputCodec, const std::string& outputFormat) {
+                   const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks) {
   {
     std::lock_guard<std::mutex> guard(fieldsLock_);
     fields_ = std::make_unique<Fields>();
@@ -76,6 +77,7 @@ bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, 
     fields_->quality = quality;
     fields_->outputCodec = outputCodec;
     fields_->outputFormat = outputFormat;
+    fields_->keepAllTracks = keepAllTracks;
   }
   isCompleted_ = false;
   isDeleted_ = false;
@@ -101,6 +103,7 @@ void JobFile::Load(const std::string& path) {
   const bool isCompleted = StringUtil::str_to_bool(json.get("IsCompleted"));
   const bool isDeleted = StringUtil::str_to_bool(json.get("IsDeleted"));
   const bool isStopped = StringUtil::str_to_bool(json.get("IsStopped"));
+  fields->keepAllTracks = optionalMember(json, "KeepAllTracks") == "true";
   fields->outcome = optionalMember(json, "Outcome");
   fields->errorLines = splitLines(optionalMember(json, "ErrorLines"));
   {
@@ -156,6 +159,7 @@ bool JobFile::Save() {
   json.set("IsCompleted", StringUtil::bool_to_str(isCompleted_));
   json.set("IsDeleted", StringUtil::bool_to_str(isDeleted_));
   json.set("IsStopped", StringUtil::bool_to_str(isStopped_));
+  if (fields.keepAllTracks) json.set("KeepAllTracks", "true");
   json.set("Outcome", fields.outcome);
   json.set("ErrorLines", joinLines(fields.errorLines));
   std::string error;
@@ -207,6 +211,7 @@ std::string JobFile::GetOutputFile() const { return field(&Fields::outputFile); 
 std::string JobFile::GetQuality() const { return field(&Fields::quality); }
 std::string JobFile::GetOutputCodec() const { return field(&Fields::outputCodec); }
 std::string JobFile::GetOutputFormat() const { return field(&Fields::outputFormat); }
+bool JobFile::GetKeepAllTracks() const { return field(&Fields::keepAllTracks); }
 std::string JobFile::GetOutcome() const { return field(&Fields::outcome); }
 std::vector<std::string> JobFile::GetErrorLines() const { return field(&Fields::errorLines); }
 

@@ -23,7 +23,7 @@ class JobFile {
   // job-file folder. False when the file could not be written (LastSaveError says
   // why); the record keeps its values.
   bool Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
-            const std::string& outputCodec, const std::string& outputFormat);
+            const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks = false);
   // Reads an existing job file. Throws a std::string when a member is missing, is
   // not a string, or a flag is neither "true" nor "false" (a file that is not JSON
   // fails as a missing member).
@@ -56,6 +56,9 @@ class JobFile {
   std::string GetQuality() const;
   std::string GetOutputCodec() const;
   std::string GetOutputFormat() const;
+  // The job keeps every audio track and subtitle ("KeepAllTracks", written only
+  // when set: files without it keep the usual tracks).
+  bool GetKeepAllTracks() const;
   bool GetIsCompleted() const { return isCompleted_; }
   bool GetIsDeleted() const { return isDeleted_; }
   bool GetIsStopped() const { return isStopped_; }

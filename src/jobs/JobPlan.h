@@ -14,4 +14,7 @@ struct JobPlan {
   // Where the output goes; it is named by the "_output" rule (see
   // JobEngine::ProposedOutput) and reserved when the job is made.
   std::string outputFolder;
+  // Every audio track and every subtitle the container holds, instead of the one
+  // video, audio track and (MKV) subtitle the encoder picks itself.
+  bool keepAllTracks = false;
 };

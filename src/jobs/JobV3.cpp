@@ -69,7 +69,7 @@ JobState JobV3::storedState(bool inRecycleBin) const {
 
 CommandLine JobV3::MakeFFmpegCmd() const {
   return FFmpegCmdGenerator::Generate(jobFile_->GetInputFile(), jobFile_->GetOutputFile(),
-                                      jobFile_->GetQuality());
+                                      jobFile_->GetQuality(), jobFile_->GetKeepAllTracks());
 }
 
 void JobV3::GenerateFFmpegCmd() { SetFFmpegCmd(MakeFFmpegCmd()); }

@@ -29,6 +29,7 @@ struct JobView {
   std::string quality;
   std::string outputFormat;
   std::string outputCodec;
+  bool keepAllTracks = false;  // every audio track and subtitle (JobPlan)
   std::string generatedTime;
   // Where its record is kept (the job file).
   std::string jobFilePath;

@@ -59,6 +59,34 @@ void debugLog(const std::string& label, const std::string& value) {
   if (is_debug_mode()) log_info("FFmpegCmdGenerator::GetFFmpegParams," + label + value);
 }
 
+// Names every kept stream: the video first, then the audio tracks and subtitles
+// in the input's order.
+void addStreamMaps(CommandLine& command, const TrackPlan& tracks) {
+  const KeptStreams kept = tracks.Kept();
+  std::vector<int> order = {kept.video};
+  order.insert(order.end(), kept.audio.begin(), kept.audio.end());
+  order.insert(order.end(), kept.subtitles.begin(), kept.subtitles.end());
+  for (int index : order) command.Add("-map").Add("0:" + std::to_string(index));
+}
+
+// Each subtitle's codec, and in MP4 each title as the handler name players show.
+// Languages, titles and marks elsewhere come over with the streams unasked.
+void addTrackOptions(CommandLine& command, const TrackPlan& tracks) {
+  const std::vector<TrackPlan::Stream> subtitles = tracks.KeptOf(MediaTrack::Kind::Subtitle);
+  for (size_t i = 0; i < subtitles.size(); ++i)
+    command.Add("-c:s:" + std::to_string(i)).Add(subtitles[i].encoding);
+  if (!tracks.container.TitleAsHandlerName()) return;
+  for (const auto& kind :
+       {std::make_pair(MediaTrack::Kind::Audio, "a"), std::make_pair(MediaTrack::Kind::Subtitle, "s")}) {
+    const std::vector<TrackPlan::Stream> streams = tracks.KeptOf(kind.first);
+    for (size_t i = 0; i < streams.size(); ++i) {
+      if (streams[i].track.title.empty()) continue;
+      command.Add("-metadata:s:" + std::string(kind.second) + ":" + std::to_string(i))
+          .Add("handler_name=" + streams[i].track.title);
+    }
+  }
+}
+
 }  // namespace
 
 std::string FFmpegCmdGenerator::GetEncoderPath() {
@@ -86,8 +114,9 @@ FFmpegParams FFmpegCmdGenerator::GetFFmpegParams(const std::string& inputFile, c
 }
 
 CommandLine FFmpegCmdGenerator::Generate(const std::string& inputFile, const std::string& outputFile,
-                                         const std::string& quality) {
-  const CommandLine command = CommandFor(GetFFmpegParams(inputFile, outputFile, quality));
+                                         const std::string& quality, bool keepAllTracks) {
+  const CommandLine command = CommandFor(ParamsFor(MediaInfoCache::GetInstance().GetMediaInfo(inputFile),
+                                                   inputFile, outputFile, quality, keepAllTracks));
   // The command holds the user's file names: only debug builds write it to the log.
   log_info(std::string("FFmpegCmdGenerator::Generate,ffmpeg_cmd:") +
            (is_debug_mode() ? command.ToString() : ""));
@@ -103,7 +132,8 @@ std::vector<std::string> FFmpegCmdGenerator::QualitysFor(const MediaInfo& info,
 }
 
 FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::string& inputFile,
-                                           const std::string& outputFile, const std::string& quality) {
+                                           const std::string& outputFile, const std::string& quality,
+                                           bool keepAllTracks) {
   FFmpegParams params;
   params.inputFile = inputFile;
   params.outputFile = outputFile;
@@ -151,6 +181,8 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   params.hasAudio = info.hasAudio;
   params.pixFmt = info.pixFmt.value_or(std::string());
   params.rotate = info.rotate;
+  params.keepAllTracks = keepAllTracks;
+  params.tracks = TrackPlan::For(info, OSUtil::getFileExtension(outputFile), keepAllTracks);
 
   if (is_debug_mode()) {
     const std::map<std::string, std::string> output = params.ToMap();
@@ -204,12 +236,15 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   if (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") command.Add({"-pix_fmt", "yuv420p"});
   command.Add("-metadata").Add("encoding_tool=Lavf58.29.10_KV" + get_current_version());
   if (is_mp4) command.Add({"-movflags", "+faststart"});
+  const bool mapped = params.keepAllTracks && params.tracks.Kept().video >= 0;
+  if (mapped) addStreamMaps(command, params.tracks);
   if (text("HasAudio") == "false") {
     command.Add("-an");
   } else {
     command.Add({"-acodec", "aac", "-b:a"});
     value(text("AudioBitrate"));
   }
+  if (mapped) addTrackOptions(command, params.tracks);
   command.Add({"-vcodec", "h264", "-preset"});
   value(text("Preset"));
   command.Add("-s").Add(frame_size).Add("-b:v");
@@ -220,16 +255,23 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
 }
 
 FFmpegCmdGenerator::OutputPlan FFmpegCmdGenerator::PlanOutput(const MediaInfo& input,
-                                                              const std::string& quality) {
+                                                              const std::string& quality,
+                                                              const std::string& outputFormat,
+                                                              bool keepAllTracks) {
   OutputPlan plan;
-  plan.params = ParamsFor(input, "", "", quality);
+  plan.params = ParamsFor(input, "", "", quality, keepAllTracks);
+  plan.params.tracks = TrackPlan::For(input, outputFormat, keepAllTracks);
+  // The usual plan counts one audio track, even for an input without any.
+  const int audioTracks =
+      keepAllTracks ? static_cast<int>(plan.params.tracks.KeptOf(MediaTrack::Kind::Audio).size()) : 1;
   plan.estimatedBytes = EstimatedOutputSize(plan.params.videoBitrate, plan.params.audioBitrate,
-                                            input.overallDuration.AsDouble());
+                                            input.overallDuration.AsDouble(), audioTracks);
   return plan;
 }
 
-int64_t FFmpegCmdGenerator::EstimatedOutputSize(int videoBitrate, int audioBitrate, double seconds) {
-  const int64_t bitrate = int64_t{videoBitrate} + audioBitrate;
+int64_t FFmpegCmdGenerator::EstimatedOutputSize(int videoBitrate, int audioBitrate, double seconds,
+                                                int audioTracks) {
+  const int64_t bitrate = int64_t{videoBitrate} + int64_t{audioBitrate} * audioTracks;
   // "nan", "inf" or a negative duration must not reach the integer conversion.
   if (!std::isfinite(seconds) || seconds <= 0 || bitrate <= 0) return 0;
   const double bytes = double(bitrate) * seconds * 0.125;

@@ -19,8 +19,10 @@ class FFmpegCmdGenerator {
   static std::vector<std::string> GetQualitys(const std::string& inputFile);
   static FFmpegParams GetFFmpegParams(const std::string& inputFile, const std::string& outputFile,
                                       const std::string& quality);
+  // keepAllTracks: every audio track and every subtitle the container holds,
+  // instead of the one video, audio and (MKV) subtitle the encoder picks itself.
   static CommandLine Generate(const std::string& inputFile, const std::string& outputFile,
-                              const std::string& quality);
+                              const std::string& quality, bool keepAllTracks = false);
 
   // The work behind the three calls above for a media record already at hand; they
   // fetch the input's record from the probe cache and hand it to these. Refusals
@@ -31,18 +33,21 @@ class FFmpegCmdGenerator {
   // The output parameters for the input described by info; not planned when the
   // input is refused.
   static FFmpegParams ParamsFor(const MediaInfo& info, const std::string& inputFile,
-                                const std::string& outputFile, const std::string& quality);
+                                const std::string& outputFile, const std::string& quality,
+                                bool keepAllTracks = false);
   // The encoder command line for the parameters (paths taken from them).
   static CommandLine CommandFor(const FFmpegParams& params);
 
   // What an input becomes at a quality before any job exists, as the settings
-  // dialogs show it: the parameters (without paths) and the estimated output size.
+  // dialogs show it: the parameters (without paths, tracks planned for the output
+  // format) and the estimated output size.
   struct OutputPlan {
     FFmpegParams params;
     int64_t estimatedBytes = 0;
   };
-  static OutputPlan PlanOutput(const MediaInfo& input, const std::string& quality);
-  // Estimated output size in bytes: (video + audio bit rate) x duration / 8; 0 when
-  // the duration is not a positive number.
-  static int64_t EstimatedOutputSize(int videoBitrate, int audioBitrate, double seconds);
+  static OutputPlan PlanOutput(const MediaInfo& input, const std::string& quality,
+                               const std::string& outputFormat = ".mp4", bool keepAllTracks = false);
+  // Estimated output size in bytes: (video + audio bit rate x audio tracks) x
+  // duration / 8; 0 when the duration is not a positive number.
+  static int64_t EstimatedOutputSize(int videoBitrate, int audioBitrate, double seconds, int audioTracks = 1);
 };

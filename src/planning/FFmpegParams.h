@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "planning/TrackPlan.h"
 #include "probe/MediaFigure.h"
 
 // The output parameters of one transcode, as planned from the input's record and a
@@ -22,6 +23,10 @@ struct FFmpegParams {
   bool hasAudio = false;
   std::string pixFmt;                 // empty when the probe did not say
   std::optional<MediaFigure> rotate;  // the input's turn, when it has one
+  // What each input stream becomes; the command names the streams only when every
+  // track is to be kept.
+  bool keepAllTracks = false;
+  TrackPlan tracks;
 
   // The parameters as texts by key ("InputFile", "Width", "VideoFramerate" with
   // three decimals, "HasRotate", ...); only the two paths when not planned.

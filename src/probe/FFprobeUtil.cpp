@@ -5,6 +5,7 @@
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "probe/ProbeLines.h"
+#include "probe/ProbeTracks.h"
 #include "process/ProcessRunner.h"
 #include "text/StringUtil.h"
 
@@ -232,6 +233,7 @@ MediaInfo FFprobeUtil::ParseProbeOutput(const std::string& file, const std::vect
   readVideoLines(video, info);
   readAudioLines(audio, info);
   readFormatLines(format, info);
+  info.tracks = ProbeTracks::Read(lines);
   info.isMediaFile = info.hasVideo || info.hasAudio;
   fillGaps(info);
 

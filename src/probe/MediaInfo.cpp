@@ -28,3 +28,11 @@ std::map<std::string, std::string> MediaInfo::ToMap() const {
   if (pixFmt) view["pix_fmt"] = *pixFmt;
   return view;
 }
+
+std::vector<MediaTrack> MediaInfo::TracksOf(MediaTrack::Kind kind) const {
+  std::vector<MediaTrack> found;
+  for (const MediaTrack& track : tracks) {
+    if (track.kind == kind) found.push_back(track);
+  }
+  return found;
+}

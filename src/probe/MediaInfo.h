@@ -3,8 +3,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "probe/MediaFigure.h"
+#include "probe/MediaTrack.h"
 
 // What is in a media file, as condensed from the probe's report. A fresh record
 // holds the defaults: nothing found, codecs "Unknown", every figure "0".
@@ -29,6 +31,11 @@ struct MediaInfo {
   // Only when the probe reports them: the video's turn in degrees, its pixel format.
   std::optional<MediaFigure> rotate;
   std::optional<std::string> pixFmt;
+  // Every stream of the file, in the order of their numbers; the figures above
+  // describe the first video and the first audio among them.
+  std::vector<MediaTrack> tracks;
+
+  std::vector<MediaTrack> TracksOf(MediaTrack::Kind kind) const;
 
   // The record as texts by key ("Width", "HasVideo", ...): the 17 entries of every
   // record, and "Rotate" and "pix_fmt" when present. For logs, kovadle-cli info and

@@ -1,5 +1,6 @@
 #include "probe/ProbeLines.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 namespace probe_lines {
 
 namespace {
+
+unsigned char uchar(char c) { return static_cast<unsigned char>(c); }
 
 bool hasKey(const std::string& line, const char* key) {
   const size_t first = line.find_first_not_of(" \t");
@@ -44,6 +47,57 @@ bool isSectionHeader(const std::string& line) {
 
 std::string valueAfter(const std::string& line, const std::string& marker) {
   return StringUtil::trim(StringUtil::replace_all_copy(line, marker, ""));
+}
+
+bool splitEntry(const std::string& line, std::string& key, std::string& value) {
+  // The probe puts a backslash before '\\', '=', ':' and '#', writes the usual control
+  // characters as \n and the others as \x00 and two hex digits.
+  std::string* half = &key;
+  key.clear();
+  value.clear();
+  bool split = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '=' && !split) {
+      split = true;
+      half = &value;
+      continue;
+    }
+    if (c != '\\' || i + 1 == line.size()) {
+      half->push_back(c);
+      continue;
+    }
+    const char next = line[++i];
+    switch (next) {
+      case 'b':
+        half->push_back('\b');
+        break;
+      case 'f':
+        half->push_back('\f');
+        break;
+      case 'n':
+        half->push_back('\n');
+        break;
+      case 'r':
+        half->push_back('\r');
+        break;
+      case 't':
+        half->push_back('\t');
+        break;
+      case 'x':
+        if (i + 4 < line.size() && line.compare(i + 1, 2, "00") == 0 && std::isxdigit(uchar(line[i + 3])) &&
+            std::isxdigit(uchar(line[i + 4]))) {
+          half->push_back(static_cast<char>(std::strtol(line.substr(i + 3, 2).c_str(), nullptr, 16)));
+          i += 4;
+          break;
+        }
+        half->push_back(next);
+        break;
+      default:
+        half->push_back(next);
+    }
+  }
+  return split;
 }
 
 bool normalizedDegrees(const std::string& text, int& degrees) {

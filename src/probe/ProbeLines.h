@@ -23,6 +23,11 @@ bool isSectionHeader(const std::string& line);
 // The line with every occurrence of marker removed, trimmed of spaces.
 std::string valueAfter(const std::string& line, const std::string& marker);
 
+// A "key=value" line split at its first '=' the probe did not escape, with the
+// probe's INI escapes (\=, \:, \n, \x0001, ...) undone in both halves;
+// false for a line without one (a section header).
+bool splitEntry(const std::string& line, std::string& key, std::string& value);
+
 // A display-matrix angle ("90", "-90", "-90.00") as whole degrees in 0..359;
 // false when the text is not a number.
 bool normalizedDegrees(const std::string& text, int& degrees);

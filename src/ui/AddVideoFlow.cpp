@@ -77,6 +77,7 @@ std::optional<JobView> AddVideoFlow::addJob(QWidget* parent, JobEngine& engine,
     plan.quality = settings.GetQuality();
     plan.outputFormat = OSUtil::getFileExtension(settings.GetOutputFile());
     plan.outputFolder = OSUtil::getFileDir(settings.GetOutputFile());
+    plan.keepAllTracks = settings.KeepAllTracks();
   }
   log_info("Widget::on_btnAdd1File_clicked, generate job file,quality:" + plan.quality + ",isCancel:false");
   // The name proposed when the dialog opened may have been taken since: the job

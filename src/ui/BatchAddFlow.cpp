@@ -137,6 +137,7 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
   JobPlan plan;
   plan.outputFormat = settings.chosenFormat();
   plan.outputFolder = outputDir;
+  plan.keepAllTracks = settings.keepAllTracks();
 
   int count = 0;
   std::vector<Refusal> unsaved;

@@ -9,6 +9,7 @@ namespace {
 const char* const kQualityKey = "Quality";
 const char* const kFormatKey = "OutputFormat";
 const char* const kDefaultQuality = "95";
+const char* const kAllTracksKey = "KeepAllTracks";
 }  // namespace
 
 const std::vector<std::string>& RememberedChoices::formats() {
@@ -34,6 +35,15 @@ void RememberedChoices::remember(const std::string& quality, const std::string& 
   if (settings.get(kQualityKey) == quality && settings.get(kFormatKey) == format) return;
   settings.set(kQualityKey, quality);
   settings.set(kFormatKey, format);
+  settings.save();
+}
+
+bool RememberedChoices::keepAllTracks() { return UserSettings::instance().get(kAllTracksKey) == "true"; }
+
+void RememberedChoices::rememberKeepAllTracks(bool keep) {
+  if (keepAllTracks() == keep) return;
+  UserSettings& settings = UserSettings::instance();
+  settings.set(kAllTracksKey, StringUtil::bool_to_str(keep));
   settings.save();
 }
 

@@ -23,6 +23,7 @@
 #include "support/MediaFixtures.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFixtures.h"
 
 namespace {
 
@@ -404,4 +405,39 @@ TEST(CliOutput, ControlCharactersInNamesAreShownEscapedAndJsonKeepsThemExactly) 
   for (const QString& line : lines) EXPECT_EQ(line.count('\t'), 4) << line.toStdString();
   EXPECT_NE(run.out.find("\t" + shown + "\t" + folder + R"(/out\tdir/tab\there)"), npos) << run.out;
   EXPECT_EQ(raw_controls(run.out), 0);
+}
+
+TEST(CliTracks, InfoListsEveryTrackAndAllTracksKeepsThem) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("cli-tracks");
+  const std::string clip = make_multitrack_clip(folder);
+  ASSERT_FALSE(clip.empty());
+  CliRun run = run_cli({"info", q(clip)});
+  EXPECT_EQ(run.code, 0) << run.err;
+  for (const char* line :
+       {"\nAudioTrack1: index=1 codec=aac language=eng default=false forced=false title=English\n",
+        "\nAudioTrack2: index=2 codec=aac language=ger default=false forced=false "
+        "title=Deutsch = gut\n",
+        "\nSubtitleTrack1: index=3 codec=subrip language=eng default=false forced=true title=\n",
+        "\nSubtitleTrack4: index=6 codec=dvb_subtitle language= default=false forced=false "
+        "title=\nResolutionClass: 480p\n"})
+    EXPECT_NE(run.out.find(line), npos) << run.out;
+  run = run_cli({"info", "--json", q(clip)});
+  rapidjson::Document json;
+  ASSERT_TRUE(json.Parse(run.out.c_str()).IsObject()) << run.out;
+  ASSERT_EQ(json["AudioTracks"].Size(), 2u);
+  EXPECT_STREQ(json["AudioTracks"][1]["Title"].GetString(), "Deutsch = gut");
+  ASSERT_EQ(json["SubtitleTracks"].Size(), 4u);
+  EXPECT_STREQ(json["SubtitleTracks"][0]["Forced"].GetString(), "true");
+  EXPECT_STREQ(json["SubtitleTracks"][1]["Codec"].GetString(), "hdmv_pgs_subtitle");
+  EXPECT_STREQ(json["MediaInfo"]["AudioChannel"].GetString(), "1");  // the record's keys as they were
+
+  EXPECT_EQ(run_cli({"info", "--all-tracks", q(clip)}).code, 2);
+  const std::string out = make_temp_folder("cli-tracks-out");
+  run = run_cli({"transcode", q(clip), "--format", ".ts", "--all-tracks", "-o", q(out)});
+  EXPECT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(stream_list(out + "/tracks_output.ts"),
+            "video/h264//, audio/aac/eng/, audio/aac/ger/, subtitle/dvb_subtitle/und/");
+  run = run_cli({"transcode", q(clip), "--format", ".ts", "-o", q(out)});
+  EXPECT_EQ(stream_list(out + "/tracks_output_2.ts"), "video/h264//, audio/aac/ger/");
 }

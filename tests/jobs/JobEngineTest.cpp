@@ -23,6 +23,7 @@
 #include "platform/OSUtil.h"
 #include "support/MediaFixtures.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFixtures.h"
 #include "text/TxtUtil.h"
 
 namespace {
@@ -301,4 +302,43 @@ TEST(JobEngine, LeavingWithAnEncoderThatDoesNotEndLeavesAtOnceAndLosesNothing) {
     ++jobFiles;
   }
   EXPECT_EQ(jobFiles, 2) << out.toStdString();
+}
+
+// Keeping every track is part of the job: its file records it, so the run, a run
+// again and a restarted program build the same command.
+TEST(JobEngine, KeepingEveryTrackIsRecordedAndHoldsForEveryRun) {
+  clear_job_folder();
+  const std::string clip = make_multitrack_clip(make_temp_folder("engine-tracks"));
+  ASSERT_FALSE(clip.empty());
+  const PreparedInput input = JobEngine::Prepare(clip);
+  ASSERT_TRUE(input.Accepted()) << input.refusal;
+  ASSERT_EQ(input.info.TracksOf(MediaTrack::Kind::Audio).size(), 2u);
+  JobManager manager;
+  JobEngine engine(manager);
+  JobPlan plan;
+  plan.quality = "95";
+  plan.outputFormat = ".mp4";
+  plan.outputFolder = make_temp_folder("engine-tracks-out");
+  plan.keepAllTracks = true;
+  std::vector<JobFinished> ended;
+  QObject::connect(&engine, &JobEngine::jobFinished,
+                   [&ended](const JobFinished& job) { ended.push_back(job); });
+  engine.StartPublishing();
+  const JobEngine::Added added = engine.Add(input, plan);
+  ASSERT_TRUE(added.Ok()) << added.reason;
+  EXPECT_TRUE(added.job.keepAllTracks);
+  ASSERT_TRUE(wait_with_events([&] { return !ended.empty(); }, 120000));
+  EXPECT_EQ(ended.front().outcome, JobState::Completed) << ended.front().reason;
+  EXPECT_EQ(
+      stream_list(added.job.outputFile),
+      "video/h264/und/, audio/aac/eng/, audio/aac/ger/, subtitle/mov_text/eng/, subtitle/dvd_subtitle/und/");
+  EXPECT_NE(TxtUtil::read_text_file(added.job.jobFilePath).find("\"KeepAllTracks\": \"true\""),
+            std::string::npos);
+  engine.StopPublishing();
+
+  JobManager restarted;
+  const std::vector<JobV3*> loaded = restarted.LoadStoredJobs();
+  ASSERT_EQ(loaded.size(), 1u);
+  const std::vector<std::string> args = loaded[0]->MakeFFmpegCmd().Arguments();
+  EXPECT_EQ(std::count(args.begin(), args.end(), "-map"), 5) << loaded[0]->MakeFFmpegCmd().ToString();
 }

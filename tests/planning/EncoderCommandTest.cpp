@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "RecordsFromText.h"
 #include "environment/AppConstants.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
@@ -93,4 +94,35 @@ TEST(EncoderCommand, ArgumentsAreWholeAndNeverEmpty) {
   unplanned.outputFile = "/out/notes_output.mp4";
   const std::vector<std::string> args = FFmpegCmdGenerator::CommandFor(unplanned).Arguments();
   EXPECT_EQ(std::count(args.begin(), args.end(), ""), 0);
+}
+
+// Every track kept: each stream named, the subtitles' codecs, and in MP4 the titles
+// as handler names; the usual command stays as it was, tracks or not.
+TEST(EncoderCommand, KeepingEveryTrackNamesEachStream) {
+  MediaInfo info = media_info_from({{"HasVideo", "true"},
+                                    {"HasAudio", "true"},
+                                    {"Width", "1920"},
+                                    {"Height", "1080"},
+                                    {"VideoFramerate", "24"}});
+  info.tracks = tracks_from({"video mjpeg 600x600 cover", "video h264 1920x1080",
+                             "audio aac 2ch title=English", "audio ac3 6ch", "subtitle hdmv_pgs_subtitle",
+                             "subtitle subrip title=Forced\"=1", "data"});
+  const auto middle = [&info](const char* output, bool all) {
+    const std::string text =
+        FFmpegCmdGenerator::CommandFor(FFmpegCmdGenerator::ParamsFor(info, "/in/a.mkv", output, "85", all))
+            .ToString();
+    const size_t from = text.find("_KV") + 3, to = text.find(" -vcodec");
+    return text.substr(text.find(' ', from) + 1, to - text.find(' ', from) - 1);
+  };
+  EXPECT_EQ(middle("/o/a.mp4", true),
+            "-movflags +faststart -map 0:1 -map 0:2 -map 0:3 -map 0:5 -acodec aac -b:a 64000 -c:s:0 mov_text "
+            "-metadata:s:a:0 handler_name=English -metadata:s:s:0 handler_name=Forced\"=1");
+  EXPECT_EQ(middle("/o/a.mkv", true),
+            "-map 0:1 -map 0:2 -map 0:3 -map 0:4 -map 0:5 -acodec aac -b:a 64000 "
+            "-c:s:0 copy -c:s:1 copy");
+  EXPECT_EQ(middle("/o/a.flv", true), "-map 0:1 -map 0:3 -acodec aac -b:a 64000");
+  EXPECT_EQ(middle("/o/a.mp4", false), "-movflags +faststart -acodec aac -b:a 64000");
+  // Nothing known of the streams: nothing to name, so the usual command.
+  info.tracks.clear();
+  EXPECT_EQ(middle("/o/a.mkv", true), "-acodec aac -b:a 64000");
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "probe/MediaInfo.h"
 
@@ -38,4 +40,45 @@ inline MediaInfo media_info_from(const Texts& entries) {
     }
   }
   return info;
+}
+
+// A record's streams, one spec each, numbered in order: the kind, then the codec
+// and any of "1280x720", "2ch", "default", "forced", "cover", "lang=ger", "title=Deutsch"
+// ("video h264 1280x720 default", "subtitle subrip lang=eng").
+inline std::vector<MediaTrack> tracks_from(const std::vector<std::string>& specs) {
+  const std::map<std::string, MediaTrack::Kind> kinds = {
+      {"video", MediaTrack::Kind::Video},           {"audio", MediaTrack::Kind::Audio},
+      {"subtitle", MediaTrack::Kind::Subtitle},     {"data", MediaTrack::Kind::Data},
+      {"attachment", MediaTrack::Kind::Attachment}, {"other", MediaTrack::Kind::Other}};
+  std::vector<MediaTrack> tracks;
+  for (const std::string& spec : specs) {
+    std::istringstream words(spec);
+    std::string word;
+    MediaTrack track;
+    track.index = static_cast<int>(tracks.size());
+    words >> word;
+    track.kind = kinds.at(word);
+    words >> track.codec;
+    while (words >> word) {
+      if (word == "default")
+        track.isDefault = true;
+      else if (word == "forced")
+        track.forced = true;
+      else if (word == "cover")
+        track.attachedPicture = true;
+      else if (word.rfind("lang=", 0) == 0)
+        track.language = word.substr(5);
+      else if (word.rfind("title=", 0) == 0)
+        track.title = word.substr(6);
+      else if (word.size() > 2 && word.substr(word.size() - 2) == "ch")
+        track.channels = std::stoi(word);
+      else if (word.find('x') != std::string::npos) {
+        track.width = std::stoi(word);
+        track.height = std::stoi(word.substr(word.find('x') + 1));
+      } else
+        ADD_FAILURE() << "no such stream mark in the tests' records: " << word;
+    }
+    tracks.push_back(track);
+  }
+  return tracks;
 }

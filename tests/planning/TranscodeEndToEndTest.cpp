@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 
 #include "planning/FFmpegCmdGenerator.h"
 #include "process/CommandLine.h"
@@ -27,19 +26,6 @@ ClipSpec spec(int width, int height, int fps, bool audio = true) {
   return s;
 }
 
-// Runs a generated command the way the program does: its arguments, started directly.
-int runEncoder(const CommandLine& command, std::string* output) {
-  QStringList args;
-  for (const std::string& argument : command.Arguments()) args << QString::fromStdString(argument);
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(QString::fromStdString(command.Program()), args);
-  if (!process.waitForFinished(300000)) process.kill();
-  process.waitForFinished(5000);
-  *output = process.readAll().toStdString();
-  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 std::string rotationOf(const std::string& path) {
   std::string out = run_and_capture(tool_path("mediainfo"),
                                     "-v\nerror\n-select_streams\nv:0\n-show_entries\n"
@@ -55,7 +41,7 @@ void transcode(const std::string& input, const std::string& output, const std::s
                const std::string& size, const std::string& rate, bool audio) {
   SCOPED_TRACE(output);
   std::string log;
-  ASSERT_EQ(runEncoder(FFmpegCmdGenerator::Generate(input, output, quality), &log), 0) << log;
+  ASSERT_EQ(run_command(FFmpegCmdGenerator::Generate(input, output, quality), &log), 0) << log;
   EXPECT_EQ(probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"), size);
   EXPECT_EQ(probe_entry(output, "v:0", "r_frame_rate"), rate);
   EXPECT_EQ(probe_entry(output, "v:0", "codec_name") + " " + probe_entry(output, "v:0", "pix_fmt"),

@@ -121,3 +121,53 @@ TEST(FFprobeParse, LineRulesAndGapFilling) {
   const int table[][2] = {{400000, 32000}, {400001, 48000}, {8000000, 128000}, {8000001, 196000}};
   for (const auto& row : table) EXPECT_EQ(FFprobeUtil::GetAudioBitrate(row[0]), row[1]) << row[0];
 }
+
+TEST(FFprobeParse, EveryStreamWithItsMarksTitleAndLength) {
+  std::istringstream in(
+      "[streams.stream.0] index=0 codec_name=h264 codec_type=video width=1920 height=1080 "
+      "[streams.stream.0.disposition] default=1 attached_pic=0 "
+      "[streams.stream.1] index=1 codec_name=aac codec_type=audio channels=2 duration=N/A "
+      "[streams.stream.1.disposition] default=0 forced=0 "
+      // The probe's escapes, and a Matroska length tag.
+      "[streams.stream.1.tags] language=ger title=Deutsch\\=gut\\:\\#1\\nzwei\\x0001 "
+      "DURATION=00\\:01\\:02.500000000 "
+      // A tag that looks like a header, and one whose value does.
+      "[streams.stream.2] codec_name=subrip codec_type=subtitle duration=3.5 [streams.stream.2.disposition] "
+      "forced=1 [streams.stream.2.tags] [streams.stream.7]= title=[streams.stream.9] "
+      "[streams.stream.3] codec_type=data [streams.stream.3.side_data_list.side_data.0] channels=6 "
+      "[format] filename=x duration=9 [format.tags] title=not-a-track");
+  std::vector<std::string> lines;
+  for (std::string line; in >> line;) lines.push_back(line);
+  const std::vector<MediaTrack> tracks = FFprobeUtil::ParseProbeOutput("/in/x", lines).tracks;
+  ASSERT_EQ(tracks.size(), 4u);
+  EXPECT_TRUE(tracks[0].IsRealVideo() && tracks[0].isDefault);
+  EXPECT_EQ(tracks[0].width * tracks[0].height, 1920 * 1080);
+  const MediaTrack& german = tracks[1];
+  EXPECT_EQ(german.kind, MediaTrack::Kind::Audio);
+  EXPECT_EQ(german.language + "|" + german.title, "ger|Deutsch=gut:#1\nzwei\x01");
+  EXPECT_EQ(german.duration.AsDouble(), 62.5);
+  EXPECT_EQ(german.channels, 2);
+  EXPECT_FALSE(german.isDefault || german.forced);
+  EXPECT_EQ(tracks[2].codec + "|" + tracks[2].title, "subrip|[streams.stream.9]");
+  EXPECT_TRUE(tracks[2].forced);
+  EXPECT_EQ(tracks[2].duration.Text(), "3.5");
+  // A side-data sub-section is not the stream's own section; the format's tags are no stream's.
+  EXPECT_EQ(tracks[3].kind, MediaTrack::Kind::Data);
+  EXPECT_EQ(tracks[3].channels + tracks[3].index, 3);
+  EXPECT_EQ(tracks[3].title, "");
+
+  // The recorded reports: a song's cover picture, Matroska's lengths in tags.
+  const auto recorded = [](const std::string& name) {
+    QFile file(QString(KOVADLE_TEST_DATA_DIR) + "/" + QString::fromStdString(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<std::string> report;
+    for (const QByteArray& line : file.readAll().split('\n')) report.push_back(line.toStdString());
+    return FFprobeUtil::ParseProbeOutput(name, report).tracks;
+  };
+  const std::vector<MediaTrack> song = recorded("cover_art.ini");
+  ASSERT_EQ(song.size(), 2u);
+  EXPECT_TRUE(song[1].kind == MediaTrack::Kind::Video && song[1].attachedPicture && !song[1].IsRealVideo());
+  const std::vector<MediaTrack> matroska = recorded("no_stream_bitrate.ini");
+  ASSERT_EQ(matroska.size(), 2u);
+  EXPECT_NEAR(matroska[1].duration.AsDouble(), 2.0, 0.05);
+}

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "platform/OSUtil.h"
+#include "process/CommandLine.h"
 #include "text/StringUtil.h"
 
 std::string run_and_capture(const std::string& program, const std::string& arguments, bool merge,
@@ -84,4 +85,16 @@ std::string probe_entry(const std::string& path, const std::string& stream, cons
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   const size_t newline = out.find('\n');
   return newline == std::string::npos ? out : out.substr(0, newline);
+}
+
+int run_command(const CommandLine& command, std::string* output) {
+  QStringList args;
+  for (const std::string& argument : command.Arguments()) args << QString::fromStdString(argument);
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(QString::fromStdString(command.Program()), args);
+  if (!process.waitForFinished(300000)) process.kill();
+  process.waitForFinished(5000);
+  *output = process.readAll().toStdString();
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class CommandLine;
+
 // Short media files generated for tests with the encoder the program ships (bin/).
 struct ClipSpec {
   int width = 640;
@@ -40,3 +42,8 @@ std::string run_and_capture(const std::string& program, const std::string& argum
 // Runs the probe tool on a file and returns one entry of the first video stream (for
 // example "width", "codec_name") or of the format when stream is "format".
 std::string probe_entry(const std::string& path, const std::string& stream, const std::string& entry);
+
+// Runs a generated command the way the program does (its arguments, started
+// directly) and returns its exit code (-1 when it crashed or hung); its merged
+// output goes to output.
+int run_command(const CommandLine& command, std::string* output);

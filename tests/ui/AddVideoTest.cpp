@@ -15,6 +15,7 @@
 
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"
+#include "ui/RememberedChoices.h"
 
 TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   ClipSpec audio_only, narrow = clip_of(480, 270, 0.5);
@@ -51,9 +52,14 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   // Once the first output exists, the same input is offered the next free name.
   ASSERT_TRUE(
       wait_until([&] { return QFile::exists(QString::fromStdString(record->GetOutputFile())); }, 120000));
+  // The dialog starts from the remembered choice to keep every track, and the job keeps it.
+  EXPECT_FALSE(record->GetKeepAllTracks());
+  RememberedChoices::rememberKeepAllTracks(true);
   answers.seen.clear();
   EXPECT_TRUE(window->add_video_file(QString::fromStdString(clip)));
   EXPECT_EQ(answers.seen, QStringList{"settings:clip_output_2.mp4"});
+  EXPECT_TRUE(manager->GetAllJobs().back()->GetJobFile()->GetKeepAllTracks());
+  RememberedChoices::rememberKeepAllTracks(false);
 }
 
 // The name the settings dialog proposed may be taken while it is open (kovadle-cli

@@ -1,5 +1,6 @@
 // Adding several videos at once: one probe, one refusal summary, one settings
 // dialog, each video with a quality its own ladder offers and an output of its own.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -9,6 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"
+#include "support/TrackFixtures.h"
 #include "ui/BatchAddFlow.h"
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
@@ -39,6 +41,7 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
       auto* quality = settings->findChild<QComboBox*>("comboBoxQuality");
       quality->setCurrentIndex(quality->findData("85"));
       settings->findChild<QComboBox*>("comboBoxFormat")->setCurrentText(".mkv");
+      settings->findChild<QCheckBox*>("checkBoxAllTracks")->setChecked(true);
       notes << settings->findChild<QLabel*>("labelFallbackNote")->text();
       const auto* heading = settings->findChild<QLabel*>("labelBatchHeading");
       headings << as_shown(heading->text(), heading->textFormat());
@@ -60,7 +63,8 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   for (JobV3* job : manager->GetAllJobs()) {
     const JobFile* record = job->GetJobFile();
     made << QString::fromStdString(OSUtil::getFileName(record->GetInputFile()) + " " + record->GetQuality() +
-                                   " " + OSUtil::getFileName(record->GetOutputFile()));
+                                   " " + OSUtil::getFileName(record->GetOutputFile()) +
+                                   (record->GetKeepAllTracks() ? "" : " (usual tracks)"));
   }
   EXPECT_EQ(made, QStringList({"small.mp4 90 small_output.mkv", "same.mp4 85 same_output.mkv",
                                "same.mp4 85 same_output_2.mkv"}));
@@ -68,7 +72,8 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
 
   // The choice is remembered in the settings file; the next single video starts from it.
   const UserSettings stored(UserSettings::instance().path());
-  EXPECT_EQ(stored.get("Quality") + stored.get("OutputFormat"), "85.mkv");
+  EXPECT_EQ(stored.get("Quality") + stored.get("OutputFormat") + stored.get("KeepAllTracks"), "85.mkvtrue");
+  RememberedChoices::rememberKeepAllTracks(false);
   EXPECT_EQ(RememberedChoices::offeredQuality({"99", "95", "90"}, "85"), "90");
   EXPECT_EQ(RememberedChoices::offeredQuality({"70", "80", "99"}, "85"), "80");
 }
@@ -84,4 +89,48 @@ TEST(BatchAddFlow, AFolderGivesItsOwnVideosOnly) {
   // A folder among files gives its videos, and nothing comes twice.
   EXPECT_EQ(BatchAddFlow::expand({in + "/a.mkv", in, in + "/notes.txt"}),
             QStringList({at("a.mkv"), at("b.MP4"), at("notes.txt")}));
+}
+
+TEST(BatchSettingsDialog, NamesTheVideosThatDropTracksAndKeepsEveryTrackOnRequest) {
+  const std::string folder = make_temp_folder("batch-tracks");
+  const std::string multi = make_multitrack_clip(folder);
+  ASSERT_FALSE(multi.empty());
+  std::vector<BatchSettingsDialog::Input> inputs;
+  for (const char* name : {"a.mkv", "b.mkv", "c.mkv", "d.mkv"}) {
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(multi), QString::fromStdString(folder + "/" + name)));
+    inputs.push_back({folder + "/" + name, {"95", "99"}});
+  }
+  inputs.push_back({make_clip(folder, "plain.mp4", clip_of(640, 480, 0.5)), {"95", "99"}});
+  RememberedChoices::remember("95", ".mp4");
+  RememberedChoices::rememberKeepAllTracks(false);
+  BatchSettingsDialog dialog(nullptr, inputs, folder);
+  dialog.show();
+  QCoreApplication::processEvents();
+  auto* tracks = dialog.findChild<QLabel*>("labelTracks");
+  auto* total = dialog.findChild<QLabel*>("labelTotalEstimate");
+  auto* table = dialog.findChild<QTableWidget*>("tableBatch");
+  const QString dropping =
+      ": 2 audio tracks: only number 2 is kept; 4 subtitles: dropped in MP4; 1 attachment: dropped";
+  EXPECT_EQ(tracks->text(), "Not every track is kept:\na.mkv" + dropping + "\nb.mkv" + dropping + "\nc.mkv" +
+                                dropping + "\nand 1 more videos that drop tracks");
+  EXPECT_TRUE(table->item(4, 0)->toolTip().endsWith("\n1 audio track: kept"));
+  // The lines take room of their own: the table keeps four rows, nothing overlaps.
+  EXPECT_GE(tracks->height(), tracks->heightForWidth(tracks->width()));
+  EXPECT_LT(tracks->geometry().bottom(), total->geometry().top());
+  EXPECT_GE(table->height(), table->minimumHeight());
+  EXPECT_LT(table->geometry().bottom(), dialog.findChild<QComboBox*>("comboBoxQuality")->geometry().top());
+
+  const QString usualTotal = total->text();
+  dialog.findChild<QCheckBox*>("checkBoxAllTracks")->setChecked(true);
+  EXPECT_NE(total->text(), usualTotal);  // every audio track counts
+  EXPECT_TRUE(
+      tracks->text().startsWith("Not every track is kept:\na.mkv: 2 audio tracks: all kept; 4 subtitles: "
+                                "2 kept, 2 dropped in MP4; 1 attachment: dropped\n"))
+      << tracks->text().toStdString();
+  EXPECT_TRUE(dialog.keepAllTracks());
+  dialog.findChild<QComboBox*>("comboBoxFormat")->setCurrentText(".flv");
+  EXPECT_EQ(total->text(), usualTotal);  // FLV keeps one audio track
+
+  BatchSettingsDialog plain(nullptr, {inputs.back()}, folder);
+  EXPECT_EQ(plain.findChild<QLabel*>("labelTracks")->text(), "Every video keeps all its tracks.");
 }

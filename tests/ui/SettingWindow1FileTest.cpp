@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -11,14 +12,17 @@
 #include <functional>
 #include <vector>
 
+#include "environment/UserSettings.h"
 #include "jobs/JobEngine.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
+#include "planning/FFmpegCmdGenerator.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TestEnvironment.h"
+#include "support/TrackFixtures.h"
 #include "text/QtText.h"
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/SettingWindow1File.h"
@@ -196,4 +200,60 @@ TEST(SettingWindow1File, StartsFromTheLastChoiceAndShowsATurnedVideoAsItIsSeen) 
   EXPECT_EQ(text_of(dialog, "labelOutputResolution"), output);
   EXPECT_FALSE(text_of(dialog, "labelOutputFilesize").isEmpty());
   RememberedChoices::remember("95", ".mp4");
+}
+
+TEST(SettingWindow1File, SaysWhatTheOutputKeepsAndKeepsEveryTrackOnRequest) {
+  const std::string input = make_multitrack_clip(clips().folder);
+  ASSERT_FALSE(input.empty());
+  RememberedChoices::remember("95", ".mp4");
+  RememberedChoices::rememberKeepAllTracks(false);
+  SettingWindow1File dialog(nullptr, input, clips().folder + "/tracks_output.mp4", false, nullptr);
+  dialog.show();
+  auto* all = child<QCheckBox>(dialog, "checkBoxAllTracks");
+  auto* format = child<QComboBox>(dialog, "comboBoxFormat");
+  EXPECT_FALSE(all->isChecked());
+  const auto lines = [&dialog] { return text_of(dialog, "labelTracks").split('\n'); };
+  // The encoder's own pick is the stereo track, the second.
+  EXPECT_EQ(lines(), QStringList({"2 audio tracks: only number 2 is kept", "4 subtitles: dropped in MP4",
+                                  "1 attachment: dropped"}));
+  const QString usualSize = text_of(dialog, "labelOutputFilesize");
+
+  all->setChecked(true);
+  EXPECT_EQ(lines(), QStringList({"2 audio tracks: all kept", "4 subtitles: 2 kept, 2 dropped in MP4",
+                                  "1 attachment: dropped"}));
+  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(input);
+  const FFmpegCmdGenerator::OutputPlan plan = FFmpegCmdGenerator::PlanOutput(info, "95");
+  EXPECT_EQ(text_of(dialog, "labelOutputFilesize"),
+            to_qstring(OSUtil::FileSizeFriendly(FFmpegCmdGenerator::EstimatedOutputSize(
+                plan.params.videoBitrate, plan.params.audioBitrate, info.overallDuration.AsDouble(), 2))));
+  EXPECT_NE(text_of(dialog, "labelOutputFilesize"), usualSize);
+  format->setCurrentText(".mkv");
+  EXPECT_EQ(lines(),
+            QStringList({"2 audio tracks: all kept", "4 subtitles: all kept", "1 attachment: dropped"}));
+  format->setCurrentText(".avi");
+  EXPECT_EQ(lines().last(), "AVI keeps no track languages");
+  format->setCurrentText(".flv");
+  EXPECT_EQ(lines(), QStringList({"2 audio tracks: only number 2 is kept (FLV holds one)",
+                                  "4 subtitles: dropped in FLV", "1 attachment: dropped",
+                                  "FLV keeps no track languages or titles"}));
+
+  EXPECT_TRUE(run_modal(dialog, [&] { child<QPushButton>(dialog, "btnStartTranscoding")->click(); }));
+  EXPECT_TRUE(dialog.KeepAllTracks());
+  EXPECT_EQ(UserSettings(UserSettings::instance().path()).get("KeepAllTracks"), "true");
+  SettingWindow1File next(nullptr, clips().small, clips().folder + "/small_output.mp4", false, nullptr);
+  EXPECT_TRUE(child<QCheckBox>(next, "checkBoxAllTracks")->isChecked());
+  EXPECT_EQ(text_of(next, "labelTracks"), "1 audio track: kept");
+
+  // A job's choice shows in its property, and cannot be changed there.
+  auto* record = new JobFile;
+  record->Init(input, clips().folder + "/tracks_output.mkv", "95", "h264", ".mkv", true);
+  ASSERT_NE(JobManager::GetInstance().AddJob(record), nullptr);
+  JobEngine engine;
+  const std::optional<JobView> job = engine.View(record->GetJobID());
+  ASSERT_TRUE(job);
+  SettingWindow1File view(nullptr, input, "", true, &*job);
+  EXPECT_TRUE(child<QCheckBox>(view, "checkBoxAllTracks")->isChecked());
+  EXPECT_FALSE(child<QCheckBox>(view, "checkBoxAllTracks")->isEnabled());
+  EXPECT_EQ(text_of(view, "labelTracks").split('\n').value(1), "4 subtitles: all kept");
+  RememberedChoices::rememberKeepAllTracks(false);
 }

@@ -1,5 +1,6 @@
 #include "ui/dialogs/BatchSettingsDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
@@ -19,16 +20,16 @@
 #include "text/QtText.h"
 #include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/DialogFit.h"
 #include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/TrackSummary.h"
 
 namespace {
 
 enum Column { kFile, kResolution, kQuality, kEstimate, kColumnCount };
 
-int64_t estimatedSize(const std::string& input, const std::string& quality) {
-  return FFmpegCmdGenerator::PlanOutput(MediaInfoCache::GetInstance().GetMediaInfo(input), quality)
-      .estimatedBytes;
-}
+// Videos named one by one in the tracks line; the rest are counted.
+const size_t kNamedVideos = 3;
 
 }  // namespace
 
@@ -93,6 +94,12 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
   note_->setWordWrap(true);
   total_ = new QLabel(this);
   total_->setObjectName("labelTotalEstimate");
+  checkAllTracks_ = new QCheckBox(tr("Keep every audio track and subtitle"), this);
+  checkAllTracks_->setObjectName("checkBoxAllTracks");
+  checkAllTracks_->setChecked(RememberedChoices::keepAllTracks());
+  tracks_ = new QLabel(this);
+  tracks_->setObjectName("labelTracks");
+  tracks_->setWordWrap(true);
 
   btnStart_ = new QPushButton(tr("Start Transcoding"), this);
   btnStart_->setObjectName("btnStartTranscoding");
@@ -108,6 +115,7 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
   choices->addWidget(comboQuality_, 0, 1);
   choices->addWidget(new QLabel(tr("Output file format") + ":", this), 1, 0);
   choices->addWidget(comboFormat_, 1, 1);
+  choices->addWidget(checkAllTracks_, 2, 0, 1, 2);
   choices->setColumnStretch(2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -119,16 +127,25 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
   layout->addWidget(table_, 1);
   layout->addLayout(choices);
   layout->addWidget(note_);
+  layout->addWidget(tracks_);
   layout->addWidget(total_);
   layout->addLayout(buttons);
+  // The lines below the table never squeeze it under four rows: the dialog grows.
+  table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
+                           4 * table_->verticalHeader()->defaultSectionSize() + 2 * table_->frameWidth());
   resize(680, 440);
 
   refresh();
   connect(comboQuality_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           &BatchSettingsDialog::refresh);
+  // The container and the choice decide which tracks stay, and so the estimate.
+  connect(comboFormat_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+          &BatchSettingsDialog::refresh);
+  connect(checkAllTracks_, &QCheckBox::toggled, this, &BatchSettingsDialog::refresh);
   connect(btnStart_, &QPushButton::clicked, this, [this] {
     isCancel_ = false;
     RememberedChoices::remember(chosenQuality(), chosenFormat());
+    RememberedChoices::rememberKeepAllTracks(keepAllTracks());
     accept();
   });
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -139,6 +156,8 @@ std::string BatchSettingsDialog::chosenQuality() const {
 }
 
 std::string BatchSettingsDialog::chosenFormat() const { return to_utf8(comboFormat_->currentText()); }
+
+bool BatchSettingsDialog::keepAllTracks() const { return checkAllTracks_->isChecked(); }
 
 std::vector<std::string> BatchSettingsDialog::qualities() const {
   std::vector<std::string> used;
@@ -152,18 +171,48 @@ void BatchSettingsDialog::refresh() {
   const std::vector<std::string> used = qualities();
   int64_t total = 0;
   int otherQuality = 0;
+  std::vector<QString> summaries;
+  std::vector<bool> drops;
   for (size_t row = 0; row < used.size(); ++row) {
     const bool other = used[row] != chosen;
     otherQuality += other;
     table_->item(int(row), kQuality)->setText(to_qstring(used[row] + "%") + (other ? " *" : ""));
-    const int64_t size = estimatedSize(inputs_[row].path, used[row]);
-    total += size;
-    table_->item(int(row), kEstimate)->setText(to_qstring(OSUtil::FileSizeFriendly(size)));
+    const FFmpegCmdGenerator::OutputPlan plan =
+        FFmpegCmdGenerator::PlanOutput(MediaInfoCache::GetInstance().GetMediaInfo(inputs_[row].path),
+                                       used[row], chosenFormat(), keepAllTracks());
+    total += plan.estimatedBytes;
+    table_->item(int(row), kEstimate)->setText(to_qstring(OSUtil::FileSizeFriendly(plan.estimatedBytes)));
+    summaries.push_back(TrackSummary::Text(plan.params.tracks));
+    drops.push_back(plan.params.tracks.DropsSomething());
   }
+  showTracks(summaries, drops);
   note_->setText(otherQuality == 0 ? QString()
                                    : tr("* These videos do not offer %1%: each uses the nearest lower "
                                         "quality it offers (or its lowest).")
                                          .arg(to_qstring(chosen)));
   note_->setVisible(otherQuality > 0);
   total_->setText(tr("Estimated total output size") + ": " + to_qstring(OSUtil::FileSizeFriendly(total)));
+}
+
+void BatchSettingsDialog::showTracks(const std::vector<QString>& summaries, const std::vector<bool>& drops) {
+  QStringList named;
+  int unnamed = 0;
+  for (size_t row = 0; row < summaries.size(); ++row) {
+    const QString path = to_qstring(inputs_[row].path);
+    table_->item(int(row), kFile)->setToolTip(summaries[row].isEmpty() ? path : path + "\n" + summaries[row]);
+    if (!drops[row]) continue;
+    if (static_cast<size_t>(named.size()) < kNamedVideos) {
+      named << tr("%1: %2").arg(to_qstring(OSUtil::getFileName(inputs_[row].path)), summaries[row]);
+    } else {
+      ++unnamed;
+    }
+  }
+  if (named.isEmpty()) {
+    tracks_->setText(tr("Every video keeps all its tracks."));
+    DialogFit::GrowToFit(this);
+    return;
+  }
+  if (unnamed > 0) named << tr("and %1 more videos that drop tracks").arg(unnamed);
+  tracks_->setText(tr("Not every track is kept:") + "\n" + named.join("\n"));
+  DialogFit::GrowToFit(this);
 }

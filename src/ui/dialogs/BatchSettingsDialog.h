@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -30,10 +31,15 @@ class BatchSettingsDialog : public QDialog {
   std::string chosenFormat() const;
   // The quality each video is transcoded with, in the order of the inputs.
   std::vector<std::string> qualities() const;
+  // Every audio track and subtitle the container holds is kept.
+  bool keepAllTracks() const;
 
  private:
   // The per-video rows, the note and the total estimate for the current choice.
   void refresh();
+  // The line on the videos whose outputs drop tracks; summaries[row] says what
+  // each output keeps.
+  void showTracks(const std::vector<QString>& summaries, const std::vector<bool>& drops);
 
   std::vector<Input> inputs_;
   bool isCancel_ = true;
@@ -42,5 +48,7 @@ class BatchSettingsDialog : public QDialog {
   QComboBox* comboFormat_ = nullptr;
   QLabel* note_ = nullptr;
   QLabel* total_ = nullptr;
+  QCheckBox* checkAllTracks_ = nullptr;
+  QLabel* tracks_ = nullptr;
   QPushButton* btnStart_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "ui/dialogs/SettingWindow1File.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -22,6 +23,8 @@
 #include "ui/MyLabel.h"
 #include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/DialogFit.h"
+#include "ui/dialogs/TrackSummary.h"
 
 namespace {
 
@@ -108,6 +111,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
   if (viewMode_ && job != nullptr) {
     outputFile_ = job->outputFile;
     viewQuality_ = job->quality;
+    viewAllTracks_ = job->keepAllTracks;
     failureReason_ = job->reason;
   }
   inputInfo_ = MediaInfoCache::GetInstance().GetMediaInfo(inputFile_);
@@ -115,6 +119,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
   createWidgets();
   fillQualities();
   fillFormats();
+  createTrackWidgets();
   showOutputValues(viewMode_ ? viewQuality_ : to_utf8(comboQuality_->currentText()).substr(0, 2));
 
   if (viewMode_) {
@@ -139,6 +144,8 @@ std::string SettingWindow1File::GetQuality() const { return selectedQuality_.sub
 std::string SettingWindow1File::GetOutputFile() const { return outputFile_; }
 
 bool SettingWindow1File::IsCancel() const { return isCancel_; }
+
+bool SettingWindow1File::KeepAllTracks() const { return checkAllTracks_->isChecked(); }
 
 void SettingWindow1File::createWidgets() {
   lineEditInput_ = new QLineEdit(this);
@@ -233,6 +240,17 @@ void SettingWindow1File::fillFormats() {
   }
 }
 
+void SettingWindow1File::createTrackWidgets() {
+  checkAllTracks_ = new QCheckBox(tr("Keep every audio track and subtitle"), this);
+  checkAllTracks_->setObjectName("checkBoxAllTracks");
+  useBoldFont(checkAllTracks_, 12);
+  checkAllTracks_->setChecked(viewMode_ ? viewAllTracks_ : RememberedChoices::keepAllTracks());
+  checkAllTracks_->setEnabled(!viewMode_);
+  labelTracks_ = new QLabel(this);
+  labelTracks_->setObjectName("labelTracks");
+  labelTracks_->setWordWrap(true);
+}
+
 QString SettingWindow1File::DisplayedResolution(const MediaInfo& input) {
   return resolutionText(input.width.Text(), input.height.Text(), input.rotate);
 }
@@ -243,8 +261,14 @@ QString SettingWindow1File::DisplayedResolution(const FFmpegParams& output) {
 }
 
 void SettingWindow1File::showOutputValues(const std::string& quality) {
-  const FFmpegCmdGenerator::OutputPlan plan = FFmpegCmdGenerator::PlanOutput(inputInfo_, quality);
+  const FFmpegCmdGenerator::OutputPlan plan = FFmpegCmdGenerator::PlanOutput(
+      inputInfo_, quality, to_utf8(comboFormat_->currentText()), checkAllTracks_->isChecked());
   valueOutputResolution_->setText(DisplayedResolution(plan.params));
+  // One line for each sort of stream.
+  labelTracks_->setText(plan.params.planned ? TrackSummary::Parts(plan.params.tracks).join('\n') : QString());
+  labelTracks_->setVisible(!labelTracks_->text().isEmpty());
+  // More lines than before need room (the constructor sizes the dialog once laid out).
+  if (layout() != nullptr) DialogFit::GrowToFit(this);
 
   const int64_t size = plan.estimatedBytes;
   const std::string sizeText = OSUtil::FileSizeFriendly(size);
@@ -278,7 +302,9 @@ void SettingWindow1File::layOut() {
   grid->addWidget(valueInputSize_, 5, 1);
   grid->addWidget(captionOutputSize_, 5, 2);
   grid->addWidget(valueOutputSize_, 5, 3);
-  int row = 6;
+  grid->addWidget(checkAllTracks_, 6, 0, 1, 4);
+  grid->addWidget(labelTracks_, 7, 0, 1, 4);
+  int row = 8;
   if (!failureReason_.empty()) {
     labelFailure_ = new QLabel(tr("Failed") + ": " + to_qstring(failureReason_), this);
     labelFailure_->setTextFormat(Qt::PlainText);  // the encoder's words, or a job file's
@@ -296,6 +322,8 @@ void SettingWindow1File::connectSignals() {
           [this](int index) { OnCombox1IndexChanged(comboQuality_->itemText(index)); });
   connect(comboFormat_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { OnCombox2IndexChanged(comboFormat_->itemText(index)); });
+  connect(checkAllTracks_, &QCheckBox::toggled, this,
+          [this] { showOutputValues(to_utf8(comboQuality_->currentText()).substr(0, 2)); });
   connect(btnStart_, &QPushButton::clicked, this, &SettingWindow1File::custom_on_btnStartTranscoding_clicked);
   connect(btnCancel_, &QPushButton::clicked, this, &SettingWindow1File::custom_on_btnCancel_clicked);
   connect(labelHelp_, &MyLabel::clicked, this, &SettingWindow1File::slot_on_helpLabel_clicked);
@@ -324,6 +352,7 @@ void SettingWindow1File::custom_on_btnStartTranscoding_clicked() {
   isCancel_ = false;
   selectedQuality_ = to_utf8(comboQuality_->currentText());
   RememberedChoices::remember(GetQuality(), to_utf8(comboFormat_->currentText()));
+  RememberedChoices::rememberKeepAllTracks(KeepAllTracks());
   accept();
 }
 

@@ -8,6 +8,7 @@
 #include "probe/MediaInfo.h"
 
 struct JobView;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,8 @@ class SettingWindow1File : public QDialog {
   std::string GetQuality() const;
   std::string GetOutputFile() const;
   bool IsCancel() const;
+  // Every audio track and subtitle the container holds is kept.
+  bool KeepAllTracks() const;
 
   // The help box text for an interface language ("cn" or "en"); empty for others.
   static QString HelpText(const std::string& language);
@@ -55,7 +58,9 @@ class SettingWindow1File : public QDialog {
   void createWidgets();
   void fillQualities();
   void fillFormats();
-  // Output resolution and size estimate for a quality key.
+  // The "keep every track" choice and the line on what the output keeps.
+  void createTrackWidgets();
+  // Output resolution, size estimate and kept tracks for a quality key.
   void showOutputValues(const std::string& quality);
   void layOut();
   void connectSignals();
@@ -66,6 +71,7 @@ class SettingWindow1File : public QDialog {
   std::string inputFile_;
   std::string outputFile_;
   std::string viewQuality_;
+  bool viewAllTracks_ = false;
   // Why the job shown in view mode failed; empty when it did not.
   std::string failureReason_;
   MediaInfo inputInfo_;
@@ -85,6 +91,8 @@ class SettingWindow1File : public QDialog {
   QLabel* valueInputSize_ = nullptr;
   QLabel* captionOutputSize_ = nullptr;
   QLabel* valueOutputSize_ = nullptr;
+  QCheckBox* checkAllTracks_ = nullptr;
+  QLabel* labelTracks_ = nullptr;
   QLabel* labelFailure_ = nullptr;
   QPushButton* btnStart_ = nullptr;
   QPushButton* btnCancel_ = nullptr;
