@@ -8,6 +8,7 @@
 namespace {
 const char* const kQualityKey = "Quality";
 const char* const kFormatKey = "OutputFormat";
+const char* const kSubfoldersKey = "IncludeSubfolders";
 const char* const kDefaultQuality = "95";
 }  // namespace
 
@@ -34,6 +35,16 @@ void RememberedChoices::remember(const std::string& quality, const std::string& 
   if (settings.get(kQualityKey) == quality && settings.get(kFormatKey) == format) return;
   settings.set(kQualityKey, quality);
   settings.set(kFormatKey, format);
+  settings.save();
+}
+
+bool RememberedChoices::includeSubfolders() { return UserSettings::instance().get(kSubfoldersKey) == "true"; }
+
+void RememberedChoices::rememberSubfolders(bool include) {
+  UserSettings& settings = UserSettings::instance();
+  const std::string value = StringUtil::bool_to_str(include);
+  if (settings.get(kSubfoldersKey) == value) return;
+  settings.set(kSubfoldersKey, value);
   settings.save();
 }
 

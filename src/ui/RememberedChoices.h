@@ -4,7 +4,8 @@
 #include <vector>
 
 // The quality and output format the user last confirmed, kept in the user
-// settings ("Quality", "OutputFormat"), so the next settings dialog starts there.
+// settings ("Quality", "OutputFormat"), so the next settings dialog starts there;
+// and whether Add Folder takes the subfolders' videos too ("IncludeSubfolders").
 class RememberedChoices {
  public:
   // The remembered quality key ("85"), or "95" when none is stored.
@@ -12,6 +13,9 @@ class RememberedChoices {
   // The remembered extension (".mkv"), or ".mp4" when none (or an unknown one) is stored.
   static std::string format();
   static void remember(const std::string& quality, const std::string& format);
+  // False unless the user chose subfolders last time.
+  static bool includeSubfolders();
+  static void rememberSubfolders(bool include);
 
   // The output formats offered, in their order.
   static const std::vector<std::string>& formats();

@@ -40,7 +40,8 @@ inline QString helper_program() {
 // running here is met.
 inline void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
                   const QString& program = helper_program(), const QStringList& arguments = {},
-                  const std::map<QString, QString>& environment = {}) {
+                  const std::map<QString, QString>& environment = {},
+                  QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("TMPDIR", keys);
   for (const char* overriding : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(overriding);
@@ -49,7 +50,7 @@ inline void start(QProcess& app, const QString& keys, const QString& dir, bool q
   for (const auto& [name, value] : environment) env.insert(name, value);
   app.setProcessEnvironment(env);
   app.setWorkingDirectory(dir);
-  app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  app.setProcessChannelMode(channels);
   app.start(program, arguments);
 }
 
