@@ -27,6 +27,10 @@
         <source>The job cannot be saved in its folder</source>
         <translation>无法在任务文件夹中保存该任务</translation>
     </message>
+    <message>
+        <source>The file does not exist</source>
+        <translation>文件不存在</translation>
+    </message>
 </context>
 <context>
     <name>AppMenu</name>
@@ -132,6 +136,10 @@
         <source>Information</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>Include subfolders</source>
+        <translation>包括子文件夹</translation>
+    </message>
 </context>
 <context>
     <name>BatchSettingsDialog</name>
@@ -210,6 +218,45 @@
     <message>
         <source>Not every track is kept:</source>
         <translation>并非所有轨道都会保留：</translation>
+    </message>
+</context>
+<context>
+    <name>CompletedFigures</name>
+    <message>
+        <source>s</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Actual Filesize</source>
+        <translation>实际文件大小</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>已不存在</translation>
+    </message>
+    <message>
+        <source>Actual Duration</source>
+        <translation>实际时长</translation>
+    </message>
+    <message>
+        <source>Actual Bitrate</source>
+        <translation>实际码率</translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>Encoding Time</source>
+        <translation>转码用时</translation>
+    </message>
+    <message>
+        <source>Encoding Speed</source>
+        <translation>转码速度</translation>
     </message>
 </context>
 <context>
@@ -303,28 +350,29 @@
         <source>Show output in Explorer</source>
         <translation>在文件夹中显示输出文件</translation>
     </message>
-</context>
-<context>
-    <name>EncoderOutcome</name>
     <message>
-        <source>The encoder could not be started</source>
-        <translation>无法启动编码器</translation>
+        <source>No file manager is set up to show this folder:</source>
+        <translation>没有可显示此文件夹的文件管理器：</translation>
     </message>
     <message>
-        <source>The encoder ended abnormally</source>
-        <translation>编码器异常结束</translation>
+        <source>Install a file manager (for example the package nautilus, dolphin or pcmanfm) or choose a default one for folders in the desktop&apos;s settings, then try again.</source>
+        <translation>请安装一个文件管理器（例如软件包 nautilus、dolphin 或 pcmanfm），或在桌面设置中为文件夹选择默认程序，然后重试。</translation>
     </message>
     <message>
-        <source>The encoder failed with exit code</source>
-        <translation>编码器执行失败，退出码</translation>
+        <source>No video player is set up to play this file:</source>
+        <translation>没有可播放此文件的视频播放器：</translation>
     </message>
     <message>
-        <source>The encoder wrote no readable video</source>
-        <translation>编码器没有写出可读取的视频</translation>
+        <source>Install a video player (for example the package vlc or mpv) or choose a default player for this kind of file in the desktop&apos;s settings, then try again.</source>
+        <translation>请安装一个视频播放器（例如软件包 vlc 或 mpv），或在桌面设置中为此类文件选择默认播放器，然后重试。</translation>
     </message>
     <message>
-        <source>The output is shorter than the input</source>
-        <translation>输出文件比输入文件短</translation>
+        <source>The file is not there any more.</source>
+        <translation>文件已不存在。</translation>
+    </message>
+    <message>
+        <source>The program the desktop chose for it failed (xdg-open ended with exit code %1).</source>
+        <translation>桌面为它选择的程序运行失败（xdg-open 退出码 %1）。</translation>
     </message>
 </context>
 <context>
@@ -363,10 +411,42 @@
     </message>
 </context>
 <context>
-    <name>JobManager</name>
+    <name>JobReason</name>
     <message>
-        <source>Cannot create</source>
-        <translation>无法创建</translation>
+        <source>The encoder could not be started</source>
+        <translation>无法启动编码器</translation>
+    </message>
+    <message>
+        <source>The encoder ended abnormally</source>
+        <translation>编码器异常结束</translation>
+    </message>
+    <message>
+        <source>The encoder failed with exit code %1</source>
+        <translation>编码器执行失败，退出码 %1</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video</source>
+        <translation>编码器没有写出可读取的视频</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video: %1</source>
+        <translation>编码器没有写出可读取的视频：%1</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input (%1 s / %2 s)</source>
+        <translation>输出文件比输入文件短（%1 秒 / %2 秒）</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input (%1 s / %2 s): %3</source>
+        <translation>输出文件比输入文件短（%1 秒 / %2 秒）：%3</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot move the output to %1: %2</source>
+        <translation>无法将输出文件移动到 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -739,6 +819,17 @@
     <message>
         <source>Exit the program</source>
         <translation>退出软件</translation>
+    </message>
+</context>
+<context>
+    <name>WaitingLoadingFile</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Checking %1 of %2</source>
+        <translation>正在检查第 %1 个，共 %2 个</translation>
     </message>
 </context>
 <context>

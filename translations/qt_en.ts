@@ -27,6 +27,10 @@
         <source>The job cannot be saved in its folder</source>
         <translation>The job cannot be saved in its folder</translation>
     </message>
+    <message>
+        <source>The file does not exist</source>
+        <translation>The file does not exist</translation>
+    </message>
 </context>
 <context>
     <name>AppMenu</name>
@@ -132,6 +136,10 @@
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message>
+        <source>Include subfolders</source>
+        <translation>Include subfolders</translation>
+    </message>
 </context>
 <context>
     <name>BatchSettingsDialog</name>
@@ -210,6 +218,45 @@
     <message>
         <source>Not every track is kept:</source>
         <translation>Not every track is kept:</translation>
+    </message>
+</context>
+<context>
+    <name>CompletedFigures</name>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>Actual Filesize</source>
+        <translation>Actual file size</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>Actual Duration</source>
+        <translation>Actual duration</translation>
+    </message>
+    <message>
+        <source>Actual Bitrate</source>
+        <translation>Actual bit rate</translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>Encoding Time</source>
+        <translation>Encoding time</translation>
+    </message>
+    <message>
+        <source>Encoding Speed</source>
+        <translation>Encoding speed</translation>
     </message>
 </context>
 <context>
@@ -303,28 +350,29 @@
         <source>Show output in Explorer</source>
         <translation>Show output in Explorer</translation>
     </message>
-</context>
-<context>
-    <name>EncoderOutcome</name>
     <message>
-        <source>The encoder could not be started</source>
-        <translation>The encoder could not be started</translation>
+        <source>No file manager is set up to show this folder:</source>
+        <translation>No file manager is set up to show this folder:</translation>
     </message>
     <message>
-        <source>The encoder ended abnormally</source>
-        <translation>The encoder ended abnormally</translation>
+        <source>Install a file manager (for example the package nautilus, dolphin or pcmanfm) or choose a default one for folders in the desktop&apos;s settings, then try again.</source>
+        <translation>Install a file manager (for example the package nautilus, dolphin or pcmanfm) or choose a default one for folders in the desktop&apos;s settings, then try again.</translation>
     </message>
     <message>
-        <source>The encoder failed with exit code</source>
-        <translation>The encoder failed with exit code</translation>
+        <source>No video player is set up to play this file:</source>
+        <translation>No video player is set up to play this file:</translation>
     </message>
     <message>
-        <source>The encoder wrote no readable video</source>
-        <translation>The encoder wrote no readable video</translation>
+        <source>Install a video player (for example the package vlc or mpv) or choose a default player for this kind of file in the desktop&apos;s settings, then try again.</source>
+        <translation>Install a video player (for example the package vlc or mpv) or choose a default player for this kind of file in the desktop&apos;s settings, then try again.</translation>
     </message>
     <message>
-        <source>The output is shorter than the input</source>
-        <translation>The output is shorter than the input</translation>
+        <source>The file is not there any more.</source>
+        <translation>The file is not there any more.</translation>
+    </message>
+    <message>
+        <source>The program the desktop chose for it failed (xdg-open ended with exit code %1).</source>
+        <translation>The program the desktop chose for it failed (xdg-open ended with exit code %1).</translation>
     </message>
 </context>
 <context>
@@ -363,10 +411,42 @@
     </message>
 </context>
 <context>
-    <name>JobManager</name>
+    <name>JobReason</name>
     <message>
-        <source>Cannot create</source>
-        <translation>Cannot create</translation>
+        <source>The encoder could not be started</source>
+        <translation>The encoder could not be started</translation>
+    </message>
+    <message>
+        <source>The encoder ended abnormally</source>
+        <translation>The encoder ended abnormally</translation>
+    </message>
+    <message>
+        <source>The encoder failed with exit code %1</source>
+        <translation>The encoder failed with exit code %1</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video</source>
+        <translation>The encoder wrote no readable video</translation>
+    </message>
+    <message>
+        <source>The encoder wrote no readable video: %1</source>
+        <translation>The encoder wrote no readable video: %1</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input (%1 s / %2 s)</source>
+        <translation>The output is shorter than the input (%1 s / %2 s)</translation>
+    </message>
+    <message>
+        <source>The output is shorter than the input (%1 s / %2 s): %3</source>
+        <translation>The output is shorter than the input (%1 s / %2 s): %3</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot move the output to %1: %2</source>
+        <translation>Cannot move the output to %1: %2</translation>
     </message>
 </context>
 <context>
@@ -739,6 +819,17 @@
     <message>
         <source>Exit the program</source>
         <translation>Exit the program</translation>
+    </message>
+</context>
+<context>
+    <name>WaitingLoadingFile</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Checking %1 of %2</source>
+        <translation>Checking %1 of %2</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "backend/ServerLog.h"
 #include "environment/UserSettings.h"
 #include "jobs/JobEngine.h"
+#include "log/TraceOutput.h"
 #include "platform/OSUtil.h"
 #include "process/QuitSignalWatcher.h"
 #include "text/QtText.h"
@@ -49,6 +50,8 @@ int run_kovadle(int argc, char** argv) {
   // Qt adopts the user's locale. The engine's number texts ignore it anyway; this
   // keeps any C-library formatting in the window the same in every locale.
   std::setlocale(LC_NUMERIC, "C");
+  // A window started from a terminal keeps it quiet; KOVADLE_TRACE=1 shows the traces.
+  TraceOutput::Apply();
   // Desktops match the window to the installed kovadle.desktop by this name (Wayland
   // needs it); the icon beside the executable serves those that take the window's own.
   QGuiApplication::setDesktopFileName(QStringLiteral("kovadle"));

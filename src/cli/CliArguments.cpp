@@ -19,7 +19,8 @@ const char* const kDescription =
     "                     tracks, resolution class and the qualities offered, or why\n"
     "                     Kovadle refuses the file\n"
     "  transcode FILE...  converts the files into the output folder, showing progress\n"
-    "  jobs               lists the stored jobs: table, quality, input and output\n"
+    "  jobs               lists the stored jobs: table, quality, input, output, state\n"
+    "                     and, for a failed job, why\n"
     "\n"
     "Exit status: 0 all done, 1 a file refused or a job failed, 2 wrong usage,\n"
     "130 interrupted by Ctrl-C.";
@@ -49,7 +50,8 @@ void CliArguments::parse(const QStringList& arguments) {
   parser.setApplicationDescription(QString::fromUtf8(kDescription));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  const QCommandLineOption json(QStringList{"json"}, "info: one JSON object per file, one per line.");
+  const QCommandLineOption json(QStringList{"json"},
+                                "info, jobs: one JSON object per file or job, one per line.");
   const QCommandLineOption quality(QStringList{"q", "quality"},
                                    "transcode: output quality, a percentage of the input (default 95).", "N");
   const QCommandLineOption format(QStringList{"f", "format"},
@@ -89,7 +91,8 @@ void CliArguments::parse(const QStringList& arguments) {
 
   if (command_ == Command::Jobs && !files_.isEmpty()) return usageError("jobs takes no FILE");
   if (command_ != Command::Jobs && files_.isEmpty()) return usageError(name + " needs at least one FILE");
-  if (command_ != Command::Info && parser.isSet(json)) return usageError("--json belongs to info");
+  if (command_ == Command::Transcode && parser.isSet(json))
+    return usageError("--json belongs to info and jobs");
   if (command_ != Command::Transcode) {
     for (const QCommandLineOption* option : {&quality, &format, &outputDir, &allTracks}) {
       if (parser.isSet(*option)) return usageError("--" + option->names().last() + " belongs to transcode");

@@ -6,7 +6,7 @@
 // The command line of kovadle-cli:
 //   info FILE... [--json]
 //   transcode FILE... [--quality N] [--format EXT] [--output-dir DIR] [--all-tracks]
-//   jobs
+//   jobs [--json]
 // plus --help and --version.
 class CliArguments {
  public:

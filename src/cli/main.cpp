@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     case CliArguments::Command::Info:
       return InfoCommand::Run(arguments.Files(), arguments.Json());
     case CliArguments::Command::Jobs:
-      return JobsCommand::Run();
+      return JobsCommand::Run(arguments.Json());
     case CliArguments::Command::Transcode: {
       // Only here: Ctrl-C must stop encoders and record their jobs; elsewhere its
       // default action ends the program at once, which is what the user wants.

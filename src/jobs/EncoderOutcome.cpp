@@ -1,15 +1,10 @@
 #include "jobs/EncoderOutcome.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 
 #include "text/StringUtil.h"
 
 namespace {
-
-std::string translated(const char* text) {
-  return QCoreApplication::translate("EncoderOutcome", text).toUtf8().toStdString();
-}
 
 // A positive number of seconds, or -1.
 double seconds(const MediaFigure& figure) {
@@ -22,25 +17,31 @@ bool encoderSaidWhy(const EncoderOutcome::Run& run) {
 }
 
 // The encoder's failure: its own first error line says why; ours where it said
-// nothing, with its last lines.
-EncoderOutcome::Verdict failed(const EncoderOutcome::Run& run, const std::string& ownReason) {
+// nothing, with its last lines. The job file keeps our line in English, beside its code.
+EncoderOutcome::Verdict failed(const EncoderOutcome::Run& run, JobReason ownReason) {
   EncoderOutcome::Verdict verdict;
   if (encoderSaidWhy(run)) {
     verdict.errorLines = run.errorLines;
     return verdict;
   }
   verdict.errorLines = run.lastLines;
-  verdict.errorLines.insert(verdict.errorLines.begin(), ownReason);
+  verdict.errorLines.insert(verdict.errorLines.begin(), ownReason.English());
+  verdict.reason = std::move(ownReason);
   return verdict;
 }
 
 // A failure the encoder did not see (it exited 0): ours, with its first error line
-// as the likely cause.
-EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, const std::string& ownReason) {
+// as the likely cause (the code's "because" form takes it as its last argument).
+EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, JobReason ownReason,
+                                 const std::string& becauseCode) {
   EncoderOutcome::Verdict verdict;
+  if (encoderSaidWhy(run)) {
+    ownReason.code = becauseCode;
+    ownReason.args.push_back(run.errorLines.front());
+  }
   verdict.errorLines = run.errorLines;
-  verdict.errorLines.insert(verdict.errorLines.begin(),
-                            encoderSaidWhy(run) ? ownReason + ": " + run.errorLines.front() : ownReason);
+  verdict.errorLines.insert(verdict.errorLines.begin(), ownReason.English());
+  verdict.reason = std::move(ownReason);
   return verdict;
 }
 
@@ -49,27 +50,21 @@ EncoderOutcome::Verdict notWhole(const EncoderOutcome::Run& run, const std::stri
 double EncoderOutcome::ShortfallAllowed(double inputSeconds) { return std::max(1.0, inputSeconds * 0.02); }
 
 EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& output) {
-  if (run.ending == ProcessRunner::Ending::FailedToStart)
-    return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder could not be started")));
-  if (run.ending != ProcessRunner::Ending::Exited)
-    return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder ended abnormally")));
-  if (run.exitCode != 0) {
-    return failed(run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder failed with exit code")) +
-                           " " + StringUtil::int_to_str(run.exitCode));
-  }
-  if (!output.hasVideo)
-    return notWhole(run,
-                    translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder wrote no readable video")));
+  if (run.ending == ProcessRunner::Ending::FailedToStart) return failed(run, {JobReason::kNotStarted, {}});
+  if (run.ending != ProcessRunner::Ending::Exited) return failed(run, {JobReason::kAbnormalEnd, {}});
+  if (run.exitCode != 0) return failed(run, {JobReason::kExitCode, {StringUtil::int_to_str(run.exitCode)}});
+  if (!output.hasVideo) return notWhole(run, {JobReason::kNoVideo, {}}, JobReason::kNoVideoBecause);
 
   // The output's length against the input's; the encoder's own count where the
   // output does not tell its length.
   double outputSeconds = seconds(output.overallDuration);
   if (outputSeconds < 0) outputSeconds = run.lastTime;
   if (run.inputSeconds > 0 && outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
-    return notWhole(
-        run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The output is shorter than the input")) + " (" +
-                 StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1) + " s / " +
-                 StringUtil::double_to_fixed_str(run.inputSeconds, 1) + " s)");
+    return notWhole(run,
+                    {JobReason::kTooShort,
+                     {StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1),
+                      StringUtil::double_to_fixed_str(run.inputSeconds, 1)}},
+                    JobReason::kTooShortBecause);
   }
   Verdict verdict;
   verdict.completed = true;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobReason.h"
 #include "probe/MediaInfo.h"
 #include "process/ProcessRunner.h"
 
@@ -23,6 +24,9 @@ class EncoderOutcome {
     bool completed = false;
     // The failure in lines, the reason first; empty when completed.
     std::vector<std::string> errorLines;
+    // Our reason as a code, for each front end to say in its language; empty when
+    // the encoder's own first line says why (or when completed).
+    JobReason reason;
   };
 
   // output: the probe's record of the file the encoder wrote (IsMediaFile "false"

@@ -40,7 +40,12 @@ JobView viewOfRecord(const JobFile& record) {
   view.generatedTime = record.GetGeneratedTime();
   view.jobFilePath = record.GetPath();
   view.reason = record.GetFailureReason();
-  if (view.recorded == JobState::Failed) view.errorLines = record.GetErrorLines();
+  if (view.recorded == JobState::Failed) {
+    view.errorLines = record.GetErrorLines();
+    view.why = record.GetReason();
+  }
+  if (view.recorded == JobState::Stopped) view.progressReached = record.GetProgressReached();
+  if (view.recorded == JobState::Completed) view.encodeSeconds = record.GetEncodeSeconds();
   return view;
 }
 

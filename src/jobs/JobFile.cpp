@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "environment/AppConstants.h"
@@ -26,6 +27,9 @@ struct JobFile::Fields {
   bool keepAllTracks = false;
   std::string outcome;
   std::vector<std::string> errorLines;
+  JobReason reason;
+  std::string progressReached;
+  std::string encodeSeconds;
 };
 
 namespace {
@@ -51,6 +55,16 @@ std::string optionalMember(const SimpleJson& json, const char* key) {
   } catch (const std::string&) {
     return std::string();
   }
+}
+
+// A figure written as a decimal text: the whole text a non-negative number, else
+// unknown (-1), whatever the process locale.
+double figureOf(const std::string& text) {
+  double value = -1;
+  const char* end = text.data() + text.size();
+  const auto read = std::from_chars(text.data(), end, value);
+  if (read.ec != std::errc() || read.ptr != end) return -1;
+  return value >= 0 && value < 1e12 ? value : -1;
 }
 
 }  // namespace
@@ -106,6 +120,10 @@ void JobFile::Load(const std::string& path) {
   fields->keepAllTracks = optionalMember(json, "KeepAllTracks") == "true";
   fields->outcome = optionalMember(json, "Outcome");
   fields->errorLines = splitLines(optionalMember(json, "ErrorLines"));
+  fields->reason.code = optionalMember(json, "ReasonCode");
+  fields->reason.args = JobReason::ArgsFromText(optionalMember(json, "ReasonArgs"));
+  fields->progressReached = optionalMember(json, "ProgressReached");
+  fields->encodeSeconds = optionalMember(json, "EncodeSeconds");
   {
     std::lock_guard<std::mutex> guard(fieldsLock_);
     fields_ = std::move(fields);
@@ -162,6 +180,13 @@ bool JobFile::Save() {
   if (fields.keepAllTracks) json.set("KeepAllTracks", "true");
   json.set("Outcome", fields.outcome);
   json.set("ErrorLines", joinLines(fields.errorLines));
+  // Newer members only when they say something: older programs never see them empty.
+  if (!fields.reason.Empty()) {
+    json.set("ReasonCode", fields.reason.code);
+    json.set("ReasonArgs", fields.reason.ArgsText());
+  }
+  if (!fields.progressReached.empty()) json.set("ProgressReached", fields.progressReached);
+  if (!fields.encodeSeconds.empty()) json.set("EncodeSeconds", fields.encodeSeconds);
   std::string error;
   const bool saved = json.save_file(path_, &error);
   lastSaveError_ = saved ? std::string() : error;
@@ -215,6 +240,12 @@ bool JobFile::GetKeepAllTracks() const { return field(&Fields::keepAllTracks); }
 std::string JobFile::GetOutcome() const { return field(&Fields::outcome); }
 std::vector<std::string> JobFile::GetErrorLines() const { return field(&Fields::errorLines); }
 
+JobReason JobFile::GetReason() const { return field(&Fields::reason); }
+
+double JobFile::GetProgressReached() const { return figureOf(field(&Fields::progressReached)); }
+
+double JobFile::GetEncodeSeconds() const { return figureOf(field(&Fields::encodeSeconds)); }
+
 std::string JobFile::GetFailureReason() const {
   std::lock_guard<std::mutex> guard(fieldsLock_);
   if (fields_->outcome != "failed" || fields_->errorLines.empty()) return std::string();
@@ -246,6 +277,21 @@ void JobFile::SetOutcome(const std::string& outcome, const std::vector<std::stri
   std::lock_guard<std::mutex> guard(fieldsLock_);
   fields_->outcome = outcome;
   fields_->errorLines = errorLines;
+}
+
+void JobFile::SetReason(const JobReason& reason) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->reason = reason;
+}
+
+void JobFile::SetProgressReached(double fraction) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->progressReached = fraction >= 0 ? StringUtil::double_to_fixed_str(std::min(fraction, 1.0), 4) : "";
+}
+
+void JobFile::SetEncodeSeconds(double seconds) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->encodeSeconds = seconds >= 0 ? StringUtil::double_to_fixed_str(seconds, 1) : "";
 }
 
 void JobFile::SetOutputFile(const std::string& outputFile) {

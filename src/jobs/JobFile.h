@@ -6,12 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobReason.h"
+
 class JobOwnership;
 
 // The record of one job and its JSON job file ("<JobID>.jobfile" in the job-file
 // folder). Every change rewrites the whole file. Beside the ten members every job
 // file has, it keeps how the last run ended ("Outcome") and the encoder's error
-// lines of a failed run ("ErrorLines"); files without them load as before.
+// lines of a failed run ("ErrorLines"); files without them load as before. Written
+// only when known: why a run failed as a code ("ReasonCode", "ReasonArgs"), how far
+// a stopped run had come ("ProgressReached", a fraction) and how long a completed
+// encode took ("EncodeSeconds").
 class JobFile {
  public:
   JobFile();
@@ -70,6 +75,13 @@ class JobFile {
   // Why the last run failed: its first error line; "" when it did not fail.
   std::string GetFailureReason() const;
 
+  // Our own reason for the failure as a code; empty when the encoder's line says why.
+  JobReason GetReason() const;
+  // The fraction a stopped run had reached, -1 when unknown.
+  double GetProgressReached() const;
+  // Wall-clock seconds the completed encode took, -1 when unknown.
+  double GetEncodeSeconds() const;
+
   // Store the flag and save, whether or not it changed.
   void SetIsCompleted(bool value);
   void SetIsDeleted(bool value);
@@ -78,6 +90,10 @@ class JobFile {
   void SetFlags(bool completed, bool deleted, bool stopped);
   void SetOutcome(const std::string& outcome, const std::vector<std::string>& errorLines);
   void SetOutputFile(const std::string& outputFile);
+  // Stored only, like SetOutcome; negative figures mean unknown.
+  void SetReason(const JobReason& reason);
+  void SetProgressReached(double fraction);
+  void SetEncodeSeconds(double seconds);
   // This process made the empty file that holds the output's name (not saved).
   void SetOutputReserved(bool value) { outputReserved_ = value; }
   bool IsOutputReserved() const { return outputReserved_; }

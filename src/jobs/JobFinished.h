@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobReason.h"
 #include "jobs/JobState.h"
 
 // The end of one run of a job: sent once, when the job reaches Completed, Failed or
@@ -16,6 +17,9 @@ struct JobFinished {
   // Why it failed, in one line (the encoder's first error line or our own text);
   // empty unless it failed.
   std::string reason;
+  // Our own reason as a code, for the front end to say in its language; empty when
+  // the encoder's line (reason) says why.
+  JobReason why;
   // The encoder's error lines, most telling first.
   std::vector<std::string> errorLines;
 };

@@ -1,6 +1,5 @@
 #include "jobs/JobManager.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -220,8 +219,8 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
     return;
   }
   if (!outputReady) {
-    job->Fail({QCoreApplication::translate("JobManager", "Cannot create").toUtf8().toStdString() + " " +
-               job->GetJobFile()->GetOutputFile() + ": " + error});
+    const JobReason reason{JobReason::kCannotCreate, {job->GetJobFile()->GetOutputFile(), error}};
+    job->Fail({reason.English()}, reason);
     return;
   }
   // A publisher asked to end must not leave a new encoder behind; the stop of

@@ -1,5 +1,6 @@
 #include "jobs/JobV3.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <fstream>
 #include <iostream>
@@ -127,6 +128,7 @@ bool JobV3::AdoptStoredState() {
     finished.outputFile = jobFile_->GetOutputFile();
     finished.reason = jobFile_->GetFailureReason();
     finished.errorLines = jobFile_->GetErrorLines();
+    finished.why = jobFile_->GetReason();
   }
   announce(finished);
   return true;
@@ -178,8 +180,12 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
       [[fallthrough]];
     case JobState::Waiting:
       // A job that runs again is neither finished, stopped nor deleted, in memory
-      // as in its file.
+      // as in its file; what the last run left (its reason, figures) goes too.
       failureLines_.clear();
+      failureReason_ = JobReason();
+      record.SetReason(JobReason());
+      record.SetProgressReached(-1);
+      record.SetEncodeSeconds(-1);
       saveLocked(false, false, false, "", {});
       return;
     case JobState::Encoding:
@@ -213,19 +219,25 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
   finished->inputFile = record.GetInputFile();
   finished->outputFile = output;
   if (to == JobState::Completed) {
+    record.SetEncodeSeconds(encodeSeconds_);
     saveLocked(true, false, false, "completed", {});
   } else {
     // Nothing that is not a whole output keeps the output's name.
     JobOutput::Discard(JobOutput::PartialPath(output, record.GetJobID()), output);
     record.SetOutputReserved(false);
+    // How far it came, for the row of a stopped job (also after a restart).
+    const double reached = GetProgress();
     ResetFigures();
     pid_ = -1;
     if (to == JobState::Failed) {
       finished->errorLines = failureLines_;
+      finished->why = failureReason_;
       if (!failureLines_.empty()) finished->reason = failureLines_.front();
+      record.SetReason(failureReason_);
       // Stopped as well for programs that know no failure; "Outcome" tells it apart.
       saveLocked(false, false, true, "failed", failureLines_);
     } else {
+      record.SetProgressReached(reached);
       saveLocked(false, false, true, "stopped", {});
     }
   }
@@ -270,7 +282,9 @@ void JobV3::Run() {
 
 void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
   std::vector<std::string> errorLines;
-  const bool completed = encode(command, logPath, &errorLines);
+  JobReason reason;
+  double seconds = -1;
+  const bool completed = encode(command, logPath, &errorLines, &reason, &seconds);
   JobFinished finished;
   bool moved = false;
   {
@@ -279,6 +293,8 @@ void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
       moved = moveLocked(JobState::Stopped, &finished);
     } else {
       failureLines_ = errorLines;
+      failureReason_ = reason;
+      encodeSeconds_ = seconds;
       moved = moveLocked(completed ? JobState::Completed : JobState::Failed, &finished);
     }
   }
@@ -291,7 +307,7 @@ void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
 }
 
 bool JobV3::encode(const CommandLine& command, const std::string& logPath,
-                   std::vector<std::string>* errorLines) {
+                   std::vector<std::string>* errorLines, JobReason* reason, double* seconds) {
   BeginRun(TimeLeftEstimator::PipelineOf(command.Arguments()));
   const std::string finalPath = jobFile_->GetOutputFile();
   const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
@@ -306,6 +322,8 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
 
   EncoderOutcome::Run run;
   EncoderErrorLines errors;
+  QElapsedTimer took;
+  took.start();
   {
     ProcessRunner runner(writingTo(command, finalPath, partialPath), ProcessRunner::Output::Merged);
     runner.Start();
@@ -331,6 +349,7 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
     run.ending = runner.HowItEnded();
     run.exitCode = runner.ExitCode();
   }
+  *seconds = took.elapsed() / 1000.0;
   if (state_ == JobState::Stopping) return false;
 
   run.inputSeconds = GetDuration();
@@ -346,10 +365,12 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
   std::string error;
   if (verdict.completed && !JobOutput::Finish(partialPath, finalPath, &error)) {
     verdict.completed = false;
-    verdict.errorLines = {"Cannot move the output to " + finalPath + ": " + error};
+    verdict.reason = {JobReason::kCannotMove, {finalPath, error}};
+    verdict.errorLines = {verdict.reason.English()};
   }
   if (!verdict.completed) {
     *errorLines = verdict.errorLines;
+    *reason = verdict.reason;
     log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID() +
              ",exit code:" + std::to_string(run.exitCode));
   }
@@ -387,12 +408,13 @@ void JobV3::DiscardUnusedOutput() {
   record.SetOutputReserved(false);
 }
 
-bool JobV3::Fail(const std::vector<std::string>& lines) {
+bool JobV3::Fail(const std::vector<std::string>& lines, const JobReason& reason) {
   JobFinished finished;
   bool moved = false;
   {
     std::lock_guard<std::mutex> guard(stateLock_);
     failureLines_ = lines;
+    failureReason_ = reason;
     moved = moveLocked(JobState::Failed, &finished);
   }
   if (moved) announce(finished);
@@ -405,6 +427,7 @@ void JobV3::AbandonStop() {
   JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
                      record.GetOutputFile());
   record.SetOutputReserved(false);
+  record.SetProgressReached(GetProgress());
   saveLocked(false, false, true, "stopped", {});
   record.ReleaseOwnership();
 }

@@ -83,8 +83,9 @@ class JobV3 : public Job {
   void DiscardUnusedOutput();
   // From Starting: starts the encoder thread (the command must be generated).
   void Run();
-  // From Starting or Waiting: the job cannot run; lines say why.
-  bool Fail(const std::vector<std::string>& lines);
+  // From Starting or Waiting: the job cannot run; lines say why, and the reason as
+  // a code when it is ours.
+  bool Fail(const std::vector<std::string>& lines, const JobReason& reason = {});
   // For an encoder that did not end when the program leaves: records the stop in
   // the job file and lets the job go, the state stays as it is.
   void AbandonStop();
@@ -104,8 +105,9 @@ class JobV3 : public Job {
  private:
   void encoderThreadMethod(CommandLine command, std::string logPath);
   // Runs the encoder and judges its output; true when the job completed. Sets
-  // errorLines for a failure.
-  bool encode(const CommandLine& command, const std::string& logPath, std::vector<std::string>* errorLines);
+  // errorLines and reason for a failure; seconds receives the encode's wall time.
+  bool encode(const CommandLine& command, const std::string& logPath, std::vector<std::string>* errorLines,
+              JobReason* reason, double* seconds);
   void killEncoder();
   // A checked move, under stateLock_: false (and logged) when the rules refuse it.
   bool moveLocked(JobState to, JobFinished* finished);
@@ -128,8 +130,11 @@ class JobV3 : public Job {
   std::atomic<uint64_t> startGeneration_{0};
   // The errors a failing run reports with its move to Failed.
   std::vector<std::string> failureLines_;  // under stateLock_
-  FinishedCallback onFinished_;            // set before the job is shared
-  SaveFailedCallback onSaveFailed_;        // set before the job is shared
+  JobReason failureReason_;                // under stateLock_
+  // Wall-clock seconds of the encode that completes.
+  double encodeSeconds_ = -1;        // under stateLock_
+  FinishedCallback onFinished_;      // set before the job is shared
+  SaveFailedCallback onSaveFailed_;  // set before the job is shared
   // Keeps the state and the job file in step when several threads change them, and
   // guards the encoder thread's handle. Never held while waiting for the encoder.
   mutable std::mutex stateLock_;

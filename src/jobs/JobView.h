@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobReason.h"
 #include "jobs/JobState.h"
 
 // One job as a front end sees it: a copy of its record and figures taken when it
@@ -37,6 +38,14 @@ struct JobView {
   // unless it failed.
   std::string reason;
   std::vector<std::string> errorLines;
+  // Our own reason as a code (say it in the viewer's language); empty when the
+  // encoder's line says why, and in job files of older programs.
+  JobReason why;
+
+  // A stopped run's progress when it stopped (0 to 1), -1 when unknown.
+  double progressReached = -1;
+  // Wall-clock seconds of the completed encode, -1 when unknown.
+  double encodeSeconds = -1;
 
   // Sizes on disk, read when asked: -1 when there is no such file.
   int64_t InputSize() const;

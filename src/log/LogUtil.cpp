@@ -54,7 +54,8 @@ struct LogSetup {
     FLAGS_logbuflevel = -1;
     FLAGS_logbufsecs = 1;
     google::SetLogFilenameExtension(".log");
-    google::SetStderrLogging(google::GLOG_INFO);
+    // A terminal sees what needs attention; the file has everything.
+    google::SetStderrLogging(google::GLOG_WARNING);
     // glog's failure handler also takes SIGTERM, but a termination request (log-out,
     // shutdown, a plain kill) is no crash: keep what SIGTERM did before, the default
     // action or the handler that ends the program normally.
@@ -103,6 +104,11 @@ void flush_logs() {
 void set_log_copy_to_stderr(bool copy) {
   ensure_logging();
   google::SetStderrLogging(copy ? google::GLOG_INFO : google::GLOG_FATAL);
+}
+
+void set_log_warnings_to_stderr() {
+  ensure_logging();
+  google::SetStderrLogging(google::GLOG_WARNING);
 }
 
 void check_expired_logs() {

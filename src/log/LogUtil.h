@@ -10,9 +10,11 @@ void log_info(const std::string& text, const char* file = __builtin_FILE(), int 
 void log_warning(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 void log_error(const std::string& text, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 void flush_logs();
-// Log lines are copied to standard error unless a program turns that off (the
-// command-line front end keeps standard error for its own messages).
+// Warnings and errors are copied to standard error; a program may have every line
+// copied (tracing) or none (the command-line front end keeps standard error for its
+// own messages), and go back to warnings only.
 void set_log_copy_to_stderr(bool copy);
+void set_log_warnings_to_stderr();
 
 // Where the log goes: asked once, by the first line logged. The folder must exist.
 void set_log_folder_source(std::string (*folder)());

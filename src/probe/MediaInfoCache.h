@@ -8,8 +8,9 @@
 #include "probe/MediaInfo.h"
 
 // Probes each file path once per process and hands out copies afterwards. A
-// folder, pipe, device or socket (links followed), or a name Qt could not decode,
-// is never probed: it gets the record of a file that is not media at once.
+// missing file, a folder, pipe, device or socket (links followed), or a name Qt
+// could not decode, is never probed: it gets the record of a file that is not media
+// at once.
 class MediaInfoCache {
  public:
   static MediaInfoCache& GetInstance();
@@ -18,6 +19,9 @@ class MediaInfoCache {
   bool Contains(const std::string& path);
   // The record of a path probed already; none otherwise. Never probes, never logs.
   std::optional<MediaInfo> Cached(const std::string& path);
+  // Drops the path's record: the next GetMediaInfo probes the file as it is now (a
+  // file that was written since, such as a finished output).
+  void Forget(const std::string& path);
 
  private:
   MediaInfoCache() = default;

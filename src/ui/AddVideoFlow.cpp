@@ -49,21 +49,26 @@ QString AddVideoFlow::videoFilter() {
   return tr("All Video Formats") + "(" + patterns.join(' ') + ");;" + tr("all files") + " (*.*)";
 }
 
+QString AddVideoFlow::refusalText(const PreparedInput& input) {
+  // Which file, and why: a missing one is no "non video" file.
+  const QString why = input.missing ? tr("The file does not exist")
+                                    : QCoreApplication::translate("QObject", input.refusal.c_str());
+  return why + "!\n" + QDir::toNativeSeparators(to_qstring(input.path));
+}
+
 std::optional<JobView> AddVideoFlow::addJob(QWidget* parent, JobEngine& engine,
                                             const std::string& inputPath) {
   std::cout << "inputFile:" << inputPath << std::endl;
   log_info("Widget::on_btnAdd1File_clicked, start loading file:" + inputPath);
-  {
-    // The probe runs on the pool; the interface keeps painting meanwhile.
-    WaitingLoadingFile waiting(nullptr, inputPath);
-    waiting.exec();
-  }
+  // The probe runs on the pool; the interface keeps painting meanwhile. Ended
+  // otherwise (the program is ending): nothing more.
+  if (!WaitingLoadingFile::EnsureProbed(inputPath)) return std::nullopt;
   // The probe has just filled the cache: this does not wait for it again.
   const PreparedInput input = JobEngine::Prepare(inputPath);
   if (!input.Accepted()) {
-    QMessageBox::information(parent, tr("Information"),
-                             QCoreApplication::translate("QObject", input.refusal.c_str()) + "!",
-                             QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, tr("Information"), refusalText(input), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
     return std::nullopt;
   }
 

@@ -25,4 +25,7 @@ class AddVideoFlow {
   // parent), lets the user choose in the settings dialog and adds the job to the
   // engine. None when refused, cancelled or the job could not be made (said too).
   static std::optional<JobView> addJob(QWidget* parent, JobEngine& engine, const std::string& inputPath);
+  // The message of a refused input: why ("The file does not exist" for a missing
+  // one), then the file itself.
+  static QString refusalText(const PreparedInput& input);
 };

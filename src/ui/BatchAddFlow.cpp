@@ -1,19 +1,25 @@
 #include "ui/BatchAddFlow.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSet>
 #include <QStandardPaths>
 #include <QUrl>
+#include <algorithm>
 
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 #include "ui/AddVideoFlow.h"
 #include "ui/PlainText.h"
+#include "ui/RememberedChoices.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
@@ -47,20 +53,38 @@ QStringList BatchAddFlow::askForFiles(QWidget* parent) {
   return chosen;
 }
 
-QString BatchAddFlow::askForFolder(QWidget* parent) {
+QString BatchAddFlow::askForFolder(QWidget* parent, bool* subfolders) {
   QFileDialog dialog(parent, tr("Add the videos of a folder"), start_folder());
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
+  // The dialog's own form takes the choice; a desktop's dialog has no room for it.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  auto* include = new QCheckBox(tr("Include subfolders"), &dialog);
+  include->setObjectName("checkBoxSubfolders");
+  include->setChecked(RememberedChoices::includeSubfolders());
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(include, grid->rowCount(), 0, 1, grid->columnCount());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  RememberedChoices::rememberSubfolders(include->isChecked());
+  *subfolders = include->isChecked();
   return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-QStringList BatchAddFlow::videosInFolder(const QString& folder) {
+QStringList BatchAddFlow::videosInFolder(const QString& folder, bool subfolders) {
   QStringList videos;
   // Name filters ignore case, so "CLIP.MP4" counts too.
-  const QFileInfoList found = QDir(folder).entryInfoList(videoPatterns(), QDir::Files | QDir::Readable,
-                                                         QDir::Name | QDir::IgnoreCase);
-  for (const QFileInfo& file : found) videos << QDir::toNativeSeparators(file.absoluteFilePath());
+  if (!subfolders) {
+    const QFileInfoList found = QDir(folder).entryInfoList(videoPatterns(), QDir::Files | QDir::Readable,
+                                                           QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& file : found) videos << QDir::toNativeSeparators(file.absoluteFilePath());
+    return videos;
+  }
+  // Without Hidden the walk skips hidden folders; without FollowSymlinks it never
+  // enters a linked folder, so a link to a parent cannot make it go round.
+  QDirIterator walk(folder, videoPatterns(), QDir::Files | QDir::Readable, QDirIterator::Subdirectories);
+  while (walk.hasNext()) videos << QDir::toNativeSeparators(QFileInfo(walk.next()).absoluteFilePath());
+  std::sort(videos.begin(), videos.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
   return videos;
 }
 
@@ -107,16 +131,23 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
   std::vector<std::string> paths;
   for (const QString& input : inputs) paths.push_back(to_utf8(input));
   log_info("BatchAddFlow::prepareJobs, probing " + std::to_string(paths.size()) + " file(s).");
+  std::vector<PreparedInput> judged;
   {
     WaitingLoadingFile waiting(nullptr, paths);
     waiting.exec();
+    // Cancelled, or the program is ending: nothing is added, nothing more probed.
+    if (waiting.IsCancelled() || !waiting.IsProbeDone()) {
+      log_info("BatchAddFlow::prepareJobs, cancelled.");
+      return 0;
+    }
+    judged = waiting.Prepared();
   }
 
   std::vector<PreparedInput> prepared;
   std::vector<BatchSettingsDialog::Input> accepted;
   std::vector<Refusal> refused;
-  for (const std::string& path : paths) {
-    PreparedInput input = JobEngine::Prepare(path);
+  for (PreparedInput& input : judged) {
+    const std::string path = input.path;
     if (input.Accepted()) {
       accepted.push_back({path, {input.qualities.rbegin(), input.qualities.rend()}});
       prepared.push_back(std::move(input));

@@ -26,12 +26,14 @@ class BatchAddFlow {
 
   // The file dialog taking several files; empty when cancelled.
   static QStringList askForFiles(QWidget* parent);
-  // The folder dialog; "" when cancelled.
-  static QString askForFolder(QWidget* parent);
+  // The folder dialog, with the remembered choice to take the subfolders' videos
+  // too (set in subfolders); "" when cancelled.
+  static QString askForFolder(QWidget* parent, bool* subfolders);
 
-  // The video files (by their extension) directly in the folder, not in its
-  // subfolders, by name; hidden files are left out.
-  static QStringList videosInFolder(const QString& folder);
+  // The video files (by their extension) directly in the folder, by name, or with
+  // subfolders those in every folder below it too, by path. Hidden files and
+  // folders are left out, and linked folders are not followed (no loops).
+  static QStringList videosInFolder(const QString& folder, bool subfolders = false);
   // The local files and folders among dropped URLs, in their order, native separators.
   static QStringList droppedPaths(const QMimeData* mime);
   // The paths with each folder replaced by its videos, each file once, in order.

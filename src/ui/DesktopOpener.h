@@ -9,7 +9,9 @@ class QWidget;
 
 // Opens outputs and folders with the desktop's own programs: the default player
 // for a video, the file manager (Explorer on Windows) for a folder. What cannot be
-// opened is said in a message owned by the parent, never passed over in silence.
+// opened is said in a message owned by the parent, never passed over in silence:
+// the desktop's opener is watched without waiting for it, and when it ends in
+// failure the message names the file and what to install or do.
 class DesktopOpener {
   Q_DECLARE_TR_FUNCTIONS(DesktopOpener)
 
@@ -25,12 +27,18 @@ class DesktopOpener {
   // Opens the folder holding the file.
   static bool showFolderOf(QWidget* parent, const std::string& file);
 
+  // What the user is told when the desktop has no program for it (the opener's
+  // "no method available"), and when the program it chose failed.
+  static QString noProgramText(const QString& path, bool folder);
+  static QString failedText(const QString& path, const QString& detail);
+
   // "Show input in file manager" on Linux, "Show input in Explorer" on Windows.
   static QString showInputText();
   static QString showOutputText();
 
  private:
-  static bool open(QWidget* parent, const QString& path);
-  // The desktop's own way; may explain itself to the user when it cannot.
-  static bool launchWithDesktop(QWidget* parent, const QString& path);
+  static bool open(QWidget* parent, const QString& path, bool folder);
+  // The desktop's own way; may explain itself to the user when it cannot, now or
+  // once the opener has ended.
+  static bool launchWithDesktop(QWidget* parent, const QString& path, bool folder);
 };

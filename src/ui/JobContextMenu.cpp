@@ -3,11 +3,17 @@
 #include "ui/DesktopOpener.h"
 
 JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nullptr) {
-  const QString texts[kEntryCount] = {
-      tr("Play output"),     DesktopOpener::showInputText(), DesktopOpener::showOutputText(),
-      tr("Transcode again"), tr("Stop transcoding"),         tr("Delete"),
-      tr("Restore"),         tr("Delete completely"),        tr("Empty Recycle Bin"),
-      tr("Property")};
+  const QString texts[kEntryCount] = {tr("Play output"),
+                                      DesktopOpener::showInputText(),
+                                      DesktopOpener::showOutputText(),
+                                      tr("Transcode again"),
+                                      tr("Transcode again") + QStringLiteral("…"),
+                                      tr("Stop transcoding"),
+                                      tr("Delete"),
+                                      tr("Restore"),
+                                      tr("Delete completely"),
+                                      tr("Empty Recycle Bin"),
+                                      tr("Property")};
   for (int i = 0; i < kEntryCount; ++i) {
     // Owned by the menu: a window-owned action per opening would pile up for good.
     QAction* action = addAction(texts[i]);
@@ -30,6 +36,9 @@ bool JobContextMenu::isShown(Entry which, int table, bool active, bool deleted) 
       return true;
     case kTranscodeAgain:
       return table == kTranscoding && !active;
+    case kTranscodeNew:
+      // A new job on the same input, with settings chosen anew; the output stays.
+      return table == kCompleted;
     case kStop:
       return active;
     case kDelete:

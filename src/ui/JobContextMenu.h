@@ -14,6 +14,7 @@ class JobContextMenu : public QMenu {
     kShowInput,
     kShowOutput,
     kTranscodeAgain,
+    kTranscodeNew,
     kStop,
     kDelete,
     kRestore,

@@ -19,12 +19,18 @@ JobRowTexts::Cells JobRowTexts::completed() {
 }
 
 JobRowTexts::Cells JobRowTexts::deleted(bool stopped, bool done) {
-  if (stopped) return {tr("Stopped"), tr("Stopped")};
-  if (done) return completed();
-  return {QStringLiteral("-:-:-"), QStringLiteral("0.00%")};
+  if (done && !stopped) return completed();
+  return transcoding(true);
 }
 
-JobRowTexts::Cells JobRowTexts::transcoding(JobState state) {
+JobRowTexts::Cells JobRowTexts::stoppedAt(double progressReached) {
+  Cells cells = transcoding(true);
+  if (progressReached >= 0)
+    cells.progress = QString::asprintf("%.2f%%", std::fmin(progressReached, 1.0) * 100);
+  return cells;
+}
+
+JobRowTexts::Cells JobRowTexts::transcoding(JobState state, double progressReached) {
   switch (state) {
     case JobState::Failed:
       return failed();
@@ -32,8 +38,11 @@ JobRowTexts::Cells JobRowTexts::transcoding(JobState state) {
       return elsewhere();
     case JobState::Stopping:
       return stopping();
+    case JobState::Stopped:
+    case JobState::Idle:
+      return stoppedAt(progressReached);
     default:
-      return transcoding(state == JobState::Stopped);
+      return transcoding(false);
   }
 }
 

@@ -20,10 +20,15 @@ class JobRowTexts {
 
   // A new row of each table, from the job's flags.
   static Cells transcoding(bool stopped);
-  // A Transcoding row for a job in any state (failed, elsewhere, stopped, ...).
-  static Cells transcoding(JobState state);
+  // A Transcoding row for a job in any state (failed, elsewhere, stopped, ...). A job
+  // that is neither running nor finished was stopped, by the user or by an exit
+  // that cut it short: it reads so, with the progress it reached where known.
+  static Cells transcoding(JobState state, double progressReached = -1);
   static Cells completed();
+  // A finished job shows its bar full; anything else in the bin reads stopped.
   static Cells deleted(bool stopped, bool done);
+  // A stopped job: "Stopped", its progress as a bar when known.
+  static Cells stoppedAt(double progressReached);
 
   // What the stop action writes into both cells.
   static QString stoppedByUser();

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "text/QtText.h"
+#include "ui/ElidingDelegate.h"
 #include "ui/JobRowTexts.h"
 #include "ui/PlainText.h"
 #include "ui/ProgressBarDelegate.h"
@@ -36,7 +37,12 @@ JobTable::JobTable(QTableWidget* table, bool withOutput) : table_(table), withOu
   table_->setColumnHidden(kJobID, true);
   QHeaderView* header = table_->horizontalHeader();
   header->setSectionResizeMode(kFileName, QHeaderView::Stretch);
-  if (withOutput_) header->setSectionResizeMode(kOutput, QHeaderView::Stretch);
+  if (withOutput_) {
+    header->setSectionResizeMode(kOutput, QHeaderView::Stretch);
+    // "clip_output.mp4" and "clip_output_2.mp4" differ at their end.
+    table_->setItemDelegateForColumn(kOutput, new ElidingDelegate(Qt::ElideLeft, table_));
+    table_->setColumnHidden(kTimeRemaining, true);
+  }
   table_->setItemDelegateForColumn(kProgress, new ProgressBarDelegate(table_));
   header->setSectionResizeMode(kTimeRemaining, QHeaderView::Fixed);
   header->setSectionResizeMode(kProgress, QHeaderView::Fixed);

@@ -9,18 +9,19 @@ class QTableWidget;
 class QTableWidgetItem;
 
 // One of the three job tables. Column 0 holds the JobID (hidden), 1 the input
-// path, 2 the time remaining, 3 the progress (drawn as a bar), and in the
-// Completed table 4 the output file; a row is tied to its job only by that JobID. Rows are added and removed
-// through this object, which keeps an index from JobID to row so a snapshot does not search every row for
-// every job.
+// path, 2 the time remaining, 3 the progress (drawn as a bar), and in the tables of
+// finished jobs (Completed, Recycle Bin) 4 the output file, while their time column,
+// which means nothing there, is hidden; a row is tied to its job only by that JobID. Rows are added and
+// removed through this object, which keeps an index from JobID to row so a snapshot does not search every
+// row for every job.
 class JobTable {
   Q_DECLARE_TR_FUNCTIONS(JobTable)
 
  public:
   enum Column { kJobID = 0, kFileName = 1, kTimeRemaining = 2, kProgress = 3, kOutput = 4 };
 
-  // Gives the table its columns, headers and behaviour; withOutput adds the
-  // output column (the Completed table).
+  // Gives the table its columns, headers and behaviour; withOutput makes it a table
+  // of finished jobs: the output column, no time column.
   explicit JobTable(QTableWidget* table, bool withOutput = false);
   JobTable(const JobTable&) = delete;
   JobTable& operator=(const JobTable&) = delete;

@@ -8,6 +8,7 @@
 namespace {
 const char* const kQualityKey = "Quality";
 const char* const kFormatKey = "OutputFormat";
+const char* const kSubfoldersKey = "IncludeSubfolders";
 const char* const kDefaultQuality = "95";
 const char* const kAllTracksKey = "KeepAllTracks";
 }  // namespace
@@ -44,6 +45,16 @@ void RememberedChoices::rememberKeepAllTracks(bool keep) {
   if (keepAllTracks() == keep) return;
   UserSettings& settings = UserSettings::instance();
   settings.set(kAllTracksKey, StringUtil::bool_to_str(keep));
+  settings.save();
+}
+
+bool RememberedChoices::includeSubfolders() { return UserSettings::instance().get(kSubfoldersKey) == "true"; }
+
+void RememberedChoices::rememberSubfolders(bool include) {
+  UserSettings& settings = UserSettings::instance();
+  const std::string value = StringUtil::bool_to_str(include);
+  if (settings.get(kSubfoldersKey) == value) return;
+  settings.set(kSubfoldersKey, value);
   settings.save();
 }
 

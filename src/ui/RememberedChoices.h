@@ -5,7 +5,8 @@
 
 // The quality and output format the user last confirmed, kept in the user
 // settings ("Quality", "OutputFormat"), so the next settings dialog starts there;
-// likewise whether every track is kept ("KeepAllTracks").
+// likewise whether every track is kept ("KeepAllTracks")
+// and whether Add Folder takes the subfolders' videos too ("IncludeSubfolders").
 class RememberedChoices {
  public:
   // The remembered quality key ("85"), or "95" when none is stored.
@@ -16,6 +17,9 @@ class RememberedChoices {
   // Off unless "true" is stored.
   static bool keepAllTracks();
   static void rememberKeepAllTracks(bool keep);
+  // False unless the user chose subfolders last time.
+  static bool includeSubfolders();
+  static void rememberSubfolders(bool include);
 
   // The output formats offered, in their order.
   static const std::vector<std::string>& formats();

@@ -1,5 +1,6 @@
 #include "ui/TabBarStyle.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionTab>
 
@@ -30,12 +31,16 @@ void TabBarStyle::drawControl(ControlElement element, const QStyleOption* option
   painter->fillRect(box, selected ? kSelectedFill : kIdleFill);
   painter->setPen(kFrame);
   painter->drawRect(box);
+  QFont font = painter->font();
   if (tab->state & State_MouseOver) {
-    QFont font = painter->font();
     font.setPointSize(9);
     font.setBold(true);
-    painter->setFont(font);
   }
+  // A title with its count ("Transcoding (12)") may not fit the fixed box: smaller
+  // type rather than a cut title.
+  while (font.pointSize() > 7 && QFontMetrics(font).horizontalAdvance(tab->text) > box.width() - 6)
+    font.setPointSize(font.pointSize() - 1);
+  painter->setFont(font);
   painter->setPen(selected ? kSelectedText : kIdleText);
   painter->drawText(box, Qt::AlignCenter, tab->text);
   painter->restore();

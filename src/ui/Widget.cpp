@@ -40,12 +40,14 @@
 #include "ui/JobContextMenu.h"
 #include "ui/JobRowTexts.h"
 #include "ui/JobTable.h"
+#include "ui/JobTabs.h"
 #include "ui/KeepAwake.h"
 #include "ui/KeyboardShortcuts.h"
 #include "ui/MyLabel.h"
 #include "ui/OverallProgress.h"
 #include "ui/PlainText.h"
 #include "ui/PreconditionCheck.h"
+#include "ui/ReasonText.h"
 #include "ui/TabBarStyle.h"
 #include "ui/dialogs/CountDownMsgBox.h"
 #include "ui/dialogs/NewVersionDialog.h"
@@ -90,7 +92,8 @@ Widget::Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget*
   load_outputDir();
   m_running = std::make_unique<JobTable>(ui->tableWidgetRunning);
   m_done = std::make_unique<JobTable>(ui->tableWidgetDone, true);
-  m_deleted = std::make_unique<JobTable>(ui->tableWidgetDel);
+  m_deleted = std::make_unique<JobTable>(ui->tableWidgetDel, true);
+  m_tabs = new JobTabs(ui->tabWidget, {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel});
   load_existing_jobFile();
   start_progress_publisher();
   connect_context_menus();
@@ -111,6 +114,9 @@ Widget::Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget*
 Widget::~Widget() {
   // First: no snapshot may arrive for a half-destroyed window.
   m_engine.StopPublishing();
+  // Before the tables: their rows go with them, and the titles must not follow.
+  delete m_tabs;
+  m_tabs = nullptr;
   m_keepAwake.reset();
   m_desktopProgress.reset();
   delete ui;
@@ -215,11 +221,9 @@ void Widget::relocateGUI() {
   tabs->setTabPosition(QTabWidget::West);
   while (tabs->count() > 3) tabs->removeTab(tabs->count() - 1);
   while (tabs->count() < 3) tabs->addTab(new QWidget, QString());
-  const QString titles[] = {tr("Transcoding"), tr("Completed"), tr("RecycleBin")};
-  for (int i = 0; i < 3; ++i) {
-    tabs->setTabText(i, titles[i]);
-    tabs->widget(i)->resize(w - 98, h - 89);
-  }
+  for (int i = 0; i < 3; ++i) tabs->widget(i)->resize(w - 98, h - 89);
+  // Each title with its table's count.
+  if (m_tabs != nullptr) m_tabs->refresh();
   for (QTableWidget* table : {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel}) {
     table->setGeometry(0, 0, w - 98, h - 89);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -264,25 +268,29 @@ void Widget::precondition_check() {
 
 // --- Job tables -------------------------------------------------------------------
 
-void Widget::UIOp_AddJobToRunning(const JobView& job) { add_transcoding_row(job); }
+void Widget::UIOp_AddJobToRunning(const JobView& job) {
+  add_transcoding_row(job);
+  // A new job is what the user wants to see next, wherever they were.
+  m_tabs->showTranscoding();
+}
 
 void Widget::add_transcoding_row(const JobView& job) {
   std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
-  const JobRowTexts::Cells cells = JobRowTexts::transcoding(job.state);
+  const JobRowTexts::Cells cells = JobRowTexts::transcoding(job.state, job.progressReached);
   m_running->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
-  if (job.state == JobState::Failed) show_failure(job.jobID, job.reason);
+  if (job.state == JobState::Failed) show_failure(job.jobID, ReasonText::of(job.reason, job.why));
   if (job.state == JobState::Elsewhere)
     m_running->setRowToolTip(m_running->findRow(job.jobID), JobRowTexts::elsewhereTip());
 }
 
-void Widget::show_failure(const std::string& jobID, const std::string& reason) {
+void Widget::show_failure(const std::string& jobID, const QString& reason) {
   const int row = m_running->findRow(jobID);
   if (row < 0) return;
   const JobRowTexts::Cells cells = JobRowTexts::failed();
   m_running->setCell(row, JobTable::kTimeRemaining, cells.time);
   m_running->setCell(row, JobTable::kProgress, cells.progress);
   m_running->setRowToolTip(
-      row, cells.progress + ": " + (reason.empty() ? tr("no reason was recorded") : to_qstring(reason)));
+      row, cells.progress + ": " + (reason.isEmpty() ? tr("no reason was recorded") : reason));
 }
 
 void Widget::UIOp_AddJobToCompleted(const JobView& job) {
@@ -294,7 +302,7 @@ void Widget::UIOp_AddJobToCompleted(const JobView& job) {
 void Widget::UIOp_AddJobToDeleted(const JobView& job) {
   const JobRowTexts::Cells cells =
       JobRowTexts::deleted(job.markedStopped, job.recorded == JobState::Completed);
-  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
+  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
 }
 
 int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
@@ -390,17 +398,20 @@ void Widget::slot_job_finished(JobFinished finished) {
         shutdown_if_all_done();
       }
       break;
-    case JobState::Failed:
-      m_notifier->jobFailed(finished.inputFile, to_qstring(finished.reason));
-      show_failure(finished.jobID, finished.reason);
+    case JobState::Failed: {
+      const QString reason = ReasonText::of(finished.reason, finished.why);
+      m_notifier->jobFailed(finished.inputFile, reason);
+      show_failure(finished.jobID, reason);
       break;
+    }
     case JobState::Stopped:
     case JobState::Idle: {
       // Stopped here, or let go by another Kovadle as it was.
       const int row = m_running->findRow(finished.jobID);
       if (row < 0) break;
       const QString stopped = JobRowTexts::stoppedByUser();
-      const JobRowTexts::Cells idle = JobRowTexts::transcoding(false);
+      // Let go as it was: cut short there, so stopped here.
+      const JobRowTexts::Cells idle = JobRowTexts::transcoding(JobState::Idle);
       if (finished.outcome == JobState::Stopped) {
         UIOp_UpdateJobProgress(finished.jobID, stopped, stopped);
       } else {
@@ -529,9 +540,10 @@ void Widget::on_btnAddNFile_clicked() {
 void Widget::on_btnAddFolder_clicked() {
   log_info("Widget::on_btnAddFolder_clicked begin.");
   run_add_flow([this] {
-    const QString folder = BatchAddFlow::askForFolder(this);
+    bool subfolders = false;
+    const QString folder = BatchAddFlow::askForFolder(this, &subfolders);
     if (folder.isEmpty()) return;
-    const QStringList videos = BatchAddFlow::videosInFolder(folder);
+    const QStringList videos = BatchAddFlow::videosInFolder(folder, subfolders);
     if (videos.isEmpty()) {
       QMessageBox::information(this, tr("Information"), tr("There are no video files in this folder."),
                                QMessageBox::Ok);
@@ -657,6 +669,7 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
       {JobContextMenu::kShowInput, &Widget::slot_openInputAction_trigger},
       {JobContextMenu::kShowOutput, &Widget::slot_openOutputAction_trigger},
       {JobContextMenu::kTranscodeAgain, &Widget::slot_startAction_trigger},
+      {JobContextMenu::kTranscodeNew, &Widget::slot_transcodeNewAction_trigger},
       {JobContextMenu::kStop, &Widget::slot_stopAction_trigger},
       {JobContextMenu::kDelete, &Widget::slot_delAction_trigger},
       {JobContextMenu::kRestore, &Widget::slot_restoreAction_trigger},
@@ -722,6 +735,14 @@ void Widget::slot_restoreAction_trigger() {
   }
 }
 
+void Widget::slot_transcodeNewAction_trigger() {
+  const std::optional<JobView> job = menu_job("slot_transcodeNewAction_trigger", kOpenError);
+  if (!job || m_menuTable != JobContextMenu::kCompleted) return;
+  // The way of a dropped file: probe, settings dialog, a new job; this one and its
+  // output stay as they are.
+  add_video_files({to_qstring(job->inputFile)});
+}
+
 void Widget::act_on_row(int table, int row, void (Widget::*slot)()) {
   const JobTable* view = job_table(table);
   const std::string jobID = view == nullptr || row < 0 ? std::string() : UIOp_GetJobID(view->widget(), row);
@@ -760,7 +781,7 @@ void Widget::slot_startAction_trigger() {
   }
   std::cout << "slot_startAction_trigger,=====start Run job." << std::endl;
   // Planning the command needs the input's probe: after a restart it is not cached.
-  WaitingLoadingFile::EnsureProbed(job->inputFile);
+  if (!WaitingLoadingFile::EnsureProbed(job->inputFile)) return;
   // The job may have changed while the probe ran: the engine refuses what no longer fits.
   const JobEngine::Result result = m_engine.Start(jobID);
   if (result != JobEngine::Result::Done) {
@@ -877,7 +898,10 @@ void Widget::slot_delAllAction_trigger() {
 void Widget::slot_propertyAction_trigger() {
   const std::optional<JobView> job = menu_job("slot_propertyAction_trigger", kOpenError);
   if (!job) return;
-  WaitingLoadingFile::EnsureProbed(job->inputFile);
+  if (!WaitingLoadingFile::EnsureProbed(job->inputFile)) return;
+  // Its figures beside the estimate: the output's own record, probed afresh.
+  if (job->recorded == JobState::Completed && !WaitingLoadingFile::EnsureProbed(job->outputFile, true))
+    return;
   SettingWindow1File property(nullptr, job->inputFile, "", true, &*job);
   property.setWindowTitle(tr("Property"));
   property.exec();

@@ -16,6 +16,7 @@ class Widget;
 class DesktopNotifier;
 class DesktopProgress;
 class JobTable;
+class JobTabs;
 class KeepAwake;
 class MyLabel;
 class QTableWidget;
@@ -99,6 +100,8 @@ class Widget : public QWidget {
   void slot_propertyAction_trigger();
   void slot_playOutputAction_trigger();
   void slot_restoreAction_trigger();
+  // "Transcode again…" on a finished job: the add flow on its input, a new job.
+  void slot_transcodeNewAction_trigger();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -137,7 +140,7 @@ class Widget : public QWidget {
   void show_elsewhere_message();
   // A Transcoding row for the job in its state, with the failure's reason as tooltip.
   void add_transcoding_row(const JobView& job);
-  void show_failure(const std::string& jobID, const std::string& reason);
+  void show_failure(const std::string& jobID, const QString& reason);
   // After Ok to the close request: waits, bounded, until the stopped encoders have
   // ended, showing that it does.
   void wait_for_stopped_encoders();
@@ -162,6 +165,7 @@ class Widget : public QWidget {
   std::unique_ptr<JobTable> m_running;
   std::unique_ptr<JobTable> m_done;
   std::unique_ptr<JobTable> m_deleted;
+  JobTabs* m_tabs = nullptr;
   std::unique_ptr<KeepAwake> m_keepAwake;
   std::unique_ptr<DesktopProgress> m_desktopProgress;
   std::unique_ptr<DesktopNotifier> m_notifier;

@@ -3,12 +3,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <future>
+#include <iostream>
+#include <thread>
 
 #include "FolderTime.h"
 #include "TestEnvironment.h"
 #include "environment/AppConstants.h"
 #include "log/LogUtil.h"
+#include "log/TraceOutput.h"
 #include "platform/OSUtil.h"
 
 namespace {
@@ -43,4 +47,34 @@ TEST(Logging, FirstCallFromAWorkerThreadSetsUpTheFolderAndExpiredLogsGo) {
   EXPECT_TRUE(QFile::exists(in_logs("young.log")));
   EXPECT_TRUE(QFile::exists(in_logs("ancient.txt")));
   EXPECT_TRUE(QDir(in_logs("old-folder.log")).exists());
+}
+
+// Off the terminal, traces go nowhere, except those reporting an error, which reach
+// the log each whole, however many threads write at once.
+TEST(Logging, TracesKeepOffTheTerminalAndOnlyTheirErrorsReachTheLogWhole) {
+  TraceOutput::ToTerminal(false);
+  testing::internal::CaptureStdout();
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 4; ++t) {
+    writers.emplace_back([t] {
+      for (int i = 0; i < 200; ++i)
+        std::cout << "Error,trace test," << t << "," << i << ",end" << std::endl
+                  << "plain trace" << std::endl;
+    });
+  }
+  for (std::thread& writer : writers) writer.join();
+  const std::string printed = testing::internal::GetCapturedStdout();
+  TraceOutput::ToTerminal(true);
+  set_log_warnings_to_stderr();
+  flush_logs();
+  EXPECT_EQ(printed, "");
+
+  QString logged;
+  const QDir logs(QString::fromStdString(get_applogs_dir()));
+  for (const QString& name : logs.entryList({"KV*.log"}, QDir::Files)) {
+    QFile file(logs.filePath(name));
+    if (file.open(QIODevice::ReadOnly)) logged += QString::fromUtf8(file.readAll());
+  }
+  EXPECT_EQ(logged.count(QRegularExpression("\\] Error,trace test,[0-3],\\d+,end\n")), 800);
+  EXPECT_FALSE(logged.contains("plain trace"));
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
 #include <fstream>
@@ -440,4 +441,61 @@ TEST(CliTracks, InfoListsEveryTrackAndAllTracksKeepsThem) {
             "video/h264//, audio/aac/eng/, audio/aac/ger/, subtitle/dvb_subtitle/und/");
   run = run_cli({"transcode", q(clip), "--format", ".ts", "-o", q(out)});
   EXPECT_EQ(stream_list(out + "/tracks_output_2.ts"), "video/h264//, audio/aac/ger/");
+}
+
+// Scripts read `jobs --json`: every value exact, also a name with a tab, a newline and
+// an escape sequence; our own reason in English with its code.
+TEST(CliJobs, JobsAsJsonCarryNamesAndReasonsExactly) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("json");
+  const std::string odd = folder + "/odd\tna\nme \x1b[31m.mp4";
+  ASSERT_TRUE(QFile::copy(q(make_clip(folder, "clip.mp4", clip_of(640, 480, 1))), q(odd)));
+  const std::string program = cli_with_encoder("json-app", "exit 3\n") + "/kovadle-cli";
+  EXPECT_EQ(run_program(q(program), {"transcode", q(odd), "-o", q(folder)}).code, 1);
+
+  const CliRun run = run_cli({"jobs", "--json"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  const QStringList lines = q(run.out).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 1) << run.out;
+  rapidjson::Document job;
+  ASSERT_TRUE(job.Parse(lines[0].toStdString().c_str()).IsObject()) << run.out;
+  EXPECT_EQ(std::string(job["Input"].GetString()), odd);
+  EXPECT_EQ(std::string(job["Output"].GetString()), folder + "/odd\tna\nme \x1b[31m_output.mp4");
+  EXPECT_STREQ(job["Table"].GetString(), "Transcoding");
+  EXPECT_STREQ(job["State"].GetString(), "failed");
+  EXPECT_STREQ(job["Reason"].GetString(), "The encoder failed with exit code 3");
+  EXPECT_STREQ(job["ReasonCode"].GetString(), "encoder-exit-code");
+  ASSERT_TRUE(job["ReasonArgs"].IsArray() && job["ReasonArgs"].Size() == 1);
+  EXPECT_STREQ(job["ReasonArgs"][0].GetString(), "3");
+  EXPECT_EQ(run_cli({"transcode", "--json", q(odd)}).code, 2);
+}
+
+// Every command and option the help lists is in the manual page.
+TEST(CliHelp, TheManualPageNamesEveryCommandAndOptionOfTheHelp) {
+  const CliRun help = run_cli({"--help"});
+  ASSERT_EQ(help.code, 0);
+  QFile page(KOVADLE_SOURCE_DIR "/packaging/kovadle-cli.1");
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  // The roff text with its escaped hyphens and font changes undone.
+  QString manual = QString::fromUtf8(page.readAll());
+  manual.replace("\\-", "-").remove(QRegularExpression("\\\\f[BIRP]"));
+  // The first column of each section's entries: commands by name, options by flag.
+  QStringList listed;
+  QString section;
+  for (const QString& line : q(help.out).split('\n')) {
+    if (!line.startsWith(' ')) section = line;
+    if (!QRegularExpression("^  \\S").match(line).hasMatch()) continue;
+    const QString entry = line.trimmed().section(QRegularExpression("\\s{2,}"), 0, 0);
+    if (section == "Commands:") listed << entry.section(' ', 0, 0);
+    if (section != "Options:") continue;
+    for (auto option = QRegularExpression("(--?[a-z][a-z-]*)").globalMatch(entry); option.hasNext();)
+      listed << option.next().captured(1);
+  }
+  listed.removeDuplicates();
+  for (const char* word : {"info", "transcode", "jobs", "--json", "--quality", "--help-all", "-o"})
+    EXPECT_TRUE(listed.contains(word)) << word << " not found in the help: " << help.out;
+  for (const QString& word : listed) {
+    const QRegularExpression named("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])");
+    EXPECT_TRUE(named.match(manual).hasMatch()) << word.toStdString() << " is missing from kovadle-cli.1";
+  }
 }

@@ -50,6 +50,7 @@ TEST(HostileTools, OddProbeAndEncoderOutputCannotCrashStallOrMislead) {
       "[format]\nfilename=in.mp4\nduration=10.000000\nsize=-5\n[format.tags]\nrotate=270\nxrotate=";
   for (int i = 0; i < 300000; ++i) report += "coded_width";
   write_file(dir + "/report.ini", report + "\n");
+  write_file(dir + "/in.mp4", "");  // only a file that is there is probed
   // Garbage, a negative start, times past the duration, absurd and broken figures.
   // (A read holding a NUL ends there, so the NUL comes last.)
   const QByteArray encoder =
@@ -103,6 +104,7 @@ TEST(HostileTools, OddProbeAndEncoderOutputCannotCrashStallOrMislead) {
 TEST(HostileTools, AKilledProgramTakesItsEncoderAndProbeAlong) {
   // Tools that never end on their own and never write (so no broken pipe ends them).
   const std::string dir = make_temp_folder("killed");
+  write_file(dir + "/in.mp4", "");  // only a file that is there is probed
   const QByteArray pidFile = QByteArray::fromStdString(dir + "/tool.pid");
   const QByteArray hang =
       "echo $$ > '" + pidFile + ".new'; mv '" + pidFile + ".new' '" + pidFile + "'; exec sleep 600\n";

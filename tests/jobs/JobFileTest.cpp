@@ -54,3 +54,36 @@ TEST(JobFile, RestartLoadsTheGoodJobFilesOldestFirstWithAllTheirMembers) {
   EXPECT_TRUE(loaded[1]->IsCompleted() && loaded[1]->GetProgress() == 1.0);
   EXPECT_TRUE(loaded[2]->IsStopped() && !loaded[2]->IsCompleted());
 }
+
+// What a run leaves for the next start: why it failed as a code with its arguments
+// (any bytes a path may hold), how far a stopped run came, how long an encode took.
+TEST(JobFile, NewerMembersRoundTripExactlyAndBadOnesReadAsUnknown) {
+  clear_job_folder();
+  JobManager manager;
+  JobV3* job = manager.AddJob(new_record("/in.mp4", "/out.mp4"));
+  JobFile& record = *job->GetJobFile();
+  const JobReason reason{JobReason::kCannotCreate,
+                         {"/out/a\nb\t\"c\" 日本 %2.mp4", "No space left on device"}};
+  record.SetReason(reason);
+  record.SetProgressReached(0.42134);
+  record.SetEncodeSeconds(12.34);
+  ASSERT_TRUE(record.Save());
+  EXPECT_EQ(reload(job)->GetReason(), reason);
+  EXPECT_DOUBLE_EQ(reload(job)->GetProgressReached(), 0.4213);
+  EXPECT_DOUBLE_EQ(reload(job)->GetEncodeSeconds(), 12.3);
+  // The English line fills each place once: an argument holding "%2" stays as it is.
+  EXPECT_EQ(reason.English(), "Cannot create /out/a\nb\t\"c\" 日本 %2.mp4: No space left on device");
+  EXPECT_EQ(JobReason({JobReason::kExitCode, {}}).English(), "");
+  EXPECT_EQ(JobReason({"a-code-of-a-newer-program", {"x"}}).English(), "");
+
+  // Written by hand or by a broken program: read as unknown, never as 0 or garbage.
+  SimpleJson json;
+  json.load_file(record.GetPath());
+  json.set("ProgressReached", "0.4x");
+  json.set("EncodeSeconds", "-5");
+  json.set("ReasonArgs", "not a list");
+  ASSERT_TRUE(json.save_file(record.GetPath()));
+  EXPECT_EQ(reload(job)->GetProgressReached(), -1);
+  EXPECT_EQ(reload(job)->GetEncodeSeconds(), -1);
+  EXPECT_TRUE(reload(job)->GetReason().args.empty());
+}

@@ -38,11 +38,17 @@ bool ended(JobV3* job) {
   return wait_until([job] { return JobStateRules::IsFinal(job->GetState()); }, 120000);
 }
 
-void expect_failed_with(JobV3* job, const std::string& words) {
+// code: our reason's code (or its "-because" form), stored beside the line, which
+// it says in English.
+void expect_failed_with(JobV3* job, const std::string& words, const std::string& code = "") {
   const std::string output = job->GetJobFile()->GetOutputFile();
   EXPECT_TRUE(job->IsFailed()) << JobStateRules::Name(job->GetState());
   EXPECT_NE(job->GetFailureReason().find(words), std::string::npos) << job->GetFailureReason();
   EXPECT_EQ(reload(job)->GetFailureReason(), job->GetFailureReason());
+  if (!code.empty()) {
+    EXPECT_EQ(reload(job)->GetReason().code.rfind(code, 0), 0u) << reload(job)->GetReason().code;
+    EXPECT_EQ(reload(job)->GetReason().English(), job->GetFailureReason());
+  }
   EXPECT_FALSE(OSUtil::isPathTaken(output) || OSUtil::isPathTaken(JobOutput::PartialPath(output, id_of(job))))
       << output;
 }
@@ -58,7 +64,7 @@ TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   ASSERT_TRUE(wait_until([cut] { return cut->GetProgress() > 0.15; }, 60000));
   ASSERT_EQ(::truncate(input.c_str(), QFile(QString::fromStdString(input)).size() * 3 / 10), 0);
   ASSERT_TRUE(ended(cut));
-  expect_failed_with(cut, "The output is shorter than the input");
+  expect_failed_with(cut, "The output is shorter than the input", JobReason::kTooShort);
 
   const std::string gone = folder + "/vanishing";
   QDir().mkpath(QString::fromStdString(gone));
@@ -69,7 +75,7 @@ TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   ASSERT_TRUE(QDir(QString::fromStdString(gone)).removeRecursively());
   ASSERT_TRUE(ended(orphan));
   // The encoder's own words, naming the output as the user knows it.
-  expect_failed_with(orphan, "The encoder wrote no readable video: ");
+  expect_failed_with(orphan, "The encoder wrote no readable video: ", JobReason::kNoVideoBecause);
   EXPECT_NE(orphan->GetFailureReason().find(gone + "/out.mp4"), std::string::npos);
 }
 

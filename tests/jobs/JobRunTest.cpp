@@ -81,6 +81,13 @@ TEST(JobRun, StopReturnsAtOnceEndsTheEncoderAndLeavesNoFileUnderTheOutputsName) 
   EXPECT_TRUE(process_gone(pid));
   EXPECT_TRUE(job->GetPid() == -1 && job->GetTimeDone() == 0 && job->GetDuration() == -1) << "figures kept";
   EXPECT_TRUE(reload(job)->GetIsStopped() && reload(job)->GetOutcome() == "stopped");
+  // How far it came stays with the job (a restart shows it), until it runs again.
+  const double reached = reload(job)->GetProgressReached();
+  EXPECT_TRUE(reached > 0 && reached < 1) << reached;
+  manager.RunJob(id_of(job));
+  EXPECT_EQ(reload(job)->GetProgressReached(), -1);
+  manager.StopJob(id_of(job));
+  EXPECT_TRUE(wait_until([job] { return job->IsStopped(); }, 30000));
   expect_no_output_left(job);
   EXPECT_EQ(manager.GetRunningJobCount(), 0);
 
@@ -130,6 +137,10 @@ TEST(JobRun, FailedEncodesAreStoppedNotCompletedAndReportedOnce) {
               EncoderErrorLines::LooksLikeError(lines.front()))
       << unreadable->GetFailureReason();
   EXPECT_EQ(noEncoder->GetFailureReason(), "The encoder could not be started");
+  // Ours as a code, so each front end says it in its own language; the encoder's own
+  // line needs none.
+  EXPECT_EQ(reload(noEncoder)->GetReason().code, JobReason::kNotStarted);
+  EXPECT_TRUE(reload(unreadable)->GetReason().Empty());
   EXPECT_EQ(manager.GetJobsProgress(), "{}");
 }
 

@@ -5,8 +5,11 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QUrl>
 #include <fstream>
 #include <functional>
@@ -33,6 +36,7 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
        "Information:Resolution larger than 4k are not supported (4k and below are supported)!"},
       {media + "/notes.txt", "Information:Non video files are not supported!"},
       {media + "/clip.qlv", "Information:qlv is in Tencent's private format and currently not supported!"},
+      {media + "/gone.mp4", "Information:The file does not exist!"},
       {make_clip(media, "widest.mp4", clip_of(4500, 64, 0.5)), "settings:widest_output.mp4"},
       {media + "/upper.QLV", "settings:upper_output.mp4"},  // judged by its content
       {clip, "settings:clip_output.mp4"}};
@@ -41,7 +45,10 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   for (const auto& [path, expected] : cases) {
     answers.seen.clear();
     EXPECT_EQ(window->add_video_file(QString::fromStdString(path)), expected.startsWith("settings:")) << path;
-    EXPECT_EQ(answers.seen, QStringList{expected}) << path;
+    // A refusal names the file.
+    const QString named =
+        expected.startsWith("settings:") ? expected : expected + "\n" + QString::fromStdString(path);
+    EXPECT_EQ(answers.seen, QStringList{named}) << path;
   }
   ASSERT_EQ(manager->GetAllJobCount(), 3);
   const JobFile* record = manager->GetAllJobs().back()->GetJobFile();
@@ -149,8 +156,12 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
   full_hd.fps = 30;
   const std::string clip = make_clip(media, "full_hd.mp4", full_hd);
   open_window();
+  // A new job brings its tab to the front, wherever the user was.
+  auto* tabs = window->findChild<QTabWidget*>("tabWidget");
+  tabs->setCurrentIndex(2);
   AddFlowAnswers answers;
   ASSERT_TRUE(window->add_video_file(QString::fromStdString(clip)));
+  EXPECT_EQ(tabs->currentIndex(), 0);
   const std::string jobID = manager->GetAllJobs().back()->GetJobFile()->GetJobID();
   std::set<std::string> seen;
   ASSERT_TRUE(wait_until(
@@ -168,4 +179,36 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
   EXPECT_EQ(probe_entry(output, "v:0", "codec_name") + "," + probe_entry(output, "a:0", "codec_name") + "," +
                 probe_entry(output, "v:0", "width") + "x" + probe_entry(output, "v:0", "height"),
             "h264,aac,1920x1080");
+
+  // Its property shows what it gave beside the estimate.
+  QStringList results;
+  {
+    QObject guard;
+    handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
+      for (const QLabel* label : dialog->findChildren<QLabel*>("labelResult")) results << label->text();
+      return false;
+    });
+    open_menu(done(), jobID, "Property");
+  }
+  ASSERT_EQ(results.size(), 5) << results.join('|').toStdString();
+  const qint64 size = QFileInfo(QString::fromStdString(output)).size();
+  EXPECT_EQ(results[0], QString::fromStdString(OSUtil::FileSizeFriendly(size)));
+  // The audio's last packet may lengthen it a little.
+  EXPECT_NEAR(results[1].section(' ', 0, 0).toDouble(), 4.0, 0.15) << results[1].toStdString();
+  EXPECT_TRUE(results[2].endsWith(" kbit/s")) << results[2].toStdString();
+  EXPECT_NEAR(results[2].section(' ', 0, 0).toDouble(), size * 8 / 4.0 / 1000, size * 8 / 4.0 / 1000 * 0.05);
+  EXPECT_TRUE(results[3].endsWith(" s") && results[4].endsWith("x")) << results.join('|').toStdString();
+
+  // "Transcode again…": the settings dialog on the same input, a new job; the
+  // finished one and its output stay.
+  tabs->setCurrentIndex(1);
+  answers.seen.clear();
+  open_menu(done(), jobID, "Transcode again…");
+  ASSERT_TRUE(wait_until([&] { return manager->GetAllJobCount() == 2; }, 60000));
+  EXPECT_EQ(answers.seen, QStringList{"settings:full_hd_output_2.mp4"});
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(JobTable::rowOf(done(), jobID), 0);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(output)));
+  manager->StopJob(manager->GetAllJobs().back()->GetJobFile()->GetJobID());
 }

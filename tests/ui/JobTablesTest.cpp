@@ -6,11 +6,13 @@
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTranslator>
 #include <fstream>
 
 #include "WindowTestSupport.h"
 #include "jobs/JobOwnership.h"
 #include "support/QtPrinters.h"
+#include "ui/InterfaceTranslation.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
@@ -50,6 +52,7 @@ bool job_file_exists(const std::string& jobID) {
 
 TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
   const std::string in = media + "/in.mp4", out = output_dir + "/out.mp4";
+  // A job cut short by a kill reads stopped, as one stopped by the user does.
   const std::string plain = store_job(in, out), stopped = store_job(in, out, {false, false, true});
   const std::string completed = store_job(in, out, {true, false, false});
   const std::string deleted_done = store_job(in, out, {true, true, false});
@@ -63,14 +66,22 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
     EXPECT_EQ(manager->GetAllJobCount(), 7);
     EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 313);
     EXPECT_EQ(cells(running(), plain) + cells(running(), stopped) + cells(running(), failed),
-              "-:-:-|0.00%Stopped|StoppedFailed|Failed");
+              "Stopped|StoppedStopped|StoppedFailed|Failed");
     EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
               "Failed: Conversion failed!");
     EXPECT_EQ(cells(done(), completed), "0:00|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
-        "0:00|100.00%Stopped|Stopped-:-:-|0.00%");
+        "0:00|100.00%Stopped|StoppedStopped|Stopped");
     EXPECT_EQ(manager->GetRunningJobCount(), 0);  // nothing starts by itself
+    // Each tab counts its jobs; no time is left of a finished job, and the bin
+    // names its outputs.
+    const QTabWidget* tabs = window->findChild<QTabWidget*>("tabWidget");
+    EXPECT_EQ(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
+              "Transcoding (3)Completed (1)RecycleBin (3)");
+    EXPECT_TRUE(done()->isColumnHidden(2) && recycled()->isColumnHidden(2) && !running()->isColumnHidden(2));
+    EXPECT_EQ(recycled()->item(JobTable::rowOf(recycled(), deleted_done), JobTable::kOutput)->text(),
+              "out.mp4 (MP4, missing)");
   }
 }
 
@@ -102,6 +113,63 @@ TEST_F(WindowTest, NamesAndReasonsThatLookLikeMarkupAreShownAsWritten) {
   for (const QLabel* label : property.findChildren<QLabel*>())
     labels << as_shown(label->text(), label->textFormat());
   EXPECT_TRUE(labels.contains(why)) << labels.join('|').toStdString();
+}
+
+// A stopped job shows how far it came, also after a restart; a failure reads in the
+// language of the window that shows it, whoever ran the job.
+TEST_F(WindowTest, AStoppedJobKeepsItsProgressAndAReasonIsSaidInTheViewersLanguage) {
+  const std::string in = media + "/in.mp4";
+  const std::string halfway = store_job(in, output_dir + "/a.mp4", {false, false, true});
+  const std::string coded = store_job(in, output_dir + "/b.mp4", {}, "The encoder failed with exit code 1");
+  const std::string newer = store_job(in, output_dir + "/c.mp4", {}, "a reason of a newer program");
+  const auto stored = [](const std::string& jobID, const std::function<void(JobFile&)>& change) {
+    JobFile record;
+    record.Load(OSUtil::pathJoin(get_appjobfile_dir(), jobID + ".jobfile"));
+    change(record);
+    ASSERT_TRUE(record.Save());
+  };
+  stored(halfway, [](JobFile& record) { record.SetProgressReached(0.4213); });
+  stored(coded, [](JobFile& record) { record.SetReason({JobReason::kExitCode, {"1"}}); });
+  stored(newer, [](JobFile& record) { record.SetReason({"no-such-code", {}}); });
+
+  QTranslator chinese;
+  ASSERT_TRUE(load_interface_translation(chinese, "cn"));
+  QCoreApplication::installTranslator(&chinese);
+  open_window();
+  const auto tip = [this](const std::string& jobID) {
+    return running()->item(JobTable::rowOf(running(), jobID), 3)->toolTip();
+  };
+  const QString shown_halfway = QString::fromStdString(cells(running(), halfway));
+  const QString shown_coded = tip(coded), shown_newer = tip(newer);
+  QCoreApplication::removeTranslator(&chinese);
+  EXPECT_EQ(shown_halfway, QString::fromUtf8("已停止|42.13%"));
+  EXPECT_EQ(shown_coded, QString::fromUtf8("失败: 编码器执行失败，退出码 1"));
+  EXPECT_EQ(shown_newer, QString::fromUtf8("失败: a reason of a newer program"));
+}
+
+// Output names that differ only at their end stay apart however narrow the column.
+TEST_F(WindowTest, FinishedOutputsAreCutAtTheirStartSoTheirEndsStayApart) {
+  const std::string in = make_file(media + "/in.mp4");
+  std::string jobs[2];
+  const char* names[] = {"/a_long_holiday_trip_to_the_seaside_output.mp4",
+                         "/a_long_holiday_trip_to_the_seaside_output_2.mp4"};
+  for (int i = 0; i < 2; ++i) {
+    std::ofstream(output_dir + names[i]) << std::string(1536 * 1024, 'x');
+    jobs[i] = store_job(in, output_dir + names[i], {true});
+  }
+  Widget& w = open_window();
+  w.resize(800, 600);
+  w.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(1);
+  QApplication::processEvents();
+  QImage cell[2];
+  for (int i = 0; i < 2; ++i) {
+    const QRect rect =
+        done()->visualItemRect(done()->item(JobTable::rowOf(done(), jobs[i]), JobTable::kOutput));
+    const QString text = done()->item(JobTable::rowOf(done(), jobs[i]), JobTable::kOutput)->text();
+    ASSERT_GT(done()->fontMetrics().horizontalAdvance(text), rect.width()) << "fits: nothing is cut";
+    cell[i] = done()->viewport()->grab(rect).toImage();
+  }
+  EXPECT_NE(cell[0], cell[1]) << "both outputs look alike";
 }
 
 TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) {
@@ -157,8 +225,9 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   const QStringList show = {DesktopOpener::showInputText(), DesktopOpener::showOutputText()};
   EXPECT_EQ(open_menu(running(), encoding), show + QStringList({"Stop transcoding", "Delete", "Property"}));
   EXPECT_EQ(open_menu(running(), stopped), show + QStringList({"Transcode again", "Delete", "Property"}));
+  // A finished job is not run again; "Transcode again…" makes a new job of its input.
   EXPECT_EQ(open_menu(done(), completed),
-            QStringList{"Play output"} + show + QStringList({"Delete", "Property"}));
+            QStringList{"Play output"} + show + QStringList({"Transcode again…", "Delete", "Property"}));
   EXPECT_EQ(open_menu(recycled(), recycled_job),
             show + QStringList({"Restore", "Delete completely", "Empty Recycle Bin", "Property"}));
 
@@ -214,7 +283,7 @@ TEST_F(WindowTest, AJobAnotherKovadleRunsIsShownAsSuchAndLeftAlone) {
   EXPECT_EQ(boxes, QStringList({"Information", "Information"}));
   EXPECT_TRUE(manager->FindJob(theirs)->IsElsewhere() && JobTable::rowOf(running(), theirs) == 0);
   other.reset();
-  EXPECT_TRUE(wait_until([&] { return cells(running(), theirs) == "-:-:-|0.00%"; }, 10000))
+  EXPECT_TRUE(wait_until([&] { return cells(running(), theirs) == "Stopped|Stopped"; }, 10000))
       << cells(running(), theirs);
   EXPECT_EQ(manager->FindJob(theirs)->GetState(), JobState::Idle);
 }

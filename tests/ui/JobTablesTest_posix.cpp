@@ -61,3 +61,41 @@ TEST_F(WindowTest, WithoutXdgOpenTheUserIsToldWhatToInstall) {
       "install the package xdg-utils.";
   EXPECT_EQ(boxes, QStringList({told, told}));
 }
+
+// The desktop's opener ends in failure after a while (xdg-open's "no method
+// available", or the program it chose failing): the window went on meanwhile, and
+// the user is told which file and what to install.
+TEST_F(WindowTest, AnOpenerThatFailsLaterIsWatchedAndSaysWhatToInstall) {
+  const std::string output = output_dir + "/a.mp4";
+  std::ofstream(output) << "x";
+  const std::string job = store_job(media + "/a.mp4", output, {true});
+  open_window();
+  DesktopOpener::setLauncher({});
+  const std::string tools = make_temp_folder("opener");
+  {
+    std::ofstream script(tools + "/xdg-open");
+    script << "#!/bin/sh\nsleep 1\ncase \"$1\" in *.mp4) exit 3 ;; *) exit 4 ;; esac\n";
+  }
+  ::chmod((tools + "/xdg-open").c_str(), 0755);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(tools) + ":" + path);
+  QStringList boxes;
+  QObject guard;
+  answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
+  QElapsedTimer elapsed;
+  elapsed.start();
+  open_menu(done(), job, "Play output");
+  open_menu(done(), job, DesktopOpener::showOutputText());
+  qputenv("PATH", path);
+  EXPECT_LT(elapsed.elapsed(), 900) << "the window waited for the opener";
+  EXPECT_TRUE(boxes.isEmpty());
+  ASSERT_TRUE(wait_until([&] { return boxes.size() == 2; }, 30000)) << boxes.join('\n').toStdString();
+  const QString file = QString::fromStdString(output), folder = QString::fromStdString(output_dir);
+  boxes.sort();
+  EXPECT_EQ(boxes, QStringList({"Information:" + DesktopOpener::noProgramText(file, false),
+                                "Information:" +
+                                    DesktopOpener::failedText(folder,
+                                                              "The program the desktop chose for it failed "
+                                                              "(xdg-open ended with exit code 4).")}));
+  EXPECT_TRUE(boxes.first().contains(file) && boxes.first().contains("vlc"));
+}

@@ -42,7 +42,8 @@ inline QString helper_program() {
 // running here is met.
 inline void start(QProcess& app, const QString& keys, const QString& dir, bool quit_when_shown,
                   const QString& program = helper_program(), const QStringList& arguments = {},
-                  const std::map<QString, QString>& environment = {}) {
+                  const std::map<QString, QString>& environment = {},
+                  QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   QFile::setPermissions(keys, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   env.insert("XDG_RUNTIME_DIR", keys);
@@ -59,7 +60,7 @@ inline void start(QProcess& app, const QString& keys, const QString& dir, bool q
   }
   app.setProcessEnvironment(env);
   app.setWorkingDirectory(dir);
-  app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  app.setProcessChannelMode(channels);
   app.start(program, arguments);
 }
 

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSharedMemory>
@@ -11,6 +13,7 @@
 #include <QSysInfo>
 #include <QSystemSemaphore>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "environment/AppConstants.h"
 #include "environment/UserSettings.h"
@@ -99,7 +102,7 @@ TEST(Startup, NothingPlantedInSharedPlacesOrLeftInTheRuntimeFolderKeepsTheProgra
   QFile(notes).open(QIODevice::WriteOnly);
   start(second, runtime, build_dir(), true, helper_program(), {notes}, {{"TMPDIR", shared}});
   EXPECT_EQ(output_of_finished(second), "");
-  const QString refused = QString::fromUtf8("BOX\t提示\t不支持非视频文件!\n");
+  const QString refused = QString::fromUtf8("BOX\t提示\t不支持非视频文件! ") + notes + "\n";
   EXPECT_EQ(lines_until(first, refused), refused);
   semaphore.release();
   first.terminate();
@@ -184,4 +187,58 @@ TEST(Startup, ARunningCopyOutOfReachIsReportedInTheInterfacesLanguage) {
   ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
   first.terminate();
   EXPECT_TRUE(first.waitForFinished(kStartTimeoutMs));
+}
+
+// Started from a terminal, the window says nothing there in normal use: no traces,
+// no log lines; KOVADLE_TRACE=1 brings both back.
+TEST(Startup, AWindowStartedFromATerminalKeepsItQuietUnlessTracesAreAskedFor) {
+  const auto run = [](const std::map<QString, QString>& environment) {
+    QProcess app;
+    start(app, QString::fromStdString(make_temp_folder("tmp")), build_dir(), false, helper_program(), {},
+          environment, QProcess::SeparateChannels);
+    QString out;
+    for (QDeadlineTimer deadline(kStartTimeoutMs);
+         !out.contains("WINDOW\t") && app.waitForReadyRead(int(deadline.remainingTime()));)
+      out += QString::fromUtf8(app.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("WINDOW\t"));
+    QThread::msleep(2500);  // the publisher goes round a few times meanwhile
+    app.terminate();
+    EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs));
+    out += QString::fromUtf8(app.readAllStandardOutput());
+    QStringList printed;
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
+      if (!line.startsWith("BOX\t") && !line.startsWith("WINDOW\t")) printed << line;
+    return std::make_pair(printed, QString::fromUtf8(app.readAllStandardError()));
+  };
+  const auto [quiet_out, quiet_err] = run({});
+  EXPECT_TRUE(quiet_out.isEmpty()) << quiet_out.join('\n').toStdString();
+  EXPECT_FALSE(quiet_err.contains("] Widget::")) << quiet_err.toStdString();
+  const auto [traced_out, traced_err] = run({{"KOVADLE_TRACE", "1"}});
+  EXPECT_TRUE(traced_out.contains("UpdateGUIThread::run while(true),begin."))
+      << traced_out.join('\n').toStdString();
+  EXPECT_TRUE(traced_err.contains("] Widget::relocateGUI end.")) << traced_err.toStdString();
+}
+
+// A quit request while thousands of handed-over files are checked ends the program
+// at once, not after the last probe.
+TEST(Startup, AQuitRequestEndsTheCheckingOfManyFilesAtOnce) {
+  const std::string folder = make_temp_folder("many-args");
+  QStringList files;
+  for (int i = 0; i < 10000; ++i) {
+    const std::string name = folder + "/f" + std::to_string(i) + ".mp4";
+    QFile file(QString::fromStdString(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a video") > 0);
+    files << QString::fromStdString(name);
+  }
+  QProcess app;
+  start(app, QString::fromStdString(make_temp_folder("tmp")), build_dir(), false, helper_program(), files);
+  ASSERT_EQ(lines_when_shown(app), kShownInChinese);
+  QThread::msleep(1500);  // well into the checking
+  QElapsedTimer took;
+  took.start();
+  app.terminate();
+  EXPECT_TRUE(app.waitForFinished(kStartTimeoutMs));
+  EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+  // Generous: it must not wait for thousands of probes.
+  EXPECT_LT(took.elapsed(), 10000);
 }

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMovie>
-#include <QThreadPool>
 #include <QTimer>
 
 #include "probe/MediaInfoCache.h"
@@ -64,7 +63,8 @@ TEST(WaitingLoadingFile, ReturnsOnceTheProbeIsDoneHoweverItEndsAndOutlivesNothin
   // Destroyed while its probe runs: the probe's end reaches nothing freed, and
   // still fills the cache for the caller.
   delete new WaitingLoadingFile(nullptr, gone);
-  ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(kGuardMs));
-  QApplication::processEvents();
+  for (QDeadlineTimer deadline(kGuardMs);
+       !MediaInfoCache::GetInstance().Contains(gone) && !deadline.hasExpired();)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
   EXPECT_EQ(MediaInfoCache::GetInstance().GetMediaInfo(gone).width.Text(), "320");
 }

@@ -127,7 +127,8 @@ class WindowTest : public testing::Test {
 
   // Each test starts from the defaults: no remembered quality or format.
   static void forget_choices() {
-    for (const char* key : {"Quality", "OutputFormat"}) UserSettings::instance().set(key, "");
+    for (const char* key : {"Quality", "OutputFormat", "IncludeSubfolders"})
+      UserSettings::instance().set(key, "");
     UserSettings::instance().save();
   }
 

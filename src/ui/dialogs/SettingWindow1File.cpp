@@ -22,7 +22,9 @@
 #include "text/StringUtil.h"
 #include "ui/MyLabel.h"
 #include "ui/PlainText.h"
+#include "ui/ReasonText.h"
 #include "ui/RememberedChoices.h"
+#include "ui/dialogs/CompletedFigures.h"
 #include "ui/dialogs/DialogFit.h"
 #include "ui/dialogs/TrackSummary.h"
 
@@ -112,7 +114,15 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
     outputFile_ = job->outputFile;
     viewQuality_ = job->quality;
     viewAllTracks_ = job->keepAllTracks;
-    failureReason_ = job->reason;
+    failureReason_ =
+        job->reason.empty() && job->why.Empty() ? QString() : ReasonText::of(job->reason, job->why);
+    if (job->recorded == JobState::Completed) {
+      // Only a record at hand: the window probes the output before it opens this.
+      MediaInfoCache& cache = MediaInfoCache::GetInstance();
+      MediaInfo output;
+      if (cache.Contains(job->outputFile)) output = cache.GetMediaInfo(job->outputFile);
+      for (const auto& row : CompletedFigures::of(*job, output)) results_.push_back(row);
+    }
   }
   inputInfo_ = MediaInfoCache::GetInstance().GetMediaInfo(inputFile_);
 
@@ -305,8 +315,22 @@ void SettingWindow1File::layOut() {
   grid->addWidget(checkAllTracks_, 6, 0, 1, 4);
   grid->addWidget(labelTracks_, 7, 0, 1, 4);
   int row = 8;
-  if (!failureReason_.empty()) {
-    labelFailure_ = new QLabel(tr("Failed") + ": " + to_qstring(failureReason_), this);
+  // Two figures a row, as the estimates above them.
+  for (size_t i = 0; i < results_.size(); ++i) {
+    auto* caption = new QLabel(results_[i].first + ":", this);
+    auto* value = new QLabel(results_[i].second, this);
+    value->setObjectName("labelResult");
+    for (QLabel* label : {caption, value}) {
+      label->setTextFormat(Qt::PlainText);
+      useBoldFont(label, 12);
+    }
+    const int column = int(i % 2) * 2;
+    grid->addWidget(caption, row + int(i / 2), column);
+    grid->addWidget(value, row + int(i / 2), column + 1);
+  }
+  row += int(results_.size() + 1) / 2;
+  if (!failureReason_.isEmpty()) {
+    labelFailure_ = new QLabel(tr("Failed") + ": " + failureReason_, this);
     labelFailure_->setTextFormat(Qt::PlainText);  // the encoder's words, or a job file's
     labelFailure_->setWordWrap(true);
     labelFailure_->setStyleSheet(QStringLiteral("color: #b00020;"));

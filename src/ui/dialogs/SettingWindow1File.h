@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "planning/FFmpegParams.h"
 #include "probe/MediaInfo.h"
@@ -72,8 +74,11 @@ class SettingWindow1File : public QDialog {
   std::string outputFile_;
   std::string viewQuality_;
   bool viewAllTracks_ = false;
-  // Why the job shown in view mode failed; empty when it did not.
-  std::string failureReason_;
+  // Why the job shown in view mode failed, in the interface's language; empty when
+  // it did not.
+  QString failureReason_;
+  // What a completed job shown in view mode actually gave (caption, value).
+  std::vector<std::pair<QString, QString>> results_;
   MediaInfo inputInfo_;
 
   QLineEdit* lineEditInput_ = nullptr;
