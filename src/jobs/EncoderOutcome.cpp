@@ -61,11 +61,14 @@ EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& o
     return notWhole(run,
                     translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The encoder wrote no readable video")));
 
+  if (!(run.inputSeconds > 0))
+    return notWhole(run, translated(QT_TRANSLATE_NOOP(
+                             "EncoderOutcome", "The input's length could not be read to check the output")));
   // The output's length against the input's; the encoder's own count where the
   // output does not tell its length.
   double outputSeconds = seconds(output.overallDuration);
   if (outputSeconds < 0) outputSeconds = run.lastTime;
-  if (run.inputSeconds > 0 && outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
+  if (outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
     return notWhole(
         run, translated(QT_TRANSLATE_NOOP("EncoderOutcome", "The output is shorter than the input")) + " (" +
                  StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1) + " s / " +

@@ -26,6 +26,10 @@ class Job {
 
   // Takes one output line of the encoder and updates the figures it carries.
   void HandleOutputLine(const std::string& line);
+  // The input's length that progress and time left are measured against, from the
+  // probe (the encoder's own "Duration:" text can be moved by the input's tags);
+  // <= 0 or not finite: unknown.
+  void SetDuration(double seconds);
 
  protected:
   // Seconds (or a factor) as thousandths, truncated toward zero.

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "jobs/JobState.h"
 
 class JobOwnership;
 
 // The record of one job and its JSON job file ("<JobID>.jobfile" in the job-file
 // folder). Every change rewrites the whole file. Beside the ten members every job
 // file has, it keeps how the last run ended ("Outcome") and the encoder's error
-// lines of a failed run ("ErrorLines"); files without them load as before.
+// lines of a failed run ("ErrorLines"); files without them load as before. A
+// completed job also keeps what its output file was when it took its name
+// ("OutputSize" in bytes, "OutputModified" in ms since the epoch), so that only that
+// very file is ever deleted with the job.
 class JobFile {
  public:
   JobFile();
@@ -19,14 +25,16 @@ class JobFile {
   JobFile(const JobFile&) = delete;
   JobFile& operator=(const JobFile&) = delete;
 
-  // A new job with a fresh JobID, owned by this process and saved at once in the
-  // job-file folder. False when the file could not be written (LastSaveError says
-  // why); the record keeps its values.
+  // A new job with a fresh JobID (or the one given), owned by this process and saved
+  // at once in the job-file folder. False when the file could not be written, or
+  // the output would be the input itself (LastSaveError says why); the record keeps
+  // its values.
   bool Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
-            const std::string& outputCodec, const std::string& outputFormat);
+            const std::string& outputCodec, const std::string& outputFormat, const std::string& jobID = "");
   // Reads an existing job file. Throws a std::string when a member is missing, is
-  // not a string, or a flag is neither "true" nor "false" (a file that is not JSON
-  // fails as a missing member).
+  // not a string, a flag is neither "true" nor "false" (a file that is not JSON
+  // fails as a missing member), the JobID is no GUID (it becomes part of file
+  // names), or the output names the input itself.
   void Load(const std::string& path);
   // Reads the record's own file again, so a change is never made to a stale copy
   // (another process may have written it). False when it cannot be read; the record
@@ -48,6 +56,11 @@ class JobFile {
   bool IsOwnedHere() const;
   // A live process other than this one holds the job.
   bool IsOwnedElsewhere() const;
+  // What another process does with the job: Waiting, Encoding or Stopping while it
+  // runs it, Elsewhere while it holds it otherwise; Idle when no other process does.
+  JobState ElsewhereState() const;
+  // Tells the other processes what this one does with the job (see JobOwnership).
+  void SetRunState(JobState state, int64_t waitingSince = 0);
 
   std::string GetJobID() const;
   std::string GetGeneratedTime() const;
@@ -75,9 +88,10 @@ class JobFile {
   void SetFlags(bool completed, bool deleted, bool stopped);
   void SetOutcome(const std::string& outcome, const std::vector<std::string>& errorLines);
   void SetOutputFile(const std::string& outputFile);
-  // This process made the empty file that holds the output's name (not saved).
-  void SetOutputReserved(bool value) { outputReserved_ = value; }
-  bool IsOutputReserved() const { return outputReserved_; }
+  // The output file as it was when it took its name (stored only; size -1: none).
+  void SetOutputIdentity(int64_t size, int64_t modifiedMs);
+  // False when the record keeps none (not completed, or an older job file).
+  bool GetOutputIdentity(int64_t* size, int64_t* modifiedMs) const;
 
   // Full paths of the "*.jobfile" files (not folders) in the job-file folder, or in
   // the given folder, oldest modification first.
@@ -88,6 +102,8 @@ class JobFile {
   // by a kill leaves in the folder, except those of jobs a live process owns (it may
   // be saving just now); nothing else is touched. Returns how many went.
   static int RemoveStaleTempFiles(const std::string& folder);
+  // A JobID as Init makes them: a GUID's text (no braces).
+  static bool IsJobID(const std::string& text);
 
  private:
   struct Fields;
@@ -103,7 +119,6 @@ class JobFile {
   std::atomic<bool> isDeleted_{false};
   std::atomic<bool> isStopped_{false};
   std::atomic<bool> needsSave_{false};
-  std::atomic<bool> outputReserved_{false};
   // Held while the file is written; never while the fields are read elsewhere.
   mutable std::mutex saveLock_;
   bool removed_ = false;       // under saveLock_
