@@ -237,6 +237,22 @@
         <source>Also delete the transcoding output files</source>
         <translation>同时删除转码输出的文件</translation>
     </message>
+    <message>
+        <source>kept: another job&apos;s output</source>
+        <translation>保留：另一个任务的输出文件</translation>
+    </message>
+    <message>
+        <source>kept: not the file this job made</source>
+        <translation>保留：不是此任务生成的文件</translation>
+    </message>
+    <message>
+        <source>there is no output file</source>
+        <translation>没有输出文件</translation>
+    </message>
+    <message>
+        <source>The output file cannot be moved to the trash. Delete it for good?</source>
+        <translation>无法将输出文件移到回收站。要永久删除它吗？</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -313,6 +329,10 @@
     <message>
         <source>The output is shorter than the input</source>
         <translation>输出文件比输入文件短</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output</source>
+        <translation>无法读取输入文件的时长，因此无法检查输出文件</translation>
     </message>
 </context>
 <context>
@@ -425,6 +445,21 @@
     <message>
         <source>Output file</source>
         <translation>输出文件</translation>
+    </message>
+</context>
+<context>
+    <name>JobV3</name>
+    <message>
+        <source>The output was removed or replaced while it was written:</source>
+        <translation>输出文件在写入时被删除或替换：</translation>
+    </message>
+    <message>
+        <source>The whole output is kept as</source>
+        <translation>完整的输出文件保留为</translation>
+    </message>
+    <message>
+        <source>it could not be renamed to</source>
+        <translation>无法重命名为</translation>
     </message>
 </context>
 <context>

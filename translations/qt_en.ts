@@ -237,6 +237,22 @@
         <source>Also delete the transcoding output files</source>
         <translation>Also delete its output file</translation>
     </message>
+    <message>
+        <source>kept: another job&apos;s output</source>
+        <translation>kept: another job&apos;s output</translation>
+    </message>
+    <message>
+        <source>kept: not the file this job made</source>
+        <translation>kept: not the file this job made</translation>
+    </message>
+    <message>
+        <source>there is no output file</source>
+        <translation>there is no output file</translation>
+    </message>
+    <message>
+        <source>The output file cannot be moved to the trash. Delete it for good?</source>
+        <translation>The output file cannot be moved to the trash. Delete it for good?</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -313,6 +329,10 @@
     <message>
         <source>The output is shorter than the input</source>
         <translation>The output is shorter than the input</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output</source>
+        <translation>The input&apos;s length could not be read to check the output</translation>
     </message>
 </context>
 <context>
@@ -425,6 +445,21 @@
     <message>
         <source>Output file</source>
         <translation>Output file</translation>
+    </message>
+</context>
+<context>
+    <name>JobV3</name>
+    <message>
+        <source>The output was removed or replaced while it was written:</source>
+        <translation>The output was removed or replaced while it was written:</translation>
+    </message>
+    <message>
+        <source>The whole output is kept as</source>
+        <translation>The whole output is kept as</translation>
+    </message>
+    <message>
+        <source>it could not be renamed to</source>
+        <translation>it could not be renamed to</translation>
     </message>
 </context>
 <context>

@@ -15,10 +15,12 @@ const char* tableOf(const JobFile& record) {
   return "Transcoding";
 }
 
-// Where the job stands: running (in a live Kovadle process, this one's or another's),
-// or how its last run ended.
+// Where the job stands: queued or running in a live Kovadle process, or how its
+// last run ended.
 std::string stateOf(const JobFile& record) {
-  if (record.IsOwnedElsewhere()) return "running";
+  const JobState elsewhere = record.ElsewhereState();
+  if (elsewhere == JobState::Waiting) return "queued";
+  if (elsewhere != JobState::Idle) return "running";
   if (record.GetIsCompleted()) return "completed";
   if (record.GetOutcome() == "failed") return "failed";
   if (record.GetIsStopped()) return "stopped";

@@ -373,7 +373,7 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
   m_desktopProgress->show(OverallProgress::of(status));
   // Jobs that completed since the last snapshot: the countdown asks once, now that
   // the finished jobs have left the run list.
-  if (m_jobDoneInSnapshot) {
+  if (m_jobDoneInSnapshot || m_shutdownWaits) {
     m_jobDoneInSnapshot = false;
     shutdown_if_all_done();
   }
@@ -494,6 +494,9 @@ void Widget::shutdown_if_all_done() {
   // A snapshot that arrives while the countdown runs must not open a second one.
   if (m_countdownOpen) return;
   if (!ui->checkBoxShutdown->isChecked() || m_manager.GetRunningJobCount() != 0) return;
+  // kovadle-cli (or another window) still encodes: not under it.
+  m_shutdownWaits = m_manager.GetJobsElsewhere().Active() > 0;
+  if (m_shutdownWaits) return;
   m_countdownOpen = true;
   const bool shutdown = CountDownMsgBox::ConfirmShutdown(this);
   m_countdownOpen = false;
@@ -507,7 +510,8 @@ void Widget::shutdown_if_all_done() {
 
 void Widget::update_keep_awake() {
   // Held through the countdown too, or the machine could fall asleep before it ends.
-  const bool busy = m_countdownOpen || m_manager.GetRunningJobCount() > 0;
+  const bool busy =
+      m_countdownOpen || m_manager.GetRunningJobCount() > 0 || m_manager.GetJobsElsewhere().Active() > 0;
   if (busy && !m_keepAwake) {
     m_keepAwake = std::make_unique<KeepAwake>();
   } else if (!busy && m_keepAwake) {
@@ -832,14 +836,19 @@ void Widget::slot_totalDelAction_trigger() {
     show_active_job_message();
     return;
   }
-  const DeleteConfirmation::Answer answer = DeleteConfirmation::ask(this);
+  const DeleteConfirmation::Answer answer = DeleteConfirmation::ask(this, m_manager.OutputFateOf(jobID));
   if (!answer.confirmed) return;
   std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
             << ",deleteOutFile:" << answer.deleteOutput << std::endl;
-  if (!m_manager.TotalDelete(jobID, answer.deleteOutput)) {
+  const TotalDeletion deletion =
+      m_manager.TotalDelete(jobID, answer.deleteOutput ? OutputDisposal::Trash : OutputDisposal::Keep);
+  if (!deletion) {
     show_elsewhere_message();
     return;
   }
+  if (deletion.output == OutputFate::TrashFailed &&
+      DeleteConfirmation::confirmRemoval(this, deletion.outputFile))
+    m_manager.RemoveOutput(deletion);
   const int row = m_deleted->findRow(jobID);
   if (row >= 0) m_deleted->removeRow(row);
 }
