@@ -234,8 +234,12 @@ bool JobOwnership::Take() {
 void JobOwnership::Release() {
   std::lock_guard<std::mutex> guard(lock_);
   if (!held_) return;
-  // Only the file this object made: never a lock made since by another process.
-  if (locked_ && ReadHolder(folder_, jobID_).pid == self().pid) QFile::remove(to_qstring(path_));
+  // Only the file this object made: never a lock made since by another process. A
+  // reader may hold it open a moment (Windows then refuses the removal).
+  for (int attempt = 0; locked_ && attempt < 3 && ReadHolder(folder_, jobID_).pid == self().pid; ++attempt) {
+    if (QFile::remove(to_qstring(path_))) break;
+    OSUtil::sleepMs(10);
+  }
   held_ = false;
   locked_ = false;
 }

@@ -190,4 +190,9 @@ TEST(JobManager, TotalDeleteTakesOnlyTheFileTheJobMadeAndTrashesIt) {
   ASSERT_TRUE(QFile::resize(QString::fromStdString(output), 10));
   EXPECT_EQ(manager.TotalDelete(id_of(changed), OutputDisposal::Remove).output, OutputFate::NotMadeHere);
   EXPECT_TRUE(QFile::exists(QString::fromStdString(output)));
+  // Unchanged, it can go for good too (where the desktop has no trash, once confirmed).
+  JobV3* plain = completed(output);
+  plain->SetIsDeleted(true);
+  EXPECT_EQ(manager.TotalDelete(id_of(plain), OutputDisposal::Remove).output, OutputFate::Removed);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(output)));
 }
