@@ -785,7 +785,8 @@ void Widget::slot_stopAction_trigger() {
   if (record == nullptr || m_menuTable != JobContextMenu::kTranscoding) return;
   const std::string jobID = record->GetJobID();
   if (!is_active(jobID)) return;
-  m_manager.StopJob(jobID);
+  // Refused when too late: the whole output is taking its name and the job completes.
+  if (!m_manager.StopJob(jobID)) return;
   // The stop does not wait for the encoder: until it has ended the row says so.
   const JobV3* job = m_manager.FindJob(jobID);
   const JobRowTexts::Cells stopping = JobRowTexts::stopping();
