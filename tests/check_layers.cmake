@@ -29,7 +29,7 @@ set(allowed_app ${engine} account ui)
 # hands out; the job runner, the queue, job files and locks stay behind it.
 set(front_ends ui app cli account)
 set(facade_headers JobEngine.h JobView.h JobPlan.h PreparedInput.h JobState.h JobStatus.h JobFinished.h
-  JobReason.h TimeLeft.h)
+  JobReason.h TimeLeft.h TotalDeletion.h)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 set(violations "")

@@ -296,6 +296,22 @@
         <source>Also delete the transcoding output files</source>
         <translation>同时删除转码输出的文件</translation>
     </message>
+    <message>
+        <source>kept: another job&apos;s output</source>
+        <translation>保留：另一个任务的输出文件</translation>
+    </message>
+    <message>
+        <source>kept: not the file this job made</source>
+        <translation>保留：不是此任务生成的文件</translation>
+    </message>
+    <message>
+        <source>there is no output file</source>
+        <translation>没有输出文件</translation>
+    </message>
+    <message>
+        <source>The output file cannot be moved to the trash. Delete it for good?</source>
+        <translation>无法将输出文件移到回收站。要永久删除它吗？</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -447,6 +463,22 @@
     <message>
         <source>Cannot move the output to %1: %2</source>
         <translation>无法将输出文件移动到 %1：%2</translation>
+    </message>
+    <message>
+        <source>The output was removed or replaced while it was written: %1</source>
+        <translation>输出文件在写入时被删除或替换：%1</translation>
+    </message>
+    <message>
+        <source>The whole output is kept as %1: it could not be renamed to %2 (%3)</source>
+        <translation>完整的输出文件保留为 %1：无法重命名为 %2（%3）</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output</source>
+        <translation>无法读取输入文件的时长，因此无法检查输出文件</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output: %1</source>
+        <translation>无法读取输入文件的时长，因此无法检查输出文件：%1</translation>
     </message>
 </context>
 <context>

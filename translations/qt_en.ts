@@ -296,6 +296,22 @@
         <source>Also delete the transcoding output files</source>
         <translation>Also delete its output file</translation>
     </message>
+    <message>
+        <source>kept: another job&apos;s output</source>
+        <translation>kept: another job&apos;s output</translation>
+    </message>
+    <message>
+        <source>kept: not the file this job made</source>
+        <translation>kept: not the file this job made</translation>
+    </message>
+    <message>
+        <source>there is no output file</source>
+        <translation>there is no output file</translation>
+    </message>
+    <message>
+        <source>The output file cannot be moved to the trash. Delete it for good?</source>
+        <translation>The output file cannot be moved to the trash. Delete it for good?</translation>
+    </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
@@ -447,6 +463,22 @@
     <message>
         <source>Cannot move the output to %1: %2</source>
         <translation>Cannot move the output to %1: %2</translation>
+    </message>
+    <message>
+        <source>The output was removed or replaced while it was written: %1</source>
+        <translation>The output was removed or replaced while it was written: %1</translation>
+    </message>
+    <message>
+        <source>The whole output is kept as %1: it could not be renamed to %2 (%3)</source>
+        <translation>The whole output is kept as %1: it could not be renamed to %2 (%3)</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output</source>
+        <translation>The input&apos;s length could not be read to check the output</translation>
+    </message>
+    <message>
+        <source>The input&apos;s length could not be read to check the output: %1</source>
+        <translation>The input&apos;s length could not be read to check the output: %1</translation>
     </message>
 </context>
 <context>

@@ -19,9 +19,10 @@ int JobsCommand::Run(bool json) {
   // One line per job: a tab or line break inside a field is shown escaped.
   const auto shown = &TerminalText::Escaped;
   for (const JobView& job : jobs) {
-    // Running in a live Kovadle process, or how its last run ended.
-    const std::string state =
-        job.state == JobState::Elsewhere ? "running" : JobStateRules::Name(job.recorded);
+    // Queued or running in a live Kovadle process, or how its last run ended.
+    const std::string state = job.elsewhere == JobState::Waiting ? "queued"
+                              : job.elsewhere != JobState::Idle  ? "running"
+                                                                 : JobStateRules::Name(job.recorded);
     if (json) {
       CliConsole::Out(JobsJson::Line(job, state));
       continue;

@@ -55,11 +55,13 @@ EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& o
   if (run.exitCode != 0) return failed(run, {JobReason::kExitCode, {StringUtil::int_to_str(run.exitCode)}});
   if (!output.hasVideo) return notWhole(run, {JobReason::kNoVideo, {}}, JobReason::kNoVideoBecause);
 
+  if (!(run.inputSeconds > 0))
+    return notWhole(run, {JobReason::kLengthUnknown, {}}, JobReason::kLengthUnknownBecause);
   // The output's length against the input's; the encoder's own count where the
   // output does not tell its length.
   double outputSeconds = seconds(output.overallDuration);
   if (outputSeconds < 0) outputSeconds = run.lastTime;
-  if (run.inputSeconds > 0 && outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
+  if (outputSeconds < run.inputSeconds - ShortfallAllowed(run.inputSeconds)) {
     return notWhole(run,
                     {JobReason::kTooShort,
                      {StringUtil::double_to_fixed_str(std::max(outputSeconds, 0.0), 1),

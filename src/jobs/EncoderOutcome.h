@@ -15,7 +15,7 @@ class EncoderOutcome {
   struct Run {
     ProcessRunner::Ending ending = ProcessRunner::Ending::FailedToStart;
     int exitCode = -1;
-    double inputSeconds = -1;             // the input's duration as the encoder printed it; -1 unknown
+    double inputSeconds = -1;             // the kept streams' length from the probe; -1 unknown
     double lastTime = -1;                 // the encoder's last "time=" in seconds; -1 unknown
     std::vector<std::string> errorLines;  // the lines that report errors
     std::vector<std::string> lastLines;   // the last lines it printed
@@ -30,7 +30,8 @@ class EncoderOutcome {
   };
 
   // output: the probe's record of the file the encoder wrote (IsMediaFile "false"
-  // when there is none or it does not read).
+  // when there is none or it does not read). Without the input's length nothing
+  // can show the output whole, so it does not complete.
   static Verdict Judge(const Run& run, const MediaInfo& output);
 
   // How much shorter than its input an output may be and still count as whole: a

@@ -86,6 +86,8 @@ double Job::GetSpeed() const {
   return speed > 0 ? speed / 1000.0 : -1;
 }
 
+void Job::SetDuration(double seconds) { duration_ = seconds > 0 ? ToThousandths(seconds) : 0; }
+
 int32_t Job::ToThousandths(double value) {
   const double scaled = value * 1000;
   // Keep absurd values (a corrupt header) from overflowing the field.
@@ -133,10 +135,6 @@ void Job::HandleOutputLine(const std::string& line, int64_t nowMs) {
     std::lock_guard<std::mutex> guard(estimateLock_);
     estimator_.OnFinishing();
     return;
-  }
-  if (StringUtil::contains(line, "Duration:")) {
-    const double duration = EncoderProgressLine::ExtractDuration(line);
-    if (duration > 0) duration_ = ToThousandths(duration);
   }
   if (StringUtil::contains(line, "start:")) start_ = ToThousandths(EncoderProgressLine::ExtractStart(line));
 }

@@ -50,6 +50,11 @@ class Job {
   // line of a run arrives. Set before the job is shared.
   void SetFirstProgressCallback(std::function<void()> callback);
 
+  // The input's length that progress and time left are measured against, from the
+  // probe (the encoder's own "Duration:" text can be moved by the input's tags);
+  // <= 0 or not finite: unknown.
+  void SetDuration(double seconds);
+
  protected:
   // Seconds (or a factor) as thousandths, truncated toward zero.
   static int32_t ToThousandths(double value);

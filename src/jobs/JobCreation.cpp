@@ -8,22 +8,23 @@ JobCreation::Result JobCreation::Create(const std::string& inputFile, const std:
                                         const std::string& quality, const std::string& outputCodec,
                                         const std::string& outputFormat, bool keepAllTracks) {
   Result result;
-  const std::string output = JobOutput::Reserve(proposedOutput, inputFile, &result.reason);
+  // The reservation names the job, so the job's id comes first.
+  const std::string jobID = OSUtil::createGuid();
+  const std::string output = JobOutput::Reserve(proposedOutput, inputFile, jobID, &result.reason);
   if (output.empty()) {
     result.problem = Problem::Output;
     result.path = proposedOutput;
     return result;
   }
   auto* record = new JobFile;
-  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat, keepAllTracks)) {
+  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat, keepAllTracks, jobID)) {
     result.problem = Problem::JobFile;
     result.path = OSUtil::getFileDir(record->GetPath());
     result.reason = record->LastSaveError();
-    OSUtil::removeFile(output);
+    JobOutput::Release(output, jobID);
     delete record;
     return result;
   }
-  record->SetOutputReserved(true);
   result.record = record;
   return result;
 }

@@ -147,7 +147,8 @@ std::vector<JobView> JobEngine::ReadStoredJobs(std::vector<std::pair<std::string
       continue;
     }
     JobView view = viewOfRecord(record);
-    if (record.IsOwnedElsewhere()) view.state = JobState::Elsewhere;
+    view.elsewhere = record.ElsewhereState();
+    if (view.elsewhere != JobState::Idle) view.state = JobState::Elsewhere;
     views.push_back(view);
   }
   return views;
@@ -193,6 +194,16 @@ JobEngine::Result JobEngine::DeleteCompletely(const std::string& jobID, bool wit
   return manager_.TotalDelete(jobID, withOutput) ? Result::Done : refusal(jobID);
 }
 
+TotalDeletion JobEngine::DeleteCompletely(const std::string& jobID, OutputDisposal output) {
+  const JobV3* job = manager_.FindJob(jobID);
+  if (job == nullptr || !job->IsDeleted()) return TotalDeletion();
+  return manager_.TotalDelete(jobID, output);
+}
+
+OutputFate JobEngine::OutputFateOf(const std::string& jobID) { return manager_.OutputFateOf(jobID); }
+
+bool JobEngine::RemoveOutput(const TotalDeletion& deletion) { return manager_.RemoveOutput(deletion); }
+
 // --- Views ---------------------------------------------------------------------------------
 
 std::optional<JobView> JobEngine::View(const std::string& jobID) const {
@@ -228,6 +239,8 @@ int JobEngine::LiveEncoderCount() const {
   for (const JobV3* job : manager_.GetAllJobs()) count += job->IsRunning();
   return count;
 }
+
+int JobEngine::ActiveJobsElsewhere() const { return manager_.GetJobsElsewhere().Active(); }
 
 // --- Events --------------------------------------------------------------------------------
 

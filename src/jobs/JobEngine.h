@@ -15,6 +15,7 @@
 #include "jobs/JobStatus.h"
 #include "jobs/JobView.h"
 #include "jobs/PreparedInput.h"
+#include "jobs/TotalDeletion.h"
 
 class JobManager;
 class UpdateGUIThread;
@@ -95,6 +96,13 @@ class JobEngine : public QObject {
   Result Restore(const std::string& jobID);
   // A job of the recycle bin for good: its job file, and its output when asked.
   Result DeleteCompletely(const std::string& jobID, bool withOutput);
+  // The same, telling what became of the output: only the file the job made goes,
+  // to the trash (or for good) as asked; anything else stays, and the answer says why.
+  TotalDeletion DeleteCompletely(const std::string& jobID, OutputDisposal output);
+  // What deleting the job for good would do with its output file, asked beforehand.
+  OutputFate OutputFateOf(const std::string& jobID);
+  // Deletes for good an output the trash refused (after the user said so).
+  bool RemoveOutput(const TotalDeletion& deletion);
 
   // --- Views ----------------------------------------------------------------------
   std::optional<JobView> View(const std::string& jobID) const;
@@ -108,6 +116,9 @@ class JobEngine : public QObject {
   int ActiveJobCount() const;
   // Jobs whose encoder may still live (starting, encoding or stopping).
   int LiveEncoderCount() const;
+  // Jobs other live Kovadle processes (kovadle-cli, another window) run or queue now,
+  // as last counted (about once a second while publishing).
+  int ActiveJobsElsewhere() const;
 
   // --- Events -----------------------------------------------------------------------
   // Starts the progress publisher: once a second the snapshot and the runs that

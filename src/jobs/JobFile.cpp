@@ -30,6 +30,8 @@ struct JobFile::Fields {
   JobReason reason;
   std::string progressReached;
   std::string encodeSeconds;
+  int64_t outputSize = -1;
+  int64_t outputModified = -1;
 };
 
 namespace {
@@ -67,6 +69,16 @@ double figureOf(const std::string& text) {
   return value >= 0 && value < 1e12 ? value : -1;
 }
 
+// A whole number member written by this program; -1 when missing or not one.
+int64_t numberMember(const SimpleJson& json, const char* key) {
+  const std::string text = optionalMember(json, key);
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
+  return StringUtil::str_to_int64(text);
+}
+
+const char kOutputIsInput[] = "the output file is the input file itself";
+
 }  // namespace
 
 JobFile::JobFile() : fields_(std::make_unique<Fields>()) {}
@@ -80,11 +92,18 @@ void JobFile::setPath(const std::string& path) {
 }
 
 bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
-                   const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks) {
+                   const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks,
+                   const std::string& jobID) {
+  if (OSUtil::isSameFile(inputFile, outputFile)) {
+    std::lock_guard<std::mutex> guard(saveLock_);
+    lastSaveError_ = kOutputIsInput;
+    log_info("Error,JobFile::Init, refused:" + outputFile + "," + kOutputIsInput);
+    return false;
+  }
   {
     std::lock_guard<std::mutex> guard(fieldsLock_);
     fields_ = std::make_unique<Fields>();
-    fields_->jobID = OSUtil::createGuid();
+    fields_->jobID = IsJobID(jobID) ? jobID : OSUtil::createGuid();
     fields_->generatedTime = TimeUtil::datetime_stamp();
     fields_->inputFile = inputFile;
     fields_->outputFile = outputFile;
@@ -124,6 +143,12 @@ void JobFile::Load(const std::string& path) {
   fields->reason.args = JobReason::ArgsFromText(optionalMember(json, "ReasonArgs"));
   fields->progressReached = optionalMember(json, "ProgressReached");
   fields->encodeSeconds = optionalMember(json, "EncodeSeconds");
+  fields->outputSize = numberMember(json, "OutputSize");
+  fields->outputModified = numberMember(json, "OutputModified");
+  // The JobID names the job's lock and partial output files: nothing but a GUID may.
+  if (!IsJobID(fields->jobID)) throw std::string("the JobID is not a GUID");
+  // Whatever the job did or deletes with its output would happen to its input.
+  if (OSUtil::isSameFile(fields->inputFile, fields->outputFile)) throw std::string(kOutputIsInput);
   {
     std::lock_guard<std::mutex> guard(fieldsLock_);
     fields_ = std::move(fields);
@@ -187,6 +212,10 @@ bool JobFile::Save() {
   }
   if (!fields.progressReached.empty()) json.set("ProgressReached", fields.progressReached);
   if (!fields.encodeSeconds.empty()) json.set("EncodeSeconds", fields.encodeSeconds);
+  if (fields.outputSize >= 0 && fields.outputModified >= 0) {
+    json.set("OutputSize", std::to_string(fields.outputSize));
+    json.set("OutputModified", std::to_string(fields.outputModified));
+  }
   std::string error;
   const bool saved = json.save_file(path_, &error);
   lastSaveError_ = saved ? std::string() : error;
@@ -221,6 +250,16 @@ bool JobFile::IsOwnedHere() const { return ownership_ && ownership_->IsHeld(); }
 
 bool JobFile::IsOwnedElsewhere() const {
   return ownership_ && !ownership_->IsHeld() && JobOwnership::IsHeldElsewhere(folder_, GetJobID());
+}
+
+JobState JobFile::ElsewhereState() const {
+  if (!ownership_ || ownership_->IsHeld()) return JobState::Idle;
+  const JobOwnership::Holder holder = JobOwnership::ReadHolder(folder_, GetJobID());
+  return holder.live ? holder.state : JobState::Idle;
+}
+
+void JobFile::SetRunState(JobState state, int64_t waitingSince) {
+  if (ownership_) ownership_->SetState(state, waitingSince);
 }
 
 template <typename Value>
@@ -299,6 +338,26 @@ void JobFile::SetOutputFile(const std::string& outputFile) {
   fields_->outputFile = outputFile;
 }
 
+void JobFile::SetOutputIdentity(int64_t size, int64_t modifiedMs) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->outputSize = size;
+  fields_->outputModified = modifiedMs;
+}
+
+bool JobFile::GetOutputIdentity(int64_t* size, int64_t* modifiedMs) const {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  if (fields_->outputSize < 0 || fields_->outputModified < 0) return false;
+  *size = fields_->outputSize;
+  *modifiedMs = fields_->outputModified;
+  return true;
+}
+
+bool JobFile::IsJobID(const std::string& text) {
+  static const QRegularExpression kGuid(
+      QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
+  return kGuid.match(QString::fromStdString(text)).hasMatch();
+}
+
 std::vector<std::string> JobFile::ListJobFiles() { return ListJobFiles(get_appjobfile_dir()); }
 
 std::vector<std::string> JobFile::ListJobFiles(const std::string& folder) {
@@ -328,15 +387,16 @@ std::vector<std::string> JobFile::ListJobFiles(const std::string& folder) {
 
 int JobFile::RemoveStaleTempFiles(const std::string& folder) {
   // The name an atomic save gives its new content before the rename: the job file's
-  // own name and six random letters or digits.
+  // (or lock file's) own name and six random letters or digits.
   static const QRegularExpression kTempName(QStringLiteral(
-      "^([0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12})\\.jobfile\\.[A-Za-z0-9]{6}$"));
-  QDir dir(QString::fromUtf8(folder.c_str()), QStringLiteral("*.jobfile.*"), QDir::Unsorted,
-           QDir::Files | QDir::Hidden);
+      "^([0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12})\\.(jobfile|lock)\\.[A-Za-z0-9]{6}$"));
+  QDir dir(QString::fromUtf8(folder.c_str()), QString(), QDir::Unsorted, QDir::Files | QDir::Hidden);
+  dir.setNameFilters({QStringLiteral("*.jobfile.*"), QStringLiteral("*.lock.*")});
   int removed = 0;
   for (const QFileInfo& info : dir.entryInfoList()) {
     const QRegularExpressionMatch name = kTempName.match(info.fileName());
-    if (info.isSymLink() || !name.hasMatch()) continue;
+    // A lock's ".rmlock" guard is JobOwnership's to judge.
+    if (info.isSymLink() || !name.hasMatch() || info.fileName().endsWith(QStringLiteral(".rmlock"))) continue;
     // Its job's owner may be writing it right now.
     if (JobOwnership::IsHeldElsewhere(folder, name.captured(1).toStdString())) continue;
     const std::string path = OSUtil::pathJoin(folder, info.fileName().toUtf8().toStdString());

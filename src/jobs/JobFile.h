@@ -1,12 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "jobs/JobReason.h"
+#include "jobs/JobState.h"
 
 class JobOwnership;
 
@@ -15,8 +17,10 @@ class JobOwnership;
 // file has, it keeps how the last run ended ("Outcome") and the encoder's error
 // lines of a failed run ("ErrorLines"); files without them load as before. Written
 // only when known: why a run failed as a code ("ReasonCode", "ReasonArgs"), how far
-// a stopped run had come ("ProgressReached", a fraction) and how long a completed
-// encode took ("EncodeSeconds").
+// a stopped run had come ("ProgressReached", a fraction), how long a completed
+// encode took ("EncodeSeconds"), and what a completed job's output file was when it
+// took its name ("OutputSize" in bytes, "OutputModified" in ms since the epoch), so
+// that only that very file is ever deleted with the job.
 class JobFile {
  public:
   JobFile();
@@ -24,14 +28,17 @@ class JobFile {
   JobFile(const JobFile&) = delete;
   JobFile& operator=(const JobFile&) = delete;
 
-  // A new job with a fresh JobID, owned by this process and saved at once in the
-  // job-file folder. False when the file could not be written (LastSaveError says
-  // why); the record keeps its values.
+  // A new job with a fresh JobID (or the one given), owned by this process and saved
+  // at once in the job-file folder. False when the file could not be written, or
+  // the output would be the input itself (LastSaveError says why); the record keeps
+  // its values.
   bool Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
-            const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks = false);
+            const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks = false,
+            const std::string& jobID = "");
   // Reads an existing job file. Throws a std::string when a member is missing, is
-  // not a string, or a flag is neither "true" nor "false" (a file that is not JSON
-  // fails as a missing member).
+  // not a string, a flag is neither "true" nor "false" (a file that is not JSON
+  // fails as a missing member), the JobID is no GUID (it becomes part of file
+  // names), or the output names the input itself.
   void Load(const std::string& path);
   // Reads the record's own file again, so a change is never made to a stale copy
   // (another process may have written it). False when it cannot be read; the record
@@ -53,6 +60,11 @@ class JobFile {
   bool IsOwnedHere() const;
   // A live process other than this one holds the job.
   bool IsOwnedElsewhere() const;
+  // What another process does with the job: Waiting, Encoding or Stopping while it
+  // runs it, Elsewhere while it holds it otherwise; Idle when no other process does.
+  JobState ElsewhereState() const;
+  // Tells the other processes what this one does with the job (see JobOwnership).
+  void SetRunState(JobState state, int64_t waitingSince = 0);
 
   std::string GetJobID() const;
   std::string GetGeneratedTime() const;
@@ -94,9 +106,10 @@ class JobFile {
   void SetReason(const JobReason& reason);
   void SetProgressReached(double fraction);
   void SetEncodeSeconds(double seconds);
-  // This process made the empty file that holds the output's name (not saved).
-  void SetOutputReserved(bool value) { outputReserved_ = value; }
-  bool IsOutputReserved() const { return outputReserved_; }
+  // The output file as it was when it took its name (stored only; size -1: none).
+  void SetOutputIdentity(int64_t size, int64_t modifiedMs);
+  // False when the record keeps none (not completed, or an older job file).
+  bool GetOutputIdentity(int64_t* size, int64_t* modifiedMs) const;
 
   // Full paths of the "*.jobfile" files (not folders) in the job-file folder, or in
   // the given folder, oldest modification first.
@@ -107,6 +120,8 @@ class JobFile {
   // by a kill leaves in the folder, except those of jobs a live process owns (it may
   // be saving just now); nothing else is touched. Returns how many went.
   static int RemoveStaleTempFiles(const std::string& folder);
+  // A JobID as Init makes them: a GUID's text (no braces).
+  static bool IsJobID(const std::string& text);
 
  private:
   struct Fields;
@@ -122,7 +137,6 @@ class JobFile {
   std::atomic<bool> isDeleted_{false};
   std::atomic<bool> isStopped_{false};
   std::atomic<bool> needsSave_{false};
-  std::atomic<bool> outputReserved_{false};
   // Held while the file is written; never while the fields are read elsewhere.
   mutable std::mutex saveLock_;
   bool removed_ = false;       // under saveLock_

@@ -1,6 +1,9 @@
 #include "jobs/JobManager.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
@@ -9,10 +12,12 @@
 
 #include "environment/AppConstants.h"
 #include "jobs/JobOutput.h"
+#include "jobs/JobOwnership.h"
 #include "jobs/ProgressSnapshotText.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
+#include "text/QtText.h"
 
 JobManager& JobManager::GetInstance() {
   // Statics end in reverse order of creation: let the child-process registry come
@@ -51,11 +56,16 @@ std::vector<JobV3*> operate(std::vector<JobV3*>& list, std::mutex& lock, const s
   return {};
 }
 
-// A run cut short by a kill leaves a partial output and an empty reservation.
+// A failed job's partial file is a whole output that could not take its name: kept.
+bool partialIsLeftover(JobFile* record) { return record->GetOutcome() != "failed"; }
+
+// A run cut short by a kill leaves its partial output and its reservation.
 bool hasLeftovers(JobFile* record) {
   const std::string output = record->GetOutputFile();
-  return OSUtil::isPathTaken(JobOutput::PartialPath(output, record->GetJobID())) ||
-         JobOutput::IsReservation(output);
+  const std::string jobID = record->GetJobID();
+  return (partialIsLeftover(record) &&
+          OSUtil::readRegularFile(JobOutput::PartialPath(output, jobID), 0, nullptr) == ReadOutcome::Read) ||
+         JobOutput::IsReservedFor(output, jobID);
 }
 }  // namespace
 
@@ -93,14 +103,38 @@ JobV3* JobManager::AddJob(JobFile* jobFile) {
   if (jobFile->IsOwnedElsewhere()) {
     std::lock_guard<std::mutex> guard(controlLock_);
     markElsewhereLocked(job);
-  } else if (!jobFile->GetIsCompleted() && hasLeftovers(jobFile) && jobFile->TakeOwnership()) {
-    const std::string output = jobFile->GetOutputFile();
-    JobOutput::Discard(JobOutput::PartialPath(output, jobFile->GetJobID()), output);
-    log_info("JobManager::AddJob, removed what an interrupted run left of:" + output);
-    jobFile->ReleaseOwnership();
+  } else {
+    removeLeftovers(jobFile);
   }
   OpAllJobs("add", job);
   return job;
+}
+
+void JobManager::removeLeftovers(JobFile* record) {
+  // A job held here (a new one, made by this process) has nothing left over.
+  if (record->IsOwnedHere() || !hasLeftovers(record) || !record->TakeOwnership()) return;
+  const std::string output = record->GetOutputFile();
+  JobOutput::RemoveLeftovers(output, record->GetJobID(), partialIsLeftover(record));
+  log_info("JobManager, removed what an interrupted run left of:" + output);
+  record->ReleaseOwnership();
+}
+
+void JobManager::removeOldPlaceholders(const std::vector<JobV3*>& loaded) {
+  std::set<std::string> finished;
+  for (JobV3* job : loaded) {
+    if (job->GetJobFile()->GetIsCompleted()) finished.insert(job->GetJobFile()->GetOutputFile());
+  }
+  for (JobV3* job : loaded) {
+    JobFile* record = job->GetJobFile();
+    const std::string output = record->GetOutputFile();
+    if (record->GetIsCompleted() || job->IsElsewhere() || finished.count(output) > 0 ||
+        OSUtil::isPathTaken(OSUtil::outputReservationPath(output)) || !JobOutput::IsOldPlaceholder(output) ||
+        !record->TakeOwnership())
+      continue;
+    OSUtil::removeFile(output);
+    log_info("JobManager, removed the placeholder an earlier version left at:" + output);
+    record->ReleaseOwnership();
+  }
 }
 
 int JobManager::encodingLocked() {
@@ -121,6 +155,7 @@ bool JobManager::anyWaitingLocked() {
 
 JobV3* JobManager::AddAndRunJob(JobFile* jobFile) {
   JobV3* job = wrap(jobFile);
+  const JobsElsewhere others = CountJobsElsewhere();
   uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
@@ -130,7 +165,7 @@ JobV3* JobManager::AddAndRunJob(JobFile* jobFile) {
       markElsewhereLocked(job);
       return job;
     }
-    startOrQueueLocked(job, &generation);
+    startOrQueueLocked(job, others, &generation);
     OpRunningJobs("add", job);
   }
   finishStartOrWake(job, generation);
@@ -139,6 +174,7 @@ JobV3* JobManager::AddAndRunJob(JobFile* jobFile) {
 
 bool JobManager::RunJob(const std::string& jobID) {
   JobV3* job = nullptr;
+  const JobsElsewhere others = CountJobsElsewhere();
   uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
@@ -159,7 +195,7 @@ bool JobManager::RunJob(const std::string& jobID) {
       markElsewhereLocked(job);
       return false;
     }
-    if (!startOrQueueLocked(job, &generation)) {
+    if (!startOrQueueLocked(job, others, &generation)) {
       record->ReleaseOwnership();
       return false;
     }
@@ -171,8 +207,9 @@ bool JobManager::RunJob(const std::string& jobID) {
   return true;
 }
 
-bool JobManager::startOrQueueLocked(JobV3* job, uint64_t* generation) {
-  const bool start = encodingLocked() == 0 && !anyWaitingLocked();
+bool JobManager::startOrQueueLocked(JobV3* job, const JobsElsewhere& others, uint64_t* generation) {
+  const bool start =
+      encodingLocked() == 0 && !anyWaitingLocked() && others.encoding == 0 && others.waiting == 0;
   if (!job->MoveTo(start ? JobState::Starting : JobState::Waiting)) return false;
   *generation = start ? job->StartGeneration() : 0;
   return true;
@@ -240,7 +277,10 @@ bool JobManager::StopJob(const std::string& jobID) {
   if (job->IsElsewhere()) return false;
   // Off the run list first: a stopped waiting job is never started.
   OpRunningJobs("remove", job);
-  return job->Stop();
+  if (job->Stop()) return true;
+  // Too late: its output is taking its name; it completes and is reported as usual.
+  if (job->GetState() == JobState::Encoding) OpRunningJobs("add", job);
+  return false;
 }
 
 bool JobManager::StopAllJobs(int waitMs) {
@@ -288,44 +328,115 @@ bool JobManager::MoveToRecycleBin(const std::string& jobID) { return setDeleted(
 
 bool JobManager::RestoreFromRecycleBin(const std::string& jobID) { return setDeleted(jobID, false); }
 
-bool JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
+std::string JobManager::jobFolder() {
+  std::lock_guard<std::mutex> guard(elsewhereLock_);
+  return folder_.empty() ? get_appjobfile_dir() : folder_;
+}
+
+bool JobManager::outputNamedByAnother(const std::string& jobID, const std::string& output) {
+  std::set<std::string> known;
+  for (JobV3* other : GetAllJobs()) {
+    const JobFile* record = other->GetJobFile();
+    known.insert(record->GetJobID());
+    if (record->GetJobID() != jobID && OSUtil::isSameFile(record->GetOutputFile(), output)) return true;
+  }
+  // Jobs another process added since this one loaded the folder.
+  for (const std::string& path : JobFile::ListJobFiles(jobFolder())) {
+    if (known.count(OSUtil::removeExtension(OSUtil::getFileName(path))) > 0) continue;
+    JobFile stored;
+    try {
+      stored.Load(path);
+    } catch (const std::string&) {
+      continue;
+    }
+    if (stored.GetJobID() != jobID && OSUtil::isSameFile(stored.GetOutputFile(), output)) return true;
+  }
+  return false;
+}
+
+OutputFate JobManager::outputFate(JobV3* job, bool shared) {
+  const JobFile* record = job->GetJobFile();
+  const std::string output = record->GetOutputFile();
+  if (!OSUtil::isPathTaken(output)) return OutputFate::Missing;
+  // Only a completed job made a file at its output name, and only the one it recorded
+  // (a job file from an earlier version records none: nothing shows the file is its).
+  if (!record->GetIsCompleted()) return OutputFate::NotMadeHere;
+  if (shared) return OutputFate::Shared;
+  int64_t size = -1, modified = -1, nowSize = -1, nowModified = -1;
+  if (!record->GetOutputIdentity(&size, &modified) ||
+      !JobOutput::IdentityOf(output, &nowSize, &nowModified) || size != nowSize || modified != nowModified ||
+      OSUtil::isSameFile(output, record->GetInputFile()))
+    return OutputFate::NotMadeHere;
+  return OutputFate::Deletable;
+}
+
+OutputFate JobManager::OutputFateOf(const std::string& jobID) {
+  JobV3* job = FindJob(jobID);
+  if (job == nullptr) return OutputFate::Missing;
+  return outputFate(job, outputNamedByAnother(jobID, job->GetJobFile()->GetOutputFile()));
+}
+
+TotalDeletion JobManager::TotalDelete(const std::string& jobID, bool deleteOutput) {
+  return TotalDelete(jobID, deleteOutput ? OutputDisposal::Trash : OutputDisposal::Keep);
+}
+
+TotalDeletion JobManager::TotalDelete(const std::string& jobID, OutputDisposal disposal) {
+  TotalDeletion result;
   std::string path;
-  std::string output;
   JobFile* record = nullptr;
+  JobV3* found = FindJob(jobID);
+  // Read outside the lock: it may load the job files other processes added.
+  const bool shared = disposal != OutputDisposal::Keep && found != nullptr &&
+                      outputNamedByAnother(jobID, found->GetJobFile()->GetOutputFile());
   {
     std::lock_guard<std::mutex> guard(controlLock_);
     JobV3* job = FindJob(jobID);
-    if (job == nullptr) return false;
+    if (job == nullptr) return result;
     if (!job->IsDeleted()) {
       std::cout << "Only can TotalDelete deleted jobs!" << std::endl;
-      return false;
+      return result;
     }
     record = job->GetJobFile();
     if (!record->TakeOwnership()) {
       log_info("Error,JobManager::TotalDelete,another process owns the job, not deleted, jobID:" + jobID);
       markElsewhereLocked(job);
-      return false;
+      return result;
     }
     // From here on no thread can write the file again, not even a late one.
     record->MarkRemoved();
     path = record->GetPath();
-    // Only a completed job made the file at its output name; a stopped or failed one left
-    // the name free, and a later job may have taken it since. Nor is a file another known
-    // job names as its output this job's to delete.
-    if (deleteOutput && record->GetIsCompleted()) {
-      output = record->GetOutputFile();
-      for (JobV3* other : OpAllJobs("get", nullptr)) {
-        if (other != job && other->GetJobFile()->GetOutputFile() == output) output.clear();
-      }
-    }
+    result.outputFile = record->GetOutputFile();
+    record->GetOutputIdentity(&result.outputSize, &result.outputModified);
+    if (disposal != OutputDisposal::Keep) result.output = outputFate(job, shared);
     OpAllJobs("remove", job);
     OpRunningJobs("remove", job);
     retired_.push_back(job);
   }
+  result.deleted = true;
   OSUtil::removeFile(path);
-  if (!output.empty() && OSUtil::isFileExist(output)) OSUtil::removeFile(output);
+  JobOutput::Release(result.outputFile, jobID);
+  if (result.output == OutputFate::Deletable) {
+    if (disposal == OutputDisposal::Remove) {
+      result.output = RemoveOutput(result) ? OutputFate::Removed : OutputFate::NotMadeHere;
+    } else {
+      const bool trashed = QFile::moveToTrash(to_qstring(result.outputFile));
+      result.output = trashed ? OutputFate::Trashed : OutputFate::TrashFailed;
+    }
+  }
+  if (result.output != OutputFate::Kept)
+    log_info("JobManager::TotalDelete, jobID:" + jobID +
+             ",output fate:" + std::to_string(int(result.output)));
   record->ReleaseOwnership();
-  return true;
+  return result;
+}
+
+bool JobManager::RemoveOutput(const TotalDeletion& deletion) {
+  int64_t size = -1, modified = -1;
+  // Still the file the job made: nothing else may go in its place.
+  if (deletion.outputSize < 0 || !JobOutput::IdentityOf(deletion.outputFile, &size, &modified) ||
+      size != deletion.outputSize || modified != deletion.outputModified)
+    return false;
+  return OSUtil::removeFile(deletion.outputFile);
 }
 
 // --- Counts and reports ---------------------------------------------------------------
@@ -349,6 +460,47 @@ int JobManager::GetQueueJobCount() {
 int JobManager::GetEncodingJobCount() {
   std::lock_guard<std::mutex> guard(controlLock_);
   return encodingLocked();
+}
+
+JobManager::JobsElsewhere JobManager::CountJobsElsewhere() {
+  std::set<std::string> held;
+  for (JobV3* job : GetAllJobs()) {
+    if (job->GetJobFile()->IsOwnedHere()) held.insert(job->GetJobFile()->GetJobID());
+  }
+  JobsElsewhere counted;
+  const std::string folder = jobFolder();
+  // Lock files only exist while jobs are held: a short list whatever the job count.
+  const QDir dir(to_qstring(folder), QStringLiteral("*.lock"), QDir::Unsorted,
+                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& name : dir.entryList()) {
+    const std::string jobID = to_utf8(name.chopped(5));
+    if (!JobFile::IsJobID(jobID) || held.count(jobID) > 0) continue;
+    const JobOwnership::Holder holder = JobOwnership::ReadHolder(folder, jobID);
+    if (!holder.live) continue;
+    if (holder.state == JobState::Encoding) ++counted.encoding;
+    if (holder.state == JobState::Stopping) ++counted.stopping;
+    if (holder.state == JobState::Waiting) {
+      ++counted.waiting;
+      if (counted.oldestWaitingSince == 0 || holder.waitingSince < counted.oldestWaitingSince)
+        counted.oldestWaitingSince = holder.waitingSince;
+    }
+  }
+  std::lock_guard<std::mutex> guard(elsewhereLock_);
+  elsewhereCount_ = counted;
+  return counted;
+}
+
+JobManager::JobsElsewhere JobManager::GetJobsElsewhere() {
+  std::lock_guard<std::mutex> guard(elsewhereLock_);
+  return elsewhereCount_;
+}
+
+bool JobManager::OursWaitedLongest(const JobsElsewhere& others) {
+  if (others.waiting == 0) return true;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    if (job->IsQueueing()) return job->WaitingSince() <= others.oldestWaitingSince;
+  }
+  return false;
 }
 
 JobsStatus JobManager::GetJobsStatus() {
@@ -405,6 +557,8 @@ void JobManager::PollElsewhere() {
   }
   for (JobV3* job : jobs) {
     if (job->GetJobFile()->IsOwnedElsewhere() || !job->AdoptStoredState()) continue;
+    // A process that died mid-run left what a restart would clear.
+    removeLeftovers(job->GetJobFile());
     std::lock_guard<std::mutex> guard(controlLock_);
     elsewhere_.erase(std::remove(elsewhere_.begin(), elsewhere_.end(), job), elsewhere_.end());
   }
@@ -462,6 +616,10 @@ int JobManager::RetryUnsavedJobs() {
 std::vector<JobV3*> JobManager::LoadStoredJobs() { return LoadStoredJobs(get_appjobfile_dir()); }
 
 std::vector<JobV3*> JobManager::LoadStoredJobs(const std::string& folder) {
+  {
+    std::lock_guard<std::mutex> guard(elsewhereLock_);
+    folder_ = folder;
+  }
   // A kill during a save leaves its temporary file.
   JobFile::RemoveStaleTempFiles(folder);
   std::vector<JobV3*> loaded;
@@ -477,5 +635,6 @@ std::vector<JobV3*> JobManager::LoadStoredJobs(const std::string& folder) {
     }
     loaded.push_back(AddJob(record));
   }
+  removeOldPlaceholders(loaded);
   return loaded;
 }

@@ -13,14 +13,16 @@
 #include "jobs/JobFinished.h"
 #include "jobs/JobStatus.h"
 #include "jobs/JobV3.h"
+#include "jobs/TotalDeletion.h"
 
-// Owns every job of the process and decides when each one runs: a job starts at
-// once when none of ours is encoding and none waits before it; otherwise it waits in
-// the queue for the progress publisher, which starts the oldest waiting job as soon
-// as none of ours encodes, and another one beside a running one while the processor
-// has room. A job runs or changes only while this process owns it (see JobOwnership):
-// one that another Kovadle process owns is shown as such and refused. Jobs are
-// addressed by JobID.
+// Owns every job of the process and decides when each one runs. The run slots are
+// the machine's, shared by every Kovadle process of the user (each job's lock file
+// tells what its holder does with it): a job starts at once when no Kovadle job
+// encodes and none waits; otherwise it waits in the queue for the progress
+// publisher, which starts the oldest waiting job of all as soon as none encodes, and
+// another one beside a running one while the processor has room. A job runs or
+// changes only while this process owns it (see JobOwnership): one that another
+// Kovadle process owns is shown as such and refused. Jobs are addressed by JobID.
 class JobManager {
  public:
   // The program's one manager. Tests and tools may construct their own.
@@ -45,7 +47,7 @@ class JobManager {
 
   // Registers a stored job without starting it. Takes ownership of the record. A job
   // another process owns is shown as Elsewhere until it lets go; the leftovers of a
-  // run cut short by a kill (a partial output, an empty reservation) are removed.
+  // run cut short by a kill (its partial output, its reservation) are removed.
   JobV3* AddJob(JobFile* jobFile);
   // A newly added video: started at once when nothing of ours encodes and nothing
   // waits, else queued behind the waiting jobs. Takes ownership of the record.
@@ -69,10 +71,20 @@ class JobManager {
   // then shown as such) or its state does not allow the move.
   bool MoveToRecycleBin(const std::string& jobID);
   bool RestoreFromRecycleBin(const std::string& jobID);
-  // Removes a job of the recycle bin for good: its job file, optionally its output.
-  // Refused (and logged) when the job is not in the recycle bin or another process
-  // owns it. The object itself stays until the manager ends.
-  bool TotalDelete(const std::string& jobID, bool deleteOutput);
+  // Removes a job of the recycle bin for good: its job file and, as asked, its output
+  // file, which goes only when it is still the very file the job made and no other
+  // job names it (OutputFateOf tells beforehand). Refused (and logged) when the job
+  // is not in the recycle bin or another process owns it. The object itself stays
+  // until the manager ends.
+  TotalDeletion TotalDelete(const std::string& jobID, OutputDisposal output);
+  // The same; an output asked to go goes to the trash.
+  TotalDeletion TotalDelete(const std::string& jobID, bool deleteOutput);
+  // What a complete deletion asked to take the output would do with it: Deletable,
+  // Missing, Shared or NotMadeHere.
+  OutputFate OutputFateOf(const std::string& jobID);
+  // Deletes for good the output a deletion could not move to the trash, if it is
+  // still the file the job made. True when it is gone.
+  bool RemoveOutput(const TotalDeletion& deletion);
 
   // Jobs on the run list: active, or finished but not yet reported.
   int GetRunningJobCount();
@@ -81,6 +93,22 @@ class JobManager {
   int GetQueueJobCount();
   // Jobs starting or encoding: the run decisions count these.
   int GetEncodingJobCount();
+
+  // The jobs other live Kovadle processes run now (not those this manager holds),
+  // as their lock files tell.
+  struct JobsElsewhere {
+    int encoding = 0;  // starting or encoding
+    int waiting = 0;
+    int stopping = 0;
+    int64_t oldestWaitingSince = 0;  // ms since the epoch; 0 when none waits
+    int Active() const { return encoding + waiting + stopping; }
+  };
+  // Reads the lock files now; the answer is kept for GetJobsElsewhere.
+  JobsElsewhere CountJobsElsewhere();
+  // The last count (the publisher counts once a cycle): cheap, for the interface.
+  JobsElsewhere GetJobsElsewhere();
+  // None of ours waits, or ours has waited at least as long as any other process's.
+  bool OursWaitedLongest(const JobsElsewhere& others);
 
   // The typed snapshot of the run list (finished jobs once, then dropped) and of the
   // jobs another process owns.
@@ -119,10 +147,19 @@ class JobManager {
   // Under controlLock_.
   int encodingLocked();
   bool anyWaitingLocked();
-  // Moves the job to Starting when none of ours encodes and none waits before it (a
+  // Moves the job to Starting when no Kovadle job encodes and none waits before it (a
   // new video never starts ahead of the videos already waiting), else to Waiting.
   // False when the job cannot move; *generation is the start to finish, 0 when queued.
-  bool startOrQueueLocked(JobV3* job, uint64_t* generation);
+  bool startOrQueueLocked(JobV3* job, const JobsElsewhere& others, uint64_t* generation);
+  // What a run cut short left of the job, taken away unless another process holds it.
+  void removeLeftovers(JobFile* record);
+  // What earlier versions left under the names of waiting jobs, where no completed
+  // job has its output.
+  void removeOldPlaceholders(const std::vector<JobV3*>& loaded);
+  // Another job, loaded or only stored in the folder, names this output.
+  bool outputNamedByAnother(const std::string& jobID, const std::string& output);
+  OutputFate outputFate(JobV3* job, bool shared);
+  std::string jobFolder();
   // Outside the lock: finishes the start a generation names, or wakes the queue.
   void finishStartOrWake(JobV3* job, uint64_t generation);
   // Builds the command and the output's reservation outside the lock, then starts the
@@ -152,4 +189,7 @@ class JobManager {
   bool saveFailureTaken_ = false;      // under eventsLock_
   std::mutex wakeupLock_;
   std::function<void()> wakeup_;  // under wakeupLock_
+  std::mutex elsewhereLock_;
+  JobsElsewhere elsewhereCount_;  // under elsewhereLock_
+  std::string folder_;            // under elsewhereLock_: the job-file folder loaded last
 };

@@ -1,25 +1,48 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-// The output file of a job on disk. Its name is reserved when the job is created (an
-// empty file made exclusively, never through a link); the encoder writes to a hidden
-// partial file beside it with the same extension, which takes the final name only
-// once the encode has succeeded. So a name under which a user finds a file always
-// holds a whole output or nothing the user could mistake for one.
+class ExclusiveFile;
+
+// The output file of a job on disk. A job holds its output's name from the moment it
+// is created with a hidden reservation beside it (OSUtil::outputReservationPath),
+// made create-exclusive and naming the job, so that two jobs of any Kovadle process
+// never pick one name; the name itself stays free. The encoder writes to a hidden
+// partial file beside it with the same extension, made by the job itself; the
+// partial takes the final name only once it is whole, and never over anything that
+// has the name by then. So a name under which a user finds a file holds a whole
+// output or nothing Kovadle made, and nothing Kovadle did not make is removed.
 class JobOutput {
  public:
-  // Reserves wanted, or when something has that name by now, the next free
-  // "_output" name for the input in the same folder. Returns the reserved path, or ""
-  // with the reason in error.
-  static std::string Reserve(const std::string& wanted, const std::string& inputPath, std::string* error);
-  // True for a file of ours that only holds a name: a regular file (not a link) of
-  // at most a line end.
-  static bool IsReservation(const std::string& path);
+  // Reserves wanted for the job or, when it is taken (a file, a link, another job's
+  // reservation, the input itself), the next free "_output" name for the input in the
+  // same folder. Returns the reserved path, or "" with the reason in error.
+  static std::string Reserve(const std::string& wanted, const std::string& inputPath,
+                             const std::string& jobID, std::string* error);
+  // The reservation of the name is the job's.
+  static bool IsReservedFor(const std::string& finalPath, const std::string& jobID);
+  // Gives up the job's reservation of the name; another job's is left alone.
+  static void Release(const std::string& finalPath, const std::string& jobID);
+
   // Where the encoder of the job writes: ".<JobID>.part" + the final extension.
   static std::string PartialPath(const std::string& finalPath, const std::string& jobID);
-  // Moves the finished partial file to its final name; false with the reason.
-  static bool Finish(const std::string& partialPath, const std::string& finalPath, std::string* error);
-  // Removes the partial file and, when it only holds the name, the reservation.
-  static void Discard(const std::string& partialPath, const std::string& finalPath);
+  // Gives the whole partial file its final name without replacing anything; when
+  // something has the name by now, the next free name (reserved first). Returns the
+  // name it took and lets the reservations go; "" with the reason when the move
+  // failed or the partial name no longer leads to the file the job made.
+  static std::string TakeFinalName(const ExclusiveFile& partial, const std::string& finalPath,
+                                   const std::string& inputPath, const std::string& jobID,
+                                   std::string* error);
+  // What a run cut short left: the job's reservation and, with partialToo, a regular
+  // file at the partial name (never what a link there leads to).
+  static void RemoveLeftovers(const std::string& finalPath, const std::string& jobID, bool partialToo);
+
+  // What earlier versions left under a waiting job's final name: a regular file
+  // holding a line end and nothing else.
+  static bool IsOldPlaceholder(const std::string& path);
+
+  // A regular file's size and modification time, to tell later whether a file is
+  // still the one the job made; false for anything else.
+  static bool IdentityOf(const std::string& path, int64_t* size, int64_t* modifiedMs);
 };

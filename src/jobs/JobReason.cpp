@@ -15,6 +15,10 @@ const char* const JobReason::kTooShort = "output-too-short";
 const char* const JobReason::kTooShortBecause = "output-too-short-because";
 const char* const JobReason::kCannotCreate = "output-cannot-be-created";
 const char* const JobReason::kCannotMove = "output-cannot-be-moved";
+const char* const JobReason::kOutputReplaced = "output-replaced-while-written";
+const char* const JobReason::kKeptAs = "whole-output-kept-as";
+const char* const JobReason::kLengthUnknown = "input-length-unknown";
+const char* const JobReason::kLengthUnknownBecause = "input-length-unknown-because";
 
 const char* JobReason::Template(const std::string& code) {
   static const struct {
@@ -31,6 +35,14 @@ const char* JobReason::Template(const std::string& code) {
        QT_TRANSLATE_NOOP("JobReason", "The output is shorter than the input (%1 s / %2 s): %3")},
       {kCannotCreate, QT_TRANSLATE_NOOP("JobReason", "Cannot create %1: %2")},
       {kCannotMove, QT_TRANSLATE_NOOP("JobReason", "Cannot move the output to %1: %2")},
+      {kOutputReplaced,
+       QT_TRANSLATE_NOOP("JobReason", "The output was removed or replaced while it was written: %1")},
+      {kKeptAs,
+       QT_TRANSLATE_NOOP("JobReason", "The whole output is kept as %1: it could not be renamed to %2 (%3)")},
+      {kLengthUnknown,
+       QT_TRANSLATE_NOOP("JobReason", "The input's length could not be read to check the output")},
+      {kLengthUnknownBecause,
+       QT_TRANSLATE_NOOP("JobReason", "The input's length could not be read to check the output: %1")},
   };
   for (const auto& entry : kTexts) {
     if (code == entry.code) return entry.text;

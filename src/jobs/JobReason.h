@@ -24,6 +24,14 @@ struct JobReason {
   // The output's name %1 could not be created or given; %2 is the system's reason.
   static const char* const kCannotCreate;
   static const char* const kCannotMove;
+  // The partial file was removed or replaced under the encoder (%1: the output's name).
+  static const char* const kOutputReplaced;
+  // A whole output could not take its name: kept as %1, the name %2, the system's reason %3.
+  static const char* const kKeptAs;
+  // The input's length is unknown, so the output cannot be judged whole (%1: the
+  // encoder's first error line).
+  static const char* const kLengthUnknown;
+  static const char* const kLengthUnknownBecause;
 
   bool Empty() const { return code.empty(); }
 

@@ -1,9 +1,10 @@
 #include "jobs/JobV3.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include "environment/AppConstants.h"
 #include "jobs/EncoderErrorLines.h"
@@ -11,10 +12,13 @@
 #include "jobs/JobOutput.h"
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "platform/ExclusiveFile.h"
 #include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
+#include "probe/StreamLength.h"
 #include "process/ProcessRunner.h"
 #include "text/QtText.h"
+#include "text/StringUtil.h"
 
 namespace {
 
@@ -28,6 +32,11 @@ std::function<void()>& encoderStartedHook() {
   return hook;
 }
 
+std::function<void(bool)>& finishingHook() {
+  static std::function<void(bool)> hook;
+  return hook;
+}
+
 void runEncoderStartedHook() {
   std::function<void()> hook;
   {
@@ -37,12 +46,39 @@ void runEncoderStartedHook() {
   if (hook) hook();
 }
 
+void runFinishingHook(bool decided) {
+  std::function<void(bool)> hook;
+  {
+    std::lock_guard<std::mutex> guard(hookLock());
+    hook = finishingHook();
+  }
+  if (hook) hook(decided);
+}
+
+// The encoder's output format for a name without an extension.
+std::string muxerFor(const std::string& path) {
+  static const std::map<std::string, std::string> kMuxers = {{".mp4", "mp4"},   {".mkv", "matroska"},
+                                                             {".flv", "flv"},   {".avi", "avi"},
+                                                             {".ts", "mpegts"}, {".mov", "mov"}};
+  std::string extension = OSUtil::getFileExtension(path);
+  StringUtil::to_lower(extension);
+  const auto found = kMuxers.find(extension);
+  return found == kMuxers.end() ? std::string() : found->second;
+}
+
 // The generated command ends with the output path: the encoder writes to the partial
-// file instead. A command that names its output otherwise runs as it is.
-CommandLine writingTo(CommandLine command, const std::string& finalPath, const std::string& partialPath) {
-  command.ReplaceLastArgument(finalPath, partialPath);
+// file instead, reached through target (which, lacking the extension, comes with the
+// format). A command that names its output otherwise runs as it is.
+CommandLine writingTo(CommandLine command, const std::string& finalPath, const std::string& target,
+                      const std::string& muxer) {
+  if (command.ReplaceLastArgument(finalPath, target) && !muxer.empty())
+    command.InsertBeforeLast({"-f", muxer});
   return command;
 }
+
+// A whole output that cannot take its name is tried again after these pauses.
+constexpr int kFinalNameTries = 4;
+constexpr int kFinalNameFirstPauseMs = 250;
 
 }  // namespace
 
@@ -98,6 +134,11 @@ void JobV3::SetSaveFailedCallback(SaveFailedCallback callback) { onSaveFailed_ =
 void JobV3::SetEncoderStartedHook(std::function<void()> hook) {
   std::lock_guard<std::mutex> guard(hookLock());
   encoderStartedHook() = std::move(hook);
+}
+
+void JobV3::SetFinishingHook(std::function<void(bool decided)> hook) {
+  std::lock_guard<std::mutex> guard(hookLock());
+  finishingHook() = std::move(hook);
 }
 
 // --- State ----------------------------------------------------------------------------
@@ -177,19 +218,28 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
   switch (to) {
     case JobState::Starting:
       ++startGeneration_;
+      record.SetRunState(to);
       [[fallthrough]];
     case JobState::Waiting:
+      if (to == JobState::Waiting) {
+        waitingSince_ = QDateTime::currentMSecsSinceEpoch();
+        record.SetRunState(to, waitingSince_);
+      }
       // A job that runs again is neither finished, stopped nor deleted, in memory
-      // as in its file; what the last run left (its reason, figures) goes too.
+      // as in its file; what the last run left (its reason, figures) goes too, and the
+      // output of an earlier run is no longer its own.
       failureLines_.clear();
       failureReason_ = JobReason();
       record.SetReason(JobReason());
       record.SetProgressReached(-1);
       record.SetEncodeSeconds(-1);
+      record.SetOutputIdentity(-1, -1);
       saveLocked(false, false, false, "", {});
       return;
-    case JobState::Encoding:
     case JobState::Stopping:
+      record.SetRunState(to);
+      return;
+    case JobState::Encoding:
     case JobState::Elsewhere:
       return;
     case JobState::Deleted:
@@ -218,13 +268,17 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
   finished->outcome = to;
   finished->inputFile = record.GetInputFile();
   finished->outputFile = output;
+  // The output's name is given up; a partial file goes only when it is the one this
+  // run made and holds nothing whole.
+  const std::string partialPath = JobOutput::PartialPath(output, record.GetJobID());
+  if (to != JobState::Completed && partial_ && !keepPartial_ && partial_->IsAt(partialPath))
+    OSUtil::removeFile(partialPath);
+  partial_.reset();
+  JobOutput::Release(output, record.GetJobID());
   if (to == JobState::Completed) {
     record.SetEncodeSeconds(encodeSeconds_);
     saveLocked(true, false, false, "completed", {});
   } else {
-    // Nothing that is not a whole output keeps the output's name.
-    JobOutput::Discard(JobOutput::PartialPath(output, record.GetJobID()), output);
-    record.SetOutputReserved(false);
     // How far it came, for the row of a stopped job (also after a restart).
     const double reached = GetProgress();
     ResetFigures();
@@ -284,21 +338,47 @@ void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
   std::vector<std::string> errorLines;
   JobReason reason;
   double seconds = -1;
-  const bool completed = encode(command, logPath, &errorLines, &reason, &seconds);
+  const bool whole = encode(command, logPath, &errorLines, &reason, &seconds);
+  if (whole) runFinishingHook(false);
   JobFinished finished;
   bool moved = false;
+  bool commit = false;
   {
+    // One decision: a stop that came first leaves nothing; otherwise a whole output
+    // completes the job, and a stop from now on comes too late.
     std::lock_guard<std::mutex> guard(stateLock_);
     if (state_ == JobState::Stopping) {
       moved = moveLocked(JobState::Stopped, &finished);
-    } else {
+    } else if (!whole) {
       failureLines_ = errorLines;
       failureReason_ = reason;
+      moved = moveLocked(JobState::Failed, &finished);
+    } else {
       encodeSeconds_ = seconds;
-      moved = moveLocked(completed ? JobState::Completed : JobState::Failed, &finished);
+      commit = committing_ = true;
     }
   }
-  if (!completed && !finished.reason.empty())
+  if (commit) {
+    runFinishingHook(true);
+    JobReason nameReason;
+    const std::string taken = takeFinalName(&nameReason);
+    int64_t size = -1, modified = -1;
+    const bool known = !taken.empty() && JobOutput::IdentityOf(taken, &size, &modified);
+    std::lock_guard<std::mutex> guard(stateLock_);
+    committing_ = false;
+    if (!taken.empty()) {
+      jobFile_->SetOutputFile(taken);
+      if (known) jobFile_->SetOutputIdentity(size, modified);
+      moved = moveLocked(JobState::Completed, &finished);
+    } else {
+      failureLines_ = {nameReason.English()};
+      failureReason_ = nameReason;
+      keepPartial_ = true;
+      moved = moveLocked(JobState::Failed, &finished);
+      keepPartial_ = false;
+    }
+  }
+  if (finished.outcome == JobState::Failed && !finished.reason.empty())
     log_info("JobV3::ffmpegThreadMethod, failed, jobID:" + finished.jobID + ",reason:" + finished.reason);
   if (moved) announce(finished);
   // Nothing of this object may be touched after this: a waiting destructor goes on
@@ -320,12 +400,43 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
   // A stop that came before the encoder started: do not start it at all.
   if (state_ == JobState::Stopping) return false;
 
+  // What the output is judged against, and progress measured by: the probe's length
+  // of the streams the output keeps.
+  const double inputSeconds = StreamLength::Measure(jobFile_->GetInputFile(), [this](int64_t pid) {
+    probePid_ = pid;
+    if (state_ == JobState::Stopping) killEncoder();
+  });
+  probePid_ = -1;
+  SetDuration(inputSeconds);
+  if (state_ == JobState::Stopping) return false;
+
+  // The partial file is made here, before the encoder runs, and never through
+  // anything already at its name; the encoder writes into this very file.
+  auto partial = std::make_unique<ExclusiveFile>();
+  std::string error;
+  const CreateOutcome made = partial->Create(partialPath, &error);
+  if (made != CreateOutcome::Created) {
+    if (made == CreateOutcome::Exists)
+      log_info("Error,JobV3::encode, refused what has the partial name:" + partialPath);
+    *reason = {JobReason::kCannotCreate, {partialPath, error}};
+    *errorLines = {reason->English()};
+    return false;
+  }
+  const std::string muxer = muxerFor(finalPath);
+  const std::string target = muxer.empty() ? partialPath : partial->PathForOthers();
+  ExclusiveFile* file = partial.get();
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    partial_ = std::move(partial);
+  }
+
   EncoderOutcome::Run run;
   EncoderErrorLines errors;
   QElapsedTimer took;
   took.start();
   {
-    ProcessRunner runner(writingTo(command, finalPath, partialPath), ProcessRunner::Output::Merged);
+    ProcessRunner runner(writingTo(command, finalPath, target, target == partialPath ? "" : muxer),
+                         ProcessRunner::Output::Merged);
     runner.Start();
     runEncoderStartedHook();
     pid_ = runner.Pid();
@@ -352,21 +463,21 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
   *seconds = took.elapsed() / 1000.0;
   if (state_ == JobState::Stopping) return false;
 
-  run.inputSeconds = GetDuration();
+  run.inputSeconds = inputSeconds;
   run.lastTime = done_ / 1000.0;
-  run.errorLines = errors.Lines(partialPath, finalPath);
+  run.errorLines = errors.Lines(target, finalPath);
   run.lastLines = errors.Tail();
-  MediaInfo output;
-  FFprobeUtil::InitMediaInfo(output);
-  if (run.ending == ProcessRunner::Ending::Exited && run.exitCode == 0 &&
-      QFileInfo(to_qstring(partialPath)).isFile())
-    output = FFprobeUtil::GetMediaInfo(partialPath);
-  EncoderOutcome::Verdict verdict = EncoderOutcome::Judge(run, output);
-  std::string error;
-  if (verdict.completed && !JobOutput::Finish(partialPath, finalPath, &error)) {
-    verdict.completed = false;
-    verdict.reason = {JobReason::kCannotMove, {finalPath, error}};
+  const bool ended = run.ending == ProcessRunner::Ending::Exited && run.exitCode == 0;
+  EncoderOutcome::Verdict verdict;
+  if (ended && !file->IsAt(partialPath)) {
+    // Whatever the name leads to now is not what the encoder wrote.
+    verdict.reason = {JobReason::kOutputReplaced, {finalPath}};
     verdict.errorLines = {verdict.reason.English()};
+  } else {
+    MediaInfo output;
+    FFprobeUtil::InitMediaInfo(output);
+    if (ended) output = FFprobeUtil::GetMediaInfo(target);
+    verdict = EncoderOutcome::Judge(run, output);
   }
   if (!verdict.completed) {
     *errorLines = verdict.errorLines;
@@ -377,20 +488,41 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
   return verdict.completed;
 }
 
+std::string JobV3::takeFinalName(JobReason* reason) {
+  const JobFile& record = *jobFile_;
+  const std::string finalPath = record.GetOutputFile();
+  const std::string partialPath = JobOutput::PartialPath(finalPath, record.GetJobID());
+  std::string error;
+  for (int attempt = 0; attempt < kFinalNameTries; ++attempt) {
+    // A name held just now (a scanner, a preview) is often free a moment later.
+    if (attempt > 0) OSUtil::sleepMs(kFinalNameFirstPauseMs << (attempt - 1));
+    const std::string taken =
+        JobOutput::TakeFinalName(*partial_, finalPath, record.GetInputFile(), record.GetJobID(), &error);
+    if (!taken.empty()) return taken;
+    if (!partial_->IsAt(partialPath)) {
+      *reason = {JobReason::kOutputReplaced, {finalPath}};
+      return std::string();
+    }
+  }
+  *reason = {JobReason::kKeptAs, {partialPath, finalPath, error}};
+  return std::string();
+}
+
 void JobV3::killEncoder() {
-  const int64_t pid = pid_;
-  if (pid > 0) OSUtil::killProcess(pid);
+  for (const int64_t pid : {pid_.load(), probePid_.load()}) {
+    if (pid > 0) OSUtil::killProcess(pid);
+  }
 }
 
 bool JobV3::PrepareOutput(std::string* error) {
   JobFile& record = *jobFile_;
   const std::string output = record.GetOutputFile();
-  if (record.IsOutputReserved() && JobOutput::IsReservation(output)) return true;
-  const std::string reserved = JobOutput::Reserve(output, record.GetInputFile(), error);
+  const std::string jobID = record.GetJobID();
+  if (JobOutput::IsReservedFor(output, jobID) && !OSUtil::isPathTaken(output)) return true;
+  const std::string reserved = JobOutput::Reserve(output, record.GetInputFile(), jobID, error);
   if (reserved.empty()) return false;
-  std::lock_guard<std::mutex> guard(stateLock_);
-  record.SetOutputReserved(true);
   if (reserved != output) {
+    std::lock_guard<std::mutex> guard(stateLock_);
     record.SetOutputFile(reserved);
     if (!record.Save() && onSaveFailed_) onSaveFailed_(record.LastSaveError());
     // The command names the old output.
@@ -401,11 +533,8 @@ bool JobV3::PrepareOutput(std::string* error) {
 
 void JobV3::DiscardUnusedOutput() {
   std::lock_guard<std::mutex> guard(stateLock_);
-  JobFile& record = *jobFile_;
-  if (JobStateRules::IsActive(state_) || !record.IsOutputReserved()) return;
-  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
-                     record.GetOutputFile());
-  record.SetOutputReserved(false);
+  if (JobStateRules::IsActive(state_)) return;
+  JobOutput::Release(jobFile_->GetOutputFile(), jobFile_->GetJobID());
 }
 
 bool JobV3::Fail(const std::vector<std::string>& lines, const JobReason& reason) {
@@ -424,9 +553,10 @@ bool JobV3::Fail(const std::vector<std::string>& lines, const JobReason& reason)
 void JobV3::AbandonStop() {
   std::lock_guard<std::mutex> guard(stateLock_);
   JobFile& record = *jobFile_;
-  JobOutput::Discard(JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID()),
-                     record.GetOutputFile());
-  record.SetOutputReserved(false);
+  // The encoder thread still uses the file object: only the name goes.
+  const std::string partialPath = JobOutput::PartialPath(record.GetOutputFile(), record.GetJobID());
+  if (partial_ && partial_->IsAt(partialPath)) OSUtil::removeFile(partialPath);
+  JobOutput::Release(record.GetOutputFile(), record.GetJobID());
   record.SetProgressReached(GetProgress());
   saveLocked(false, false, true, "stopped", {});
   record.ReleaseOwnership();
@@ -445,6 +575,11 @@ bool JobV3::Stop() {
         moved = moveLocked(JobState::Stopped, &finished);
         break;
       case JobState::Encoding:
+        if (committing_) {
+          log_info("JobV3::Stop, too late: the whole output is taking its name, jobID:" +
+                   jobFile_->GetJobID());
+          return false;
+        }
         moveLocked(JobState::Stopping, nullptr);
         // A pid not known yet is killed by the encoder thread once it is.
         killEncoder();

@@ -14,6 +14,8 @@
 #include "jobs/JobState.h"
 #include "process/CommandLine.h"
 
+class ExclusiveFile;
+
 // One transcoding job in motion: owns its record, runs the encoder on a thread of
 // its own, follows its progress and stops it on request. Its state changes only
 // through MoveTo, which refuses (and logs) a change the rules do not allow and keeps
@@ -53,6 +55,8 @@ class JobV3 : public Job {
   bool IsFailed() const { return state_ == JobState::Failed; }
   bool IsDeleted() const { return state_ == JobState::Deleted; }
   bool IsElsewhere() const { return state_ == JobState::Elsewhere; }
+  // When the job last began to wait, in ms since the epoch (0: it never did).
+  int64_t WaitingSince() const { return waitingSince_; }
   // Why the last run failed, in one line; "" when it did not fail.
   std::string GetFailureReason() const { return jobFile_->GetFailureReason(); }
 
@@ -76,10 +80,10 @@ class JobV3 : public Job {
   // whether it still stands.
   uint64_t StartGeneration() const { return startGeneration_; }
   // Holds the output's name for a run: the reservation made with the job, or a new
-  // one (the next free name when another file has taken it meanwhile, which then
-  // becomes the job's output and needs a new command). False with the reason.
+  // one (the next free name when another file or job has taken it meanwhile, which
+  // then becomes the job's output and needs a new command). False with the reason.
   bool PrepareOutput(std::string* error);
-  // Gives up a name reserved for a start that did not happen.
+  // Gives up the name reserved for a start that did not happen.
   void DiscardUnusedOutput();
   // From Starting: starts the encoder thread (the command must be generated).
   void Run();
@@ -91,7 +95,8 @@ class JobV3 : public Job {
   void AbandonStop();
   // Ends the job without waiting for its encoder: a waiting or starting job is
   // stopped at once; an encoding one becomes Stopping, its encoder is killed and its
-  // thread records the stop. False when there was nothing to stop.
+  // thread records the stop. False when there was nothing to stop, or when it is too
+  // late: the whole output is taking its name, and the job completes.
   bool Stop();
   // Waits up to ms for the encoder thread to finish its work; true when it has.
   bool WaitUntilIdle(int ms);
@@ -101,6 +106,10 @@ class JobV3 : public Job {
   // Tests only: runs on the encoder thread after the encoder has started and before
   // its process id is known, so a test can stop the job in that moment.
   static void SetEncoderStartedHook(std::function<void()> hook);
+  // Tests only: runs on the encoder thread once the output has been found whole,
+  // just before the job decides between a stop that came meanwhile and completing
+  // (decided false), and again once it has decided to complete (decided true).
+  static void SetFinishingHook(std::function<void(bool decided)> hook);
 
  private:
   void encoderThreadMethod(CommandLine command, std::string logPath);
@@ -108,6 +117,9 @@ class JobV3 : public Job {
   // errorLines and reason for a failure; seconds receives the encode's wall time.
   bool encode(const CommandLine& command, const std::string& logPath, std::vector<std::string>* errorLines,
               JobReason* reason, double* seconds);
+  // Gives the whole output its final name, trying again a few times; the name it
+  // took, or "" with the reason (the partial file then stays, whole).
+  std::string takeFinalName(JobReason* reason);
   void killEncoder();
   // A checked move, under stateLock_: false (and logged) when the rules refuse it.
   bool moveLocked(JobState to, JobFinished* finished);
@@ -125,6 +137,8 @@ class JobV3 : public Job {
   std::string logPath_;
   std::atomic<JobState> state_{JobState::Idle};
   std::atomic<int64_t> pid_{-1};
+  std::atomic<int64_t> probePid_{-1};  // the probe measuring the input before the encoder
+  std::atomic<int64_t> waitingSince_{0};
   std::atomic<bool> cmdGenerated_{false};
   std::atomic<bool> threadBusy_{false};
   std::atomic<uint64_t> startGeneration_{0};
@@ -132,9 +146,14 @@ class JobV3 : public Job {
   std::vector<std::string> failureLines_;  // under stateLock_
   JobReason failureReason_;                // under stateLock_
   // Wall-clock seconds of the encode that completes.
-  double encodeSeconds_ = -1;        // under stateLock_
-  FinishedCallback onFinished_;      // set before the job is shared
-  SaveFailedCallback onSaveFailed_;  // set before the job is shared
+  double encodeSeconds_ = -1;  // under stateLock_
+  // The partial file this run made; the encoder thread reads it without the lock
+  // (only that thread replaces it while a run lasts).
+  std::unique_ptr<ExclusiveFile> partial_;  // under stateLock_
+  bool keepPartial_ = false;                // under stateLock_: a failure that keeps a whole output
+  bool committing_ = false;                 // under stateLock_: the output is taking its name
+  FinishedCallback onFinished_;             // set before the job is shared
+  SaveFailedCallback onSaveFailed_;         // set before the job is shared
   // Keeps the state and the job file in step when several threads change them, and
   // guards the encoder thread's handle. Never held while waiting for the encoder.
   mutable std::mutex stateLock_;

@@ -17,6 +17,9 @@ struct JobView {
   // Idle (none yet, or cut short), Stopped, Completed or Failed.
   JobState recorded = JobState::Idle;
   JobTab tab = JobTab::Transcoding;
+  // While another Kovadle process holds the job (read from stored jobs): Waiting,
+  // Encoding or Stopping when it runs it, Elsewhere otherwise; Idle when none does.
+  JobState elsewhere = JobState::Idle;
   // The record's own stop mark, set for a stopped and for a failed run (programs
   // that know no failure read it as stopped); the recycle bin's rows show it first.
   bool markedStopped = false;

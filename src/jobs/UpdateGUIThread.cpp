@@ -95,9 +95,12 @@ void UpdateGUIThread::publish() {
   // Ends first: the snapshot that follows may still list a finished job once.
   for (const JobFinished& finished : manager_.TakeFinishedJobs()) emit signal_job_finished(finished);
   manager_.PollElsewhere();
+  // Other processes' jobs count for the run slots and for the front end's keep-awake
+  // and shutdown, which hear of their end through the snapshots.
+  const bool others = manager_.CountJobsElsewhere().Active() > 0;
   // One snapshot more once the last job has left the run list (stopped, deleted), so
   // that nothing shown from the one before stays: the window's figure, its task bar.
-  const bool jobs = manager_.GetRunningJobCount() >= 1;
+  const bool jobs = manager_.GetRunningJobCount() >= 1 || others;
   const bool lastLeft = !jobs && publishedJobs_;
   publishedJobs_ = jobs;
   if (jobs || lastLeft) {
@@ -119,10 +122,11 @@ void UpdateGUIThread::run() {
     publish();
     if (manager_.GetQueueJobCount() > 0) {
       std::cout << "UpdateGUIThread::run,calling queue job." << std::endl;
-      if (manager_.GetEncodingJobCount() == 0) {
-        // Nothing of ours encodes: a machine busy with other work must not hold the
-        // queue, so the oldest waiting job starts whatever the load.
-        manager_.RunQueuedJob();
+      const JobManager::JobsElsewhere others = manager_.GetJobsElsewhere();
+      if (manager_.GetEncodingJobCount() + others.encoding == 0) {
+        // No Kovadle job encodes: a machine busy with other work must not hold the
+        // queue, so the oldest waiting job of all starts whatever the load.
+        if (manager_.OursWaitedLongest(others)) manager_.RunQueuedJob();
         pause(2 * halfCycleMs());
       } else {
         // The measurement doubles as the first half of the cycle's wait.

@@ -13,8 +13,9 @@
 class JobManager;
 
 // Once a second: hands the front ends the typed snapshot of the submitted jobs (and
-// the same as the progress snapshot text), the runs that ended, and starts waiting
-// jobs: the oldest at once when none of ours encodes, another beside a running one
+// the same as the progress snapshot text; also while only other Kovadle processes
+// run jobs), the runs that ended, and starts waiting jobs: the oldest of every
+// Kovadle process at once when no Kovadle job encodes, another beside a running one
 // while the processor load over half a second is below 80%. A run that ends or a
 // job that starts waiting wakes it early, and so does the first progress line of a
 // run, so its first figure shows at once. Runs until Stop() (or an interruption

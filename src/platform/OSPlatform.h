@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/FileKind.h"
+#include "platform/FileOutcome.h"
 
 // The few operating-system calls behind OSUtil that differ per platform
 // (OSPlatform_posix.cpp, OSPlatform_win.cpp). Internal to Util and its tests.
@@ -41,6 +42,26 @@ std::string executableSuffix();
 // Renames from over to, replacing what to names (a file or a link, never followed)
 // in one step. False, with the system's reason in error, when it cannot.
 bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
+// Gives from's file the name to unless something has that name already: never
+// replaces. Where the file system cannot refuse a replacement in a rename, a link
+// to the new name and the old name's removal do the same.
+MoveOutcome moveWithoutReplacing(const std::string& from, const std::string& to, std::string& error);
+
+// Makes the file with these bytes only if nothing has its name, never through a link.
+CreateOutcome createNewFile(const std::string& path, const std::string& bytes, std::string& error);
+
+// Up to limit bytes of a regular file, opened without following a link and without
+// waiting for a writer (a pipe is refused before it is opened).
+ReadOutcome readRegularFile(const std::string& path, size_t limit, std::string& bytes);
+
+// The process runs and is this user's.
+bool processAlive(int64_t pid);
+// The file name of the process's program; "" when it cannot be told.
+std::string processName(int64_t pid);
+
+// Both names lead to one file (links followed).
+bool sameFile(const std::string& a, const std::string& b);
 
 // A UTF-8 name's length as the file system counts it: bytes, UTF-16 units on Windows.
 size_t fileNameUnits(const std::string& name);

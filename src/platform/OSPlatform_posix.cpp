@@ -1,4 +1,5 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -32,6 +34,8 @@ int64_t parentOf(int64_t pid) {
   rest >> state >> ppid;
   return rest ? ppid : -1;
 }
+
+QByteArray encoded(const std::string& path) { return QFile::encodeName(to_qstring(path)); }
 
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
@@ -144,10 +148,102 @@ std::string defaultOutputBase() {
 
 std::string executableSuffix() { return std::string(); }
 
+MoveOutcome moveWithoutReplacing(const std::string& from, const std::string& to, std::string& error) {
+  const QByteArray source = encoded(from), target = encoded(to);
+  if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    return MoveOutcome::Moved;
+  if (errno == EEXIST) return MoveOutcome::Exists;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+    error = std::strerror(errno);
+    return MoveOutcome::Failed;
+  }
+  // A link fails, as the rename above would, when the name is taken.
+  if (::link(source.constData(), target.constData()) != 0) {
+    if (errno == EEXIST) return MoveOutcome::Exists;
+    error = std::strerror(errno);
+    return MoveOutcome::Failed;
+  }
+  ::unlink(source.constData());
+  return MoveOutcome::Moved;
+}
+
+CreateOutcome createNewFile(const std::string& path, const std::string& bytes, std::string& error) {
+  const int fd =
+      ::open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    const int code = errno;
+    error = std::strerror(code);
+    return code == EEXIST ? CreateOutcome::Exists : CreateOutcome::Failed;
+  }
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    written += static_cast<size_t>(count);
+  }
+  const bool whole = written == bytes.size();
+  if (!whole) error = std::strerror(errno);
+  ::close(fd);
+  if (!whole) ::unlink(encoded(path).constData());
+  return whole ? CreateOutcome::Created : CreateOutcome::Failed;
+}
+
+ReadOutcome readRegularFile(const std::string& path, size_t limit, std::string& bytes) {
+  const QByteArray name = encoded(path);
+  struct stat seen {};
+  if (::lstat(name.constData(), &seen) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::Missing : ReadOutcome::Unreadable;
+  if (!S_ISREG(seen.st_mode)) return ReadOutcome::NotRegular;
+  // The name may have changed since: the descriptor itself is checked again.
+  const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return ReadOutcome::Missing;
+    return errno == ELOOP ? ReadOutcome::NotRegular : ReadOutcome::Unreadable;
+  }
+  ReadOutcome outcome = ReadOutcome::Read;
+  if (::fstat(fd, &seen) != 0 || !S_ISREG(seen.st_mode)) outcome = ReadOutcome::NotRegular;
+  bytes.clear();
+  char buffer[4096];
+  while (outcome == ReadOutcome::Read && bytes.size() < limit) {
+    const ssize_t count = ::read(fd, buffer, std::min(sizeof(buffer), limit - bytes.size()));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) outcome = ReadOutcome::Unreadable;
+    if (count <= 0) break;
+    bytes.append(buffer, static_cast<size_t>(count));
+  }
+  ::close(fd);
+  return outcome;
+}
+
+bool processAlive(int64_t pid) {
+  // Another user's process answers EPERM: it is not one of ours.
+  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
+}
+
+std::string processName(int64_t pid) {
+  char target[4096];
+  const std::string link = "/proc/" + std::to_string(pid) + "/exe";
+  const ssize_t length = ::readlink(link.c_str(), target, sizeof(target) - 1);
+  if (length <= 0) return std::string();
+  std::string path(target, static_cast<size_t>(length));
+  // A program replaced on disk while it runs (an upgrade) is still the same program.
+  const std::string deleted = " (deleted)";
+  if (path.size() > deleted.size() &&
+      path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
+    path.erase(path.size() - deleted.size());
+  return path.substr(path.rfind('/') + 1);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return ::stat(encoded(a).constData(), &first) == 0 && ::stat(encoded(b).constData(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-  if (::rename(QFile::encodeName(to_qstring(from)).constData(),
-               QFile::encodeName(to_qstring(to)).constData()) == 0)
-    return true;
+  if (::rename(encoded(from).constData(), encoded(to).constData()) == 0) return true;
   error = std::strerror(errno);
   return false;
 }

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
@@ -114,6 +115,76 @@ std::string defaultOutputBase() {
 }
 
 std::string executableSuffix() { return ".exe"; }
+
+std::wstring wide(const std::string& path) { return QString::fromStdString(path).toStdWString(); }
+
+std::string lastError() { return "Windows error " + std::to_string(GetLastError()); }
+
+MoveOutcome moveWithoutReplacing(const std::string& from, const std::string& to, std::string& error) {
+  // Without MOVEFILE_REPLACE_EXISTING Windows refuses a name that is taken.
+  if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) return MoveOutcome::Moved;
+  const DWORD code = GetLastError();
+  if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) return MoveOutcome::Exists;
+  error = "Windows error " + std::to_string(code);
+  return MoveOutcome::Failed;
+}
+
+CreateOutcome createNewFile(const std::string& path, const std::string& bytes, std::string& error) {
+  HANDLE file =
+      CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    error = "Windows error " + std::to_string(code);
+    return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? CreateOutcome::Exists
+                                                                     : CreateOutcome::Failed;
+  }
+  DWORD written = 0;
+  const bool whole =
+      bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size());
+  if (!whole) error = lastError();
+  CloseHandle(file);
+  if (!whole) DeleteFileW(wide(path).c_str());
+  return whole ? CreateOutcome::Created : CreateOutcome::Failed;
+}
+
+// Windows has no pipes or devices among a folder's files; links are refused.
+ReadOutcome readRegularFile(const std::string& path, size_t limit, std::string& bytes) {
+  const QFileInfo info(QString::fromStdString(path));
+  if (info.isSymLink()) return ReadOutcome::NotRegular;
+  if (!info.exists()) return ReadOutcome::Missing;
+  if (!info.isFile()) return ReadOutcome::NotRegular;
+  QFile file(info.filePath());
+  if (!file.open(QIODevice::ReadOnly)) return ReadOutcome::Unreadable;
+  bytes = file.read(static_cast<qint64>(limit)).toStdString();
+  return ReadOutcome::Read;
+}
+
+bool processAlive(int64_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return false;
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+}
+
+std::string processName(int64_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return std::string();
+  wchar_t path[MAX_PATH * 4];
+  DWORD length = MAX_PATH * 4;
+  const bool known = QueryFullProcessImageNameW(process, 0, path, &length);
+  CloseHandle(process);
+  if (!known) return std::string();
+  return QFileInfo(QString::fromWCharArray(path, static_cast<int>(length))).fileName().toUtf8().toStdString();
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  const QString first = QFileInfo(QString::fromStdString(a)).canonicalFilePath();
+  return !first.isEmpty() &&
+         first.compare(QFileInfo(QString::fromStdString(b)).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
 
 bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
   const std::wstring source = QString::fromStdString(from).toStdWString();

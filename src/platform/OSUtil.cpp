@@ -104,6 +104,42 @@ bool OSUtil::replaceFile(const std::string& from, const std::string& to, std::st
   return replaced;
 }
 
+MoveOutcome OSUtil::moveWithoutReplacing(const std::string& from, const std::string& to, std::string* error) {
+  std::string reason;
+  const MoveOutcome outcome = os_platform::moveWithoutReplacing(from, to, reason);
+  if (error != nullptr) *error = outcome == MoveOutcome::Exists ? std::string("File exists") : reason;
+  return outcome;
+}
+
+CreateOutcome OSUtil::createNewFile(const std::string& path, const std::string& bytes, std::string* error) {
+  std::string reason;
+  const CreateOutcome outcome = os_platform::createNewFile(path, bytes, reason);
+  if (error != nullptr) *error = reason;
+  return outcome;
+}
+
+ReadOutcome OSUtil::readRegularFile(const std::string& path, size_t limit, std::string* bytes) {
+  std::string read;
+  const ReadOutcome outcome = os_platform::readRegularFile(path, limit, read);
+  if (bytes != nullptr) *bytes = outcome == ReadOutcome::Read ? read : std::string();
+  return outcome;
+}
+
+bool OSUtil::isSameFile(const std::string& a, const std::string& b) {
+  const QString first = QDir::cleanPath(QFileInfo(to_qstring(a)).absoluteFilePath());
+  const QString second = QDir::cleanPath(QFileInfo(to_qstring(b)).absoluteFilePath());
+  return first == second || os_platform::sameFile(a, b);
+}
+
+std::string OSUtil::outputReservationPath(const std::string& outputPath) {
+  // A name of fixed length, so it fits wherever the output's own name fits.
+  return pathJoin(getFileDir(outputPath), ".kovadle-" + MD5::hex_of(getFileName(outputPath)) + ".reserved");
+}
+
+bool OSUtil::isOutputNameTaken(const std::string& outputPath) {
+  return isPathTaken(outputPath) || isPathTaken(outputReservationPath(outputPath));
+}
+
 bool OSUtil::isPathTaken(const std::string& path) {
   const QFileInfo info(to_qstring(path));
   return info.exists() || info.isSymLink();
@@ -161,15 +197,15 @@ std::string OSUtil::getUniqueOutputPath(const std::string& outDir, const std::st
     return pathJoin(outDir, fitFileName(base, tail + ext, limit), sep);
   };
   std::string candidate = named("_output");
-  if (!isPathTaken(candidate)) return candidate;
+  if (!isOutputNameTaken(candidate)) return candidate;
   for (int n = 2; n <= 9998; ++n) {
     candidate = named("_output_" + std::to_string(n));
-    if (!isPathTaken(candidate)) return candidate;
+    if (!isOutputNameTaken(candidate)) return candidate;
   }
   // Every numbered name is taken: a GUID still gives a name that overwrites nothing.
   for (;;) {
     candidate = named("_output_" + createGuid());
-    if (!isPathTaken(candidate)) return candidate;
+    if (!isOutputNameTaken(candidate)) return candidate;
   }
 }
 
@@ -188,6 +224,10 @@ void OSUtil::registerChildProcess(int64_t pid) {
   std::lock_guard<std::mutex> guard(children().lock);
   children().killed[pid] = false;
 }
+
+bool OSUtil::isProcessAlive(int64_t pid) { return os_platform::processAlive(pid); }
+
+std::string OSUtil::processName(int64_t pid) { return os_platform::processName(pid); }
 
 bool OSUtil::unregisterChildProcess(int64_t pid) {
   std::lock_guard<std::mutex> guard(children().lock);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileKind.h"
+#include "platform/FileOutcome.h"
 
 // Paths, files, folders, processes and facts about the machine. Texts are UTF-8;
 // paths use the platform's native separator unless a separator is passed in, so
@@ -29,8 +30,25 @@ class OSUtil {
   // Renames from over to in one step, replacing a file (or link) named to; false
   // with the reason in error when it cannot.
   static bool replaceFile(const std::string& from, const std::string& to, std::string* error = nullptr);
+  // Gives from's file the name to, never replacing anything that has it; false
+  // (Exists or Failed, the reason in error) otherwise.
+  static MoveOutcome moveWithoutReplacing(const std::string& from, const std::string& to,
+                                          std::string* error = nullptr);
+  // Makes a new file holding bytes, only where nothing has the name (never through a link).
+  static CreateOutcome createNewFile(const std::string& path, const std::string& bytes,
+                                     std::string* error = nullptr);
+  // Up to limit bytes of a regular file; a link, folder, pipe or device is not read.
+  static ReadOutcome readRegularFile(const std::string& path, size_t limit, std::string* bytes);
+  // Both paths name one file: the same text once made absolute, or (both existing) the
+  // same file reached another way.
+  static bool isSameFile(const std::string& a, const std::string& b);
   // True when anything has this name, a dangling link too.
   static bool isPathTaken(const std::string& path);
+  // The hidden file beside an output's name by which a job holds the name until its
+  // output is whole (the name of the output's own file stays free until then).
+  static std::string outputReservationPath(const std::string& outputPath);
+  // The name is taken: something has it, or a job holds it.
+  static bool isOutputNameTaken(const std::string& outputPath);
   static bool mkpath(const std::string& path);
 
   // --- Path texts (an extension starts at the last dot) ---------------------------
@@ -44,7 +62,8 @@ class OSUtil {
   static void openInExplorer(const std::string& folder);
   // A new random UUID, lower-case, without braces (36 characters).
   static std::string createGuid();
-  // outDir/base_output+ext, or the first free outDir/base_output_N+ext (N from 2);
+  // outDir/base_output+ext, or the first outDir/base_output_N+ext (N from 2) whose
+  // name is not taken (isOutputNameTaken);
   // base is shortened, a whole character at a time, so the name fits outDir's file
   // system.
   static std::string getUniqueOutputPath(const std::string& outDir, const std::string& name,
@@ -76,6 +95,10 @@ class OSUtil {
   // registerChildProcess); any other pid is left alone.
   static void killProcess(int64_t pid);
   static void registerChildProcess(int64_t pid);
+  // The process runs and belongs to this user.
+  static bool isProcessAlive(int64_t pid);
+  // The file name of the process's program ("kovadle"); "" when it cannot be told.
+  static std::string processName(int64_t pid);
   // True when killProcess ended the child meanwhile.
   static bool unregisterChildProcess(int64_t pid);
 

@@ -1,5 +1,6 @@
 #include "process/CommandLine.h"
 
+#include <cstddef>
 #include <utility>
 
 namespace {
@@ -35,6 +36,12 @@ bool CommandLine::ReplaceLastArgument(const std::string& from, const std::string
   if (arguments_.empty() || arguments_.back() != from) return false;
   arguments_.back() = to;
   return true;
+}
+
+void CommandLine::InsertBeforeLast(std::initializer_list<std::string> options) {
+  const size_t at = arguments_.empty() ? 0 : arguments_.size() - 1;
+  arguments_.insert(arguments_.begin() + static_cast<std::ptrdiff_t>(at), options.begin(), options.end());
+  quoted_.insert(quoted_.begin() + static_cast<std::ptrdiff_t>(at), options.size(), false);
 }
 
 std::string CommandLine::ToString() const {

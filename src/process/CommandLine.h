@@ -25,6 +25,8 @@ class CommandLine {
 
   // Puts to in the place of a last argument that reads from; false when it does not.
   bool ReplaceLastArgument(const std::string& from, const std::string& to);
+  // Options placed just before the last argument (an output's own options).
+  void InsertBeforeLast(std::initializer_list<std::string> options);
 
   std::string ToString() const;
 

@@ -374,7 +374,7 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
                           queueLeft ? JobRowTexts::queueTimeLeft(*queueLeft) : QString());
   // Jobs that completed since the last snapshot: the countdown asks once, now that
   // the finished jobs have left the run list.
-  if (m_jobDoneInSnapshot) {
+  if (m_jobDoneInSnapshot || m_shutdownWaits) {
     m_jobDoneInSnapshot = false;
     shutdown_if_all_done();
   }
@@ -501,6 +501,9 @@ void Widget::shutdown_if_all_done() {
   // A snapshot that arrives while the countdown runs must not open a second one.
   if (m_countdownOpen) return;
   if (!ui->checkBoxShutdown->isChecked() || m_engine.ListedJobCount() != 0) return;
+  // kovadle-cli (or another window) still encodes: not under it.
+  m_shutdownWaits = m_engine.ActiveJobsElsewhere() > 0;
+  if (m_shutdownWaits) return;
   m_countdownOpen = true;
   const bool shutdown = CountDownMsgBox::ConfirmShutdown(this);
   m_countdownOpen = false;
@@ -514,7 +517,7 @@ void Widget::shutdown_if_all_done() {
 
 void Widget::update_keep_awake() {
   // Held through the countdown too, or the machine could fall asleep before it ends.
-  const bool busy = m_countdownOpen || m_engine.ListedJobCount() > 0;
+  const bool busy = m_countdownOpen || m_engine.ListedJobCount() > 0 || m_engine.ActiveJobsElsewhere() > 0;
   if (busy && !m_keepAwake) {
     m_keepAwake = std::make_unique<KeepAwake>();
   } else if (!busy && m_keepAwake) {
@@ -797,6 +800,7 @@ void Widget::slot_stopAction_trigger() {
   const std::optional<JobView> job = menu_job("slot_stopAction_trigger", kOpenError);
   if (!job || m_menuTable != JobContextMenu::kTranscoding) return;
   const std::string jobID = job->jobID;
+  // Refused when too late too: the whole output is taking its name and the job completes.
   if (m_engine.Stop(jobID) != JobEngine::Result::Done) return;
   // The stop does not wait for the encoder: until it has ended the row says so.
   const std::optional<JobView> now = m_engine.View(jobID);
@@ -848,14 +852,19 @@ void Widget::slot_totalDelAction_trigger() {
     show_active_job_message();
     return;
   }
-  const DeleteConfirmation::Answer answer = DeleteConfirmation::ask(this);
+  const DeleteConfirmation::Answer answer = DeleteConfirmation::ask(this, m_engine.OutputFateOf(jobID));
   if (!answer.confirmed) return;
   std::cout << "Widget::slot_totalDelAction_trigger,deleteJob:" << answer.confirmed
             << ",deleteOutFile:" << answer.deleteOutput << std::endl;
-  if (m_engine.DeleteCompletely(jobID, answer.deleteOutput) != JobEngine::Result::Done) {
+  const TotalDeletion deletion =
+      m_engine.DeleteCompletely(jobID, answer.deleteOutput ? OutputDisposal::Trash : OutputDisposal::Keep);
+  if (!deletion) {
     show_elsewhere_message();
     return;
   }
+  if (deletion.output == OutputFate::TrashFailed &&
+      DeleteConfirmation::confirmRemoval(this, deletion.outputFile))
+    m_engine.RemoveOutput(deletion);
   const int row = m_deleted->findRow(jobID);
   if (row >= 0) m_deleted->removeRow(row);
 }

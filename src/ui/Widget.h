@@ -177,6 +177,8 @@ class Widget : public QWidget {
   bool m_applyingSnapshot = false;
   bool m_jobDoneInSnapshot = false;
   bool m_countdownOpen = false;
+  // The last job here ended while another Kovadle's still ran: the countdown waits for those.
+  bool m_shutdownWaits = false;
 
   // Files dropped or handed over while an add flow was open, added after it.
   QStringList m_filesToAdd;

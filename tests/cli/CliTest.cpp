@@ -20,6 +20,7 @@
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "platform/OSUtil.h"
 #include "support/FifoWatch.h"
 #include "support/MediaFixtures.h"
 #include "support/ScopedTmpfs.h"
@@ -86,13 +87,21 @@ std::string text_file(const std::string& folder) {
   return path;
 }
 
-// Two one-second clips named alike in folders a/ and b/: their outputs must not share a name.
-std::pair<std::string, std::string> clips_named_alike(const std::string& prefix) {
+// A minute of still video, quick to make: what the endless encoder below pretends to encode.
+ClipSpec minute() {
+  ClipSpec spec = clip_of(640, 480, 60);
+  spec.fps = 5;
+  spec.audio = false;
+  return spec;
+}
+
+// Two clips named alike in folders a/ and b/: their outputs must not share a name.
+std::pair<std::string, std::string> clips_named_alike(const std::string& prefix,
+                                                      const ClipSpec& spec = clip_of(640, 480, 1)) {
   const std::string folder = make_temp_folder(prefix);
   QDir(q(folder)).mkpath("a");
   QDir(q(folder)).mkpath("b");
-  return {make_clip(folder + "/a", "clip.mp4", clip_of(640, 480, 1)),
-          make_clip(folder + "/b", "clip.mp4", clip_of(640, 480, 1))};
+  return {make_clip(folder + "/a", "clip.mp4", spec), make_clip(folder + "/b", "clip.mp4", spec)};
 }
 
 // A copy of kovadle-cli whose encoder is the given shell script (the real probe).
@@ -109,7 +118,7 @@ std::string cli_with_encoder(const std::string& name, const std::string& script)
   return app;
 }
 
-// An encoder that notes its pid, reports 10% at speed 1.0 and never ends (nor moves on).
+// An encoder that notes its pid, reports 10% of a minute at speed 1.0 and never ends (nor moves on).
 std::string endless_encoder(const std::string& app) {
   return "echo $$ >> '" + app +
          "/encoder.pids'\necho '  Duration: 00:01:00.00, start: 0.000000, bitrate: 100 kb/s'\n"
@@ -208,7 +217,7 @@ TEST(CliTranscode, RefusesWhatTheWindowRefusesAndConvertsTheRestIntoJobsTheWindo
 
 TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
   clear_stored_jobs();
-  const auto [first, second] = clips_named_alike("ctrl-c");
+  const auto [first, second] = clips_named_alike("ctrl-c", minute());
   const std::string out = make_temp_folder("ctrl-c-out");
   store_output_dir(out);
 
@@ -289,15 +298,18 @@ TEST(CliTranscode, TwoProgramsOnOneDataFolderNeverShareAJobOrAnOutput) {
   // A run that goes on, seen from another program as the window sees it.
   clear_stored_jobs();
   const std::string app = make_temp_folder("shared-app");
+  const std::string still = make_clip(folder, "still.mp4", minute());
   QProcess slow;
   slow.start(q(cli_with_encoder("shared-app", endless_encoder(app)) + "/kovadle-cli"),
-             {"transcode", q(clip), "-o", q(out)});
+             {"transcode", q(still), "-o", q(out)});
   QByteArray shown;
   ASSERT_TRUE(shows(slow, shown, "10%")) << shown.toStdString();
   const std::string jobs = cli_data_dir() + "/appjobfile";
   const std::vector<std::string> files = JobFile::ListJobFiles(jobs);
   ASSERT_EQ(files.size(), 1u);
   const std::string id = QFileInfo(q(files[0])).completeBaseName().toStdString();
+  // Another program's encoding job, as `jobs` tells it.
+  EXPECT_NE(run_cli({"jobs"}).out.find(out + "/still_output.mp4\trunning\n"), npos);
   const std::string saving = jobs + "/" + id + ".jobfile.Ab12Cd";  // a save it is making
   QFile(q(saving)).open(QIODevice::WriteOnly);
   {
@@ -309,17 +321,19 @@ TEST(CliTranscode, TwoProgramsOnOneDataFolderNeverShareAJobOrAnOutput) {
     EXPECT_FALSE(window.RunJob(id) || window.StopJob(id) || window.MoveToRecycleBin(id));
     EXPECT_TRUE(QFile::exists(q(saving))) << "a live owner's save was removed";
   }
-  // Killed outright, it leaves its reservation; the next start takes the job over.
+  // Killed outright, it leaves its reservation (nothing under the name itself) and
+  // its partial file; the next start takes the job over and clears them.
   ::kill(static_cast<pid_t>(slow.processId()), SIGKILL);
   ASSERT_TRUE(slow.waitForFinished(30000));
-  const std::string output = out + "/clip_output_3.mp4";
-  EXPECT_TRUE(QFile::exists(q(output)));
+  const std::string output = out + "/still_output.mp4";
+  EXPECT_TRUE(OSUtil::isOutputNameTaken(output) && !QFile::exists(q(output)));
   JobManager restarted;
   restarted.LoadStoredJobs(jobs);
   JobV3* job = restarted.FindJob(id);
   ASSERT_NE(job, nullptr);
   EXPECT_EQ(job->GetState(), JobState::Idle);
-  EXPECT_FALSE(QFile::exists(q(output)) || QFile::exists(q(saving)));
+  EXPECT_FALSE(OSUtil::isOutputNameTaken(output) || QFile::exists(q(saving)));
+  EXPECT_TRUE(QDir(q(out)).entryList({".*.part.*"}, QDir::Files | QDir::Hidden).isEmpty());
   EXPECT_TRUE(job->GetJobFile()->TakeOwnership());
 }
 

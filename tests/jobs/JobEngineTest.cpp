@@ -167,18 +167,22 @@ TEST(JobEngine, EveryKindOfRecordReadsTheSameStateWhereverItIsRead) {
     std::string restored;  // state/recorded/tab after the recycle bin gave it back
   };
   std::vector<Kind> kinds;
-  // Old files without "Outcome" and "ErrorLines".
+  // Old files without "Outcome" and "ErrorLines" (in the order new, stopped, done, and
+  // the same in the recycle bin).
   const auto old = [&kinds](const std::string& id, bool c, bool d, bool s, const std::string& read,
                             const std::string& restored = "") {
     store_old_record(id, c, d, s);
     kinds.push_back({id, read, restored});
   };
-  old("old-new", false, false, false, "idle/idle/Transcoding");
-  old("old-stopped", false, false, true, "stopped/stopped/Transcoding");
-  old("old-done", true, false, false, "completed/completed/Completed");
-  old("old-bin-new", false, true, false, "deleted/idle/RecycleBin", "stopped/stopped/Transcoding");
-  old("old-bin-stopped", false, true, true, "deleted/stopped/RecycleBin", "stopped/stopped/Transcoding");
-  old("old-bin-done", true, true, false, "deleted/completed/RecycleBin", "completed/completed/Completed");
+  old("00000000-0000-4000-8000-000000000001", false, false, false, "idle/idle/Transcoding");
+  old("00000000-0000-4000-8000-000000000002", false, false, true, "stopped/stopped/Transcoding");
+  old("00000000-0000-4000-8000-000000000003", true, false, false, "completed/completed/Completed");
+  old("00000000-0000-4000-8000-000000000004", false, true, false, "deleted/idle/RecycleBin",
+      "stopped/stopped/Transcoding");
+  old("00000000-0000-4000-8000-000000000005", false, true, true, "deleted/stopped/RecycleBin",
+      "stopped/stopped/Transcoding");
+  old("00000000-0000-4000-8000-000000000006", true, true, false, "deleted/completed/RecycleBin",
+      "completed/completed/Completed");
   // Files of today: a failure with its reason, in and out of the recycle bin.
   for (bool deleted : {false, true}) {
     auto* record = new_record("/in/failed.mp4", "/out/failed_output.mp4");
@@ -208,10 +212,13 @@ TEST(JobEngine, EveryKindOfRecordReadsTheSameStateWhereverItIsRead) {
   ASSERT_EQ(read.size(), kinds.size() + 1);
   for (const Kind& kind : kinds) EXPECT_EQ(summary(read[kind.id]), kind.read) << kind.id;
   EXPECT_EQ(summary(read[heldID]), "elsewhere/completed/Completed");
-  EXPECT_EQ(read["old-done"].quality + read["old-done"].generatedTime, "902020-01-02 03:04:05");
+  EXPECT_EQ(read["00000000-0000-4000-8000-000000000003"].quality +
+                read["00000000-0000-4000-8000-000000000003"].generatedTime,
+            "902020-01-02 03:04:05");
   EXPECT_EQ(read[kinds[6].id].reason, "No space left on device");
   EXPECT_EQ(read[kinds[6].id].errorLines.size(), 2u);
-  EXPECT_TRUE(read["old-stopped"].reason.empty() && read["old-stopped"].errorLines.empty());
+  EXPECT_TRUE(read["00000000-0000-4000-8000-000000000002"].reason.empty() &&
+              read["00000000-0000-4000-8000-000000000002"].errorLines.empty());
 
   // Taken up by a program that starts: the same states, and what restore gives back.
   JobManager manager;

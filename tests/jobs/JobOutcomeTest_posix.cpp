@@ -55,7 +55,7 @@ void expect_failed_with(JobV3* job, const std::string& words, const std::string&
 
 }  // namespace
 
-TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
+TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsAndSaysWhy) {
   clear_job_folder();
   const std::string folder = make_temp_folder("cut");
   JobManager manager;
@@ -74,8 +74,9 @@ TEST(JobOutcome, ACutInputOrAVanishedOutputFolderFailsWithTheEncodersReason) {
   ASSERT_TRUE(wait_until([orphan] { return orphan->GetProgress() > 0.15; }, 60000));
   ASSERT_TRUE(QDir(QString::fromStdString(gone)).removeRecursively());
   ASSERT_TRUE(ended(orphan));
-  // The encoder's own words, naming the output as the user knows it.
-  expect_failed_with(orphan, "The encoder wrote no readable video: ", JobReason::kNoVideoBecause);
+  // Whatever the encoder said, the file it wrote is gone; named as the user knows it.
+  expect_failed_with(orphan,
+                     "The output was removed or replaced while it was written: ", JobReason::kOutputReplaced);
   EXPECT_NE(orphan->GetFailureReason().find(gone + "/out.mp4"), std::string::npos);
 }
 

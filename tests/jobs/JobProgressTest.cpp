@@ -2,30 +2,36 @@
 
 #include "jobs/EncoderProgressLine.h"
 #include "jobs/JobManager.h"
+#include "jobs/JobOutput.h"
 #include "jobs/JobOwnership.h"
 #include "jobs/JobTestSupport.h"
 #include "support/TestEnvironment.h"
+#include "text/TxtUtil.h"
 
 namespace {
-const std::string kHeader = "  Duration: 00:01:40.00, start: 0.000000, bitrate: 2500 kb/s\n";
 const std::string kAt25 = "frame= 625 fps=250 q=28.0 time=00:00:25.00 bitrate=335.5kbits/s speed=2x\n";
 }  // namespace
 
 TEST(JobProgress, OutputLinesUpdateOnlyTheFiguresTheyCarry) {
   struct Case {
+    double duration;  // the input's length from the probe
     std::vector<std::string> lines;
     std::vector<double> figures;  // seconds done, duration, progress, speed; -1 when unknown
   };
-  // Clock texts, the last "time=", values kept over N/A, no duration from a progress line.
+  // Clock texts, the last "time=", values kept over N/A; the length is the probe's: a
+  // "Duration:" the encoder prints (an input's title can hold one) moves nothing.
   const Case cases[] = {
-      {{"frame=1 time=01:02:03.50 bitrate=1 speed=1x"}, {3723.5, -1, -1, 1}},
-      {{kHeader, "frame=9 time=00:00:10.00 time=00:00:20.00 speed=2x"}, {20, 100, 0.2, 2}},
-      {{kHeader, kAt25, "frame=600 time=00:00:30.00 bitrate=N/A speed=N/A"}, {30, 100, 0.3, 2}},
-      {{kHeader, kAt25, "  Duration: N/A, start: 0.000000, bitrate: N/A"}, {25, 100, 0.25, 2}},
-      {{kHeader, "frame=1 time=00:00:50.00 speed=4x Duration: 00:09:00.00"}, {50, 100, 0.5, 4}},
+      {-1, {"frame=1 time=01:02:03.50 bitrate=1 speed=1x"}, {3723.5, -1, -1, 1}},
+      {100, {"frame=9 time=00:00:10.00 time=00:00:20.00 speed=2x"}, {20, 100, 0.2, 2}},
+      {100, {kAt25, "frame=600 time=00:00:30.00 bitrate=N/A speed=N/A"}, {30, 100, 0.3, 2}},
+      {100,
+       {"    title: x", "  Duration: 00:00:01.00, start: 0.000000, bitrate: 1 kb/s", kAt25},
+       {25, 100, 0.25, 2}},
+      {-1, {"  Duration: 00:01:40.00, start: 0.000000, bitrate: 2500 kb/s", kAt25}, {25, -1, -1, 2}},
   };
   for (const Case& c : cases) {
     Job job;
+    job.SetDuration(c.duration);
     for (const std::string& line : c.lines) job.HandleOutputLine(line);
     const std::vector<double> figures = {job.GetTimeDone(), job.GetDuration(), job.GetProgress(),
                                          job.GetSpeed()};
@@ -62,8 +68,10 @@ TEST(JobProgress, SnapshotsComeFromTheTypedStatesAndReportFinishedJobsOnce) {
   move_through(done, {JobState::Starting, JobState::Encoding, JobState::Completed});
   move_through(failed, {JobState::Starting});
   ASSERT_TRUE(failed->Fail({"Error opening input files: Invalid data found when processing input"}));
-  for (JobV3* job : {encoding, done})
-    for (const std::string& line : {kHeader, kAt25}) job->HandleOutputLine(line);
+  for (JobV3* job : {encoding, done}) {
+    job->SetDuration(100);
+    job->HandleOutputLine(kAt25);
+  }
   for (JobV3* job : {encoding, waiting, starting, done, failed}) manager.OpRunningJobs("add", job);
 
   // Impossible moves change nothing.
@@ -122,6 +130,9 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   {
     JobFile theirs;
     theirs.Load(jobs[1]->GetJobFile()->GetPath());
+    int64_t size = 0, modified = 0;
+    ASSERT_TRUE(JobOutput::IdentityOf(dir + "/1_output.mp4", &size, &modified));
+    theirs.SetOutputIdentity(size, modified);
     theirs.SetIsCompleted(true);
   }
   jobs[1]->SetIsDeleted(true);
@@ -144,27 +155,56 @@ TEST(JobManager, TotalDeleteRemovesOnlyRecycledJobs) {
   EXPECT_FALSE(QFile::exists(removed));
 }
 
-// A job that never completed made no file at its output name: the file there now is a later
-// job's, and so is one another job names as its output. Neither goes with the job.
-TEST(JobManager, TotalDeleteKeepsOutputsThatAreNotTheJobsOwn) {
+// Only the very file a completed job made goes with it, and only when no other job
+// names it: not a file a stopped or failed job finds at its name, not one changed
+// since, not a decoy a job file names without having made it.
+TEST(JobManager, TotalDeleteTakesOnlyTheFileTheJobMadeAndTrashesIt) {
   clear_job_folder();
   const std::string dir = make_temp_folder("total-delete-others");
-  const std::string output = dir + "/a_output.mp4";
-  JobManager manager;
-  JobV3* stopped = manager.AddJob(new_record("/in/a.mp4", output));
-  JobV3* failed = manager.AddJob(new_record("/in/a.mp4", output));
-  JobV3* earlier = manager.AddJob(new_record("/in/a.mp4", output));
-  JobV3* later = manager.AddJob(new_record("/in/a.mp4", output));
+  const std::string output = dir + "/a_output.mp4", decoy = dir + "/decoy.txt";
   QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
+  TxtUtil::write_text_file(decoy, "a document of the user\n");
+  JobManager manager;
+  auto completed = [&](const std::string& path) {
+    JobV3* job = manager.AddJob(new_record("/in/a.mp4", path));
+    int64_t size = 0, modified = 0;
+    EXPECT_TRUE(JobOutput::IdentityOf(path, &size, &modified));
+    job->GetJobFile()->SetOutputIdentity(size, modified);
+    job->GetJobFile()->SetIsCompleted(true);
+    return job;
+  };
+  JobV3* stopped = manager.AddJob(new_record("/in/a.mp4", output));
   stopped->GetJobFile()->SetIsStopped(true);
-  for (JobV3* job : {earlier, later}) job->GetJobFile()->SetIsCompleted(true);
-  for (JobV3* job : {stopped, failed, earlier}) {
-    job->SetIsDeleted(true);
-    EXPECT_TRUE(manager.TotalDelete(id_of(job), true));
+  JobV3* earlier = completed(output);
+  JobV3* later = completed(output);
+  JobV3* steered = manager.AddJob(new_record("/in/a.mp4", decoy));
+  steered->GetJobFile()->SetIsCompleted(true);  // an older file, or a forged one: no identity
+  for (JobV3* job : {stopped, earlier, later, steered}) job->SetIsDeleted(true);
+  EXPECT_EQ(manager.OutputFateOf(id_of(stopped)), OutputFate::NotMadeHere);
+  EXPECT_EQ(manager.OutputFateOf(id_of(earlier)), OutputFate::Shared);
+  EXPECT_EQ(manager.OutputFateOf(id_of(steered)), OutputFate::NotMadeHere);
+  for (JobV3* job : {stopped, earlier, steered}) {
+    const TotalDeletion deletion = manager.TotalDelete(id_of(job), OutputDisposal::Remove);
+    EXPECT_TRUE(deletion && deletion.output != OutputFate::Removed) << int(deletion.output);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(output))) << id_of(job);
   }
-  // Once no other job names it, a completed job's output goes with it.
-  later->SetIsDeleted(true);
-  EXPECT_TRUE(manager.TotalDelete(id_of(later), true));
+  EXPECT_EQ(TxtUtil::read_text_file(decoy), "a document of the user\n");
+
+  // Once no other job names it, the output goes with its job: to the trash.
+  EXPECT_EQ(manager.OutputFateOf(id_of(later)), OutputFate::Deletable);
+  const TotalDeletion trashed = manager.TotalDelete(id_of(later), true);
+  EXPECT_TRUE(trashed && trashed.output == OutputFate::Trashed) << int(trashed.output);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(output)));
+  // A file that has changed since its job made it stays.
+  QFile(QString::fromStdString(output)).open(QIODevice::WriteOnly);
+  JobV3* changed = completed(output);
+  changed->SetIsDeleted(true);
+  ASSERT_TRUE(QFile::resize(QString::fromStdString(output), 10));
+  EXPECT_EQ(manager.TotalDelete(id_of(changed), OutputDisposal::Remove).output, OutputFate::NotMadeHere);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(output)));
+  // Unchanged, it can go for good too (where the desktop has no trash, once confirmed).
+  JobV3* plain = completed(output);
+  plain->SetIsDeleted(true);
+  EXPECT_EQ(manager.TotalDelete(id_of(plain), OutputDisposal::Remove).output, OutputFate::Removed);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(output)));
 }

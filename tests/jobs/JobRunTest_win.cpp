@@ -38,7 +38,7 @@ TEST(JobRunWindows, EncoderProgressIsReadFromItsConsoleOutputToTheEnd) {
     QThread::msleep(20);
   }
   EXPECT_TRUE(job->IsCompleted() && !job->IsFailed() && reload(job)->GetIsCompleted());
-  EXPECT_NEAR(duration, 8.0, 0.1) << "no Duration: line was read";
+  EXPECT_NEAR(duration, 8.0, 0.1) << "the input's length was not measured";
   EXPECT_FALSE(percents.empty()) << "no progress line was read while encoding";
   EXPECT_EQ(job->GetProgress(), 1.0);
   EXPECT_EQ(probe_entry(output, "v:0", "codec_name"), "h264");

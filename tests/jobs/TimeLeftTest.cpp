@@ -154,7 +154,7 @@ TEST(TimeLeftEstimator, FinishesWithoutStandingAtTheLastSecond) {
   job.BeginRun(mp4);
   int firstLines = 0;
   job.SetFirstProgressCallback([&firstLines] { ++firstLines; });
-  job.HandleOutputLine("  Duration: 00:00:20.00, start: 0.000000, bitrate: 2500 kb/s\n", 0);
+  job.SetDuration(20);
   EXPECT_EQ(job.GetTimeLeftAt(0).kind, TimeLeft::Kind::Estimating);
   // Steady until all 480 frames went in, about 2 GB written by then.
   int64_t ms = 0;

@@ -76,11 +76,12 @@ TEST(UpdateGUIThread, WaitingJobsStartBesideARunningOneOnlyWhileTheLoadAllows) {
     jobs.push_back(add_video(manager, input, folder + "/" + name + "_output.mp4"));
   for (JobV3* job : jobs) {
     EXPECT_TRUE(job->IsQueueing());
-    // The waiting job holds its output's name, with an empty reservation.
-    EXPECT_TRUE(JobOutput::IsReservation(job->GetJobFile()->GetOutputFile()));
+    // The waiting job holds its output's name beside it; nothing has the name itself.
+    const std::string output = job->GetJobFile()->GetOutputFile();
+    EXPECT_TRUE(JobOutput::IsReservedFor(output, id_of(job)) && !OSUtil::isPathTaken(output)) << output;
   }
   manager.StopJob(id_of(jobs[2]));  // a stopped waiting job never starts, and gives its name up
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(jobs[2]->GetJobFile()->GetOutputFile())));
+  EXPECT_FALSE(OSUtil::isOutputNameTaken(jobs[2]->GetJobFile()->GetOutputFile()));
   QThread::msleep(2500);
   EXPECT_TRUE(jobs[0]->IsQueueing() && jobs[1]->IsQueueing()) << "a busy machine holds the queue";
   load = 79;
@@ -154,6 +155,45 @@ TEST(UpdateGUIThread, TheOldestWaitingJobStartsWhenNoneOfOursEncodesWhateverTheL
   manager.StopAllJobs();
 }
 
+// The window and kovadle-cli share the machine's run slots: a job waits while another
+// Kovadle process encodes, however idle the machine would let it start alone (the
+// load is reported busy, so only the rule for no encoding job could start it), and
+// each can tell the other's waiting job from its encoding one.
+TEST(UpdateGUIThread, AJobWaitsWhileAnotherKovadleProcessEncodes) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("two-processes");
+  const std::string input = make_clip(folder, "in.mp4", ClipSpec{});
+  JobManager window, cli;  // two owners of one data folder, as two processes are
+  UpdateGUIThread::setLoadSampler([](int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+    return 100;
+  });
+  UpdateGUIThread publisher(window);
+  publisher.start();
+  JobV3* encoding = slow_job(cli, folder, "cli", 30);
+  cli.RunJob(id_of(encoding));
+  ASSERT_TRUE(wait_until([&] { return encoding->GetPid() > 0; }, 30000));
+  JobV3* waiting = add_video(window, input, folder + "/window_output.mp4");
+  EXPECT_TRUE(waiting->IsQueueing());
+  QThread::msleep(2500);
+  EXPECT_TRUE(waiting->IsQueueing()) << "it started beside another Kovadle's encode";
+  EXPECT_EQ(window.GetJobsElsewhere().encoding, 1);
+  EXPECT_EQ(encoding->GetJobFile()->ElsewhereState(), JobState::Idle);  // its own process holds it
+  JobFile seen;
+  seen.Load(waiting->GetJobFile()->GetPath());
+  EXPECT_EQ(seen.ElsewhereState(), JobState::Waiting);
+  seen.Load(encoding->GetJobFile()->GetPath());
+  EXPECT_EQ(seen.ElsewhereState(), JobState::Encoding);
+  EXPECT_EQ(cli.CountJobsElsewhere().waiting, 1);
+
+  cli.StopJob(id_of(encoding));
+  EXPECT_TRUE(wait_until([&] { return waiting->IsCompleted(); }, 60000))
+      << JobStateRules::Name(waiting->GetState());
+  EXPECT_EQ(window.CountJobsElsewhere().Active(), 0);
+  publisher.Stop();
+  UpdateGUIThread::setLoadSampler(nullptr);
+}
+
 TEST(UpdateGUIThread, StopDoesNotWaitOutThePause) {
   JobManager manager;
   UpdateGUIThread publisher(manager);
@@ -176,12 +216,17 @@ TEST(UpdateGUIThread, PublishesTheFirstProgressLineAtOnce) {
   ASSERT_TRUE(script.open(QIODevice::WriteOnly));
   script.write(
       "#!/bin/sh\n"
-      "echo '  Duration: 00:01:00.00, start: 0.000000, bitrate: 100 kb/s'\n"
       "sleep 0.3\n"
       "echo 'frame=   24 fps=24 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=1.0x'\n"
       "sleep 120\n");
   script.close();
   script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+  // A minute long, as the probe measures it: the first figure is a sixtieth.
+  ClipSpec minute = clip_of(160, 120, 60);
+  minute.fps = 5;
+  minute.audio = false;
+  const std::string input = make_clip(folder, "in.mp4", minute);
 
   JobManager manager;
   UpdateGUIThread::setCycleMs(60000);
@@ -197,7 +242,7 @@ TEST(UpdateGUIThread, PublishesTheFirstProgressLineAtOnce) {
       Qt::DirectConnection);
   publisher.start();
   QThread::msleep(200);  // inside its first (long) pause
-  JobV3* job = manager.AddJob(new_record(folder + "/in.mp4", folder + "/out.mp4"));
+  JobV3* job = manager.AddJob(new_record(input, folder + "/out.mp4"));
   job->SetFFmpegCmd(CommandLine(encoder).AddPath(folder + "/out.mp4"));
   ASSERT_TRUE(manager.RunJob(id_of(job)));
   EXPECT_TRUE(wait_until(

@@ -4,6 +4,7 @@
 // up and cannot end in time. Prints the encoder's pid and both job files.
 #include <QCoreApplication>
 #include <QTimer>
+#include <atomic>
 #include <iostream>
 #include <string>
 
@@ -28,7 +29,13 @@ int main(int argc, char** argv) {
     return 100;
   });
   // The encoder's thread cannot end for a while (as on a dead network share).
-  if (stuck) JobV3::SetEncoderStartedHook([] { OSUtil::sleepMs(20000); });
+  static std::atomic<bool> held{false};
+  if (stuck) {
+    JobV3::SetEncoderStartedHook([] {
+      held = true;
+      OSUtil::sleepMs(20000);
+    });
+  }
   JobManager& manager = JobManager::GetInstance();
   JobEngine engine;
   engine.StartPublishing();
@@ -50,7 +57,8 @@ int main(int argc, char** argv) {
     std::cout << ("job file:" + record->GetPath() + "\n") << std::flush;
   }
   if (stuck) {
-    while (jobs[0]->GetState() != JobState::Encoding) OSUtil::sleepMs(10);
+    // Once the encoder runs and its thread is held (the input is measured before).
+    while (!held) OSUtil::sleepMs(10);
     std::cout << "ready\n" << std::flush;
     const bool ended = engine.StopForExit(300);
     std::cout << ("all ended:" + std::to_string(ended) + "\n");

@@ -17,6 +17,8 @@
 TEST(JobManagerStress, EveryJobEndsInOneStateThatItsFileAgreesWith) {
   clear_job_folder();
   const std::string folder = make_temp_folder("stress");
+  // The stand-in encoder copies a two-second clip; the input is measured against it.
+  make_clip(folder, "in.mp4", ClipSpec{});
   JobManager manager;
   UpdateGUIThread::setLoadSampler([](int) { return 0; });
   UpdateGUIThread publisher(manager);

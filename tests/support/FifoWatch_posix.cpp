@@ -13,7 +13,9 @@ FifoWatch::FifoWatch(const std::string& path) : path_(path) {
     while (!stop_) {
       const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
       if (fd >= 0) {
-        blocked_ = true;
+        // Only the FIFO itself tells of a reader: a file made at its name since does not.
+        struct stat seen {};
+        if (::fstat(fd, &seen) == 0 && S_ISFIFO(seen.st_mode)) blocked_ = true;
         ::close(fd);
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -288,25 +288,26 @@ TEST_F(WindowTest, AJobAnotherKovadleRunsIsShownAsSuchAndLeftAlone) {
   EXPECT_EQ(manager->FindJob(theirs)->GetState(), JobState::Idle);
 }
 
-TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {
+// The output goes with a job deleted for good only when the user asks (the box is
+// clear at first), to the trash, and never when another job names it.
+TEST_F(WindowTest, DeletingForGoodTrashesTheOutputOnlyWhenAskedAndNeverAnotherJobsOutput) {
   const std::string in = make_file(media + "/in.mp4");
-  std::string outputs[4], jobs[4];
-  for (int i = 0; i < 4; ++i) {
-    outputs[i] = make_file(output_dir + "/" + std::to_string(i) + ".mp4");
-    jobs[i] = store_job(in, outputs[i], {true, true, false});
-  }
+  std::string outputs[3], jobs[4];
+  for (int i = 0; i < 3; ++i) outputs[i] = make_file(output_dir + "/" + std::to_string(i) + ".mp4");
+  for (int i = 0; i < 4; ++i) jobs[i] = store_job(in, outputs[std::min(i, 2)], {true, true, false});
   open_window();
-  // "Cancel, do not delete", then Yes with the box as it is, then Yes unchecked, then Yes.
-  QStringList answers = {"cancel", "yes", "uncheck"}, texts;
+  // "Cancel, do not delete", then Yes with the box checked, Yes as it is, and Yes.
+  QStringList answers = {"cancel", "check", "yes"}, texts;
   QObject guard;
   handle_modal_dialogs(&guard, [&](QDialog* dialog) {
     auto* box = qobject_cast<QMessageBox*>(dialog);
     if (box == nullptr) return false;
     QCheckBox* also_output = box->checkBox();
-    texts << box->text() +
-                 (also_output ? also_output->text() + (also_output->isChecked() ? "[x]" : "[ ]") : "");
+    texts << box->text() + (also_output ? also_output->text() + (also_output->isChecked() ? "[x]" : "[ ]") +
+                                              (also_output->isEnabled() ? "" : "-")
+                                        : "");
     const QString answer = answers.isEmpty() ? "yes" : answers.takeFirst();
-    if (answer == "uncheck") also_output->setChecked(false);
+    if (answer == "check" && also_output->isEnabled()) also_output->setChecked(true);
     box->button(answer == "cancel" ? QMessageBox::No : QMessageBox::Yes)->click();
     return true;
   });
@@ -316,15 +317,19 @@ TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {
   open_menu(recycled(), jobs[1], "Delete completely");
   EXPECT_FALSE(job_file_exists(jobs[0]) || exists(outputs[0]) || job_file_exists(jobs[1]));
   EXPECT_TRUE(exists(outputs[1]));
+  // Two jobs name the third output: it stays, and the box says why.
+  open_menu(recycled(), jobs[2], "Delete completely");
+  EXPECT_TRUE(!job_file_exists(jobs[2]) && exists(outputs[2]));
   const QString question =
-      "Are you sure to completely delete the transcoding task?Also delete the transcoding output files.[x]";
-  EXPECT_EQ(texts, QStringList({question, question, question}));
+      "Are you sure to completely delete the transcoding task?Also delete the transcoding output files.";
+  EXPECT_EQ(texts, QStringList({question + "[ ]", question + "[ ]", question + "[ ]",
+                                question + " (kept: another job's output)[ ]-"}));
 
-  open_menu(recycled(), jobs[2], "Empty Recycle Bin");
+  open_menu(recycled(), jobs[3], "Empty Recycle Bin");
   EXPECT_EQ(texts.last(), "Are you sure to empty the recyle bin?");
   EXPECT_EQ(recycled()->rowCount() + manager->GetAllJobCount(), 0);
-  EXPECT_FALSE(job_file_exists(jobs[2]) || job_file_exists(jobs[3]));
-  EXPECT_TRUE(exists(outputs[2]) && exists(outputs[3]));
+  EXPECT_FALSE(job_file_exists(jobs[3]));
+  EXPECT_TRUE(exists(outputs[1]) && exists(outputs[2]));
 }
 
 TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {

@@ -86,7 +86,8 @@ TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
       << desktop.address.toStdString();
   const QByteArray no_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   qputenv("DBUS_SESSION_BUS_ADDRESS", desktop.address.toUtf8());
-  const std::string jobID = store_job(media + "/in.mp4", output_dir + "/a.mp4");
+  // A real input: its length is what the encode is judged against.
+  const std::string jobID = store_job(make_clip(media, "in.mp4", ClipSpec{}), output_dir + "/a.mp4");
   open_window();
   wait_until([] { return false; }, 1500);
   EXPECT_EQ(saver->inhibits.load(), 0);  // an idle window lets the screen lock

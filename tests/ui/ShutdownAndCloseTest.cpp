@@ -48,6 +48,41 @@ TEST_F(WindowTest, OnlyTheLastCompletionCountsDownAndOnlyARunOutCountdownShutsDo
   EXPECT_EQ(shutdowns, 1);
 }
 
+// kovadle-cli's encode counts as much as the window's own: the countdown waits for it.
+TEST_F(WindowTest, TheCountdownWaitsForAnotherKovadlesEncode) {
+  const std::string clip = make_clip(media, "in.mp4", clip_of(640, 480, 1));
+  const std::string ours = store_job(clip, output_dir + "/ours.mp4");
+  Widget& w = open_window();
+  w.findChild<QCheckBox*>("checkBoxShutdown")->setChecked(true);
+  int countdowns = 0;
+  QObject guard;
+  handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+    auto* countdown = qobject_cast<CountDownMsgBox*>(dialog);
+    if (countdown == nullptr) return false;
+    ++countdowns;
+    countdown->button(QMessageBox::No)->click();
+    return true;
+  });
+  JobManager cli;  // another program on the same data folder
+  auto* record = new JobFile;
+  ASSERT_TRUE(record->Init(clip, output_dir + "/theirs.mp4", "95", "h264", ".mp4"));
+  JobV3* theirs = cli.AddJob(record);
+  theirs->SetFFmpegCmd(
+      CommandLine("ffmpeg")
+          .Add({"-nostdin", "-re", "-f", "lavfi", "-i", "testsrc2=size=320x240:duration=60", "-y"})
+          .AddPath(output_dir + "/theirs.mp4"));
+  ASSERT_TRUE(cli.RunJob(record->GetJobID()));
+  ASSERT_TRUE(wait_until([&] { return theirs->GetPid() > 0; }, 30000));
+
+  open_menu(running(), ours, "Transcode again");
+  ASSERT_TRUE(wait_until([&] { return done()->rowCount() == 1; }, 120000));
+  wait_until([] { return false; }, 2500);
+  EXPECT_EQ(countdowns, 0) << "counted down under another Kovadle's encode";
+  cli.StopJob(record->GetJobID());
+  EXPECT_TRUE(wait_until([&] { return countdowns == 1; }, 10000));
+  EXPECT_EQ(shutdowns, 0);
+}
+
 TEST_F(WindowTest, ClosingAsksOnlyWithActiveJobsAndOkStopsThemAll) {
   const std::string encoding = store_job(media + "/a.mp4", output_dir + "/a.mp4");
   const std::string waiting = store_job(media + "/b.mp4", output_dir + "/b.mp4");

@@ -24,6 +24,7 @@
 #include "environment/UserSettings.h"
 #include "jobs/JobEngine.h"
 #include "jobs/JobManager.h"
+#include "jobs/JobOutput.h"
 #include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
@@ -75,11 +76,15 @@ struct StoredJob {
 
 // A job file as an earlier run left it; returns its JobID. Jobs are listed by file
 // time, so each gets a second more than the one before: rows keep the stored order.
-// A failure makes it a job whose last run failed for that reason.
+// A failure makes it a job whose last run failed for that reason. A completed job
+// made its output: the file there now, when there is one.
 inline std::string store_job(const std::string& input, const std::string& output, StoredJob flags = {},
                              const std::string& failure = "") {
   JobFile record;
   record.Init(input, output, "95", "h264", OSUtil::getFileExtension(output));
+  int64_t size = 0, modified = 0;
+  if (flags.completed && JobOutput::IdentityOf(output, &size, &modified))
+    record.SetOutputIdentity(size, modified);
   if (flags.completed) record.SetIsCompleted(true);
   if (flags.deleted) record.SetIsDeleted(true);
   if (!failure.empty()) record.SetOutcome("failed", {failure});
