@@ -183,6 +183,7 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   params.rotate = info.rotate;
   params.keepAllTracks = keepAllTracks;
   params.tracks = TrackPlan::For(info, OSUtil::getFileExtension(outputFile), keepAllTracks);
+  params.namedStreams = keepAllTracks || NamesUsualStreams();
 
   if (is_debug_mode()) {
     const std::map<std::string, std::string> output = params.ToMap();
@@ -236,7 +237,7 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   if (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") command.Add({"-pix_fmt", "yuv420p"});
   command.Add("-metadata").Add("encoding_tool=Lavf58.29.10_KV" + get_current_version());
   if (is_mp4) command.Add({"-movflags", "+faststart"});
-  const bool mapped = params.keepAllTracks && params.tracks.Kept().video >= 0;
+  const bool mapped = params.namedStreams && params.tracks.Kept().video >= 0;
   if (mapped) addStreamMaps(command, params.tracks);
   if (text("HasAudio") == "false") {
     command.Add("-an");
@@ -244,7 +245,8 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
     command.Add({"-acodec", "aac", "-b:a"});
     value(text("AudioBitrate"));
   }
-  if (mapped) addTrackOptions(command, params.tracks);
+  // The usual command's streams take the encoder's own codecs and names.
+  if (mapped && params.keepAllTracks) addTrackOptions(command, params.tracks);
   command.Add({"-vcodec", "h264", "-preset"});
   value(text("Preset"));
   command.Add("-s").Add(frame_size).Add("-b:v");
