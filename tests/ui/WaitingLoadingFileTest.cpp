@@ -66,5 +66,7 @@ TEST(WaitingLoadingFile, ReturnsOnceTheProbeIsDoneHoweverItEndsAndOutlivesNothin
   for (QDeadlineTimer deadline(kGuardMs);
        !MediaInfoCache::GetInstance().Contains(gone) && !deadline.hasExpired();)
     QApplication::processEvents(QEventLoop::AllEvents, 50);
-  EXPECT_EQ(MediaInfoCache::GetInstance().GetMediaInfo(gone).width.Text(), "320");
+  const std::optional<MediaInfo> probed = MediaInfoCache::GetInstance().Cached(gone);
+  ASSERT_TRUE(probed.has_value()) << "the probe was dropped with its dialog";
+  EXPECT_EQ(probed->width.Text(), "320");
 }
