@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -113,6 +114,8 @@ class JobManager {
 
  private:
   JobV3* wrap(JobFile* jobFile);
+  // The first job taken up with that JobID. Under alljobsLock_.
+  JobV3* findLocked(const std::string& jobID);
   // A job this process could not take: another one owns it. Under controlLock_.
   void markElsewhereLocked(JobV3* job);
   bool setDeleted(const std::string& jobID, bool deleted);
@@ -134,6 +137,8 @@ class JobManager {
 
   std::vector<JobV3*> runningjobs_;
   std::vector<JobV3*> alljobs_;
+  // alljobs_ by the hash of their JobID: a lookup must not search tens of thousands.
+  std::unordered_multimap<std::size_t, JobV3*> alljobsByID_;  // under alljobsLock_
   std::mutex alljobsLock_;
   std::mutex runningjobsLock_;
   // Covers each decision (start, queue, stop, delete, report) and nothing that
