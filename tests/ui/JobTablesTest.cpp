@@ -59,11 +59,10 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
   for (int start = 0; start < 2; ++start) {
     open_window();
     EXPECT_EQ(manager->GetAllJobCount(), 7);
-    EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 313);
+    EXPECT_EQ(rows(running()) * 100 + rows(done()) * 10 + rows(recycled()), 313);
     EXPECT_EQ(cells(running(), plain) + cells(running(), stopped) + cells(running(), failed),
               "-:-:-|0.00%Stopped|StoppedFailed|Failed");
-    EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
-              "Failed: Conversion failed!");
+    EXPECT_EQ(tip(running(), JobTable::rowOf(running(), failed), 2), "Failed: Conversion failed!");
     EXPECT_EQ(cells(done(), completed), "0:00|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
@@ -105,10 +104,9 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   // A failure says why, on the row and after a restart.
   w.slot_job_finished(finished(b, JobState::Failed, "No space left on device"));
   EXPECT_EQ(cells(running(), b), "Failed|Failed");
-  EXPECT_TRUE(
-      running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
+  EXPECT_TRUE(tip(running(), JobTable::rowOf(running(), b), 3).contains("No space left on device"));
   w.slot_job_finished(finished(a, JobState::Completed));
-  EXPECT_EQ(running()->rowCount(), 2);
+  EXPECT_EQ(rows(running()), 2);
   EXPECT_EQ(cells(done(), a), "0:00|100.00%");
 }
 
@@ -145,7 +143,7 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   open_menu(running(), encoding, "Delete");
   open_menu(done(), completed, "Delete");
   open_window();
-  EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 103);
+  EXPECT_EQ(rows(running()) * 100 + rows(done()) * 10 + rows(recycled()), 103);
   EXPECT_EQ(cells(recycled(), encoding), "Stopped|Stopped");
 }
 
@@ -221,7 +219,7 @@ TEST_F(WindowTest, DeletingForGoodRemovesTheOutputOnlyWhenAsked) {
 
   open_menu(recycled(), jobs[2], "Empty Recycle Bin");
   EXPECT_EQ(texts.last(), "Are you sure to empty the recyle bin?");
-  EXPECT_EQ(recycled()->rowCount() + manager->GetAllJobCount(), 0);
+  EXPECT_EQ(rows(recycled()) + manager->GetAllJobCount(), 0);
   EXPECT_FALSE(job_file_exists(jobs[2]) || job_file_exists(jobs[3]));
   EXPECT_TRUE(exists(outputs[2]) && exists(outputs[3]));
 }
@@ -237,26 +235,25 @@ TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {
   open_menu(recycled(), unfinished, "Restore");
   open_menu(recycled(), finished, "Restore");
   open_window();  // a restart keeps them where they went back to, stopped
-  EXPECT_EQ(recycled()->rowCount(), 0);
+  EXPECT_EQ(rows(recycled()), 0);
   EXPECT_EQ(cells(running(), unfinished) + cells(done(), finished), "Stopped|Stopped0:00|100.00%");
 
   open_menu(running(), unfinished, "Transcode again");
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), unfinished) >= 0; }, 120000));
   const int row = JobTable::rowOf(done(), unfinished);
-  const QString shown = done()->item(row, JobTable::kOutput)->text();
+  const QString shown = text(done(), row, JobTable::kOutput);
   EXPECT_TRUE(shown.startsWith("clip_output.mp4 (MP4, ") && shown.endsWith("KB)")) << shown.toStdString();
   // Both paths as the system writes them.
-  EXPECT_EQ(done()->item(row, JobTable::kFileName)->toolTip(),
+  EXPECT_EQ(tip(done(), row, JobTable::kFileName),
             QDir::toNativeSeparators(QString::fromStdString("Input: " + clip + "\nOutput: " + output)));
-  emit done()->cellDoubleClicked(row, JobTable::kFileName);
+  emit done()->doubleClicked(done()->model()->index(row, JobTable::kFileName));
   EXPECT_EQ(launched, QStringList{QString::fromStdString(output)});
 
   // An output that is gone is said so, and nothing is opened.
   QStringList boxes;
   QObject guard;
   answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
-  EXPECT_EQ(done()->item(JobTable::rowOf(done(), finished), JobTable::kOutput)->text(),
-            "gone.mkv (MKV, missing)");
+  EXPECT_EQ(text(done(), JobTable::rowOf(done(), finished), JobTable::kOutput), "gone.mkv (MKV, missing)");
   open_menu(done(), finished, "Play output");
   EXPECT_EQ(boxes, QStringList{"Information:The output file is not there any more:\n" +
                                QDir::toNativeSeparators(QString::fromStdString(gone))});
