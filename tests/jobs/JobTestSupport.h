@@ -92,3 +92,12 @@ inline bool child_with_argument(const std::string& text) {
   }
   return false;
 }
+
+// True while the process is stopped by a signal (its state in /proc is 'T').
+inline bool process_stopped(int64_t pid) {
+  QFile stat(QString("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return false;
+  const QByteArray text = stat.readAll();
+  const int close = text.lastIndexOf(')');
+  return close > 0 && close + 2 < text.size() && text[close + 2] == 'T';
+}
