@@ -260,21 +260,6 @@ class JobControlledProcess : public QProcess {
   void setupChildProcess() override { ::setpgid(0, 0); }
 };
 
-// The children of a process whose command line holds the text.
-std::vector<int64_t> children_with(int64_t parent, const std::string& text) {
-  std::vector<int64_t> found;
-  for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile stat("/proc/" + entry + "/stat");
-    QFile cmdline("/proc/" + entry + "/cmdline");
-    if (!stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly)) continue;
-    const QByteArray fields = stat.readAll();
-    const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
-    if (after.size() < 2 || after[1].toLongLong() != parent) continue;
-    if (cmdline.readAll().contains(QByteArray::fromStdString(text))) found.push_back(entry.toLongLong());
-  }
-  return found;
-}
-
 // The seconds of each "h:mm:ss left" (or "m:ss left") figure in the text, in order.
 std::vector<int> times_left(const QString& text) {
   std::vector<int> seconds;

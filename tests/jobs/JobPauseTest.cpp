@@ -5,7 +5,6 @@
 
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
-#include "jobs/QueueTimeLeft.h"
 #include "platform/AwakeClock.h"
 
 namespace {
@@ -88,18 +87,4 @@ TEST(JobPause, TheTimeLeftStandsWhilePausedAndIsRightAfterwards) {
     job->HandleOutputLine(progress_line(30 + ms * 1.5 / 1000), resumed + ms);
   EXPECT_NEAR(job->GetTimeLeftAt(resumed + 5000).seconds, truth - 5, bound);
   EXPECT_NEAR(job->GetRecentRate(), 1.5, 0.05) << "the pause lowered the rate";
-
-  // The queue's total stands still with it: no figure that would not count down.
-  JobStatus paused;
-  paused.state = JobState::Paused;
-  paused.leftKind = TimeLeft::Kind::Seconds;
-  paused.timeLeft = 10;
-  paused.rate = 1;
-  JobStatus waiting;
-  waiting.state = JobState::Waiting;
-  waiting.duration = 60;
-  JobStatus running = paused;
-  running.state = JobState::Encoding;
-  EXPECT_TRUE(QueueTimeLeft::Of({running, waiting}));
-  EXPECT_FALSE(QueueTimeLeft::Of({running, paused, waiting}));
 }

@@ -16,15 +16,11 @@
 
 namespace {
 
-// A real encode that takes `seconds` of wall time (read at its own pace); its output
-// is judged against the input's length.
+// A real encode that takes `seconds` of wall time; its output is judged against the
+// input's length.
 JobV3* paced_job(JobManager& manager, const std::string& input, const std::string& output, int seconds) {
   JobV3* job = manager.AddJob(new_record(input, output));
-  job->SetFFmpegCmd(CommandLine(tool_path("encoder"))
-                        .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
-                        .Add("testsrc2=size=320x240:rate=25:duration=" + std::to_string(seconds))
-                        .Add({"-c:v", "libx264", "-preset", "ultrafast", "-y"})
-                        .AddPath(output));
+  job->SetFFmpegCmd(paced_encode(seconds, output));
   return job;
 }
 
