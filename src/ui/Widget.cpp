@@ -100,6 +100,10 @@ Widget::Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget*
   start_progress_publisher();
   connect_context_menus();
   connect_desktop_features();
+  // The application's style gives disabled buttons no look of their own: with nothing
+  // to pause, this one should not invite a click.
+  ui->btnPauseAll->setStyleSheet(QStringLiteral(
+      "QPushButton:disabled { background-color: #B4C8DC; color: #EEF3F8; border-color: #9DB4CC; }"));
   ui->btnPauseAll->setToolTip(
       tr("Pause the running jobs to free the processor, or resume them; while a job is paused, no "
          "waiting job starts") +
