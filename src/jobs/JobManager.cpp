@@ -287,7 +287,8 @@ bool JobManager::StopJob(const std::string& jobID) {
   OpRunningJobs("remove", job);
   if (job->Stop()) return true;
   // Too late: its output is taking its name; it completes and is reported as usual.
-  if (job->GetState() == JobState::Encoding) OpRunningJobs("add", job);
+  const JobState state = job->GetState();
+  if (state == JobState::Encoding || state == JobState::Paused) OpRunningJobs("add", job);
   return false;
 }
 
