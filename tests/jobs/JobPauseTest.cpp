@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
+#include <cmath>
+#include <cstdio>
 
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
