@@ -4,7 +4,7 @@
 #include <QList>
 #include <functional>
 
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 // The main window's keys: Ctrl+O adds a video, Ctrl+P pauses every running job (or
@@ -17,7 +17,7 @@ class KeyboardShortcuts {
     std::function<void()> pauseAll;
     std::function<void()> deleteSelected;
     std::function<void()> openProperty;
-    QList<QTableWidget*> tables;  // Delete and Enter act there
+    QList<QTableView*> tables;  // Delete and Enter act there
     QList<QWidget*> tabOrder;
   };
 
