@@ -41,5 +41,8 @@ EncoderRuns EncoderRuns::WithPassLog(const std::string& prefix) const {
 CommandLine EncoderRuns::OutputAt(int videoBitrate) const {
   CommandLine command = output;
   command.ReplaceValueOf("-b:v", std::to_string(videoBitrate));
+  // The peaks' bounds follow the rate (see FFmpegCmdGenerator::CommandFor).
+  command.ReplaceValueOf("-maxrate", std::to_string(int64_t{videoBitrate} * 2));
+  command.ReplaceValueOf("-bufsize", std::to_string(int64_t{videoBitrate} * 4));
   return command;
 }

@@ -266,9 +266,15 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params, Pass pass
   command.Add("-r");
   value(text("VideoFramerate"));
   if (pass == Pass::Only) return command.AddPath(params.outputFile);
-  // The rate is held to the size closely over the whole file (x264's default lets a
-  // short file run several percent over).
-  if (pass == Pass::Output) command.Add({"-x264-params", "ratetol=0.1"});
+  // The rate is held to the size closely over the whole file: x264's default lets a
+  // short file run several percent over, and a still part followed by a busy one
+  // more than that unless the busy part's peaks are bounded (at twice the rate over
+  // two seconds).
+  if (pass == Pass::Output) {
+    command.Add({"-x264-params", "ratetol=0.1"});
+    command.Add("-maxrate").Add(std::to_string(int64_t{params.videoBitrate} * 2));
+    command.Add("-bufsize").Add(std::to_string(int64_t{params.videoBitrate} * 4));
+  }
   command.Add("-pass").Add(analysis ? "1" : "2").Add("-passlogfile").AddPath(kPassLog);
   if (analysis) return command.Add({"-f", "null", "-"});
   return command.AddPath(params.outputFile);

@@ -72,7 +72,9 @@ SizePlan planAt(const MediaInfo& input, int64_t targetBytes, const std::string& 
   plan.seconds = seconds;
 
   const double aimed = static_cast<double>(targetBytes) * SizePlan::kAim;
-  const auto fitOf = [&](const std::string& quality, int audioBitrate) {
+  // The payload the container frames is about all of the aimed size, unless the
+  // video's bytes are known (a size that holds more than the top row uses).
+  const auto fitOf = [&](const std::string& quality, int audioBitrate, double videoBytes = -1) {
     RowFit fit;
     fit.quality = quality;
     fit.params = FFmpegCmdGenerator::ParamsFor(input, "", "", quality, keepAllTracks);
@@ -87,7 +89,7 @@ SizePlan planAt(const MediaInfo& input, int64_t targetBytes, const std::string& 
     streams.videoFrameRate = fit.params.videoFramerate;
     streams.audioTracks = tracks;
     if (input.audioSampleRate.AsDouble() > 0) streams.audioSampleRate = input.audioSampleRate.AsDouble();
-    streams.payloadBytes = static_cast<int64_t>(aimed);
+    streams.payloadBytes = static_cast<int64_t>(videoBytes < 0 ? aimed : videoBytes + audio + subtitles);
     fit.overhead = ContainerOverhead::Bytes(extension, streams);
     fit.fixedBytes = audio + subtitles + fit.overhead;
     fit.videoRoom = (aimed - static_cast<double>(fit.fixedBytes)) * 8 / seconds;
@@ -110,8 +112,10 @@ SizePlan planAt(const MediaInfo& input, int64_t targetBytes, const std::string& 
   // quality 99 % plan, however large the size.
   const RowFit top = fitOf(keys.front(), 0);
   const bool largerThanInput = input.fileSize.AsInt64() > 0 && targetBytes >= input.fileSize.AsInt64();
-  if (top.videoRoom >= top.params.videoBitrate || (largerThanInput && top.videoRoom > 0))
-    return take(top, std::min<double>(top.videoRoom, top.params.videoBitrate), Verdict::Fits);
+  if (top.videoRoom >= top.params.videoBitrate || (largerThanInput && top.videoRoom > 0)) {
+    const double rate = std::min<double>(top.videoRoom, top.params.videoBitrate);
+    return take(fitOf(keys.front(), 0, rate * seconds / 8), rate, Verdict::Fits);
+  }
   for (const std::string& quality : keys) {
     const RowFit fit = fitOf(quality, 0);
     if (fit.videoRoom >= fit.params.videoBitrate) return take(fit, fit.videoRoom, Verdict::Planned);

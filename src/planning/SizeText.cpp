@@ -1,8 +1,6 @@
 #include "planning/SizeText.h"
 
 #include <cctype>
-#include <charconv>
-#include <cmath>
 
 namespace {
 
@@ -37,24 +35,33 @@ std::string cut(int64_t value, int64_t unit) {
 }  // namespace
 
 std::optional<int64_t> SizeText::Parse(const std::string& text) {
-  const std::string whole = trimmed(text);
+  const std::string given = trimmed(text);
   size_t split = 0;
-  while (split < whole.size() &&
-         (std::isdigit(static_cast<unsigned char>(whole[split])) || whole[split] == '.'))
+  while (split < given.size() &&
+         (std::isdigit(static_cast<unsigned char>(given[split])) || given[split] == '.'))
     ++split;
-  const std::string number = whole.substr(0, split);
-  std::string unit = trimmed(whole.substr(split));
+  const std::string number = given.substr(0, split);
+  std::string unit = trimmed(given.substr(split));
   for (char& c : unit) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (number.empty() || number.front() == '.' || number.back() == '.') return std::nullopt;
-  // from_chars reads '.' whatever the process locale.
-  double value = 0;
-  const auto read = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (read.ec != std::errc() || read.ptr != number.data() + number.size()) return std::nullopt;
+  // Digits before and after one dot, read exactly: 2.07 MB is 2,070,000 bytes.
+  const size_t dot = number.find('.');
+  const std::string whole = number.substr(0, dot);
+  const std::string fraction = dot == std::string::npos ? std::string() : number.substr(dot + 1);
+  if (whole.empty() || whole.size() > 16 || fraction.find('.') != std::string::npos ||
+      (dot != std::string::npos && fraction.empty()))
+    return std::nullopt;
   for (const Unit& known : kUnits) {
     if (unit != known.name) continue;
-    const double bytes = std::floor(value * static_cast<double>(known.bytes));
-    if (!(bytes >= 1) || bytes > static_cast<double>(kLargest)) return std::nullopt;
-    return static_cast<int64_t>(bytes);
+    const int64_t integral = std::stoll(whole);
+    if (integral > kLargest / known.bytes) return std::nullopt;
+    // Nine decimals are finer than a byte of any unit; the product stays in range.
+    const std::string digits = fraction.substr(0, 9);
+    int64_t scale = 1;
+    for (size_t i = 0; i < digits.size(); ++i) scale *= 10;
+    const int64_t parts = digits.empty() ? 0 : std::stoll(digits);
+    const int64_t bytes = integral * known.bytes + parts * known.bytes / scale;
+    if (bytes < 1 || bytes > kLargest) return std::nullopt;
+    return bytes;
   }
   return std::nullopt;
 }
