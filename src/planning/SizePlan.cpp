@@ -43,6 +43,13 @@ int64_t subtitleBytes(const TrackPlan& tracks, double seconds) {
   return static_cast<int64_t>(std::ceil(bits / 8));
 }
 
+// The command encodes audio whenever the input has some: at least one track, even
+// where the record lists no streams.
+int audioTracksOf(const FFmpegParams& params) {
+  if (!params.hasAudio) return 0;
+  return std::max(1, static_cast<int>(params.tracks.KeptOf(MediaTrack::Kind::Audio).size()));
+}
+
 // One row's output at its own rates, and what is left of the size for its video.
 struct RowFit {
   std::string quality;
@@ -80,8 +87,7 @@ SizePlan planAt(const MediaInfo& input, int64_t targetBytes, const std::string& 
     fit.params = FFmpegCmdGenerator::ParamsFor(input, "", "", quality, keepAllTracks);
     fit.params.tracks = TrackPlan::For(input, extension, keepAllTracks);
     if (audioBitrate > 0) fit.params.audioBitrate = audioBitrate;
-    const int tracks =
-        fit.params.hasAudio ? static_cast<int>(fit.params.tracks.KeptOf(MediaTrack::Kind::Audio).size()) : 0;
+    const int tracks = audioTracksOf(fit.params);
     const int64_t audio = audioBytes(fit.params.audioBitrate, tracks, seconds);
     const int64_t subtitles = subtitleBytes(fit.params.tracks, seconds);
     ContainerOverhead::Streams streams;
@@ -100,8 +106,7 @@ SizePlan planAt(const MediaInfo& input, int64_t targetBytes, const std::string& 
     plan.quality = fit.quality;
     plan.params = fit.params;
     plan.params.videoBitrate = static_cast<int>(std::floor(videoBitrate));
-    plan.audioTracks =
-        fit.params.hasAudio ? static_cast<int>(fit.params.tracks.KeptOf(MediaTrack::Kind::Audio).size()) : 0;
+    plan.audioTracks = audioTracksOf(fit.params);
     plan.overheadBytes = fit.overhead;
     plan.expectedBytes =
         fit.fixedBytes + static_cast<int64_t>(std::ceil(plan.params.videoBitrate * seconds / 8));
