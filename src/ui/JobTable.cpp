@@ -73,7 +73,7 @@ JobTable::JobTable(QTableWidget* table, bool withOutput) : table_(table), withOu
 }
 
 void JobTable::appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                         const QString& progress, const std::string& outputFile) {
+                         const QString& progress, const std::string& outputFile, int64_t targetBytes) {
   const int row = table_->rowCount();
   table_->insertRow(row);
   auto* id = new QTableWidgetItem(to_qstring(jobID));
@@ -84,7 +84,7 @@ void JobTable::appendRow(const std::string& jobID, const std::string& inputFile,
   table_->setItem(row, kTimeRemaining, new QTableWidgetItem(time));
   table_->setItem(row, kProgress, new QTableWidgetItem(progress));
   if (withOutput_) {
-    auto* output = new QTableWidgetItem(JobRowTexts::outputSummary(outputFile));
+    auto* output = new QTableWidgetItem(JobRowTexts::outputSummary(outputFile, targetBytes));
     const QString both = JobRowTexts::inputAndOutput(inputFile, outputFile);
     output->setToolTip(PlainText::toolTip(both));
     name->setToolTip(PlainText::toolTip(both));

@@ -29,7 +29,8 @@ class JobTable {
   QTableWidget* widget() const { return table_; }
   // The output file is shown only by a table with the output column.
   void appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                 const QString& progress, const std::string& outputFile = std::string());
+                 const QString& progress, const std::string& outputFile = std::string(),
+                 int64_t targetBytes = 0);
   void removeRow(int row);
   // The row showing the job, or -1.
   int findRow(const std::string& jobID) const;

@@ -296,13 +296,13 @@ void Widget::show_failure(const std::string& jobID, const QString& reason) {
 void Widget::UIOp_AddJobToCompleted(const JobView& job) {
   std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::completed();
-  m_done->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
+  m_done->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
 }
 
 void Widget::UIOp_AddJobToDeleted(const JobView& job) {
   const JobRowTexts::Cells cells =
       JobRowTexts::deleted(job.markedStopped, job.recorded == JobState::Completed);
-  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
+  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
 }
 
 int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
@@ -364,9 +364,18 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
         m_running->setRowToolTip(row, JobRowTexts::elsewhereTip());
         break;
       }
-      default:
-        UIOp_UpdateJobProgress(entry.jobID, JobRowTexts::timeLeft(entry.leftKind, entry.timeLeft),
+      default: {
+        QString time = JobRowTexts::timeLeft(entry.leftKind, entry.timeLeft);
+        // A first output over its size is being made again: the row says so.
+        if (entry.oversizedBytes > 0) {
+          time = JobRowTexts::againTime(time);
+          const int row = m_running->findRow(entry.jobID);
+          if (row >= 0)
+            m_running->setRowToolTip(row, JobRowTexts::againTip(entry.oversizedBytes, entry.targetBytes));
+        }
+        UIOp_UpdateJobProgress(entry.jobID, time,
                                JobRowTexts::progress(StringUtil::double_to_str(entry.progress)));
+      }
     }
   }
   const std::optional<double> queueLeft = JobEngine::QueueTimeLeft(status);
