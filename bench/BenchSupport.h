@@ -15,3 +15,8 @@ double median_of(std::vector<double> values);
 
 // Runs the benchmarks the command line selects, reported on the console.
 int run_benchmarks(int argc, char** argv);
+
+// The process's resident memory in bytes; -1 when it cannot be read.
+long long resident_bytes();
+// Bytes the allocator has handed out and not taken back; -1 where it cannot tell.
+long long heap_in_use_bytes();

@@ -1,20 +1,26 @@
-// Costs of the main window: opening it on many stored jobs, applying one progress
-// snapshot, and how long the interface thread is kept from its events while a
-// video is added (the probe must run on the pool).
+// Costs of the main window: opening it on many stored jobs (how soon it shows, how
+// soon every table is filled, the interface thread's longest pause meanwhile, the
+// memory each job takes), applying one progress snapshot, and how long the
+// interface thread is kept from its events while a video is added (the probe must
+// run on the pool).
 #include <benchmark/benchmark.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtConcurrent>
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <sstream>
@@ -36,82 +42,75 @@ namespace {
 std::string g_home;
 const int kStoredJobs = 5000;
 
+enum class Stored { Interrupted, Stopped, Failed, Completed, DeletedCompleted, DeletedStopped };
+
+// A JobID of the usual shape, different for each number.
+std::string job_id(int n) {
+  char id[40];
+  std::snprintf(id, sizeof id, "%08x-0000-4000-8000-%012x", n, n * 7919);
+  return id;
+}
+
+// Job files written directly, oldest first, a second apart: saving each through the
+// program (lock, atomic rename) takes far longer than what is measured.
+void store_jobs(int count, Stored (*kind)(int)) {
+  const QString folder = QString::fromStdString(get_appjobfile_dir());
+  QDir(folder).removeRecursively();
+  QDir().mkpath(folder);
+  const QDateTime first = QDateTime::currentDateTime().addSecs(-count - 60);
+  for (int i = 0; i < count; ++i) {
+    const Stored k = kind(i);
+    const bool completed = k == Stored::Completed || k == Stored::DeletedCompleted;
+    const bool deleted = k == Stored::DeletedCompleted || k == Stored::DeletedStopped;
+    const bool stopped = k == Stored::Stopped || k == Stored::Failed || k == Stored::DeletedStopped;
+    char name[32];
+    std::snprintf(name, sizeof name, "clip_%05d", i);
+    const std::string path = OSUtil::pathJoin(get_appjobfile_dir(), job_id(i) + ".jobfile");
+    {
+      std::ofstream file(path);
+      file << "{\"JobID\":\"" << job_id(i) << "\",\"GeneratedTime\":\"2023-05-01 12:00:00\","
+           << "\"InputFile\":\"/home/user/Videos/Holiday 2023/" << name << ".mp4\","
+           << "\"OutputFile\":\"/home/user/Videos/Kovadle_Output/" << name << "_output.mp4\","
+           << "\"Quality\":\"95\",\"OutputCodec\":\"h264\",\"OutputFormat\":\".mp4\","
+           << "\"IsCompleted\":\"" << (completed ? "true" : "false") << "\",\"IsDeleted\":\""
+           << (deleted ? "true" : "false") << "\",\"IsStopped\":\"" << (stopped ? "true" : "false")
+           << "\",\"Outcome\":\""
+           << (k == Stored::Failed ? "failed"
+               : completed         ? "completed"
+               : stopped           ? "stopped"
+                                   : "")
+           << "\",\"ErrorLines\":\"" << (k == Stored::Failed ? "No space left on device" : "") << "\"}\n";
+    }
+    QFile stamp(QString::fromStdString(path));
+    if (stamp.open(QIODevice::ReadWrite))
+      stamp.setFileTime(first.addSecs(i), QFileDevice::FileModificationTime);
+  }
+}
+
 // 5,000 job files as a long-used program leaves them: most in Transcoding (stopped
 // or interrupted), many completed, some in the recycle bin.
-void store_jobs() {
-  QDir(QString::fromStdString(get_appjobfile_dir())).removeRecursively();
-  for (int i = 0; i < kStoredJobs; ++i) {
-    JobFile record;
-    record.Init("/videos/holiday/input_" + std::to_string(i) + ".mp4",
-                "/out/input_" + std::to_string(i) + "_output.mp4", "95", "h264", ".mp4");
-    if (i % 10 < 3) record.SetIsCompleted(true);
-    if (i % 10 == 9) record.SetIsDeleted(true);
-    if (i % 10 == 4) record.SetIsStopped(true);
+Stored mostly_unfinished(int i) {
+  if (i % 10 < 3) return Stored::Completed;
+  if (i % 10 == 9) return Stored::DeletedStopped;
+  return i % 10 == 4 ? Stored::Stopped : Stored::Interrupted;
+}
+
+// Years of a few videos a day: nearly all completed, a tenth in the recycle bin, a
+// few stopped, cut short or failed.
+Stored mostly_finished(int i) {
+  switch (i % 100) {
+    case 87:
+      return Stored::Stopped;
+    case 88:
+      return Stored::Interrupted;
+    case 89:
+      return Stored::Failed;
+    default:
+      return i % 100 < 87 ? Stored::Completed : i % 2 ? Stored::DeletedCompleted : Stored::DeletedStopped;
   }
 }
 
-void BM_OpenWindowWithStoredJobs(benchmark::State& state) {
-  store_jobs();
-  for (auto _ : state) {
-    JobManager manager;
-    JobEngine engine(manager);
-    QElapsedTimer timer;
-    timer.start();
-    {
-      Widget window(engine);
-      window.show();
-      QApplication::processEvents();  // the first layout and paint
-      state.SetIterationTime(timer.nsecsElapsed() / 1e9);
-      if (manager.GetAllJobCount() != kStoredJobs) state.SkipWithError("not every job loaded");
-    }
-  }
-}
-BENCHMARK(BM_OpenWindowWithStoredJobs)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-void BM_ApplySnapshotOf20RunningJobs(benchmark::State& state) {
-  store_jobs();
-  JobManager manager;
-  JobEngine engine(manager);
-  Widget window(engine);
-  window.show();
-  QApplication::processEvents();
-  auto* running = window.findChild<QTableWidget*>("tableWidgetRunning");
-  // The last 20 rows: the slowest to find.
-  std::vector<std::string> jobIDs;
-  for (int row = running->rowCount() - 20; row < running->rowCount(); ++row)
-    jobIDs.push_back(window.UIOp_GetJobID(running, row));
-  int step = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    JobsStatus snapshot;
-    for (size_t i = 0; i < jobIDs.size(); ++i) {
-      JobStatus job;
-      job.jobID = jobIDs[i];
-      job.state = JobState::Encoding;
-      job.progress = ((step + i) % 99) / 100.0;
-      job.timeLeft = 3725.5 - step;
-      snapshot.push_back(job);
-    }
-    ++step;
-    state.ResumeTiming();
-    window.update_jobsProgress_mainWindowUI(snapshot);
-  }
-}
-BENCHMARK(BM_ApplySnapshotOf20RunningJobs)->Unit(benchmark::kMicrosecond);
-
-// Accepts the settings dialog once it has been shown for a while, like a user would.
-void accept_settings_later(QObject* owner) {
-  auto* poll = new QTimer(owner);
-  QObject::connect(poll, &QTimer::timeout, [] {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      auto* settings = qobject_cast<SettingWindow1File*>(top);
-      if (settings == nullptr || !settings->isVisible()) continue;
-      for (QPushButton* button : settings->findChildren<QPushButton*>())
-        if (button->text() == "Start Transcoding") button->click();
-    }
-  });
-  poll->start(300);
-}
+void store_jobs() { store_jobs(kStoredJobs, mostly_unfinished); }
 
 double thread_cpu_ms() {
   timespec now{};
@@ -148,6 +147,131 @@ class Heartbeat {
   QElapsedTimer since_;
   double cpu_ = 0, longest_ = 0, busiest_ = 0;
 };
+
+int shown_rows(const Widget& window, const char* table) {
+  return window.findChild<QAbstractItemView*>(table)->model()->rowCount();
+}
+
+// Until every stored job has its row: how soon the window shows, how soon the
+// Transcoding table and all three are filled, the interface thread's longest pause
+// after it showed, and the memory each job takes (against the same without jobs).
+void BM_OpenWindowWithManyStoredJobs(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  store_jobs(count, mostly_finished);
+  int unfinished = 0;
+  for (int i = 0; i < count; ++i) {
+    const Stored k = mostly_finished(i);
+    unfinished += k == Stored::Stopped || k == Stored::Interrupted || k == Stored::Failed;
+  }
+  static bool warmed = false;
+  if (!warmed) {  // fonts, styles and plugins are loaded once, not per job
+    JobManager manager;
+    JobEngine engine(manager);
+    Widget window(engine);
+    window.show();
+    QApplication::processEvents();
+    warmed = true;
+  }
+  static double rss_without_jobs = -1, heap_without_jobs = -1;
+  std::vector<double> gaps, busy;
+  for (auto _ : state) {
+    const double rss_before = static_cast<double>(resident_bytes());
+    const double heap_before = static_cast<double>(heap_in_use_bytes());
+    JobManager manager;
+    JobEngine engine(manager);
+    QElapsedTimer timer;
+    timer.start();
+    Widget window(engine);
+    window.show();
+    QApplication::processEvents();  // the first layout and paint
+    const double visible_ms = timer.nsecsElapsed() / 1e6;
+    double transcoding_ms = -1;
+    {
+      Heartbeat heartbeat;
+      for (;;) {
+        const int running = shown_rows(window, "tableWidgetRunning");
+        if (transcoding_ms < 0 && running >= unfinished) transcoding_ms = timer.nsecsElapsed() / 1e6;
+        if (running + shown_rows(window, "tableWidgetDone") + shown_rows(window, "tableWidgetDel") >= count)
+          break;
+        if (timer.elapsed() > 600000) {
+          state.SkipWithError("the tables were not filled within 10 minutes");
+          break;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+      }
+      heartbeat.finish(gaps, busy);
+    }
+    state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    const double rss = static_cast<double>(resident_bytes()) - rss_before;
+    const double heap = static_cast<double>(heap_in_use_bytes()) - heap_before;
+    state.counters["visible_ms"] = visible_ms;
+    state.counters["transcoding_ms"] = transcoding_ms;
+    state.counters["filled_ms"] = timer.nsecsElapsed() / 1e6;
+    if (count == 0) {
+      rss_without_jobs = rss;
+      heap_without_jobs = heap;
+    } else if (rss_without_jobs >= 0) {
+      state.counters["rss_per_job"] = (rss - rss_without_jobs) / count;
+      if (heap_before >= 0) state.counters["heap_per_job"] = (heap - heap_without_jobs) / count;
+    }
+    if (manager.GetAllJobCount() != count) state.SkipWithError("not every job loaded");
+  }
+  state.counters["longest_gap_ms"] = *std::max_element(gaps.begin(), gaps.end());
+  state.counters["longest_busy_ms"] = *std::max_element(busy.begin(), busy.end());
+}
+// Without jobs first: the memory per job is measured against it.
+BENCHMARK(BM_OpenWindowWithManyStoredJobs)
+    ->Arg(0)
+    ->Arg(5000)
+    ->Arg(50000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ApplySnapshotOf20RunningJobs(benchmark::State& state) {
+  store_jobs();
+  JobManager manager;
+  JobEngine engine(manager);
+  Widget window(engine);
+  window.show();
+  while (!window.stored_jobs_shown()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  auto* running = window.findChild<QTableView*>("tableWidgetRunning");
+  // The last 20 rows: the slowest to find.
+  std::vector<std::string> jobIDs;
+  for (int row = running->model()->rowCount() - 20; row < running->model()->rowCount(); ++row)
+    jobIDs.push_back(window.UIOp_GetJobID(running, row));
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    JobsStatus snapshot;
+    for (size_t i = 0; i < jobIDs.size(); ++i) {
+      JobStatus job;
+      job.jobID = jobIDs[i];
+      job.state = JobState::Encoding;
+      job.progress = ((step + i) % 99) / 100.0;
+      job.timeLeft = 3725.5 - step;
+      snapshot.push_back(job);
+    }
+    ++step;
+    state.ResumeTiming();
+    window.update_jobsProgress_mainWindowUI(snapshot);
+  }
+}
+BENCHMARK(BM_ApplySnapshotOf20RunningJobs)->Unit(benchmark::kMicrosecond);
+
+// Accepts the settings dialog once it has been shown for a while, like a user would.
+void accept_settings_later(QObject* owner) {
+  auto* poll = new QTimer(owner);
+  QObject::connect(poll, &QTimer::timeout, [] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* settings = qobject_cast<SettingWindow1File*>(top);
+      if (settings == nullptr || !settings->isVisible()) continue;
+      for (QPushButton* button : settings->findChildren<QPushButton*>())
+        if (button->text() == "Start Transcoding") button->click();
+    }
+  });
+  poll->start(300);
+}
 
 // Runs one iteration's work under a heartbeat; the iteration's time is its wall time.
 void measure_interface_thread(benchmark::State& state, std::vector<double>& gaps, std::vector<double>& busy,

@@ -43,17 +43,28 @@ double Job::GetEstimateLeftTime() const {
   return left.seconds;
 }
 
+TimeLeftEstimator& Job::estimatorLocked() {
+  if (!estimator_) estimator_ = std::make_unique<TimeLeftEstimator>();
+  return *estimator_;
+}
+
+const TimeLeftEstimator& Job::estimatorLocked() const {
+  // What a job that never ran reads, shared by all of them.
+  static const TimeLeftEstimator kNeverRan;
+  return estimator_ ? *estimator_ : kNeverRan;
+}
+
 TimeLeft Job::GetTimeLeft() const { return GetTimeLeftAt(AwakeClock::NowMs()); }
 
 TimeLeft Job::GetTimeLeftAt(int64_t nowMs) const {
   if (completed_) return TimeLeft::InSeconds(0);
   std::lock_guard<std::mutex> guard(estimateLock_);
-  return estimator_.At(nowMs);
+  return estimatorLocked().At(nowMs);
 }
 
 double Job::GetRecentRate() const {
   std::lock_guard<std::mutex> guard(estimateLock_);
-  return estimator_.Rate();
+  return estimatorLocked().Rate();
 }
 
 void Job::BeginRun(const TimeLeftEstimator::Pipeline& pipeline) {
@@ -62,7 +73,7 @@ void Job::BeginRun(const TimeLeftEstimator::Pipeline& pipeline) {
   speed_ = 0;
   sawProgress_ = false;
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimator_.Start(pipeline, AwakeClock::NowMs());
+  estimatorLocked().Start(pipeline, AwakeClock::NowMs());
 }
 
 void Job::SetRunShare(double before, double share) {
@@ -72,17 +83,17 @@ void Job::SetRunShare(double before, double share) {
 
 void Job::EncoderEnded() {
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimator_.OnFinishing();
+  estimatorLocked().OnFinishing();
 }
 
 void Job::PauseEstimate(int64_t nowMs) {
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimator_.OnPaused(nowMs);
+  estimatorLocked().OnPaused(nowMs);
 }
 
 void Job::ResumeEstimate(int64_t nowMs) {
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimator_.OnResumed(nowMs);
+  estimatorLocked().OnResumed(nowMs);
 }
 
 void Job::SetFirstProgressCallback(std::function<void()> callback) { onFirstProgress_ = std::move(callback); }
@@ -111,7 +122,7 @@ void Job::ResetFigures() {
   runBefore_ = 0;
   runShare_ = 1000;
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimator_.Start(TimeLeftEstimator::Pipeline());
+  if (estimator_) estimator_->Start(TimeLeftEstimator::Pipeline());
 }
 
 void Job::HandleOutputLine(const std::string& line) { HandleOutputLine(line, AwakeClock::NowMs()); }
@@ -128,11 +139,11 @@ void Job::HandleOutputLine(const std::string& line, int64_t nowMs) {
       std::lock_guard<std::mutex> guard(estimateLock_);
       // The encoder's closing report comes once everything is encoded and written.
       if (StringUtil::contains(line, "Lsize=")) {
-        estimator_.OnFinishing();
+        estimatorLocked().OnFinishing();
       } else {
-        estimator_.SetDuration(GetDuration());
-        estimator_.OnProgress(nowMs, time, EncoderProgressLine::ExtractFrames(line),
-                              EncoderProgressLine::ExtractSizeBytes(line));
+        estimatorLocked().SetDuration(GetDuration());
+        estimatorLocked().OnProgress(nowMs, time, EncoderProgressLine::ExtractFrames(line),
+                                     EncoderProgressLine::ExtractSizeBytes(line));
       }
     }
     if (!sawProgress_.exchange(true) && onFirstProgress_) onFirstProgress_();
@@ -141,7 +152,7 @@ void Job::HandleOutputLine(const std::string& line, int64_t nowMs) {
   // An MP4's index is being moved to the front: the encoding is over.
   if (StringUtil::contains(line, "Starting second pass")) {
     std::lock_guard<std::mutex> guard(estimateLock_);
-    estimator_.OnFinishing();
+    estimatorLocked().OnFinishing();
     return;
   }
   if (StringUtil::contains(line, "start:")) start_ = ToThousandths(EncoderProgressLine::ExtractStart(line));

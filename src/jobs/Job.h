@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -73,8 +74,12 @@ class Job {
   std::atomic<int32_t> runShare_{1000};  // share x 1000 of this run
 
  private:
+  // Made by the first run: a stored job that never runs here keeps none.
+  TimeLeftEstimator& estimatorLocked();
+  const TimeLeftEstimator& estimatorLocked() const;
+
   mutable std::mutex estimateLock_;
-  TimeLeftEstimator estimator_;  // under estimateLock_
+  std::unique_ptr<TimeLeftEstimator> estimator_;  // under estimateLock_
   std::atomic<bool> sawProgress_{false};
   std::function<void()> onFirstProgress_;
 };

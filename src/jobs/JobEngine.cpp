@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <unordered_set>
 
+#include "environment/AppConstants.h"
 #include "jobs/JobCreation.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/QueueTimeLeft.h"
+#include "jobs/StoredJobLoader.h"
 #include "jobs/UpdateGUIThread.h"
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
@@ -74,7 +75,10 @@ JobEngine::JobEngine(QObject* parent) : JobEngine(JobManager::GetInstance(), par
 
 JobEngine::JobEngine(JobManager& manager, QObject* parent) : QObject(parent), manager_(manager) {}
 
-JobEngine::~JobEngine() { StopPublishing(); }
+JobEngine::~JobEngine() {
+  StopPublishing();
+  loader_.reset();
+}
 
 // --- Adding a video ----------------------------------------------------------------------
 
@@ -148,6 +152,26 @@ JobEngine::Added JobEngine::Add(const PreparedInput& input, const JobPlan& plan)
 // --- Stored jobs ---------------------------------------------------------------------------
 
 std::vector<JobView> JobEngine::LoadStoredJobs() { return viewsOf(manager_.LoadStoredJobs()); }
+
+void JobEngine::StartLoadingStoredJobs() {
+  if (loader_) return;
+  loading_ = true;
+  // Sent from the loader's thread, delivered on the engine's; dropped once the engine
+  // is gone.
+  loader_ =
+      std::make_unique<StoredJobLoader>(manager_, get_appjobfile_dir(), [this](JobIDs jobIDs, bool last) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, jobIDs = std::move(jobIDs), last] {
+              if (!jobIDs.empty()) emit storedJobsTaken(jobIDs);
+              if (!last) return;
+              loading_ = false;
+              emit storedJobsLoaded();
+            },
+            Qt::QueuedConnection);
+      });
+  loader_->Start();
+}
 
 std::vector<JobView> JobEngine::ReadStoredJobs(std::vector<std::pair<std::string, std::string>>* skipped) {
   std::vector<JobView> views;
@@ -228,12 +252,9 @@ std::optional<JobView> JobEngine::View(const std::string& jobID) const {
 std::vector<JobView> JobEngine::Views() const { return viewsOf(manager_.GetAllJobs()); }
 
 std::unordered_map<std::string, JobState> JobEngine::StatesOf(const std::vector<std::string>& jobIDs) const {
-  const std::unordered_set<std::string> wanted(jobIDs.begin(), jobIDs.end());
   std::unordered_map<std::string, JobState> states;
-  for (const JobV3* job : manager_.GetAllJobs()) {
-    if (states.size() == wanted.size()) break;
-    const std::string jobID = job->GetJobFile()->GetJobID();
-    if (wanted.count(jobID) != 0) states.emplace(jobID, job->GetState());
+  for (const std::string& jobID : jobIDs) {
+    if (const JobV3* job = manager_.FindJob(jobID)) states.emplace(jobID, job->GetState());
   }
   return states;
 }
@@ -287,6 +308,7 @@ std::optional<double> JobEngine::QueueTimeLeft(const JobsStatus& status) { retur
 bool JobEngine::StopForExit(int waitMs) {
   // First: no waiting job may start once the jobs are stopped.
   StopPublishing();
+  if (loader_) loader_->Stop();
   stuck_ = !manager_.StopAllJobs(waitMs);
   return !stuck_;
 }

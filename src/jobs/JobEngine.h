@@ -19,7 +19,11 @@
 #include "jobs/TotalDeletion.h"
 
 class JobManager;
+class StoredJobLoader;
 class UpdateGUIThread;
+
+// JobIDs, in the order the call or signal handing them out says.
+using JobIDs = std::vector<std::string>;
 
 // Everything a front end (the window, kovadle-cli) does with jobs, and all it learns
 // of them: the add chain (prepare an input, add it with its plan), the actions on a
@@ -87,6 +91,12 @@ class JobEngine : public QObject {
   // --- Stored jobs ----------------------------------------------------------------
   // Takes up every stored job, oldest first, cleaning what killed runs left behind.
   std::vector<JobView> LoadStoredJobs();
+  // The same on a thread of its own, returning at once: the jobs arrive part by part
+  // as storedJobsTaken, those of the Transcoding table first, each part oldest
+  // first, every job known to the engine when it arrives; storedJobsLoaded ends it.
+  void StartLoadingStoredJobs();
+  // From StartLoadingStoredJobs until storedJobsLoaded has been sent.
+  bool LoadingStoredJobs() const { return loading_; }
   // Only reads the stored jobs, oldest first, changing nothing (another Kovadle may
   // be working on them): a job a live process holds reads Elsewhere. Files that
   // cannot be read are listed in skipped as (path, reason).
@@ -156,6 +166,8 @@ class JobEngine : public QObject {
   // A job file could not be written: "folder: reason", once per program run.
   void saveFailed(QString message);
   void progressSnapshot(QString text);
+  void storedJobsTaken(JobIDs jobIDs);
+  void storedJobsLoaded();
 
  private:
   // The outcome of a refused action: the job is gone, held elsewhere, or not allowed.
@@ -163,5 +175,7 @@ class JobEngine : public QObject {
 
   JobManager& manager_;
   std::unique_ptr<UpdateGUIThread> publisher_;
+  std::unique_ptr<StoredJobLoader> loader_;
+  bool loading_ = false;
   bool stuck_ = false;
 };

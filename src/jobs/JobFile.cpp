@@ -52,13 +52,12 @@ std::vector<std::string> splitLines(const std::string& text) {
   return lines;
 }
 
-// A member the first job files did not have: empty when missing.
+// A member the first job files did not have: empty when missing. Read without an
+// exception: most files lack most of them, and tens of thousands are read at start.
 std::string optionalMember(const SimpleJson& json, const char* key) {
-  try {
-    return json.get(key);
-  } catch (const std::string&) {
-    return std::string();
-  }
+  std::string value;
+  json.try_get(key, &value);
+  return value;
 }
 
 // A figure written as a decimal text: the whole text a non-negative number, else
@@ -85,12 +84,22 @@ const char kOutputIsInput[] = "the output file is the input file itself";
 
 JobFile::JobFile() : fields_(std::make_unique<Fields>()) {}
 
-JobFile::~JobFile() = default;
+JobFile::~JobFile() { delete ownership_.load(); }
 
 void JobFile::setPath(const std::string& path) {
   path_ = path;
-  folder_ = OSUtil::getFileDir(path);
-  ownership_ = std::make_unique<JobOwnership>(folder_, fields_->jobID);
+  delete ownership_.exchange(nullptr);
+}
+
+std::string JobFile::folder() const { return OSUtil::getFileDir(path_); }
+
+JobOwnership* JobFile::ownership() const {
+  JobOwnership* current = ownership_.load();
+  if (current != nullptr || path_.empty()) return current;
+  auto made = std::make_unique<JobOwnership>(folder(), GetJobID());
+  // Two threads may ask at once: the first one's stays.
+  if (ownership_.compare_exchange_strong(current, made.get())) return made.release();
+  return current;
 }
 
 bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
@@ -243,31 +252,36 @@ void JobFile::MarkRemoved() {
 }
 
 bool JobFile::TakeOwnership() {
-  if (!ownership_) return false;
-  const bool wasHeld = ownership_->IsHeld();
-  if (!ownership_->Take()) return false;
+  JobOwnership* ownership = this->ownership();
+  if (ownership == nullptr) return false;
+  const bool wasHeld = ownership->IsHeld();
+  if (!ownership->Take()) return false;
   if (!wasHeld && !needsSave_ && QFileInfo::exists(QString::fromStdString(path_))) Reload();
   return true;
 }
 
 void JobFile::ReleaseOwnership() {
-  if (ownership_) ownership_->Release();
+  if (JobOwnership* ownership = ownership_.load()) ownership->Release();
 }
 
-bool JobFile::IsOwnedHere() const { return ownership_ && ownership_->IsHeld(); }
+bool JobFile::IsOwnedHere() const {
+  const JobOwnership* ownership = ownership_.load();
+  return ownership != nullptr && ownership->IsHeld();
+}
 
 bool JobFile::IsOwnedElsewhere() const {
-  return ownership_ && !ownership_->IsHeld() && JobOwnership::IsHeldElsewhere(folder_, GetJobID());
+  return !path_.empty() && !IsOwnedHere() && JobOwnership::IsHeldElsewhere(folder(), GetJobID());
 }
 
 JobState JobFile::ElsewhereState() const {
-  if (!ownership_ || ownership_->IsHeld()) return JobState::Idle;
-  const JobOwnership::Holder holder = JobOwnership::ReadHolder(folder_, GetJobID());
+  if (path_.empty() || IsOwnedHere()) return JobState::Idle;
+  const JobOwnership::Holder holder = JobOwnership::ReadHolder(folder(), GetJobID());
   return holder.live ? holder.state : JobState::Idle;
 }
 
 void JobFile::SetRunState(JobState state, int64_t waitingSince) {
-  if (ownership_) ownership_->SetState(state, waitingSince);
+  // A lock never made was never taken: there is nothing to tell.
+  if (JobOwnership* ownership = ownership_.load()) ownership->SetState(state, waitingSince);
 }
 
 template <typename Value>

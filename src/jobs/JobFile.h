@@ -153,6 +153,9 @@ class JobFile {
   bool removed_ = false;       // under saveLock_
   std::string lastSaveError_;  // under saveLock_
   std::string path_;
-  std::string folder_;
-  std::unique_ptr<JobOwnership> ownership_;
+  // The job-file folder, where its lock file is; not kept: there may be tens of thousands.
+  std::string folder() const;
+  // Made when first needed: most stored jobs are never run or changed again.
+  JobOwnership* ownership() const;
+  mutable std::atomic<JobOwnership*> ownership_{nullptr};
 };

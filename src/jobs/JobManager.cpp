@@ -15,6 +15,7 @@
 #include "jobs/JobOwnership.h"
 #include "jobs/PassLogFolder.h"
 #include "jobs/ProgressSnapshotText.h"
+#include "jobs/StoredJobLoader.h"
 #include "log/LogUtil.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
@@ -71,7 +72,25 @@ bool hasLeftovers(JobFile* record) {
 }  // namespace
 
 std::vector<JobV3*> JobManager::OpAllJobs(const std::string& op, JobV3* job) {
-  return operate(alljobs_, alljobsLock_, op, job);
+  std::lock_guard<std::mutex> guard(alljobsLock_);
+  if (op == "get") return alljobs_;
+  if (op == "add") {
+    alljobs_.push_back(job);
+    alljobsByID_.emplace(std::hash<std::string>()(job->GetJobFile()->GetJobID()), job);
+  } else if (op == "remove") {
+    const std::string jobID = job->GetJobFile()->GetJobID();
+    JobV3* first = findLocked(jobID);
+    if (first == nullptr) return {};
+    auto [from, to] = alljobsByID_.equal_range(std::hash<std::string>()(jobID));
+    for (; from != to; ++from) {
+      if (from->second == first) {
+        alljobsByID_.erase(from);
+        break;
+      }
+    }
+    alljobs_.erase(std::find(alljobs_.begin(), alljobs_.end(), first));
+  }
+  return {};
 }
 
 std::vector<JobV3*> JobManager::OpRunningJobs(const std::string& op, JobV3* job) {
@@ -83,17 +102,34 @@ std::vector<JobV3*> JobManager::GetAllJobs() { return OpAllJobs("get", nullptr);
 int JobManager::GetAllJobCount() { return static_cast<int>(GetAllJobs().size()); }
 
 JobV3* JobManager::FindJob(const std::string& jobID) {
-  for (JobV3* job : GetAllJobs()) {
+  std::lock_guard<std::mutex> guard(alljobsLock_);
+  return findLocked(jobID);
+}
+
+JobV3* JobManager::findLocked(const std::string& jobID) {
+  JobV3* found = nullptr;
+  int matches = 0;
+  auto [first, last] = alljobsByID_.equal_range(std::hash<std::string>()(jobID));
+  for (; first != last; ++first) {
+    if (first->second->GetJobFile()->GetJobID() != jobID) continue;
+    found = first->second;
+    ++matches;
+  }
+  if (matches < 2) return found;
+  // Copied job files name one JobID more than once: the job taken up first.
+  for (JobV3* job : alljobs_) {
     if (job->GetJobFile()->GetJobID() == jobID) return job;
   }
-  return nullptr;
+  return found;
 }
 
 JobV3* JobManager::wrap(JobFile* jobFile) {
   auto* job = new JobV3(jobFile);
-  const std::string folder = OSUtil::getFileDir(jobFile->GetPath());
   job->SetFinishedCallback([this](const JobFinished& finished) { onFinished(finished); });
-  job->SetSaveFailedCallback([this, folder](const std::string& reason) { onSaveFailed(folder, reason); });
+  // Small enough to be kept inside the callback: there may be tens of thousands.
+  job->SetSaveFailedCallback([this, job](const std::string& reason) {
+    onSaveFailed(OSUtil::getFileDir(job->GetJobFile()->GetPath()), reason);
+  });
   // The first figure of a run is shown at once, not at the publisher's next cycle.
   job->SetFirstProgressCallback([this] { wake(); });
   return job;
@@ -122,15 +158,17 @@ void JobManager::removeLeftovers(JobFile* record) {
   record->ReleaseOwnership();
 }
 
-void JobManager::removeOldPlaceholders(const std::vector<JobV3*>& loaded) {
-  std::set<std::string> finished;
-  for (JobV3* job : loaded) {
-    if (job->GetJobFile()->GetIsCompleted()) finished.insert(job->GetJobFile()->GetOutputFile());
-  }
-  for (JobV3* job : loaded) {
+void JobManager::SetJobFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> guard(elsewhereLock_);
+  folder_ = folder;
+}
+
+void JobManager::RemoveOldPlaceholders(const std::vector<JobV3*>& unfinished,
+                                       const std::set<std::string>& finishedOutputs) {
+  for (JobV3* job : unfinished) {
     JobFile* record = job->GetJobFile();
     const std::string output = record->GetOutputFile();
-    if (record->GetIsCompleted() || job->IsElsewhere() || finished.count(output) > 0 ||
+    if (record->GetIsCompleted() || job->IsElsewhere() || finishedOutputs.count(output) > 0 ||
         OSUtil::isPathTaken(OSUtil::outputReservationPath(output)) || !JobOutput::IsOldPlaceholder(output) ||
         !record->TakeOwnership())
       continue;
@@ -621,25 +659,19 @@ int JobManager::RetryUnsavedJobs() {
 std::vector<JobV3*> JobManager::LoadStoredJobs() { return LoadStoredJobs(get_appjobfile_dir()); }
 
 std::vector<JobV3*> JobManager::LoadStoredJobs(const std::string& folder) {
-  {
-    std::lock_guard<std::mutex> guard(elsewhereLock_);
-    folder_ = folder;
-  }
-  // A kill during a save leaves its temporary file.
-  JobFile::RemoveStaleTempFiles(folder);
+  SetJobFolder(folder);
   std::vector<JobV3*> loaded;
-  for (const std::string& path : JobFile::ListJobFiles(folder)) {
-    auto* record = new JobFile;
-    try {
-      record->Load(path);
-    } catch (const std::string& reason) {
-      // One unreadable file must not cost the user every other job.
-      log_info("JobManager::LoadStoredJobs, skipped job file:" + path + ",reason:" + reason);
-      delete record;
-      continue;
+  for (std::unique_ptr<JobFile>& record : StoredJobLoader::ReadRecords(folder))
+    loaded.push_back(AddJob(record.release()));
+  std::vector<JobV3*> unfinished;
+  std::set<std::string> finishedOutputs;
+  for (JobV3* job : loaded) {
+    if (job->GetJobFile()->GetIsCompleted()) {
+      finishedOutputs.insert(job->GetJobFile()->GetOutputFile());
+    } else {
+      unfinished.push_back(job);
     }
-    loaded.push_back(AddJob(record));
   }
-  removeOldPlaceholders(loaded);
+  RemoveOldPlaceholders(unfinished, finishedOutputs);
   return loaded;
 }

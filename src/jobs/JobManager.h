@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -138,9 +139,19 @@ class JobManager {
   // cannot be read are skipped and logged. Returns the jobs loaded, in order.
   std::vector<JobV3*> LoadStoredJobs();
   std::vector<JobV3*> LoadStoredJobs(const std::string& folder);
+  // The job-file folder the stored jobs come from: other processes' jobs are counted
+  // there, and jobs they added since are looked for there.
+  void SetJobFolder(const std::string& folder);
+  // What earlier versions left under the output names of stored unfinished jobs,
+  // where no completed job (finishedOutputs) has its output. Once the stored jobs are
+  // taken up, before any of them can run.
+  void RemoveOldPlaceholders(const std::vector<JobV3*>& unfinished,
+                             const std::set<std::string>& finishedOutputs);
 
  private:
   JobV3* wrap(JobFile* jobFile);
+  // The first job taken up with that JobID. Under alljobsLock_.
+  JobV3* findLocked(const std::string& jobID);
   // A job this process could not take: another one owns it. Under controlLock_.
   void markElsewhereLocked(JobV3* job);
   bool setDeleted(const std::string& jobID, bool deleted);
@@ -153,9 +164,6 @@ class JobManager {
   bool startOrQueueLocked(JobV3* job, const JobsElsewhere& others, uint64_t* generation);
   // What a run cut short left of the job, taken away unless another process holds it.
   void removeLeftovers(JobFile* record);
-  // What earlier versions left under the names of waiting jobs, where no completed
-  // job has its output.
-  void removeOldPlaceholders(const std::vector<JobV3*>& loaded);
   // Another job, loaded or only stored in the folder, names this output.
   bool outputNamedByAnother(const std::string& jobID, const std::string& output);
   OutputFate outputFate(JobV3* job, bool shared);
@@ -171,6 +179,8 @@ class JobManager {
 
   std::vector<JobV3*> runningjobs_;
   std::vector<JobV3*> alljobs_;
+  // alljobs_ by the hash of their JobID: a lookup must not search tens of thousands.
+  std::unordered_multimap<std::size_t, JobV3*> alljobsByID_;  // under alljobsLock_
   std::mutex alljobsLock_;
   std::mutex runningjobsLock_;
   // Covers each decision (start, queue, stop, delete, report) and nothing that

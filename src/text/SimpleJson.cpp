@@ -108,6 +108,13 @@ std::string SimpleJson::get(const char* key) const {
   return std::string(value->GetString(), value->GetStringLength());
 }
 
+bool SimpleJson::try_get(const char* key, std::string* value) const {
+  const rapidjson::Value* found = impl_->find(key);
+  if (found == nullptr || !found->IsString()) return false;
+  value->assign(found->GetString(), found->GetStringLength());
+  return true;
+}
+
 bool SimpleJson::set(const std::string& key, const std::string& value) {
   rapidjson::Document& doc = impl_->doc;
   if (!doc.IsObject()) return false;

@@ -25,6 +25,8 @@ class SimpleJson {
   // when the root is not an object, the member is missing, or its value is not a
   // string.
   std::string get(const char* key) const;
+  // The same without throwing: false, value untouched, where get would throw.
+  bool try_get(const char* key, std::string* value) const;
   // Replaces the member's value in place or appends a new member. Returns false
   // (and changes nothing) when the root is not an object.
   bool set(const std::string& key, const std::string& value);

@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QTableWidget>
+#include <QTableView>
 
-EmptyTableHint::EmptyTableHint(QTableWidget* table, const QString& text)
+EmptyTableHint::EmptyTableHint(QTableView* table, const QString& text)
     : QObject(table), table_(table), label_(new QLabel(text, table->viewport())) {
   label_->setObjectName("labelEmptyHint");
   label_->setAlignment(Qt::AlignCenter);
@@ -29,7 +29,7 @@ bool EmptyTableHint::eventFilter(QObject* watched, QEvent* event) {
 
 void EmptyTableHint::update() {
   if (label_ == nullptr) return;
-  const bool empty = table_->rowCount() == 0;
+  const bool empty = table_->model()->rowCount() == 0;
   label_->setVisible(empty);
   if (empty) label_->setGeometry(table_->viewport()->rect().adjusted(20, 20, -20, -20));
 }

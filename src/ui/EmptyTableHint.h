@@ -5,7 +5,7 @@
 #include <QString>
 
 class QLabel;
-class QTableWidget;
+class QTableView;
 
 // A line of help drawn in the middle of a job table while it has no rows. It lets
 // clicks and drops through to the table and the window.
@@ -13,7 +13,7 @@ class EmptyTableHint : public QObject {
   Q_OBJECT
 
  public:
-  EmptyTableHint(QTableWidget* table, const QString& text);
+  EmptyTableHint(QTableView* table, const QString& text);
 
   bool isShown() const;
 
@@ -23,7 +23,7 @@ class EmptyTableHint : public QObject {
  private:
   void update();
 
-  QTableWidget* table_;
+  QTableView* table_;
   // Goes with the table's viewport, which a table being destroyed drops before
   // telling its model's listeners.
   QPointer<QLabel> label_;

@@ -4,20 +4,20 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QStyle>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 
 #include "text/QtText.h"
 #include "ui/ElidingDelegate.h"
 #include "ui/JobRowTexts.h"
-#include "ui/PlainText.h"
+#include "ui/JobTableModel.h"
 #include "ui/ProgressBarDelegate.h"
 
 namespace {
 
 // Wide enough for the header and for every text the column shows. Measured once:
 // fitting the column to its contents on every update costs a pass over all rows.
-int width_for(const QTableWidget* table, const QString& header, const QStringList& texts) {
+int width_for(const QTableView* table, const QString& header, const QStringList& texts) {
   int width = table->horizontalHeader()->fontMetrics().horizontalAdvance(header);
   for (const QString& text : texts) width = std::max(width, table->fontMetrics().horizontalAdvance(text));
   return width + 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, table) + 12;
@@ -25,19 +25,19 @@ int width_for(const QTableWidget* table, const QString& header, const QStringLis
 
 }  // namespace
 
-JobTable::JobTable(QTableWidget* table, bool withOutput) : table_(table), withOutput_(withOutput) {
+JobTable::JobTable(QTableView* table, bool withOutput)
+    : table_(table), model_(new JobTableModel(withOutput, table)) {
   table_->ensurePolished();
-  table_->setColumnCount(withOutput_ ? 5 : 4);
-  table_->setRowCount(0);
+  table_->setModel(model_);
   // The padding keeps the narrow columns from hugging their headers.
   const QString timeHeader = QStringLiteral("  ") + tr("Time Remaining") + QStringLiteral("  ");
   const QString progressHeader = QStringLiteral("  ") + tr("Progress") + QStringLiteral("  ");
-  table_->setHorizontalHeaderLabels(
+  model_->setHeaders(
       {QStringLiteral("JobID"), tr("FileName"), timeHeader, progressHeader, tr("Output file")});
   table_->setColumnHidden(kJobID, true);
   QHeaderView* header = table_->horizontalHeader();
   header->setSectionResizeMode(kFileName, QHeaderView::Stretch);
-  if (withOutput_) {
+  if (withOutput) {
     header->setSectionResizeMode(kOutput, QHeaderView::Stretch);
     // "clip_output.mp4" and "clip_output_2.mp4" differ at their end.
     table_->setItemDelegateForColumn(kOutput, new ElidingDelegate(Qt::ElideLeft, table_));
@@ -74,63 +74,37 @@ JobTable::JobTable(QTableWidget* table, bool withOutput) : table_(table), withOu
 
 void JobTable::appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
                          const QString& progress, const std::string& outputFile, int64_t targetBytes) {
-  const int row = table_->rowCount();
-  table_->insertRow(row);
-  auto* id = new QTableWidgetItem(to_qstring(jobID));
-  table_->setItem(row, kJobID, id);
-  auto* name = new QTableWidgetItem(to_qstring(inputFile));
-  name->setToolTip(PlainText::toolTip(name->text()));
-  table_->setItem(row, kFileName, name);
-  table_->setItem(row, kTimeRemaining, new QTableWidgetItem(time));
-  table_->setItem(row, kProgress, new QTableWidgetItem(progress));
-  if (withOutput_) {
-    auto* output = new QTableWidgetItem(JobRowTexts::outputSummary(outputFile, targetBytes));
-    const QString both = JobRowTexts::inputAndOutput(inputFile, outputFile);
-    output->setToolTip(PlainText::toolTip(both));
-    name->setToolTip(PlainText::toolTip(both));
-    table_->setItem(row, kOutput, output);
-  }
-  rows_.emplace(jobID, id);
+  model_->appendJobRow(jobID, inputFile, time, progress, outputFile, targetBytes);
 }
 
-void JobTable::removeRow(int row) {
-  const auto found = rows_.find(jobID(table_, row));
-  if (found != rows_.end() && found->second == table_->item(row, kJobID)) rows_.erase(found);
-  table_->removeRow(row);
+void JobTable::insertStoredRow(const std::string& jobID, const std::string& inputFile, const QString& time,
+                               const QString& progress, const std::string& outputFile, int64_t targetBytes) {
+  model_->insertStoredJobRow(jobID, inputFile, time, progress, outputFile, targetBytes);
 }
 
-int JobTable::findRow(const std::string& jobID) const {
-  const auto found = rows_.find(jobID);
-  return found == rows_.end() ? -1 : table_->row(found->second);
-}
+void JobTable::removeRow(int row) { model_->removeJobRow(row); }
+
+int JobTable::rowCount() const { return model_->rowCount(); }
+
+int JobTable::findRow(const std::string& jobID) const { return model_->findRow(jobID); }
 
 bool JobTable::setCell(int row, Column column, const QString& text) {
-  QTableWidgetItem* item = table_->item(row, column);
-  if (item == nullptr) return false;
-  item->setText(text);
-  return true;
+  return model_->setCell(row, column, text);
 }
 
-void JobTable::setRowToolTip(int row, const QString& text) {
-  for (int column = kFileName; column <= kProgress; ++column) {
-    QTableWidgetItem* item = table_->item(row, column);
-    if (item == nullptr) continue;
-    // The file name's own tooltip is its full path: the note goes below it.
-    item->setToolTip(PlainText::toolTip(
-        column == kFileName ? item->text() + (text.isEmpty() ? QString() : "\n" + text) : text));
-  }
+void JobTable::setRowToolTip(int row, const QString& text) { model_->setNote(row, text); }
+
+std::string JobTable::jobID(int row) const { return model_->jobID(row); }
+
+std::string JobTable::jobID(const QAbstractItemView* table, int row) {
+  const QAbstractItemModel* model = table->model();
+  if (row < 0 || row >= model->rowCount()) return std::string();
+  return to_utf8(model->index(row, kJobID).data().toString());
 }
 
-std::string JobTable::jobID(const QTableWidget* table, int row) {
-  const QTableWidgetItem* item = table->item(row, kJobID);
-  return item == nullptr ? std::string() : to_utf8(item->text());
-}
-
-int JobTable::rowOf(const QTableWidget* table, const std::string& jobID) {
-  const QString wanted = to_qstring(jobID);
-  for (int row = 0; row < table->rowCount(); ++row) {
-    const QTableWidgetItem* item = table->item(row, kJobID);
-    if (item != nullptr && item->text() == wanted) return row;
+int JobTable::rowOf(const QAbstractItemView* table, const std::string& jobID) {
+  for (int row = 0; row < table->model()->rowCount(); ++row) {
+    if (JobTable::jobID(table, row) == jobID) return row;
   }
   return -1;
 }

@@ -2,11 +2,11 @@
 
 #include <QAbstractItemModel>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
-JobTabs::JobTabs(QTabWidget* tabs, const std::array<QTableWidget*, 3>& tables)
+JobTabs::JobTabs(QTabWidget* tabs, const std::array<QTableView*, 3>& tables)
     : QObject(tabs), tabs_(tabs), tables_(tables) {
-  for (QTableWidget* table : tables_) {
+  for (QTableView* table : tables_) {
     QAbstractItemModel* model = table->model();
     connect(model, &QAbstractItemModel::rowsInserted, this, &JobTabs::refresh);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &JobTabs::refresh);
@@ -26,7 +26,7 @@ QString JobTabs::title(int tab, int rows) {
 
 void JobTabs::refresh() {
   for (int tab = 0; tab < 3 && tab < tabs_->count(); ++tab) {
-    const QString text = title(tab, tables_[tab]->rowCount());
+    const QString text = title(tab, tables_[tab]->model()->rowCount());
     if (tabs_->tabText(tab) != text) tabs_->setTabText(tab, text);
   }
 }

@@ -6,7 +6,7 @@
 #include <array>
 
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 // The three tabs of the job tables: each title carries its table's row count
 // ("Completed (3)"), kept up as rows come and go, and a job added to Transcoding
@@ -16,7 +16,7 @@ class JobTabs : public QObject {
 
  public:
   // The tables in tab order: Transcoding, Completed, Recycle Bin.
-  JobTabs(QTabWidget* tabs, const std::array<QTableWidget*, 3>& tables);
+  JobTabs(QTabWidget* tabs, const std::array<QTableView*, 3>& tables);
 
   // Writes the three titles again (the layout rebuilds the tabs).
   void refresh();
@@ -27,5 +27,5 @@ class JobTabs : public QObject {
 
  private:
   QTabWidget* tabs_;
-  std::array<QTableWidget*, 3> tables_;
+  std::array<QTableView*, 3> tables_;
 };

@@ -2,12 +2,12 @@
 
 #include <QKeySequence>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QTableView>
 
 void KeyboardShortcuts::install(QWidget* window, const Bindings& bindings) {
   auto* open = new QShortcut(QKeySequence::Open, window);
   QObject::connect(open, &QShortcut::activated, window, bindings.addVideo);
-  for (QTableWidget* table : bindings.tables) {
+  for (QTableView* table : bindings.tables) {
     // Only while the table has the focus: elsewhere these keys mean something else.
     auto* remove = new QShortcut(QKeySequence::Delete, table, nullptr, nullptr, Qt::WidgetShortcut);
     QObject::connect(remove, &QShortcut::activated, window, bindings.deleteSelected);

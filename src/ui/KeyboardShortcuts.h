@@ -3,7 +3,7 @@
 #include <QList>
 #include <functional>
 
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 // The main window's keys: Ctrl+O adds a video, Delete deletes the selected job,
@@ -14,7 +14,7 @@ class KeyboardShortcuts {
     std::function<void()> addVideo;
     std::function<void()> deleteSelected;
     std::function<void()> openProperty;
-    QList<QTableWidget*> tables;  // Delete and Enter act there
+    QList<QTableView*> tables;  // Delete and Enter act there
     QList<QWidget*> tabOrder;
   };
 

@@ -60,6 +60,8 @@ namespace {
 const char* const kOpenError = "Error,slot_stopAction_trigger,num!={1,2,3}";
 // How long closing the window waits for stopped encoders to end.
 constexpr qint64 kLongestCloseWaitMs = 10000;
+// The longest the window gives stored jobs' rows at a time before it answers again.
+constexpr qint64 kStoredRowsSliceMs = 15;
 }  // namespace
 
 Widget::Widget(QWidget* parent) : Widget(std::make_unique<JobEngine>(), nullptr, parent) {}
@@ -145,15 +147,15 @@ void Widget::connect_desktop_features() {
   new EmptyTableHint(ui->tableWidgetRunning,
                      tr("Add videos with the buttons above, or drop video files here."));
   // A double-click on a finished job plays its output.
-  connect(ui->tableWidgetDone, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-    act_on_row(JobContextMenu::kCompleted, row, &Widget::slot_playOutputAction_trigger);
+  connect(ui->tableWidgetDone, &QTableView::doubleClicked, this, [this](const QModelIndex& cell) {
+    act_on_row(JobContextMenu::kCompleted, cell.row(), &Widget::slot_playOutputAction_trigger);
   });
   KeyboardShortcuts::Bindings keys;
   keys.addVideo = [this] { on_btnAdd1File_clicked(); };
   keys.deleteSelected = [this] { delete_selected_job(); };
   keys.openProperty = [this] {
     const int table = ui->tabWidget->currentIndex() + 1;
-    act_on_row(table, job_table(table)->widget()->currentRow(), &Widget::slot_propertyAction_trigger);
+    act_on_row(table, job_table(table)->widget()->currentIndex().row(), &Widget::slot_propertyAction_trigger);
   };
   keys.tables = {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel};
   keys.tabOrder = {ui->btnAdd1File,     ui->btnAddNFile, ui->btnAddFolder,    ui->tabWidget,
@@ -224,7 +226,7 @@ void Widget::relocateGUI() {
   for (int i = 0; i < 3; ++i) tabs->widget(i)->resize(w - 98, h - 89);
   // Each title with its table's count.
   if (m_tabs != nullptr) m_tabs->refresh();
-  for (QTableWidget* table : {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel}) {
+  for (QTableView* table : {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel}) {
     table->setGeometry(0, 0, w - 98, h - 89);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
   }
@@ -274,10 +276,34 @@ void Widget::UIOp_AddJobToRunning(const JobView& job) {
   m_tabs->showTranscoding();
 }
 
-void Widget::add_transcoding_row(const JobView& job) {
-  std::cout << "UIOp_AddJobToRunning,rowCount:" << ui->tableWidgetRunning->rowCount() << std::endl;
+void Widget::add_row(JobTab tab, const JobView& job, bool stored) {
+  if (tab == JobTab::Transcoding) {
+    add_transcoding_row(job, stored);
+    return;
+  }
+  JobTable* table = m_deleted.get();
+  JobRowTexts::Cells cells = JobRowTexts::deleted(job.markedStopped, job.recorded == JobState::Completed);
+  if (tab == JobTab::Completed) {
+    std::cout << "UIOp_AddJobToCompleted,rowCount:" << m_done->rowCount() << std::endl;
+    table = m_done.get();
+    cells = JobRowTexts::completed();
+  }
+  if (stored) {
+    table->insertStoredRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile,
+                           job.targetBytes);
+  } else {
+    table->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
+  }
+}
+
+void Widget::add_transcoding_row(const JobView& job, bool stored) {
+  std::cout << "UIOp_AddJobToRunning,rowCount:" << m_running->rowCount() << std::endl;
   const JobRowTexts::Cells cells = JobRowTexts::transcoding(job.state, job.progressReached);
-  m_running->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
+  if (stored) {
+    m_running->insertStoredRow(job.jobID, job.inputFile, cells.time, cells.progress);
+  } else {
+    m_running->appendRow(job.jobID, job.inputFile, cells.time, cells.progress);
+  }
   if (job.state == JobState::Failed) show_failure(job.jobID, ReasonText::of(job.reason, job.why));
   if (job.state == JobState::Elsewhere)
     m_running->setRowToolTip(m_running->findRow(job.jobID), JobRowTexts::elsewhereTip());
@@ -293,21 +319,13 @@ void Widget::show_failure(const std::string& jobID, const QString& reason) {
       row, cells.progress + ": " + (reason.isEmpty() ? tr("no reason was recorded") : reason));
 }
 
-void Widget::UIOp_AddJobToCompleted(const JobView& job) {
-  std::cout << "UIOp_AddJobToCompleted,rowCount:" << ui->tableWidgetDone->rowCount() << std::endl;
-  const JobRowTexts::Cells cells = JobRowTexts::completed();
-  m_done->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
-}
+void Widget::UIOp_AddJobToCompleted(const JobView& job) { add_row(JobTab::Completed, job); }
 
-void Widget::UIOp_AddJobToDeleted(const JobView& job) {
-  const JobRowTexts::Cells cells =
-      JobRowTexts::deleted(job.markedStopped, job.recorded == JobState::Completed);
-  m_deleted->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
-}
+void Widget::UIOp_AddJobToDeleted(const JobView& job) { add_row(JobTab::RecycleBin, job); }
 
 int Widget::UIOp_GetJobRow_Running(const std::string& jobID) const { return m_running->findRow(jobID); }
 
-std::string Widget::UIOp_GetJobID(QTableWidget* table, int row) const { return JobTable::jobID(table, row); }
+std::string Widget::UIOp_GetJobID(QTableView* table, int row) const { return JobTable::jobID(table, row); }
 
 void Widget::UIOp_UpdateJobProgress(const std::string& jobID, const std::string& time,
                                     const std::string& progress) {
@@ -466,19 +484,41 @@ void Widget::UIOp_JobDone(const std::string& jobID) {
 
 void Widget::load_existing_jobFile() {
   log_info("Widget::load_existing_jobFile begin");
-  for (const JobView& job : m_engine.LoadStoredJobs()) {
-    switch (job.tab) {
-      case JobTab::RecycleBin:
-        UIOp_AddJobToDeleted(job);
-        break;
-      case JobTab::Completed:
-        UIOp_AddJobToCompleted(job);
-        break;
-      case JobTab::Transcoding:
-        add_transcoding_row(job);
-        break;
+  m_storedJobsTimer = new QTimer(this);
+  m_storedJobsTimer->setSingleShot(true);
+  connect(m_storedJobsTimer, &QTimer::timeout, this, &Widget::show_stored_jobs);
+  connect(&m_engine, &JobEngine::storedJobsTaken, this, [this](const JobIDs& jobIDs) {
+    m_storedToShow.insert(m_storedToShow.end(), jobIDs.begin(), jobIDs.end());
+    if (!m_storedJobsTimer->isActive()) m_storedJobsTimer->start(0);
+  });
+  connect(&m_engine, &JobEngine::storedJobsLoaded, this,
+          [] { log_info("Widget::load_existing_jobFile, every stored job is taken up."); });
+  m_engine.StartLoadingStoredJobs();
+}
+
+bool Widget::stored_jobs_shown() const { return !m_engine.LoadingStoredJobs() && m_storedToShow.empty(); }
+
+void Widget::show_stored_jobs() {
+  QElapsedTimer slice;
+  slice.start();
+  while (!m_storedToShow.empty() && slice.elapsed() < kStoredRowsSliceMs) {
+    for (int i = 0; i < 50 && !m_storedToShow.empty(); ++i) {
+      show_stored_job(m_storedToShow.front());
+      m_storedToShow.pop_front();
     }
   }
+  // The rest after the events that came meanwhile.
+  if (!m_storedToShow.empty()) m_storedJobsTimer->start(0);
+}
+
+void Widget::show_stored_job(const std::string& jobID) {
+  // An event about the job may have shown it already.
+  for (const JobTable* table : {m_running.get(), m_done.get(), m_deleted.get()}) {
+    if (table->findRow(jobID) >= 0) return;
+  }
+  // As it is now, not as it was read: it may have changed since.
+  const std::optional<JobView> job = m_engine.View(jobID);
+  if (job) add_row(job->tab, *job, true);
 }
 
 // --- Output folder and shutdown ------------------------------------------------------
@@ -665,14 +705,16 @@ bool Widget::is_active(const std::string& jobID) {
 }
 
 void Widget::open_job_menu(int table, const QPoint& pos) {
-  QTableWidget* view = job_table(table)->widget();
-  QTableWidgetItem* item = view->itemAt(pos);
-  if (item == nullptr) return;
-  const std::string jobID = UIOp_GetJobID(view, item->row());
+  QTableView* view = job_table(table)->widget();
+  const QModelIndex cell = view->indexAt(pos);
+  if (!cell.isValid()) return;
+  const std::string jobID = UIOp_GetJobID(view, cell.row());
   const std::optional<JobView> job = jobID.empty() ? std::nullopt : m_engine.View(jobID);
   if (!job) return;
 
   JobContextMenu menu(table, JobStateRules::IsActive(job->state), job->state == JobState::Deleted);
+  // Emptied before every stored job is shown, the recycle bin would fill up again.
+  if (!stored_jobs_shown()) menu.entry(JobContextMenu::kEmptyRecycleBin)->setEnabled(false);
   m_menuTable = table;
   // Rows move while the menu is open (a job finishes): the actions follow the job.
   m_menuJobID = jobID;
@@ -757,7 +799,7 @@ void Widget::slot_transcodeNewAction_trigger() {
 
 void Widget::act_on_row(int table, int row, void (Widget::*slot)()) {
   const JobTable* view = job_table(table);
-  const std::string jobID = view == nullptr || row < 0 ? std::string() : UIOp_GetJobID(view->widget(), row);
+  const std::string jobID = view == nullptr ? std::string() : view->jobID(row);
   if (jobID.empty()) return;
   m_menuTable = table;
   m_menuJobID = jobID;
@@ -768,7 +810,7 @@ void Widget::delete_selected_job() {
   const int table = ui->tabWidget->currentIndex() + 1;
   const JobTable* view = job_table(table);
   if (view == nullptr) return;
-  act_on_row(table, view->widget()->currentRow(),
+  act_on_row(table, view->widget()->currentIndex().row(),
              table == JobContextMenu::kRecycleBin ? &Widget::slot_totalDelAction_trigger
                                                   : &Widget::slot_delAction_trigger);
 }
@@ -888,17 +930,16 @@ void Widget::slot_delAllAction_trigger() {
     std::cout << "Error,slot_delAllAction_trigger,only allow delete all when tableWidgetDel" << std::endl;
     return;
   }
+  if (!stored_jobs_shown()) {
+    std::cout << "Error,slot_delAllAction_trigger,the stored jobs are still being shown" << std::endl;
+    return;
+  }
   QMessageBox question(QMessageBox::Question, tr("Empty Recycle Bin"),
                        tr("Are you sure to empty the recyle bin") + "?", QMessageBox::Yes | QMessageBox::No);
   question.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
   if (question.exec() != QMessageBox::Yes) return;
-  QTableWidget* table = ui->tableWidgetDel;
-  for (int i = table->rowCount() - 1; i >= 0; --i) {
-    if (table->item(i, JobTable::kJobID) == nullptr) {
-      std::cout << "QTableWidgetItem item is nullptr,i:" << i << std::endl;
-      continue;
-    }
-    const std::string jobID = UIOp_GetJobID(table, i);
+  for (int i = m_deleted->rowCount() - 1; i >= 0; --i) {
+    const std::string jobID = m_deleted->jobID(i);
     if (jobID.empty()) {
       std::cout << "jobID is empty,i:" << i << std::endl;
       continue;
@@ -970,9 +1011,8 @@ void Widget::wait_for_stopped_encoders() {
 }
 
 void Widget::stop_all_active_jobs() {
-  QTableWidget* table = ui->tableWidgetRunning;
-  for (int row = 0; row < table->rowCount(); ++row) {
-    const std::string jobID = UIOp_GetJobID(table, row);
+  for (int row = 0; row < m_running->rowCount(); ++row) {
+    const std::string jobID = m_running->jobID(row);
     if (jobID.empty() || !is_active(jobID)) continue;
     m_engine.Stop(jobID);
     UIOp_UpdateJobProgress(jobID, std::string("stopped"), std::string("stopped"));

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,7 +20,8 @@ class JobTable;
 class JobTabs;
 class KeepAwake;
 class MyLabel;
-class QTableWidget;
+class QTableView;
+class QTimer;
 
 // The main window: the three job tables, the add buttons, the output folder and
 // the shutdown option, and the menu label in the top-right corner.
@@ -48,7 +50,7 @@ class Widget : public QWidget {
   void UIOp_AddJobToCompleted(const JobView& job);
   void UIOp_AddJobToDeleted(const JobView& job);
   int UIOp_GetJobRow_Running(const std::string& jobID) const;
-  std::string UIOp_GetJobID(QTableWidget* table, int row) const;
+  std::string UIOp_GetJobID(QTableView* table, int row) const;
   // Rewrites the Time Remaining and Progress cells from the publisher's texts.
   void UIOp_UpdateJobProgress(const std::string& jobID, const std::string& time, const std::string& progress);
   void UIOp_UpdateJobProgress(const std::string& jobID, const QString& time, const QString& progress);
@@ -56,8 +58,11 @@ class Widget : public QWidget {
   void UIOp_JobDone(const std::string& jobID);
   static QString format_time_remaining(const std::string& text);
   static QString format_progress(const std::string& text);
-  // Takes up every stored job and puts it in its table.
+  // Starts taking up the stored jobs: the window does not wait for them. Their rows
+  // come a slice at a time, the Transcoding table's first.
   void load_existing_jobFile();
+  // Every stored job has its row.
+  bool stored_jobs_shown() const;
 
   // --- Output folder --------------------------------------------------------------
   void load_outputDir();
@@ -138,8 +143,13 @@ class Widget : public QWidget {
   void show_active_job_message();
   // Another Kovadle process owns the job: nothing is changed here.
   void show_elsewhere_message();
-  // A Transcoding row for the job in its state, with the failure's reason as tooltip.
-  void add_transcoding_row(const JobView& job);
+  // A row for the job in its table (a Transcoding row in its state, with the
+  // failure's reason as tooltip); a stored job's goes before this session's jobs.
+  void add_row(JobTab tab, const JobView& job, bool stored = false);
+  void add_transcoding_row(const JobView& job, bool stored = false);
+  // Rows for the stored jobs taken up so far, for as long as one slice may take.
+  void show_stored_jobs();
+  void show_stored_job(const std::string& jobID);
   void show_failure(const std::string& jobID, const QString& reason);
   // After Ok to the close request: waits, bounded, until the stopped encoders have
   // ended, showing that it does.
@@ -179,6 +189,10 @@ class Widget : public QWidget {
   bool m_countdownOpen = false;
   // The last job here ended while another Kovadle's still ran: the countdown waits for those.
   bool m_shutdownWaits = false;
+
+  // Stored jobs taken up and not shown yet, in the order they are to be shown.
+  std::deque<std::string> m_storedToShow;
+  QTimer* m_storedJobsTimer = nullptr;
 
   // Files dropped or handed over while an add flow was open, added after it.
   QStringList m_filesToAdd;

@@ -21,6 +21,9 @@ TEST(SimpleJson, LookupRulesAndFailures) {
   EXPECT_EQ(json.get("Name"), "first");  // the first member of a name wins
   EXPECT_EQ(thrown_by([&] { json.get("name"); }), "SimpleJson::get: the key doesn't exist.");
   EXPECT_EQ(thrown_by([&] { json.get("o"); }), "SimpleJson::get: the value is not a string.");
+  std::string value = "kept";
+  EXPECT_FALSE(json.try_get("name", &value) || json.try_get("o", &value));
+  EXPECT_TRUE(value == "kept" && json.try_get("Name", &value) && value == "first");
 
   EXPECT_FALSE(SimpleJson::is_json("   "));
   EXPECT_FALSE(SimpleJson::is_json("{} x"));

@@ -227,7 +227,7 @@ TEST_F(WindowTest, ASizeChosenInTheDialogIsTheJobsAndTheFinishedRowShowsItBeside
   EXPECT_LE(made, target);
   EXPECT_GE(made, target * 0.8);
   const int row = JobTable::rowOf(done(), jobID);
-  EXPECT_EQ(done()->item(row, JobTable::kOutput)->text(),
+  EXPECT_EQ(done()->model()->index(row, JobTable::kOutput).data().toString(),
             QString::fromStdString("sized_output.mp4 (MP4, " + SizeText::Decimal(made) + " of " +
                                    SizeText::Decimal(target) + ")"));
   const QStringList results = property_results(jobID);

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <fstream>
 
 #include "WindowTestSupport.h"
@@ -72,7 +73,7 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   }
   EXPECT_EQ(made, QStringList({"small.mp4 90 small_output.mkv", "same.mp4 85 same_output.mkv",
                                "same.mp4 85 same_output_2.mkv"}));
-  EXPECT_EQ(running()->rowCount(), 3);
+  EXPECT_EQ(rows(running()), 3);
 
   // The choice is remembered in the settings file; the next single video starts from it.
   const UserSettings stored(UserSettings::instance().path());

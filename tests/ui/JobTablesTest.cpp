@@ -64,11 +64,10 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
   for (int start = 0; start < 2; ++start) {
     open_window();
     EXPECT_EQ(manager->GetAllJobCount(), 7);
-    EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 313);
+    EXPECT_EQ(rows(running()) * 100 + rows(done()) * 10 + rows(recycled()), 313);
     EXPECT_EQ(cells(running(), plain) + cells(running(), stopped) + cells(running(), failed),
               "Stopped|StoppedStopped|StoppedFailed|Failed");
-    EXPECT_EQ(running()->item(JobTable::rowOf(running(), failed), 2)->toolTip(),
-              "Failed: Conversion failed!");
+    EXPECT_EQ(tip(running(), JobTable::rowOf(running(), failed), 2), "Failed: Conversion failed!");
     EXPECT_EQ(cells(done(), completed), "0:00|100.00%");
     EXPECT_EQ(
         cells(recycled(), deleted_done) + cells(recycled(), deleted_stopped) + cells(recycled(), deleted_new),
@@ -80,7 +79,7 @@ TEST_F(WindowTest, StoredJobsAreEachShownInOneTableAndSurviveARestart) {
     EXPECT_EQ(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2),
               "Transcoding (3)Completed (1)RecycleBin (3)");
     EXPECT_TRUE(done()->isColumnHidden(2) && recycled()->isColumnHidden(2) && !running()->isColumnHidden(2));
-    EXPECT_EQ(recycled()->item(JobTable::rowOf(recycled(), deleted_done), JobTable::kOutput)->text(),
+    EXPECT_EQ(text(recycled(), JobTable::rowOf(recycled(), deleted_done), JobTable::kOutput),
               "out.mp4 (MP4, missing)");
   }
 }
@@ -96,11 +95,11 @@ TEST_F(WindowTest, NamesAndReasonsThatLookLikeMarkupAreShownAsWritten) {
   open_window();
   const QString path = QString::fromStdString(input), why = "Failed: " + QString::fromStdString(reason);
   int row = JobTable::rowOf(running(), failed);
-  EXPECT_EQ(running()->item(row, JobTable::kFileName)->text(), path);
-  EXPECT_EQ(as_shown(running()->item(row, JobTable::kFileName)->toolTip()), path + "\n" + why);
-  EXPECT_EQ(as_shown(running()->item(row, JobTable::kTimeRemaining)->toolTip()), why);
+  EXPECT_EQ(text(running(), row, JobTable::kFileName), path);
+  EXPECT_EQ(as_shown(tip(running(), row, JobTable::kFileName)), path + "\n" + why);
+  EXPECT_EQ(as_shown(tip(running(), row, JobTable::kTimeRemaining)), why);
   row = JobTable::rowOf(done(), completed);
-  EXPECT_EQ(as_shown(done()->item(row, JobTable::kOutput)->toolTip()),
+  EXPECT_EQ(as_shown(tip(done(), row, JobTable::kOutput)),
             "Input: " + path + "\nOutput: " + QString::fromStdString(output));
 
   // Property: the paths' tooltips and the reason.
@@ -136,11 +135,11 @@ TEST_F(WindowTest, AStoppedJobKeepsItsProgressAndAReasonIsSaidInTheViewersLangua
   ASSERT_TRUE(load_interface_translation(chinese, "cn"));
   QCoreApplication::installTranslator(&chinese);
   open_window();
-  const auto tip = [this](const std::string& jobID) {
-    return running()->item(JobTable::rowOf(running(), jobID), 3)->toolTip();
+  const auto reason_of = [this](const std::string& jobID) {
+    return tip(running(), JobTable::rowOf(running(), jobID), 3);
   };
   const QString shown_halfway = QString::fromStdString(cells(running(), halfway));
-  const QString shown_coded = tip(coded), shown_newer = tip(newer);
+  const QString shown_coded = reason_of(coded), shown_newer = reason_of(newer);
   QCoreApplication::removeTranslator(&chinese);
   EXPECT_EQ(shown_halfway, QString::fromUtf8("已停止|42.13%"));
   EXPECT_EQ(shown_coded, QString::fromUtf8("失败: 编码器执行失败，退出码 1"));
@@ -163,10 +162,10 @@ TEST_F(WindowTest, FinishedOutputsAreCutAtTheirStartSoTheirEndsStayApart) {
   QApplication::processEvents();
   QImage cell[2];
   for (int i = 0; i < 2; ++i) {
-    const QRect rect =
-        done()->visualItemRect(done()->item(JobTable::rowOf(done(), jobs[i]), JobTable::kOutput));
-    const QString text = done()->item(JobTable::rowOf(done(), jobs[i]), JobTable::kOutput)->text();
-    ASSERT_GT(done()->fontMetrics().horizontalAdvance(text), rect.width()) << "fits: nothing is cut";
+    const int row = JobTable::rowOf(done(), jobs[i]);
+    const QRect rect = done()->visualRect(done()->model()->index(row, JobTable::kOutput));
+    const QString shown = text(done(), row, JobTable::kOutput);
+    ASSERT_GT(done()->fontMetrics().horizontalAdvance(shown), rect.width()) << "fits: nothing is cut";
     cell[i] = done()->viewport()->grab(rect).toImage();
   }
   EXPECT_NE(cell[0], cell[1]) << "both outputs look alike";
@@ -205,10 +204,9 @@ TEST_F(WindowTest, SnapshotsRewriteTheCellsAndOnlyAFinishedJobMovesToCompleted) 
   // A failure says why, on the row and after a restart.
   w.slot_job_finished(finished(b, JobState::Failed, "No space left on device"));
   EXPECT_EQ(cells(running(), b), "Failed|Failed");
-  EXPECT_TRUE(
-      running()->item(JobTable::rowOf(running(), b), 3)->toolTip().contains("No space left on device"));
+  EXPECT_TRUE(tip(running(), JobTable::rowOf(running(), b), 3).contains("No space left on device"));
   w.slot_job_finished(finished(a, JobState::Completed));
-  EXPECT_EQ(running()->rowCount(), 2);
+  EXPECT_EQ(rows(running()), 2);
   EXPECT_EQ(cells(done(), a), "0:00|100.00%");
 }
 
@@ -246,7 +244,7 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
   open_menu(running(), encoding, "Delete");
   open_menu(done(), completed, "Delete");
   open_window();
-  EXPECT_EQ(running()->rowCount() * 100 + done()->rowCount() * 10 + recycled()->rowCount(), 103);
+  EXPECT_EQ(rows(running()) * 100 + rows(done()) * 10 + rows(recycled()), 103);
   EXPECT_EQ(cells(recycled(), encoding), "Stopped|Stopped");
 }
 
@@ -327,7 +325,7 @@ TEST_F(WindowTest, DeletingForGoodTrashesTheOutputOnlyWhenAskedAndNeverAnotherJo
 
   open_menu(recycled(), jobs[3], "Empty Recycle Bin");
   EXPECT_EQ(texts.last(), "Are you sure to empty the recyle bin?");
-  EXPECT_EQ(recycled()->rowCount() + manager->GetAllJobCount(), 0);
+  EXPECT_EQ(rows(recycled()) + manager->GetAllJobCount(), 0);
   EXPECT_FALSE(job_file_exists(jobs[3]));
   EXPECT_TRUE(exists(outputs[1]) && exists(outputs[2]));
 }
@@ -343,26 +341,25 @@ TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {
   open_menu(recycled(), unfinished, "Restore");
   open_menu(recycled(), finished, "Restore");
   open_window();  // a restart keeps them where they went back to, stopped
-  EXPECT_EQ(recycled()->rowCount(), 0);
+  EXPECT_EQ(rows(recycled()), 0);
   EXPECT_EQ(cells(running(), unfinished) + cells(done(), finished), "Stopped|Stopped0:00|100.00%");
 
   open_menu(running(), unfinished, "Transcode again");
   ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), unfinished) >= 0; }, 120000));
   const int row = JobTable::rowOf(done(), unfinished);
-  const QString shown = done()->item(row, JobTable::kOutput)->text();
+  const QString shown = text(done(), row, JobTable::kOutput);
   EXPECT_TRUE(shown.startsWith("clip_output.mp4 (MP4, ") && shown.endsWith("KB)")) << shown.toStdString();
   // Both paths as the system writes them.
-  EXPECT_EQ(done()->item(row, JobTable::kFileName)->toolTip(),
+  EXPECT_EQ(tip(done(), row, JobTable::kFileName),
             QDir::toNativeSeparators(QString::fromStdString("Input: " + clip + "\nOutput: " + output)));
-  emit done()->cellDoubleClicked(row, JobTable::kFileName);
+  emit done()->doubleClicked(done()->model()->index(row, JobTable::kFileName));
   EXPECT_EQ(launched, QStringList{QString::fromStdString(output)});
 
   // An output that is gone is said so, and nothing is opened.
   QStringList boxes;
   QObject guard;
   answer_modal_boxes(&guard, [&](const QString& title, const QString& text) { boxes << title + ":" + text; });
-  EXPECT_EQ(done()->item(JobTable::rowOf(done(), finished), JobTable::kOutput)->text(),
-            "gone.mkv (MKV, missing)");
+  EXPECT_EQ(text(done(), JobTable::rowOf(done(), finished), JobTable::kOutput), "gone.mkv (MKV, missing)");
   open_menu(done(), finished, "Play output");
   EXPECT_EQ(boxes, QStringList{"Information:The output file is not there any more:\n" +
                                QDir::toNativeSeparators(QString::fromStdString(gone))});

@@ -99,6 +99,9 @@ TEST_F(WindowTest, KeepAwakeIsHeldOnlyWhileAJobRuns) {
   run_slowly(jobID, 3);
   EXPECT_TRUE(wait_until([&] { return saver->inhibits == 1; }, 10000));
   EXPECT_TRUE(active(jobID));
+  // Held from the start on, while the input's length is still being probed: the
+  // encoder comes after.
+  ASSERT_TRUE(wait_until([&] { return manager->FindJob(jobID)->GetPid() > 0; }, 30000));
   // Beyond its standard input, output and error (our pipes), only the file it writes.
   const QDir descriptors(QString("/proc/%1/fd").arg(manager->FindJob(jobID)->GetPid()));
   const QStringList held = descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);

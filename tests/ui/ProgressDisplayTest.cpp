@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QTableWidget>
 
 #include "WindowTestSupport.h"
 #include "support/QtPrinters.h"

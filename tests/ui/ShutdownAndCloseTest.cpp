@@ -23,15 +23,14 @@ TEST_F(WindowTest, OnlyTheLastCompletionCountsDownAndOnlyARunOutCountdownShutsDo
   handle_modal_dialogs(&guard, [&](QDialog* dialog) {
     auto* countdown = qobject_cast<CountDownMsgBox*>(dialog);
     if (countdown == nullptr) return false;
-    if (countdowns.empty() || countdowns.back() != done()->rowCount())
-      countdowns.push_back(done()->rowCount());
+    if (countdowns.empty() || countdowns.back() != rows(done())) countdowns.push_back(rows(done()));
     if (cancel) countdown->button(QMessageBox::No)->click();
     return true;
   });
 
   open_menu(running(), jobs[0], "Transcode again");
   open_menu(running(), jobs[1], "Transcode again");  // queued behind the first
-  ASSERT_TRUE(wait_until([&] { return done()->rowCount() == 2 && !countdowns.empty(); }, 300000));
+  ASSERT_TRUE(wait_until([&] { return rows(done()) == 2 && !countdowns.empty(); }, 300000));
   EXPECT_EQ(countdowns, std::vector<int>{2});
   EXPECT_TRUE(w.findChild<QCheckBox*>("checkBoxShutdown")->isChecked());
   EXPECT_EQ(shutdowns, 0);
@@ -75,7 +74,7 @@ TEST_F(WindowTest, TheCountdownWaitsForAnotherKovadlesEncode) {
   ASSERT_TRUE(wait_until([&] { return theirs->GetPid() > 0; }, 30000));
 
   open_menu(running(), ours, "Transcode again");
-  ASSERT_TRUE(wait_until([&] { return done()->rowCount() == 1; }, 120000));
+  ASSERT_TRUE(wait_until([&] { return rows(done()) == 1; }, 120000));
   wait_until([] { return false; }, 2500);
   EXPECT_EQ(countdowns, 0) << "counted down under another Kovadle's encode";
   cli.StopJob(record->GetJobID());

@@ -14,7 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextDocument>
 #include <QTimer>
 #include <functional>
@@ -145,25 +145,36 @@ class WindowTest : public testing::Test {
     });
   }
 
-  // Opens the window on a fresh engine; called again, it is a restart.
-  Widget& open_window() {
+  // Opens the window on a fresh engine and, unless told not to, waits until every
+  // stored job is shown; called again, it is a restart.
+  Widget& open_window(bool until_shown = true) {
     window.reset();
     engine.reset();
     manager = std::make_unique<JobManager>();
     engine = std::make_unique<JobEngine>(*manager);
     window = std::make_unique<Widget>(*engine);
     window->show();
+    const bool shown = !until_shown || wait_until([this] { return window->stored_jobs_shown(); }, 60000);
+    EXPECT_TRUE(shown) << "stored jobs not shown";
     return *window;
   }
 
-  QTableWidget* running() const { return window->findChild<QTableWidget*>("tableWidgetRunning"); }
-  QTableWidget* done() const { return window->findChild<QTableWidget*>("tableWidgetDone"); }
-  QTableWidget* recycled() const { return window->findChild<QTableWidget*>("tableWidgetDel"); }
+  QTableView* running() const { return window->findChild<QTableView*>("tableWidgetRunning"); }
+  QTableView* done() const { return window->findChild<QTableView*>("tableWidgetDone"); }
+  QTableView* recycled() const { return window->findChild<QTableView*>("tableWidgetDel"); }
+
+  static int rows(const QTableView* table) { return table->model()->rowCount(); }
+  static QString text(const QTableView* table, int row, int column, int role = Qt::DisplayRole) {
+    return table->model()->index(row, column).data(role).toString();
+  }
+  static QString tip(const QTableView* table, int row, int column) {
+    return text(table, row, column, Qt::ToolTipRole);
+  }
 
   // "time|progress" of the job's row, "" when the table has none.
-  static std::string cells(QTableWidget* table, const std::string& jobID) {
+  static std::string cells(QTableView* table, const std::string& jobID) {
     const int row = JobTable::rowOf(table, jobID);
-    return row < 0 ? "" : (table->item(row, 2)->text() + "|" + table->item(row, 3)->text()).toStdString();
+    return row < 0 ? "" : (text(table, row, 2) + "|" + text(table, row, 3)).toStdString();
   }
 
   // Starts a stored job with an encode of about `seconds` of wall time into its output.
@@ -182,8 +193,9 @@ class WindowTest : public testing::Test {
     return job != nullptr && JobStateRules::IsActive(job->GetState());
   }
 
-  // Right-clicks the job's row; returns the entries shown and picks `choose`.
-  QStringList open_menu(QTableWidget* table, const std::string& jobID, const QString& choose = QString(),
+  // Right-clicks the job's row; returns the entries shown (those shown disabled
+  // marked so) and picks `choose`.
+  QStringList open_menu(QTableView* table, const std::string& jobID, const QString& choose = QString(),
                         const std::function<void()>& while_open = {}) {
     QStringList shown;
     QTimer inside;  // fires in the menu's own loop, or never when no menu opens
@@ -194,7 +206,7 @@ class WindowTest : public testing::Test {
       if (while_open) while_open();
       QAction* chosen = nullptr;
       for (QAction* action : menu->actions()) {
-        if (action->isVisible()) shown << action->text();
+        if (action->isVisible()) shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
         if (action->isVisible() && action->text() == choose) chosen = action;
       }
       menu->hide();
@@ -202,7 +214,8 @@ class WindowTest : public testing::Test {
     });
     inside.start(100);
     const int row = JobTable::rowOf(table, jobID);
-    if (row >= 0) emit table->customContextMenuRequested(table->visualItemRect(table->item(row, 1)).center());
+    if (row >= 0)
+      emit table->customContextMenuRequested(table->visualRect(table->model()->index(row, 1)).center());
     EXPECT_FALSE(shown.isEmpty()) << "no menu for " << jobID;
     return shown;
   }
