@@ -175,6 +175,10 @@ Verdict judgeEstimator(const std::vector<Record>& records) {
   return judge(
       records,
       [&job](const Record& record) {
+        // A job learns its input's length from the probe before the encoder starts; the
+        // recorded inputs are plain files whose header tells the same length.
+        if (record.kind == "line" && record.text.find("Duration:") != std::string::npos)
+          job.SetDuration(EncoderProgressLine::ExtractDuration(record.text));
         if (record.kind == "line") job.HandleOutputLine(record.text + "\n", record.ms);
         if (record.kind == "exit") job.EncoderEnded();
       },

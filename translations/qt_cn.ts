@@ -425,6 +425,14 @@
         <source>Restore</source>
         <translation>还原</translation>
     </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>继续</translation>
+    </message>
 </context>
 <context>
     <name>JobReason</name>
@@ -530,6 +538,10 @@
     <message>
         <source>%1 left in all</source>
         <translation>全部剩余 %1</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>已暂停</translation>
     </message>
 </context>
 <context>
@@ -961,6 +973,18 @@
     <message>
         <source>Stopping the transcodes</source>
         <translation>正在停止转码任务</translation>
+    </message>
+    <message>
+        <source>Pause all</source>
+        <translation>全部暂停</translation>
+    </message>
+    <message>
+        <source>Pause the running jobs to free the processor, or resume them; while a job is paused, no waiting job starts</source>
+        <translation>暂停正在转码的任务以释放处理器，或让它们继续；有任务暂停时，排队的任务不会开始</translation>
+    </message>
+    <message>
+        <source>Resume all</source>
+        <translation>全部继续</translation>
     </message>
 </context>
 </TS>

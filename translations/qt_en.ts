@@ -425,6 +425,14 @@
         <source>Restore</source>
         <translation>Restore</translation>
     </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Resume</translation>
+    </message>
 </context>
 <context>
     <name>JobReason</name>
@@ -530,6 +538,10 @@
     <message>
         <source>%1 left in all</source>
         <translation>%1 left in all</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Paused</translation>
     </message>
 </context>
 <context>
@@ -961,6 +973,18 @@
     <message>
         <source>Stopping the transcodes</source>
         <translation>Stopping the transcodes</translation>
+    </message>
+    <message>
+        <source>Pause all</source>
+        <translation>Pause all</translation>
+    </message>
+    <message>
+        <source>Pause the running jobs to free the processor, or resume them; while a job is paused, no waiting job starts</source>
+        <translation>Pause the running jobs to free the processor, or resume them; while a job is paused, no waiting job starts</translation>
+    </message>
+    <message>
+        <source>Resume all</source>
+        <translation>Resume all</translation>
     </message>
 </context>
 </TS>

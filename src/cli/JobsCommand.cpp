@@ -20,9 +20,10 @@ int JobsCommand::Run(bool json) {
   const auto shown = &TerminalText::Escaped;
   for (const JobView& job : jobs) {
     // Queued or running in a live Kovadle process, or how its last run ended.
-    const std::string state = job.elsewhere == JobState::Waiting ? "queued"
-                              : job.elsewhere != JobState::Idle  ? "running"
-                                                                 : JobStateRules::Name(job.recorded);
+    const std::string state = job.elsewhere == JobState::Waiting  ? "queued"
+                              : job.elsewhere == JobState::Paused ? "paused"
+                              : job.elsewhere != JobState::Idle   ? "running"
+                                                                  : JobStateRules::Name(job.recorded);
     if (json) {
       CliConsole::Out(JobsJson::Line(job, state));
       continue;

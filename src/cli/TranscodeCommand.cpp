@@ -99,6 +99,14 @@ void TranscodeCommand::follow(TranscodeProgress& progress) {
   QCoreApplication::exec();
 }
 
+void TranscodeCommand::suspend(TranscodeProgress& progress) {
+  engine_.PauseAll();
+  // The shell writes its own lines meanwhile: the bars start afresh below them.
+  progress.TakeBarsAway();
+  suspendWatcher_.StopSelf();
+  engine_.ResumeAll();
+}
+
 void TranscodeCommand::summarize(const TranscodeProgress& progress, int refused, int signal) const {
   using State = JobState;
   if (signal != 0) {
@@ -121,9 +129,14 @@ int TranscodeCommand::Run() {
   engine_.StartPublishing();
   const QStringList& files = arguments_.Files();
   TranscodeProgress progress(CliConsole::OutIsTerminal(), files.size());
+  QObject context;
+  QObject::connect(&suspendWatcher_, &SuspendSignalWatcher::suspendRequested, &context,
+                   [this, &progress] { suspend(progress); });
   int refused = 0;
   for (int i = 0; i < files.size() && watcher_.ReceivedSignal() == 0; ++i) {
     if (!submit(files[i], i + 1, progress)) ++refused;
+    // A Ctrl+Z while files are checked is not left until they all are.
+    QCoreApplication::processEvents();
   }
   // A signal before the loop runs would be lost in it.
   if (progress.Count() > 0 && watcher_.ReceivedSignal() == 0) follow(progress);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "jobs/JobEngine.h"
+#include "process/SuspendSignalWatcher.h"
 
 class CliArguments;
 class QuitSignalWatcher;
@@ -13,7 +14,8 @@ class TranscodeProgress;
 // `kovadle-cli transcode`: adds each file through the engine's add chain, as the
 // window does (the same refusals, the "_output" names in the output folder, the
 // same job files), then follows the jobs until all have ended or a termination
-// request stops them.
+// request stops them. The terminal's Ctrl+Z holds the encoders and stops the
+// program; fg or bg lets them go on.
 class TranscodeCommand {
  public:
   TranscodeCommand(const CliArguments& arguments, const QuitSignalWatcher& watcher);
@@ -33,9 +35,14 @@ class TranscodeCommand {
   // ended or a signal came.
   void follow(TranscodeProgress& progress);
   void summarize(const TranscodeProgress& progress, int refused, int signal) const;
+  // Ctrl+Z: the encoders run in process groups of their own, which the terminal's
+  // signal does not reach; they are paused, then the program stops, and once it is
+  // continued they go on.
+  void suspend(TranscodeProgress& progress);
 
   const CliArguments& arguments_;
   const QuitSignalWatcher& watcher_;
   JobEngine engine_;
+  SuspendSignalWatcher suspendWatcher_;
   std::string folder_;
 };

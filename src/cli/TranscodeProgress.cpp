@@ -18,6 +18,7 @@ constexpr int kNameWidth = 30;
 
 // The same figure the window shows for the job.
 std::string timeLeft(const JobStatus& status) {
+  if (status.state == JobState::Paused) return "paused";
   switch (status.leftKind) {
     case TimeLeft::Kind::Estimating:
       return "Estimating...";
@@ -36,7 +37,9 @@ std::string shortName(const std::string& name) {
   return (text.left(kNameWidth - 3) + "...").toUtf8().toStdString();
 }
 
-bool isRunning(JobState state) { return state == JobState::Starting || state == JobState::Encoding; }
+bool isRunning(JobState state) {
+  return state == JobState::Starting || state == JobState::Encoding || state == JobState::Paused;
+}
 
 }  // namespace
 
@@ -75,6 +78,7 @@ void TranscodeProgress::describe(const Entry& entry, const std::string& reason, 
   switch (entry.state) {
     case JobState::Starting:
     case JobState::Encoding:
+    case JobState::Paused:
       lines->emplace_back(entry.tag + " Transcoding " + entry.input + " -> " + entry.output, false);
       break;
     case JobState::Completed: {
@@ -146,6 +150,13 @@ void TranscodeProgress::Finish(const JobEngine& engine) {
   }
   finished_ = true;
   show(lines, false);
+}
+
+void TranscodeProgress::TakeBarsAway() {
+  if (!terminal_ || barLines_ == 0) return;
+  CliConsole::Out("\033[" + StringUtil::int_to_str(barLines_) + "A\r\033[J");
+  barLines_ = 0;
+  barsShown_.clear();
 }
 
 bool TranscodeProgress::AllEnded() const {

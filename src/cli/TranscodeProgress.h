@@ -25,6 +25,8 @@ class TranscodeProgress {
   void OnStatus(const JobsStatus& status);
   // A run that ended.
   void OnFinished(const JobFinished& finished);
+  // Takes the bars off the terminal; they come back with the next figures.
+  void TakeBarsAway();
   // Reports how the jobs not reported as ended stand now (as the engine tells)
   // and takes the bars away.
   void Finish(const JobEngine& engine);

@@ -213,6 +213,22 @@ JobEngine::Result JobEngine::Stop(const std::string& jobID) {
   return manager_.StopJob(jobID) ? Result::Done : refusal(jobID);
 }
 
+JobEngine::Result JobEngine::Pause(const std::string& jobID) {
+  return manager_.PauseJob(jobID) ? Result::Done : refusal(jobID);
+}
+
+JobEngine::Result JobEngine::Resume(const std::string& jobID) {
+  return manager_.ResumeJob(jobID) ? Result::Done : refusal(jobID);
+}
+
+JobEngine::Result JobEngine::PauseAll() {
+  return manager_.PauseAllJobs() > 0 ? Result::Done : Result::NotAllowed;
+}
+
+JobEngine::Result JobEngine::ResumeAll() {
+  return manager_.ResumeAllJobs() > 0 ? Result::Done : Result::NotAllowed;
+}
+
 JobEngine::Result JobEngine::Delete(const std::string& jobID) {
   const JobV3* job = manager_.FindJob(jobID);
   if (job == nullptr || job->IsDeleted() || JobStateRules::IsActive(job->GetState())) return refusal(jobID);
@@ -272,6 +288,31 @@ int JobEngine::LiveEncoderCount() const {
   int count = 0;
   for (const JobV3* job : manager_.GetAllJobs()) count += job->IsRunning();
   return count;
+}
+
+int JobEngine::PausedJobCount() const { return manager_.GetPausedJobCount(); }
+
+int JobEngine::PausableJobCount() const {
+  int count = 0;
+  for (const JobV3* job : manager_.OpRunningJobs("get", nullptr)) {
+    const JobState state = job->GetState();
+    count += state == JobState::Starting || state == JobState::Encoding;
+  }
+  return count;
+}
+
+bool JobEngine::QueueHeld() const { return manager_.IsQueueHeld(); }
+
+int JobEngine::BusyJobCount() const {
+  const bool held = QueueHeld();
+  int count = 0;
+  // Listed: active, or ended and not yet reported.
+  for (const JobV3* job : manager_.OpRunningJobs("get", nullptr)) {
+    const JobState state = job->GetState();
+    count += state != JobState::Paused && !(held && state == JobState::Waiting);
+  }
+  const JobManager::JobsElsewhere others = manager_.GetJobsElsewhere();
+  return count + others.encoding + others.stopping + (held ? 0 : others.waiting);
 }
 
 int JobEngine::ActiveJobsElsewhere() const { return manager_.GetJobsElsewhere().Active(); }

@@ -107,6 +107,14 @@ class JobEngine : public QObject {
   Result Start(const std::string& jobID);
   // Returns at once: a job whose encoder has not ended yet reads Stopping.
   Result Stop(const std::string& jobID);
+  // Holds a running job's encoder (it reads Paused) until Resume; the time it is held
+  // counts for nothing in its time left. While any Kovadle job is paused no waiting
+  // job starts. Stop works on a paused job as on a running one.
+  Result Pause(const std::string& jobID);
+  Result Resume(const std::string& jobID);
+  // Every running (or starting) job / every paused job: Done when at least one was.
+  Result PauseAll();
+  Result ResumeAll();
   // To the recycle bin, and back to the state it had.
   Result Delete(const std::string& jobID);
   Result Restore(const std::string& jobID);
@@ -130,8 +138,18 @@ class JobEngine : public QObject {
   int ListedJobCount() const;
   // Jobs that hold a run slot or wait for one.
   int ActiveJobCount() const;
-  // Jobs whose encoder may still live (starting, encoding or stopping).
+  // Jobs whose encoder may still live (starting, encoding, paused or stopping).
   int LiveEncoderCount() const;
+  // Jobs paused now, and jobs PauseAll would pause now (starting or encoding).
+  int PausedJobCount() const;
+  int PausableJobCount() const;
+  // A paused job here, or (as last counted) in another Kovadle process, holds the
+  // waiting jobs.
+  bool QueueHeld() const;
+  // Jobs that keep the machine busy or are about to, here and in other Kovadle
+  // processes: neither paused ones nor those waiting behind a pause count, so an idle
+  // machine may sleep while the queue is paused.
+  int BusyJobCount() const;
   // Jobs other live Kovadle processes (kovadle-cli, another window) run or queue now,
   // as last counted (about once a second while publishing).
   int ActiveJobsElsewhere() const;

@@ -187,6 +187,12 @@ int JobManager::encodingLocked() {
   return count;
 }
 
+int JobManager::pausedLocked() {
+  int count = 0;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) count += job->IsPaused();
+  return count;
+}
+
 bool JobManager::anyWaitingLocked() {
   for (JobV3* job : OpRunningJobs("get", nullptr)) {
     if (job->IsQueueing()) return true;
@@ -249,8 +255,8 @@ bool JobManager::RunJob(const std::string& jobID) {
 }
 
 bool JobManager::startOrQueueLocked(JobV3* job, const JobsElsewhere& others, uint64_t* generation) {
-  const bool start =
-      encodingLocked() == 0 && !anyWaitingLocked() && others.encoding == 0 && others.waiting == 0;
+  const bool start = encodingLocked() == 0 && pausedLocked() == 0 && !anyWaitingLocked() &&
+                     others.encoding == 0 && others.waiting == 0 && others.paused == 0;
   if (!job->MoveTo(start ? JobState::Starting : JobState::Waiting)) return false;
   *generation = start ? job->StartGeneration() : 0;
   return true;
@@ -269,6 +275,8 @@ void JobManager::RunQueuedJob() {
   uint64_t generation = 0;
   {
     std::lock_guard<std::mutex> guard(controlLock_);
+    // Paused since the publisher looked.
+    if (pausedLocked() > 0) return;
     for (JobV3* candidate : OpRunningJobs("get", nullptr)) {
       if (candidate->IsQueueing()) {
         job = candidate;
@@ -320,8 +328,47 @@ bool JobManager::StopJob(const std::string& jobID) {
   OpRunningJobs("remove", job);
   if (job->Stop()) return true;
   // Too late: its output is taking its name; it completes and is reported as usual.
-  if (job->GetState() == JobState::Encoding) OpRunningJobs("add", job);
+  const JobState state = job->GetState();
+  if (state == JobState::Encoding || state == JobState::Paused) OpRunningJobs("add", job);
   return false;
+}
+
+bool JobManager::PauseJob(const std::string& jobID) {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  JobV3* job = FindJob(jobID);
+  return job != nullptr && !job->IsElsewhere() && job->Pause();
+}
+
+bool JobManager::ResumeJob(const std::string& jobID) {
+  bool resumed = false;
+  {
+    std::lock_guard<std::mutex> guard(controlLock_);
+    JobV3* job = FindJob(jobID);
+    resumed = job != nullptr && !job->IsElsewhere() && job->Resume();
+  }
+  // The queue may move on.
+  if (resumed) wake();
+  return resumed;
+}
+
+int JobManager::PauseAllJobs() {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  int paused = 0;
+  for (JobV3* job : OpRunningJobs("get", nullptr)) {
+    const JobState state = job->GetState();
+    if ((state == JobState::Starting || state == JobState::Encoding) && job->Pause()) ++paused;
+  }
+  return paused;
+}
+
+int JobManager::ResumeAllJobs() {
+  int resumed = 0;
+  {
+    std::lock_guard<std::mutex> guard(controlLock_);
+    for (JobV3* job : OpRunningJobs("get", nullptr)) resumed += job->Resume();
+  }
+  if (resumed > 0) wake();
+  return resumed;
 }
 
 bool JobManager::StopAllJobs(int waitMs) {
@@ -503,6 +550,13 @@ int JobManager::GetEncodingJobCount() {
   return encodingLocked();
 }
 
+int JobManager::GetPausedJobCount() {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  return pausedLocked();
+}
+
+bool JobManager::IsQueueHeld() { return GetPausedJobCount() > 0 || GetJobsElsewhere().paused > 0; }
+
 JobManager::JobsElsewhere JobManager::CountJobsElsewhere() {
   std::set<std::string> held;
   for (JobV3* job : GetAllJobs()) {
@@ -520,6 +574,7 @@ JobManager::JobsElsewhere JobManager::CountJobsElsewhere() {
     if (!holder.live) continue;
     if (holder.state == JobState::Encoding) ++counted.encoding;
     if (holder.state == JobState::Stopping) ++counted.stopping;
+    if (holder.state == JobState::Paused) ++counted.paused;
     if (holder.state == JobState::Waiting) {
       ++counted.waiting;
       if (counted.oldestWaitingSince == 0 || holder.waitingSince < counted.oldestWaitingSince)

@@ -21,7 +21,8 @@
 // tells what its holder does with it): a job starts at once when no Kovadle job
 // encodes and none waits; otherwise it waits in the queue for the progress
 // publisher, which starts the oldest waiting job of all as soon as none encodes, and
-// another one beside a running one while the processor has room. A job runs or
+// another one beside a running one while the processor has room. While a Kovadle job
+// is paused, no waiting job starts (nor a new one: it waits). A job runs or
 // changes only while this process owns it (see JobOwnership): one that another
 // Kovadle process owns is shown as such and refused. Jobs are addressed by JobID.
 class JobManager {
@@ -62,6 +63,13 @@ class JobManager {
   // the job reads Stopping until the encoder has ended. False when there was
   // nothing to stop (or another process owns the job).
   bool StopJob(const std::string& jobID);
+  // Holds a job's encoder until ResumeJob (JobV3::Pause), or lets it go on. False
+  // when there is no such job, another process owns it, or its state does not allow it.
+  bool PauseJob(const std::string& jobID);
+  bool ResumeJob(const std::string& jobID);
+  // Every job of ours that encodes or is starting / every paused one: how many changed.
+  int PauseAllJobs();
+  int ResumeAllJobs();
   // Stops every running or waiting job as StopJob does and waits up to waitMs for
   // their encoders to end. An encoder that does not end in time is left to die with
   // the program; its job is recorded as stopped all the same. False when one did not
@@ -94,6 +102,11 @@ class JobManager {
   int GetQueueJobCount();
   // Jobs starting or encoding: the run decisions count these.
   int GetEncodingJobCount();
+  // Our jobs paused now.
+  int GetPausedJobCount();
+  // A paused job, ours or (as last counted) another Kovadle process's, holds every
+  // waiting job: a pause is there to give the processor back.
+  bool IsQueueHeld();
 
   // The jobs other live Kovadle processes run now (not those this manager holds),
   // as their lock files tell.
@@ -101,8 +114,9 @@ class JobManager {
     int encoding = 0;  // starting or encoding
     int waiting = 0;
     int stopping = 0;
+    int paused = 0;
     int64_t oldestWaitingSince = 0;  // ms since the epoch; 0 when none waits
-    int Active() const { return encoding + waiting + stopping; }
+    int Active() const { return encoding + waiting + stopping + paused; }
   };
   // Reads the lock files now; the answer is kept for GetJobsElsewhere.
   JobsElsewhere CountJobsElsewhere();
@@ -158,8 +172,10 @@ class JobManager {
   // Under controlLock_.
   int encodingLocked();
   bool anyWaitingLocked();
-  // Moves the job to Starting when no Kovadle job encodes and none waits before it (a
-  // new video never starts ahead of the videos already waiting), else to Waiting.
+  int pausedLocked();
+  // Moves the job to Starting when no Kovadle job encodes, none is paused and none
+  // waits before it (a new video never starts ahead of the videos already waiting),
+  // else to Waiting.
   // False when the job cannot move; *generation is the start to finish, 0 when queued.
   bool startOrQueueLocked(JobV3* job, const JobsElsewhere& others, uint64_t* generation);
   // What a run cut short left of the job, taken away unless another process holds it.

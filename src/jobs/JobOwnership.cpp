@@ -43,6 +43,8 @@ std::string stateText(JobState state, int64_t waitingSince) {
       return "encoding";
     case JobState::Stopping:
       return "stopping";
+    case JobState::Paused:
+      return "paused";
     default:
       return std::string();
   }
@@ -103,6 +105,8 @@ JobOwnership::Holder parse(const std::string& bytes) {
     holder.state = JobState::Encoding;
   } else if (state == "stopping") {
     holder.state = JobState::Stopping;
+  } else if (state == "paused") {
+    holder.state = JobState::Paused;
   }
   return holder;
 }

@@ -27,7 +27,7 @@ class JobOwnership {
   struct Holder {
     bool live = false;  // believed: a live process holds the job
     int64_t pid = -1;
-    // Waiting, Encoding (starting too) or Stopping while the holder runs the job;
+    // Waiting, Encoding (starting too), Paused or Stopping while the holder runs the job;
     // Elsewhere while it holds it for a change.
     JobState state = JobState::Elsewhere;
     int64_t waitingSince = 0;  // ms since the epoch, for a waiting job
@@ -45,7 +45,7 @@ class JobOwnership {
   void Release();
   bool IsHeld() const;
   // Writes what this holder does with the job now (Waiting, Starting, Encoding,
-  // Stopping; any other state: nothing), for the other processes to count.
+  // Paused, Stopping; any other state: nothing), for the other processes to count.
   void SetState(JobState state, int64_t waitingSince = 0);
 
   // True when a live process other than this object holds the job's lock. Only

@@ -27,7 +27,11 @@ bool JobStateRules::CanMove(JobState from, JobState to) {
     case S::Starting:
       return oneOf(to, {S::Encoding, S::Stopped, S::Failed});
     case S::Encoding:
-      return oneOf(to, {S::Stopping, S::Completed, S::Failed});
+      return oneOf(to, {S::Paused, S::Stopping, S::Completed, S::Failed});
+    case S::Paused:
+      // Resumed or stopped; or its encoder ended all the same (killed from outside,
+      // or done the moment it was held) and the run ends as it would have.
+      return oneOf(to, {S::Encoding, S::Stopping, S::Completed, S::Failed});
     case S::Stopping:
       return to == S::Stopped;
     case S::Deleted:
@@ -50,6 +54,8 @@ std::string JobStateRules::Name(JobState state) {
       return "starting";
     case JobState::Encoding:
       return "encoding";
+    case JobState::Paused:
+      return "paused";
     case JobState::Stopping:
       return "stopping";
     case JobState::Stopped:
@@ -67,7 +73,8 @@ std::string JobStateRules::Name(JobState state) {
 }
 
 bool JobStateRules::IsActive(JobState state) {
-  return oneOf(state, {JobState::Waiting, JobState::Starting, JobState::Encoding, JobState::Stopping});
+  return oneOf(state, {JobState::Waiting, JobState::Starting, JobState::Encoding, JobState::Paused,
+                       JobState::Stopping});
 }
 
 bool JobStateRules::IsFinal(JobState state) {

@@ -9,6 +9,7 @@ enum class JobState {
   Waiting,    // queued for a free run slot
   Starting,   // its command is being prepared and its encoder started
   Encoding,   // the encoder runs
+  Paused,     // the encoder is held (suspended) until resumed
   Stopping,   // a stop was asked; the encoder has not ended yet
   Stopped,    // stopped by the user or by the program's exit
   Completed,  // the encoder succeeded and the output was checked whole
@@ -25,7 +26,8 @@ class JobStateRules {
   static bool CanMove(JobState from, JobState to);
   // The state's name for logs and kovadle-cli ("encoding", "failed", ...).
   static std::string Name(JobState state);
-  // States in which the job holds a run slot or is about to (the encoder may live).
+  // States in which the job holds a run slot or is about to (the encoder may live;
+  // a paused one holds its slot).
   static bool IsActive(JobState state);
   // States a run ends in.
   static bool IsFinal(JobState state);

@@ -14,9 +14,12 @@
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/SizeText.h"
+#include "planning/TrackPlan.h"
+#include "platform/AwakeClock.h"
 #include "platform/ExclusiveFile.h"
 #include "platform/OSUtil.h"
 #include "probe/FFprobeUtil.h"
+#include "probe/MediaInfoCache.h"
 #include "probe/StreamLength.h"
 #include "process/ProcessRunner.h"
 #include "text/QtText.h"
@@ -78,6 +81,18 @@ CommandLine writingTo(CommandLine command, const std::string& finalPath, const s
   return command;
 }
 
+// The video and audio streams of the input the output keeps, as planned for its
+// container (the probe's record is cached by the command's planning).
+std::vector<int> keptStreamsOf(const JobFile& record) {
+  const MediaInfo input = MediaInfoCache::GetInstance().GetMediaInfo(record.GetInputFile());
+  const KeptStreams kept =
+      TrackPlan::For(input, OSUtil::getFileExtension(record.GetOutputFile()), record.GetKeepAllTracks())
+          .Kept();
+  std::vector<int> streams = kept.audio;
+  if (kept.video >= 0) streams.insert(streams.begin(), kept.video);
+  return streams;
+}
+
 // A whole output that cannot take its name is tried again after these pauses.
 constexpr int kFinalNameTries = 4;
 constexpr int kFinalNameFirstPauseMs = 250;
@@ -131,7 +146,8 @@ EncoderRuns JobV3::GetEncoderRuns() const {
 
 bool JobV3::IsRunning() const {
   const JobState state = state_;
-  return state == JobState::Starting || state == JobState::Encoding || state == JobState::Stopping;
+  return state == JobState::Starting || state == JobState::Encoding || state == JobState::Paused ||
+         state == JobState::Stopping;
 }
 
 void JobV3::SetFinishedCallback(FinishedCallback callback) { onFinished_ = std::move(callback); }
@@ -214,6 +230,8 @@ bool JobV3::moveLocked(JobState to, JobFinished* finished) {
   }
   // The file first: whoever sees the new state finds it recorded.
   recordMoveLocked(from, to, finished);
+  // A pause asked for during an earlier start is not this start's.
+  if (to == JobState::Starting) pauseOnStart_ = false;
   completed_ = to == JobState::Completed;
   state_ = to;
   return true;
@@ -245,9 +263,13 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
       saveLocked(false, false, false, "", {});
       return;
     case JobState::Stopping:
+    case JobState::Paused:
       record.SetRunState(to);
       return;
     case JobState::Encoding:
+      // Resumed; from Starting the lock file says "encoding" already.
+      if (from == JobState::Paused) record.SetRunState(to);
+      return;
     case JobState::Elsewhere:
       return;
     case JobState::Deleted:
@@ -336,6 +358,10 @@ void JobV3::Run() {
   {
     std::lock_guard<std::mutex> guard(stateLock_);
     if (!moveLocked(JobState::Encoding, nullptr)) return;
+    hold_.Reopen();
+    // Paused while its start was prepared: its encoder waits for the resume.
+    if (pauseOnStart_) holdLocked();
+    pauseOnStart_ = false;
     threadBusy_ = true;
     encoderThread_ = std::thread(&JobV3::encoderThreadMethod, this, runs_, logPath_);
   }
@@ -426,13 +452,15 @@ bool JobV3::encode(const EncoderRuns& runs, const std::string& logPath, std::vec
 
   // What the output is judged against, and progress measured by: the probe's length
   // of the streams the output keeps.
-  inputSeconds_ = StreamLength::Measure(jobFile_->GetInputFile(), [this](int64_t pid) {
-    probePid_ = pid;
-    if (state_ == JobState::Stopping) killEncoder();
-  });
+  inputSeconds_ =
+      StreamLength::Measure(jobFile_->GetInputFile(), keptStreamsOf(*jobFile_), [this](int64_t pid) {
+        probePid_ = pid;
+        if (state_ == JobState::Stopping) killEncoder();
+      });
   probePid_ = -1;
   SetDuration(inputSeconds_);
-  if (state_ == JobState::Stopping) return false;
+  // A paused job starts no encoder until it is resumed (or stopped).
+  if (!hold_.WaitWhileHeld() || state_ == JobState::Stopping) return false;
   // The input changed since the size was chosen (or its length became unreadable).
   if (runs.HasSize() && !runs.size.Encodable()) {
     const std::string target = SizeText::Decimal(runs.size.targetBytes);
@@ -531,12 +559,15 @@ EncoderOutcome::Verdict JobV3::encodeToSize(const EncoderRuns& runs, const Outpu
 EncoderOutcome::Run JobV3::runEncoder(const CommandLine& command, std::ofstream& log,
                                       EncoderErrorLines* errors, bool last) {
   EncoderOutcome::Run run;
-  // A stop between two runs starts no further one.
-  if (state_ == JobState::Stopping) return run;
+  // A job paused between two runs starts the next once resumed; a stop starts none.
+  if (!hold_.WaitWhileHeld() || state_ == JobState::Stopping) return run;
   ProcessRunner runner(command, ProcessRunner::Output::Merged);
   runner.Start();
   runEncoderStartedHook();
-  pid_ = runner.Pid();
+  const int64_t encoderPid = runner.Pid();
+  pid_ = encoderPid;
+  // Paused meanwhile: held at once.
+  hold_.Adopt(encoderPid);
   // A stop that saw no pid yet relies on this thread to end the encoder.
   if (state_ == JobState::Stopping) killEncoder();
   while (!runner.IsCompleted()) {
@@ -547,6 +578,7 @@ EncoderOutcome::Run JobV3::runEncoder(const CommandLine& command, std::ofstream&
   }
   // The process has ended: its number may be reused from now on.
   pid_ = -1;
+  hold_.Forget(encoderPid);
   if (last) EncoderEnded();
   // Lines still pending only matter for the log and the failure's reason.
   for (std::string rest = runner.ReadLine(); !rest.empty(); rest = runner.ReadLine()) {
@@ -606,6 +638,7 @@ std::string JobV3::takeFinalName(JobReason* reason) {
 }
 
 void JobV3::killEncoder() {
+  hold_.Close();
   for (const int64_t pid : {pid_.load(), probePid_.load()}) {
     if (pid > 0) OSUtil::killProcess(pid);
   }
@@ -672,6 +705,7 @@ bool JobV3::Stop() {
         moved = moveLocked(JobState::Stopped, &finished);
         break;
       case JobState::Encoding:
+      case JobState::Paused:
         if (committing_) {
           log_info("JobV3::Stop, too late: the whole output is taking its name, jobID:" +
                    jobFile_->GetJobID());
@@ -689,6 +723,37 @@ bool JobV3::Stop() {
   if (moved) announce(finished);
   std::cout << "JobV3::Stop, end." << std::endl;
   return moved;
+}
+
+bool JobV3::Pause() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  if (state_ == JobState::Starting) {
+    pauseOnStart_ = true;
+    return true;
+  }
+  if (state_ != JobState::Encoding || committing_) return false;
+  return holdLocked();
+}
+
+bool JobV3::holdLocked() {
+  if (!moveLocked(JobState::Paused, nullptr)) return false;
+  hold_.Hold();
+  PauseEstimate(AwakeClock::NowMs());
+  log_info("JobV3::Pause, jobID:" + jobFile_->GetJobID());
+  return true;
+}
+
+bool JobV3::Resume() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  if (state_ == JobState::Starting && pauseOnStart_) {
+    pauseOnStart_ = false;
+    return true;
+  }
+  if (state_ != JobState::Paused || !moveLocked(JobState::Encoding, nullptr)) return false;
+  ResumeEstimate(AwakeClock::NowMs());
+  hold_.Release();
+  log_info("JobV3::Resume, jobID:" + jobFile_->GetJobID());
+  return true;
 }
 
 bool JobV3::WaitUntilIdle(int ms) {

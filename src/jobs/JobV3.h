@@ -16,6 +16,7 @@
 #include "jobs/JobState.h"
 #include "planning/EncoderRuns.h"
 #include "process/CommandLine.h"
+#include "process/ProcessHold.h"
 
 class EncoderErrorLines;
 class ExclusiveFile;
@@ -64,11 +65,13 @@ class JobV3 : public Job {
   // A first output that came out over the job's size and is being made again: its
   // bytes; 0 otherwise.
   int64_t GetOversizedBytes() const { return oversized_; }
-  // Started and its encoder thread not finished (starting, encoding or stopping).
+  // Started and its encoder thread not finished (starting, encoding, paused or
+  // stopping).
   bool IsRunning() const;
   bool IsQueueing() const { return state_ == JobState::Waiting; }
   bool IsStopped() const { return state_ == JobState::Stopped; }
   bool IsStopping() const { return state_ == JobState::Stopping; }
+  bool IsPaused() const { return state_ == JobState::Paused; }
   bool IsFailed() const { return state_ == JobState::Failed; }
   bool IsDeleted() const { return state_ == JobState::Deleted; }
   bool IsElsewhere() const { return state_ == JobState::Elsewhere; }
@@ -115,6 +118,13 @@ class JobV3 : public Job {
   // thread records the stop. False when there was nothing to stop, or when it is too
   // late: the whole output is taking its name, and the job completes.
   bool Stop();
+  // Holds the encoder (suspended) until Resume; the time held is no encoding time,
+  // and no encoder run of the job starts meanwhile. A job whose start is being
+  // prepared is held as soon as it encodes. False when there is nothing to hold:
+  // not encoding, paused already, or too late (the whole output is taking its name).
+  bool Pause();
+  // Lets a paused job's encoder go on; false when it is not paused.
+  bool Resume();
   // Waits up to ms for the encoder thread to finish its work; true when it has.
   bool WaitUntilIdle(int ms);
   // Collects an encoder thread that has finished its work; returns at once otherwise.
@@ -152,7 +162,11 @@ class JobV3 : public Job {
   // Gives the whole output its final name, trying again a few times; the name it
   // took, or "" with the reason (the partial file then stays, whole).
   std::string takeFinalName(JobReason* reason);
+  // Ends the encoder and the probe (a held one is let go first, so it ends and its
+  // output drains), and any hold of this run.
   void killEncoder();
+  // Encoding to Paused, under stateLock_.
+  bool holdLocked();
   // A checked move, under stateLock_: false (and logged) when the rules refuse it.
   bool moveLocked(JobState to, JobFinished* finished);
   // What a move changes on disk (job file, output, ownership); fills finished when a
@@ -176,6 +190,9 @@ class JobV3 : public Job {
   std::atomic<bool> cmdGenerated_{false};
   std::atomic<bool> threadBusy_{false};
   std::atomic<uint64_t> startGeneration_{0};
+  // Holds the encoder of a paused job; no encoder run starts while it holds.
+  ProcessHold hold_;
+  bool pauseOnStart_ = false;  // under stateLock_: paused while starting
   // The errors a failing run reports with its move to Failed.
   std::vector<std::string> failureLines_;  // under stateLock_
   JobReason failureReason_;                // under stateLock_

@@ -13,6 +13,9 @@ std::optional<double> QueueTimeLeft::Of(const JobsStatus& status) {
         waiting = true;
         waitingMedia += job.duration;
         break;
+      case JobState::Paused:
+        // The queue stands still until the user resumes it: no clock to count down.
+        return std::nullopt;
       case JobState::Starting:
       case JobState::Encoding:
         // One whose figure is not known yet would be a guess.

@@ -9,6 +9,7 @@
 class QueueTimeLeft {
  public:
   // Seconds; none unless a job waits and every figure it needs is known (each
-  // running job's estimate and rate, each waiting job's duration).
+  // running job's estimate and rate, each waiting job's duration), nor while a job
+  // is paused.
   static std::optional<double> Of(const JobsStatus& status);
 };

@@ -120,7 +120,8 @@ void UpdateGUIThread::run() {
   while (!stopping()) {
     std::cout << "UpdateGUIThread::run while(true),begin." << std::endl;
     publish();
-    if (manager_.GetQueueJobCount() > 0) {
+    // While a job is paused, here or in another Kovadle, none of the waiting starts.
+    if (manager_.GetQueueJobCount() > 0 && !manager_.IsQueueHeld()) {
       std::cout << "UpdateGUIThread::run,calling queue job." << std::endl;
       const JobManager::JobsElsewhere others = manager_.GetJobsElsewhere();
       if (manager_.GetEncodingJobCount() + others.encoding == 0) {

@@ -16,9 +16,10 @@ class JobManager;
 // the same as the progress snapshot text; also while only other Kovadle processes
 // run jobs), the runs that ended, and starts waiting jobs: the oldest of every
 // Kovadle process at once when no Kovadle job encodes, another beside a running one
-// while the processor load over half a second is below 80%. A run that ends or a
-// job that starts waiting wakes it early, and so does the first progress line of a
-// run, so its first figure shows at once. Runs until Stop() (or an interruption
+// while the processor load over half a second is below 80%; none while any Kovadle
+// job is paused. A run that ends, a job that starts waiting or is resumed wakes it
+// early, and so does the first progress line of a run, so its first figure shows at
+// once. Runs until Stop() (or an interruption
 // request); its owner stops it before the job manager goes.
 class UpdateGUIThread : public QThread {
   Q_OBJECT

@@ -28,6 +28,10 @@ bool parseProcStatCpuLine(const std::string& line, CpuTimes& times);
 // false when it is no child of ours after all.
 bool killChild(int64_t pid);
 
+// Suspends (hold) or resumes a child already checked against the registry of our
+// children, with whatever it started itself; false when that did not happen.
+bool holdChild(int64_t pid, bool hold);
+
 // The real machine shutdown; runs only when no replacement action is installed.
 void shutdownMachine();
 

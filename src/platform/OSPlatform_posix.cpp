@@ -130,6 +130,19 @@ bool killChild(int64_t pid) {
   return ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
+bool holdChild(int64_t pid, bool hold) {
+  if (parentOf(pid) != static_cast<int64_t>(getpid())) {
+    std::cout << "Error,OSUtil::holdProcess,pid:" << pid << " is not our child, left alone." << std::endl;
+    return false;
+  }
+  const pid_t child = static_cast<pid_t>(pid);
+  const int signal = hold ? SIGSTOP : SIGCONT;
+  std::cout << "cmd:kill -" << (hold ? "STOP" : "CONT") << " " << pid << std::endl;
+  // Our children lead process groups of their own: anything they started goes with them.
+  if (::getpgid(child) == child && ::kill(-child, signal) == 0) return true;
+  return ::kill(child, signal) == 0;
+}
+
 void shutdownMachine() {
   std::cout << "cmd:systemctl poweroff" << std::endl;
   DetachedProcess::start("systemctl", {"poweroff"});

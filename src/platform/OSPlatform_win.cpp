@@ -87,6 +87,33 @@ bool killChild(int64_t pid) {
   return true;
 }
 
+bool holdChild(int64_t pid, bool hold) {
+  if (parentOf(static_cast<DWORD>(pid)) != GetCurrentProcessId()) {
+    std::cout << "Error,OSUtil::holdProcess,pid:" << pid << " is not our child, left alone." << std::endl;
+    return false;
+  }
+  // The whole process at once, threads it starts meanwhile too, and counted: each
+  // suspension needs its own resumption. Exported by ntdll on every Windows we run on.
+  using ProcessCall = LONG(WINAPI*)(HANDLE);
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  const FARPROC found =
+      ntdll == nullptr ? nullptr : GetProcAddress(ntdll, hold ? "NtSuspendProcess" : "NtResumeProcess");
+  if (found == nullptr) {
+    std::cout << "Error,OSUtil::holdProcess, the system offers no way to hold a process." << std::endl;
+    return false;
+  }
+  // Through the catch-all function type: a direct cast between unrelated function
+  // types draws a warning.
+  const auto call = reinterpret_cast<ProcessCall>(reinterpret_cast<void (*)()>(found));
+  HANDLE process = OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return false;
+  std::cout << "cmd:" << (hold ? "NtSuspendProcess " : "NtResumeProcess ") << pid << std::endl;
+  const LONG status = call(process);
+  CloseHandle(process);
+  // An NTSTATUS below zero is an error.
+  return status >= 0;
+}
+
 void shutdownMachine() {
   std::cout << "cmd:shutdown -s -t 0" << std::endl;
   runHidden("shutdown -s -t 0");

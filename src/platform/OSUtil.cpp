@@ -250,6 +250,15 @@ void OSUtil::killProcess(int64_t pid) {
   if (os_platform::killChild(pid)) found->second = true;
 }
 
+bool OSUtil::holdProcess(int64_t pid, bool hold) {
+  std::lock_guard<std::mutex> guard(children().lock);
+  const auto found = pid > 0 ? children().killed.find(pid) : children().killed.end();
+  // A child killed meanwhile is no longer ours to hold.
+  if (found == children().killed.end() || found->second) return false;
+  // Under the lock, so a runner cannot unregister (and the pid be reused) meanwhile.
+  return os_platform::holdChild(pid, hold);
+}
+
 void OSUtil::ShutdownMachineNow() {
   std::cout << "OSUtil::ShutdownMachineNow, shutdown machien now!" << std::endl;
   std::function<void()> action;

@@ -94,6 +94,9 @@ class OSUtil {
   // Forcibly ends a process, but only one of our own running children (see
   // registerChildProcess); any other pid is left alone.
   static void killProcess(int64_t pid);
+  // Suspends (hold true) or resumes one of our own running children, with whatever
+  // it started itself; any other pid is left alone. True when it was done.
+  static bool holdProcess(int64_t pid, bool hold);
   static void registerChildProcess(int64_t pid);
   // The process runs and belongs to this user.
   static bool isProcessAlive(int64_t pid);

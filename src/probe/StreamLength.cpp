@@ -99,17 +99,29 @@ StreamLength::Layout StreamLength::ReadLayout(const std::vector<std::string>& li
 }
 
 std::vector<StreamLength::Stream> StreamLength::Kept(const Layout& layout) {
+  const auto named = [&layout](const Stream& stream) {
+    return std::find(layout.keep.begin(), layout.keep.end(), stream.index) != layout.keep.end();
+  };
   const Stream* video = nullptr;
-  const Stream* audio = nullptr;
+  std::vector<Stream> audio;
   for (const Stream& stream : layout.streams) {
-    if (video == nullptr && stream.type == "video" && !stream.attachedPicture) video = &stream;
-    if (audio == nullptr && stream.type == "audio") audio = &stream;
+    if (video == nullptr && stream.type == "video" && !stream.attachedPicture && named(stream))
+      video = &stream;
+    if (stream.type == "audio" && named(stream)) audio.push_back(stream);
+  }
+  if (video == nullptr) {
+    // None named (or not found): the first video and the first audio.
+    audio.clear();
+    for (const Stream& stream : layout.streams) {
+      if (video == nullptr && stream.type == "video" && !stream.attachedPicture) video = &stream;
+      if (audio.empty() && stream.type == "audio") audio.push_back(stream);
+    }
   }
   std::vector<Stream> kept;
   // Without video nothing is transcoded at all.
   if (video == nullptr) return kept;
   kept.push_back(*video);
-  if (audio != nullptr) kept.push_back(*audio);
+  kept.insert(kept.end(), audio.begin(), audio.end());
   return kept;
 }
 
@@ -173,11 +185,16 @@ double StreamLength::FromPackets(const Layout& layout, const std::vector<std::st
 }
 
 double StreamLength::Measure(const std::string& file, const std::function<void(int64_t)>& started) {
-  const Layout layout =
-      ReadLayout(probe({"-v", "quiet", "-print_format", "ini", "-show_entries",
-                        "stream=index,codec_type,start_time,duration,r_frame_rate:"
-                        "stream_disposition=attached_pic:format=start_time,duration,nb_streams"},
-                       file, 30000, started));
+  return Measure(file, std::vector<int>(), started);
+}
+
+double StreamLength::Measure(const std::string& file, const std::vector<int>& keptStreams,
+                             const std::function<void(int64_t)>& started) {
+  Layout layout = ReadLayout(probe({"-v", "quiet", "-print_format", "ini", "-show_entries",
+                                    "stream=index,codec_type,start_time,duration,r_frame_rate:"
+                                    "stream_disposition=attached_pic:format=start_time,duration,nb_streams"},
+                                   file, 30000, started));
+  layout.keep = keptStreams;
   const double fromHeaders = FromHeaders(layout);
   if (fromHeaders > 0 || Kept(layout).empty()) return fromHeaders;
   const std::vector<std::string> packets = {

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-// How long the part of a media file that an output keeps lasts: its first video
-// stream (an attached picture is not video) and its first audio stream, from the
-// start of the earlier to the end of the later. A container's own duration may be
+// How long the part of a media file that an output keeps lasts: the video and audio
+// streams it keeps (by default the first video stream, an attached picture not
+// being video, and the first audio stream), from the start of the earliest to the
+// end of the latest. A container's own duration may be
 // set by a stream the output drops (subtitles that run on, a data track), so it is
 // taken only when the file holds nothing else; otherwise the streams' headers say,
 // or the time stamps of their last packets, or (where no packet has a time) the
@@ -19,6 +20,10 @@ class StreamLength {
   // Seconds; -1 when nothing tells (no video, or the probe could not read it).
   // started is told the pid of each probe run, so a stop can end it at once.
   static double Measure(const std::string& file, const std::function<void(int64_t pid)>& started = {});
+  // The same for the streams of these numbers (the probe's index): the video among
+  // them and every audio; the default streams when none of them is video.
+  static double Measure(const std::string& file, const std::vector<int>& keptStreams,
+                        const std::function<void(int64_t pid)>& started = {});
 
   // --- The steps, on the probe's answers -------------------------------------------
   // Seconds; empty when the probe did not tell.
@@ -35,10 +40,12 @@ class StreamLength {
     std::optional<double> start;     // the container's
     std::optional<double> duration;  // the container's
     int streamCount = -1;            // as the container tells it; -1 unknown
+    std::vector<int> keep;           // the streams an output keeps; empty: the default ones
   };
   // The INI report of the stream and format entries asked for by Measure.
   static Layout ReadLayout(const std::vector<std::string>& lines);
-  // The streams an output keeps: the first video, then the first audio (when any).
+  // The streams an output keeps: the video, then the audio (when any); those of keep,
+  // else the first video and the first audio.
   static std::vector<Stream> Kept(const Layout& layout);
   // The length from the headers alone; -1 when they do not tell.
   static double FromHeaders(const Layout& layout);

@@ -2,13 +2,15 @@
 
 #include "ui/DesktopOpener.h"
 
-JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nullptr) {
+JobContextMenu::JobContextMenu(int table, JobState state) : QMenu(nullptr) {
   const QString texts[kEntryCount] = {tr("Play output"),
                                       DesktopOpener::showInputText(),
                                       DesktopOpener::showOutputText(),
                                       tr("Transcode again"),
                                       tr("Transcode again") + QStringLiteral("…"),
                                       tr("Stop transcoding"),
+                                      tr("Pause"),
+                                      tr("Resume"),
                                       tr("Delete"),
                                       tr("Restore"),
                                       tr("Delete completely"),
@@ -17,14 +19,17 @@ JobContextMenu::JobContextMenu(int table, bool active, bool deleted) : QMenu(nul
   for (int i = 0; i < kEntryCount; ++i) {
     // Owned by the menu: a window-owned action per opening would pile up for good.
     QAction* action = addAction(texts[i]);
-    const bool shown = isShown(static_cast<Entry>(i), table, active, deleted);
+    const bool shown = isShown(static_cast<Entry>(i), table, state);
     action->setVisible(shown);
     action->setEnabled(shown);
     entries_[i] = action;
   }
 }
 
-bool JobContextMenu::isShown(Entry which, int table, bool active, bool deleted) {
+bool JobContextMenu::isShown(Entry which, int table, JobState state) {
+  // Running or queued.
+  const bool active = JobStateRules::IsActive(state);
+  const bool deleted = state == JobState::Deleted;
   switch (which) {
     case kPlayOutput:
       return table == kCompleted;
@@ -41,6 +46,10 @@ bool JobContextMenu::isShown(Entry which, int table, bool active, bool deleted) 
       return table == kCompleted;
     case kStop:
       return active;
+    case kPause:
+      return table == kTranscoding && (state == JobState::Starting || state == JobState::Encoding);
+    case kResume:
+      return table == kTranscoding && state == JobState::Paused;
     case kDelete:
       return !deleted;
     case kDeleteCompletely:

@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <array>
 
+#include "jobs/JobState.h"
+
 // The right-click menu of a job row: the entries that make no sense for the job in
 // that table are hidden (and disabled).
 class JobContextMenu : public QMenu {
@@ -16,6 +18,8 @@ class JobContextMenu : public QMenu {
     kTranscodeAgain,
     kTranscodeNew,
     kStop,
+    kPause,
+    kResume,
     kDelete,
     kRestore,
     kDeleteCompletely,
@@ -26,12 +30,12 @@ class JobContextMenu : public QMenu {
   // Table numbers: 1 Transcoding, 2 Completed, 3 RecycleBin.
   enum Table { kTranscoding = 1, kCompleted = 2, kRecycleBin = 3 };
 
-  // A menu for a job in the table; active means running or queued.
-  JobContextMenu(int table, bool active, bool deleted);
+  // A menu for a job in the table, in the state it has now.
+  JobContextMenu(int table, JobState state);
 
   QAction* entry(Entry which) const { return entries_[which]; }
 
-  static bool isShown(Entry which, int table, bool active, bool deleted);
+  static bool isShown(Entry which, int table, JobState state);
 
  private:
   std::array<QAction*, kEntryCount> entries_{};

@@ -9,6 +9,7 @@
 #include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
+#include "text/StringUtil.h"
 
 JobRowTexts::Cells JobRowTexts::transcoding(bool stopped) {
   if (stopped) return {tr("Stopped"), tr("Stopped")};
@@ -39,6 +40,8 @@ JobRowTexts::Cells JobRowTexts::transcoding(JobState state, double progressReach
       return elsewhere();
     case JobState::Stopping:
       return stopping();
+    case JobState::Paused:
+      return paused(progressReached);
     case JobState::Stopped:
     case JobState::Idle:
       return stoppedAt(progressReached);
@@ -50,6 +53,11 @@ JobRowTexts::Cells JobRowTexts::transcoding(JobState state, double progressReach
 QString JobRowTexts::stoppedByUser() { return tr("stopped"); }
 
 JobRowTexts::Cells JobRowTexts::stopping() { return {tr("Stopping"), tr("Stopping")}; }
+
+JobRowTexts::Cells JobRowTexts::paused(double progress) {
+  return {tr("Paused"),
+          progress < 0 ? QStringLiteral("-") : JobRowTexts::progress(StringUtil::double_to_str(progress))};
+}
 
 JobRowTexts::Cells JobRowTexts::failed() {
   const QString text = QCoreApplication::translate("QObject", "Failed");

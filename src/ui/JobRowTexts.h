@@ -35,6 +35,8 @@ class JobRowTexts {
   static QString stoppedByUser();
   // A stop asked for, the encoder not ended yet.
   static Cells stopping();
+  // A paused job: "Paused", and how far it came (a fraction; negative: unknown).
+  static Cells paused(double progress);
   // A run that failed (the row's tooltip says why).
   static Cells failed();
   // A job another Kovadle process runs just now, and the tooltip that says so.

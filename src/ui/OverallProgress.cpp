@@ -5,7 +5,7 @@
 std::vector<double> OverallProgress::runningFractions(const JobsStatus& status) {
   std::vector<double> fractions;
   for (const JobStatus& job : status) {
-    if (job.state == JobState::Starting || job.state == JobState::Encoding)
+    if (job.state == JobState::Starting || job.state == JobState::Encoding || job.state == JobState::Paused)
       fractions.push_back(std::max(job.progress, 0.0));
   }
   return fractions;

@@ -9,7 +9,7 @@
 // on average.
 class OverallProgress {
  public:
-  // The progress of each job of a snapshot that runs (starting or encoding); one
+  // The progress of each job of a snapshot that runs (starting, encoding or paused); one
   // that has not reported yet counts 0.
   static std::vector<double> runningFractions(const JobsStatus& status);
   // The mean of the fractions (each held to [0, 1]); none when nothing runs.

@@ -1,5 +1,6 @@
 #include "ui/Widget.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
@@ -100,6 +102,15 @@ Widget::Widget(std::unique_ptr<JobEngine> ownEngine, JobEngine* engine, QWidget*
   start_progress_publisher();
   connect_context_menus();
   connect_desktop_features();
+  // The application's style gives disabled buttons no look of their own: with nothing
+  // to pause, this one should not invite a click.
+  ui->btnPauseAll->setStyleSheet(QStringLiteral(
+      "QPushButton:disabled { background-color: #B4C8DC; color: #EEF3F8; border-color: #9DB4CC; }"));
+  ui->btnPauseAll->setToolTip(
+      tr("Pause the running jobs to free the processor, or resume them; while a job is paused, no "
+         "waiting job starts") +
+      " (" + KeyboardShortcuts::pauseAllKey().toString(QKeySequence::NativeText) + ")");
+  update_pause_button();
   // Dropped files and folders are added the way the add buttons add them.
   setAcceptDrops(true);
   connect(m_lbMenu, &MyLabel::clicked, this, &Widget::slot_on_lbMenu_clicked);
@@ -152,14 +163,17 @@ void Widget::connect_desktop_features() {
   });
   KeyboardShortcuts::Bindings keys;
   keys.addVideo = [this] { on_btnAdd1File_clicked(); };
+  keys.pauseAll = [this] {
+    if (pause_all_enabled()) on_btnPauseAll_clicked();
+  };
   keys.deleteSelected = [this] { delete_selected_job(); };
   keys.openProperty = [this] {
     const int table = ui->tabWidget->currentIndex() + 1;
     act_on_row(table, job_table(table)->widget()->currentIndex().row(), &Widget::slot_propertyAction_trigger);
   };
   keys.tables = {ui->tableWidgetRunning, ui->tableWidgetDone, ui->tableWidgetDel};
-  keys.tabOrder = {ui->btnAdd1File,     ui->btnAddNFile, ui->btnAddFolder,    ui->tabWidget,
-                   ui->btnChangeOutput, m_lbMenu,        ui->checkBoxShutdown};
+  keys.tabOrder = {ui->btnAdd1File, ui->btnAddNFile,     ui->btnAddFolder, ui->btnPauseAll,
+                   ui->tabWidget,   ui->btnChangeOutput, m_lbMenu,         ui->checkBoxShutdown};
   KeyboardShortcuts::install(this, keys);
 }
 
@@ -214,6 +228,11 @@ void Widget::relocateGUI() {
     add->setGeometry(x, 10, width, 30);
     x += width + 10;
   }
+  // Wide enough for either of its texts, so it does not change size as it flips.
+  const QFontMetrics metrics = ui->btnPauseAll->fontMetrics();
+  const int pauseWidth = std::max({100, metrics.horizontalAdvance(tr("Pause all")) + 28,
+                                   metrics.horizontalAdvance(tr("Resume all")) + 28});
+  ui->btnPauseAll->setGeometry(x, 10, pauseWidth, 30);
   m_lbMenu->setGeometry(w - 50, 5, 40, 40);
   // The account area sits just left of the menu label.
   ui->labelAccount->setGeometry(w - 260, 15, 200, 20);
@@ -245,7 +264,17 @@ void Widget::slot_on_lbMenu_clicked() {
   std::cout << "slot_on_lbMenu_clicked, My label was clicked." << std::endl;
   // Opened from the keyboard, the menu drops from the label rather than the pointer.
   const bool byKeyboard = m_lbMenu->hasFocus() && !m_lbMenu->underMouse();
-  AppMenu(this).exec_at(byKeyboard ? m_lbMenu->mapToGlobal(QPoint(0, m_lbMenu->height())) : QCursor::pos());
+  AppMenu appMenu(this);
+  const std::unique_ptr<QMenu> menu(appMenu.build());
+  // The queue's own entry first, as the button beside the add buttons.
+  QAction* pause = new QAction(pause_all_text(), menu.get());
+  pause->setShortcut(KeyboardShortcuts::pauseAllKey());
+  pause->setEnabled(pause_all_enabled());
+  connect(pause, &QAction::triggered, this, &Widget::on_btnPauseAll_clicked);
+  QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+  menu->insertAction(first, pause);
+  menu->insertSeparator(first);
+  menu->exec(byKeyboard ? m_lbMenu->mapToGlobal(QPoint(0, m_lbMenu->height())) : QCursor::pos());
 }
 
 void Widget::check_new_version() {
@@ -360,8 +389,11 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
         entry.state == JobState::Deleted)
       continue;
     const auto now = states.find(entry.jobID);
-    // Made before the user stopped the job: its figures would hide the stop.
-    if (now != states.end() && now->second != entry.state && !JobStateRules::IsActive(now->second)) continue;
+    // Made before the user stopped, paused or resumed the job: it would hide that.
+    if (now != states.end() && now->second != entry.state &&
+        (!JobStateRules::IsActive(now->second) || now->second == JobState::Paused ||
+         entry.state == JobState::Paused))
+      continue;
     switch (entry.state) {
       case JobState::Waiting: {
         const QString queueing = QCoreApplication::translate("QObject", "queueing");
@@ -370,6 +402,11 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
       }
       case JobState::Stopping: {
         const JobRowTexts::Cells cells = JobRowTexts::stopping();
+        UIOp_UpdateJobProgress(entry.jobID, cells.time, cells.progress);
+        break;
+      }
+      case JobState::Paused: {
+        const JobRowTexts::Cells cells = JobRowTexts::paused(entry.progress);
         UIOp_UpdateJobProgress(entry.jobID, cells.time, cells.progress);
         break;
       }
@@ -406,6 +443,7 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
     shutdown_if_all_done();
   }
   update_keep_awake();
+  update_pause_button();
   std::cout << "update_jobsProgress_mainWindowUI end." << std::endl;
 }
 
@@ -458,6 +496,7 @@ void Widget::slot_job_finished(JobFinished finished) {
       break;
   }
   update_keep_awake();
+  update_pause_button();
 }
 
 void Widget::slot_save_failed(QString message) {
@@ -564,9 +603,34 @@ void Widget::shutdown_if_all_done() {
   }
 }
 
+QString Widget::pause_all_text() const {
+  return m_engine.PausedJobCount() > 0 ? tr("Resume all") : tr("Pause all");
+}
+
+bool Widget::pause_all_enabled() const {
+  return m_engine.PausedJobCount() > 0 || m_engine.PausableJobCount() > 0;
+}
+
+void Widget::update_pause_button() {
+  ui->btnPauseAll->setText(pause_all_text());
+  ui->btnPauseAll->setEnabled(pause_all_enabled());
+}
+
+void Widget::on_btnPauseAll_clicked() {
+  log_info("Widget::on_btnPauseAll_clicked begin.");
+  // The rows follow with the snapshot the change brings at once.
+  if (m_engine.PausedJobCount() > 0) {
+    m_engine.ResumeAll();
+  } else {
+    m_engine.PauseAll();
+  }
+  update_pause_button();
+  update_keep_awake();
+}
+
 void Widget::update_keep_awake() {
   // Held through the countdown too, or the machine could fall asleep before it ends.
-  const bool busy = m_countdownOpen || m_engine.ListedJobCount() > 0 || m_engine.ActiveJobsElsewhere() > 0;
+  const bool busy = m_countdownOpen || m_engine.BusyJobCount() > 0;
   if (busy && !m_keepAwake) {
     m_keepAwake = std::make_unique<KeepAwake>();
   } else if (!busy && m_keepAwake) {
@@ -610,6 +674,7 @@ bool Widget::add_video_file(const QString& inputPath) {
   if (!job) return false;
   UIOp_AddJobToRunning(*job);
   update_keep_awake();
+  update_pause_button();
   log_info("Widget::on_btnAdd1File_clicked end.");
   return true;
 }
@@ -619,6 +684,7 @@ void Widget::add_batch(const QStringList& files) {
   BatchAddFlow::addJobs(this, m_engine, files, get_output_dir(),
                         [this](const JobView& job) { UIOp_AddJobToRunning(job); });
   update_keep_awake();
+  update_pause_button();
 }
 
 void Widget::add_video_files(const QStringList& paths) {
@@ -712,7 +778,7 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
   const std::optional<JobView> job = jobID.empty() ? std::nullopt : m_engine.View(jobID);
   if (!job) return;
 
-  JobContextMenu menu(table, JobStateRules::IsActive(job->state), job->state == JobState::Deleted);
+  JobContextMenu menu(table, job->state);
   // Emptied before every stored job is shown, the recycle bin would fill up again.
   if (!stored_jobs_shown()) menu.entry(JobContextMenu::kEmptyRecycleBin)->setEnabled(false);
   m_menuTable = table;
@@ -725,6 +791,8 @@ void Widget::open_job_menu(int table, const QPoint& pos) {
       {JobContextMenu::kTranscodeAgain, &Widget::slot_startAction_trigger},
       {JobContextMenu::kTranscodeNew, &Widget::slot_transcodeNewAction_trigger},
       {JobContextMenu::kStop, &Widget::slot_stopAction_trigger},
+      {JobContextMenu::kPause, &Widget::slot_pauseAction_trigger},
+      {JobContextMenu::kResume, &Widget::slot_resumeAction_trigger},
       {JobContextMenu::kDelete, &Widget::slot_delAction_trigger},
       {JobContextMenu::kRestore, &Widget::slot_restoreAction_trigger},
       {JobContextMenu::kDeleteCompletely, &Widget::slot_totalDelAction_trigger},
@@ -845,6 +913,7 @@ void Widget::slot_startAction_trigger() {
   // The failure's reason belongs to the run that failed.
   m_running->setRowToolTip(m_running->findRow(jobID), QString());
   update_keep_awake();
+  update_pause_button();
 }
 
 void Widget::slot_stopAction_trigger() {
@@ -862,6 +931,28 @@ void Widget::slot_stopAction_trigger() {
   } else {
     UIOp_UpdateJobProgress(jobID, stopped, stopped);
   }
+  update_keep_awake();
+  update_pause_button();
+}
+
+void Widget::slot_pauseAction_trigger() {
+  const std::optional<JobView> job = menu_job("slot_pauseAction_trigger", kOpenError);
+  if (!job || m_menuTable != JobContextMenu::kTranscoding) return;
+  if (m_engine.Pause(job->jobID) != JobEngine::Result::Done) return;
+  if (const std::optional<JobView> now = m_engine.View(job->jobID); now && now->state == JobState::Paused) {
+    const JobRowTexts::Cells cells = JobRowTexts::paused(now->progress);
+    UIOp_UpdateJobProgress(job->jobID, cells.time, cells.progress);
+  }
+  update_pause_button();
+  update_keep_awake();
+}
+
+void Widget::slot_resumeAction_trigger() {
+  const std::optional<JobView> job = menu_job("slot_resumeAction_trigger", kOpenError);
+  if (!job || m_menuTable != JobContextMenu::kTranscoding) return;
+  // Its figures come with the next snapshot, at once.
+  if (m_engine.Resume(job->jobID) != JobEngine::Result::Done) return;
+  update_pause_button();
   update_keep_awake();
 }
 
@@ -1018,4 +1109,5 @@ void Widget::stop_all_active_jobs() {
     UIOp_UpdateJobProgress(jobID, std::string("stopped"), std::string("stopped"));
   }
   update_keep_awake();
+  update_pause_button();
 }

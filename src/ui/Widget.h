@@ -90,6 +90,8 @@ class Widget : public QWidget {
   void on_btnAdd1File_clicked();
   void on_btnAddNFile_clicked();
   void on_btnAddFolder_clicked();
+  // Pauses every running job, or resumes the paused ones when there are any.
+  void on_btnPauseAll_clicked();
   void on_btnChangeOutput_clicked();
 
   void slot_tableWidgetRunning_customContextMenuRequested(const QPoint& pos);
@@ -99,6 +101,8 @@ class Widget : public QWidget {
   void slot_openOutputAction_trigger();
   void slot_startAction_trigger();
   void slot_stopAction_trigger();
+  void slot_pauseAction_trigger();
+  void slot_resumeAction_trigger();
   void slot_delAction_trigger();
   void slot_totalDelAction_trigger();
   void slot_delAllAction_trigger();
@@ -165,8 +169,16 @@ class Widget : public QWidget {
   void run_add_flow(const std::function<void()>& flow);
   void add_pending_files();
   void add_batch(const QStringList& files);
-  // Holds keep-awake exactly while the engine has jobs to run or report.
+  // Holds keep-awake exactly while the engine has jobs to run or report, none of
+  // them held by a pause.
   void update_keep_awake();
+  // The pause button (and its menu entry, its key) says what it does now: "Pause all"
+  // while nothing is paused, "Resume all" once something is; disabled when neither
+  // has anything to act on.
+  void update_pause_button();
+  // The pause button's text and whether it acts now.
+  QString pause_all_text() const;
+  bool pause_all_enabled() const;
 
   Ui::Widget* ui;
   std::unique_ptr<JobEngine> m_ownEngine;

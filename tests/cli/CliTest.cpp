@@ -252,6 +252,79 @@ TEST(CliTranscode, CtrlCStopsTheEncodersAndLeavesTheJobsStopped) {
   EXPECT_TRUE(QDir(q(out)).isEmpty());
 }
 
+namespace {
+
+// kovadle-cli as a shell starts a job: in a process group of its own, which the
+// terminal's Ctrl+Z (SIGTSTP) stops as a whole.
+class JobControlledProcess : public QProcess {
+ protected:
+  void setupChildProcess() override { ::setpgid(0, 0); }
+};
+
+// The seconds of each "h:mm:ss left" (or "m:ss left") figure in the text, in order.
+std::vector<int> times_left(const QString& text) {
+  std::vector<int> seconds;
+  const QRegularExpression figure("(?:(\\d+):)?(\\d+):(\\d\\d) left");
+  for (auto match = figure.globalMatch(text); match.hasNext();) {
+    const QRegularExpressionMatch found = match.next();
+    seconds.push_back(found.captured(1).toInt() * 3600 + found.captured(2).toInt() * 60 +
+                      found.captured(3).toInt());
+  }
+  return seconds;
+}
+
+}  // namespace
+
+// Ctrl+Z stops the program and its encoders (which run in process groups of their
+// own, out of the terminal's reach); fg lets them go on, the time left as before the
+// stop, and the job completes as if never held.
+TEST(CliTranscode, CtrlZHoldsTheEncodersWithTheProgramAndFgLetsThemFinish) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("ctrl-z");
+  const std::string clip = make_clip(folder, "clip.mp4", clip_of(640, 480, 12));
+  const std::string out = make_temp_folder("ctrl-z-out");
+  store_output_dir(out);
+  // The real encoder, reading its input at its own pace: an encode of twelve seconds.
+  const std::string program =
+      cli_with_encoder("ctrl-z-app",
+                       "exec '" + QStandardPaths::findExecutable("ffmpeg").toStdString() + "' -re \"$@\"\n") +
+      "/kovadle-cli";
+
+  JobControlledProcess cli;
+  cli.start(q(program), {"transcode", q(clip)});
+  ASSERT_TRUE(cli.waitForStarted(30000));
+  const int64_t pid = cli.processId();
+  QByteArray shown;
+  ASSERT_TRUE(shows(cli, shown, " left\n"))
+      << shown.toStdString() << cli.readAllStandardError().toStdString();
+  const std::vector<int64_t> encoders = children_with(pid, clip);
+  ASSERT_EQ(encoders.size(), 1u);
+
+  ::kill(static_cast<pid_t>(pid), SIGTSTP);
+  EXPECT_TRUE(wait_until([&] { return process_stopped(pid) && process_stopped(encoders[0]); }, 10000))
+      << "the encoder ran on while its program was stopped";
+  cli.waitForReadyRead(100);
+  shown += cli.readAllStandardOutput();
+  const std::vector<int> before = times_left(QString::fromUtf8(shown));
+  ASSERT_FALSE(before.empty());
+  const int stopLength = shown.size();
+  QThread::msleep(3000);
+  EXPECT_TRUE(process_stopped(pid) && process_stopped(encoders[0]));
+
+  ::kill(static_cast<pid_t>(pid), SIGCONT);
+  ASSERT_TRUE(cli.waitForFinished(120000));
+  shown += cli.readAllStandardOutput();
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const std::vector<int> after = times_left(QString::fromUtf8(shown.mid(stopLength)));
+  ASSERT_FALSE(after.empty()) << shown.toStdString();
+  // The three seconds stopped are no encoding time: the count goes on from where it stood.
+  EXPECT_GE(after.front(), before.back() - 1) << shown.toStdString();
+  EXPECT_NE(shown.indexOf("[1/1] Completed " + QByteArray::fromStdString(out) + "/clip_output.mp4"), -1)
+      << shown.toStdString();
+  EXPECT_NEAR(std::stod(probe_entry(out + "/clip_output.mp4", "format", "duration")), 12.0, 0.3);
+}
+
 TEST(CliTranscode, AFailureSaysWhyAndAJobFolderThatTakesNoWriteRefusesTheJob) {
   clear_stored_jobs();
   const std::string folder = make_temp_folder("why");

@@ -124,6 +124,9 @@ TEST(JobEngine, AVideoGoesThroughTheOneAddChainAndEveryActionByItsJobID) {
   EXPECT_EQ(summary(done), "completed/completed/Completed");
   EXPECT_GT(done.OutputSize(), 0);
   EXPECT_EQ(done.progress, 1.0);
+  // Only a running job pauses, only a paused one resumes.
+  EXPECT_EQ(engine.Pause(id), JobEngine::Result::NotAllowed);
+  EXPECT_EQ(engine.Resume(id), JobEngine::Result::NotAllowed);
   EXPECT_EQ(engine.Start(id), JobEngine::Result::Done);  // transcode again
   EXPECT_EQ(engine.Delete(id), JobEngine::Result::NotAllowed);
   ASSERT_TRUE(wait_with_events([&] { return ended.size() == 2; }, 120000));
@@ -143,7 +146,8 @@ TEST(JobEngine, AVideoGoesThroughTheOneAddChainAndEveryActionByItsJobID) {
   EXPECT_FALSE(engine.View(id).has_value());
   EXPECT_FALSE(exists(done.jobFilePath));
   EXPECT_TRUE(exists(done.outputFile));  // kept: only the record was asked to go
-  for (auto action : {&JobEngine::Start, &JobEngine::Stop, &JobEngine::Delete, &JobEngine::Restore})
+  for (auto action : {&JobEngine::Start, &JobEngine::Stop, &JobEngine::Pause, &JobEngine::Resume,
+                      &JobEngine::Delete, &JobEngine::Restore})
     EXPECT_EQ((engine.*action)(id), JobEngine::Result::NoSuchJob);
   EXPECT_EQ(engine.DeleteCompletely(id, true), JobEngine::Result::NoSuchJob);
 }

@@ -94,3 +94,71 @@ TEST(JobLength, AnOutputShortByMoreThanTheToleranceIsNotWhole) {
   EXPECT_EQ(EncoderOutcome::Judge(run, output).errorLines.front(),
             "The input's length could not be read to check the output");
 }
+
+namespace {
+
+// An MKV of four seconds of video and two audio tracks: a mono one of firstSeconds,
+// then a stereo one of secondSeconds marked as the default, which the encoder keeps
+// when it picks one itself.
+std::string two_audio_mkv(const std::string& folder, const std::string& name, int firstSeconds,
+                          int secondSeconds) {
+  const std::string path = folder + "/" + name;
+  int code = -1;
+  const std::string log = run_and_capture(
+      tool_path("encoder"),
+      "-y\n-loglevel\nerror\n-f\nlavfi\n-i\ntestsrc2=size=640x360:rate=25:duration=4\n-f\nlavfi\n-i\n"
+      "sine=frequency=440:duration=" +
+          std::to_string(firstSeconds) +
+          "\n-f\nlavfi\n-i\naevalsrc=sin(660*2*PI*t)|sin(880*2*PI*t):d=" + std::to_string(secondSeconds) +
+          "\n-map\n0:v\n-map\n1:a\n-map\n2:a\n-c:v\nlibx264\n-preset\nultrafast\n-c:a\naac\n"
+          "-disposition:a:0\n0\n-disposition:a:1\ndefault\n" +
+          path,
+      true, 120000, &code);
+  EXPECT_EQ(code, 0) << log;
+  return path;
+}
+
+// Runs a job of the input to its end; the command may be changed first.
+JobV3* run_to_end(JobManager& manager, const std::string& input, const std::string& output, bool allTracks,
+                  const std::function<void(CommandLine&)>& change = {}) {
+  const JobCreation::Result created = JobCreation::Create(input, output, "95", "h264", ".mp4", allTracks);
+  EXPECT_NE(created.record, nullptr) << created.reason;
+  JobV3* job = manager.AddJob(created.record);
+  CommandLine command = job->MakeFFmpegCmd();
+  if (change) change(command);
+  job->SetFFmpegCmd(command);
+  manager.RunJob(id_of(job));
+  EXPECT_TRUE(wait_until([job] { return JobStateRules::IsFinal(job->GetState()); }, 120000));
+  return job;
+}
+
+}  // namespace
+
+// The yardstick is the audio the output keeps, not the input's first track: a kept
+// track shorter than the first must not make a whole output "too short", and one
+// longer must not let a cut output pass.
+TEST(JobLength, TheAudioTheOutputKeepsIsTheYardstickNotTheFirstTrack) {
+  clear_job_folder();
+  const std::string folder = make_temp_folder("kept-audio");
+  const std::string shortKept = two_audio_mkv(folder, "short-kept.mkv", 10, 4);
+  const std::string longKept = two_audio_mkv(folder, "long-kept.mkv", 4, 10);
+  EXPECT_NEAR(StreamLength::Measure(shortKept), 10.0, 0.3) << "by default the first audio counts";
+  EXPECT_NEAR(StreamLength::Measure(shortKept, std::vector<int>{0, 2}), 4.0, 0.3);
+  EXPECT_NEAR(StreamLength::Measure(shortKept, std::vector<int>{0, 1, 2}), 10.0, 0.3);
+  EXPECT_NEAR(StreamLength::Measure(longKept, std::vector<int>{5, 6}), 4.0, 0.3) << "no such streams";
+
+  JobManager manager;
+  JobV3* usual = run_to_end(manager, shortKept, folder + "/usual.mp4", false);
+  EXPECT_TRUE(usual->IsCompleted()) << usual->GetFailureReason();
+  EXPECT_NEAR(std::stod(probe_entry(usual->GetJobFile()->GetOutputFile(), "format", "duration")), 4.0, 0.3);
+  JobV3* every = run_to_end(manager, shortKept, folder + "/every.mp4", true);
+  EXPECT_TRUE(every->IsCompleted()) << every->GetFailureReason();
+  EXPECT_NEAR(std::stod(probe_entry(every->GetJobFile()->GetOutputFile(), "format", "duration")), 10.0, 0.3);
+
+  // Cut at six seconds, longer than the video and the first audio track.
+  JobV3* cut = run_to_end(manager, longKept, folder + "/cut.mp4", false, [](CommandLine& command) {
+    command.InsertBeforeLast({"-t", "6"});
+  });
+  EXPECT_TRUE(cut->IsFailed());
+  EXPECT_EQ(cut->GetJobFile()->GetReason().code, JobReason::kTooShort);
+}

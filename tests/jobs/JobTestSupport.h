@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QThread>
 #include <functional>
+#include <vector>
 
 #include "environment/AppConstants.h"
 #include "jobs/JobV3.h"
@@ -79,16 +80,38 @@ inline CommandLine stand_in_encoder(const std::string& folder, int steps, const 
   return CommandLine(path).AddPath(output);
 }
 
-// True while a child of this process has the text among its arguments.
-inline bool child_with_argument(const std::string& text) {
+// The children of a process that have the text among their arguments.
+inline std::vector<int64_t> children_with(int64_t parent, const std::string& text) {
+  std::vector<int64_t> found;
   for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
     QFile stat("/proc/" + entry + "/stat");
     QFile cmdline("/proc/" + entry + "/cmdline");
     if (!stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly)) continue;
     const QByteArray fields = stat.readAll();
     const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
-    if (after.size() < 2 || after[1].toLongLong() != getpid()) continue;
-    if (cmdline.readAll().contains(QByteArray::fromStdString(text))) return true;
+    if (after.size() < 2 || after[1].toLongLong() != parent) continue;
+    if (cmdline.readAll().contains(QByteArray::fromStdString(text))) found.push_back(entry.toLongLong());
   }
-  return false;
+  return found;
+}
+
+// True while a child of this process has the text among its arguments.
+inline bool child_with_argument(const std::string& text) { return !children_with(getpid(), text).empty(); }
+
+// A real encode of `seconds` of wall time (its input read at its own pace) into output.
+inline CommandLine paced_encode(int seconds, const std::string& output) {
+  return CommandLine(tool_path("encoder"))
+      .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
+      .Add("testsrc2=size=320x240:rate=25:duration=" + std::to_string(seconds))
+      .Add({"-c:v", "libx264", "-preset", "ultrafast", "-y"})
+      .AddPath(output);
+}
+
+// True while the process is stopped by a signal (its state in /proc is 'T').
+inline bool process_stopped(int64_t pid) {
+  QFile stat(QString("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return false;
+  const QByteArray text = stat.readAll();
+  const int close = text.lastIndexOf(')');
+  return close > 0 && close + 2 < text.size() && text[close + 2] == 'T';
 }

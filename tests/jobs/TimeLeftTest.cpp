@@ -294,4 +294,8 @@ TEST(QueueTimeLeft, AddsTheWaitingJobsAtTheRunningRate) {
   JobStatus estimating = running;
   estimating.leftKind = TimeLeft::Kind::Estimating;
   EXPECT_FALSE(QueueTimeLeft::Of({estimating, waiting}));
+  // A paused job holds the queue: a total that does not count down would mislead.
+  JobStatus paused = running;
+  paused.state = JobState::Paused;
+  EXPECT_FALSE(QueueTimeLeft::Of({running, paused, waiting}));
 }

@@ -29,11 +29,7 @@ JobV3* add_video(JobManager& manager, const std::string& input, const std::strin
 JobV3* slow_job(JobManager& manager, const std::string& folder, const std::string& name, int seconds) {
   const std::string output = folder + "/" + name + "_output.mp4";
   JobV3* job = manager.AddJob(new_record(folder + "/in.mp4", output));
-  job->SetFFmpegCmd(CommandLine(tool_path("encoder"))
-                        .Add({"-nostdin", "-re", "-f", "lavfi", "-i"})
-                        .Add("testsrc2=size=320x240:duration=" + std::to_string(seconds))
-                        .Add({"-c:v", "libx264", "-preset", "ultrafast", "-y"})
-                        .AddPath(output));
+  job->SetFFmpegCmd(paced_encode(seconds, output));
   return job;
 }
 

@@ -1,4 +1,4 @@
-// Several threads adding, running, stopping, deleting and completely deleting jobs
+// Several threads adding, running, pausing, stopping, deleting and completely deleting jobs
 // against a running publisher. Built with the sanitizers too, where any
 // use-after-free or data race on the manager's lists shows up.
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ TEST(JobManagerStress, EveryJobEndsInOneStateThatItsFileAgreesWith) {
       }
       const std::string output = folder + "/" + std::to_string(seed) + "_" + std::to_string(round) + ".mp4";
       JobV3* added = nullptr;
-      switch (random() % 9) {
+      switch (random() % 11) {
         case 0:
         case 1:  // a new job, run at once or later
           added = manager.AddJob(new_record(folder + "/in.mp4", output));
@@ -58,6 +58,20 @@ TEST(JobManagerStress, EveryJobEndsInOneStateThatItsFileAgreesWith) {
           manager.MoveToRecycleBin(id);
           if (random() % 2) manager.TotalDelete(id, true);
           break;
+        case 8:  // held, one job or every running one
+          if (random() % 2) {
+            manager.PauseJob(id);
+          } else {
+            manager.PauseAllJobs();
+          }
+          break;
+        case 9:
+          if (random() % 2) {
+            manager.ResumeJob(id);
+          } else {
+            manager.ResumeAllJobs();
+          }
+          break;
         default:
           manager.GetExeJobCount();
           manager.GetQueueJobCount();
@@ -73,6 +87,7 @@ TEST(JobManagerStress, EveryJobEndsInOneStateThatItsFileAgreesWith) {
   std::vector<std::thread> threads;
   for (unsigned seed = 1; seed <= 4; ++seed) threads.emplace_back(work, seed);
   for (std::thread& thread : threads) thread.join();
+  manager.ResumeAllJobs();
   // Let the publisher work through part of the queue, so some encodes complete.
   wait_until([&] { return manager.GetExeJobCount() == 0 && manager.GetQueueJobCount() == 0; }, 5000);
 

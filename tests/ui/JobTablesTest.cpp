@@ -221,7 +221,8 @@ TEST_F(WindowTest, MenuShowsWhatFitsTheJobAndDeleteRefusesAnActiveJob) {
 
   // "file manager" on Linux, "Explorer" on Windows.
   const QStringList show = {DesktopOpener::showInputText(), DesktopOpener::showOutputText()};
-  EXPECT_EQ(open_menu(running(), encoding), show + QStringList({"Stop transcoding", "Delete", "Property"}));
+  EXPECT_EQ(open_menu(running(), encoding),
+            show + QStringList({"Stop transcoding", "Pause", "Delete", "Property"}));
   EXPECT_EQ(open_menu(running(), stopped), show + QStringList({"Transcode again", "Delete", "Property"}));
   // A finished job is not run again; "Transcode again…" makes a new job of its input.
   EXPECT_EQ(open_menu(done(), completed),
@@ -364,6 +365,63 @@ TEST_F(WindowTest, ARestoredJobTranscodesAgainAndItsOutputIsAtHand) {
   EXPECT_EQ(boxes, QStringList{"Information:The output file is not there any more:\n" +
                                QDir::toNativeSeparators(QString::fromStdString(gone))});
   EXPECT_EQ(launched.size(), 1);
+}
+
+// Pause all holds every running job, whose row says so, and turns into Resume all;
+// a job started meanwhile waits. A paused job's menu offers Resume; the application
+// menu and Ctrl+P do what the button does, and a paused job stops as a running one.
+TEST_F(WindowTest, PauseAllHoldsTheRunningJobsTheirRowsSaySoAndNothingNewStarts) {
+  const std::string in = make_file(media + "/in.mp4");
+  const std::string first = store_job(in, output_dir + "/a.mp4");
+  const std::string second = store_job(in, output_dir + "/b.mp4");
+  Widget& w = open_window();
+  auto* pause = w.findChild<QPushButton*>("btnPauseAll");
+  EXPECT_EQ(pause->text(), "Pause all");
+  EXPECT_FALSE(pause->isEnabled()) << "nothing runs to pause";
+  EXPECT_LE(pause->geometry().left(), w.findChild<QWidget*>("labelAccount")->geometry().left());
+  EXPECT_GE(pause->width(), pause->fontMetrics().horizontalAdvance("Resume all"));
+
+  run_slowly(first);
+  ASSERT_TRUE(wait_until([&] { return manager->FindJob(first)->GetPid() > 0 && pause->isEnabled(); }, 30000));
+  pause->click();
+  EXPECT_TRUE(wait_until([&] { return cells(running(), first).rfind("Paused|", 0) == 0; }, 10000))
+      << cells(running(), first);
+  EXPECT_EQ(pause->text(), "Resume all");
+  run_slowly(second);
+  QTest::qWait(1500);
+  EXPECT_EQ(cells(running(), second), "queueing|queueing") << "a job started while another was paused";
+  const QStringList show = {DesktopOpener::showInputText(), DesktopOpener::showOutputText()};
+  EXPECT_EQ(open_menu(running(), first, "Resume"),
+            show + QStringList({"Stop transcoding", "Resume", "Delete", "Property"}));
+  EXPECT_TRUE(wait_until([&] { return cells(running(), first).rfind("Paused|", 0) != 0; }, 10000));
+  EXPECT_EQ(pause->text(), "Pause all");
+  EXPECT_TRUE(wait_until([&] { return manager->FindJob(second)->GetState() == JobState::Encoding; }, 30000));
+
+  // The application menu's first entry, then the key, the other way.
+  QStringList entries;
+  QTimer::singleShot(200, [&entries] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) entries << action->text();
+    menu->hide();
+    menu->actions().first()->trigger();
+  });
+  QTest::mouseClick(w.findChild<QWidget*>("labelMenu"), Qt::LeftButton);
+  ASSERT_FALSE(entries.isEmpty());
+  EXPECT_EQ(entries.first(), "Pause all");
+  EXPECT_EQ(engine->PausedJobCount(), 2);
+  EXPECT_TRUE(wait_until([&] { return cells(running(), second).rfind("Paused|", 0) == 0; }, 10000))
+      << cells(running(), second);
+  QApplication::setActiveWindow(&w);
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(engine->PausedJobCount(), 0);
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(engine->PausedJobCount(), 2);
+
+  open_menu(running(), first, "Stop transcoding");
+  EXPECT_TRUE(wait_until([&] { return cells(running(), first) == "stopped|stopped"; }, 30000))
+      << cells(running(), first);
+  EXPECT_EQ(pause->text(), "Resume all");
 }
 
 TEST_F(WindowTest, KeysAddDeleteOpenPropertyAndTabWalksTheControls) {
