@@ -71,9 +71,13 @@ TimeLeftEstimator::Pipeline TimeLeftEstimator::PipelineOf(const std::vector<std:
 
 void TimeLeftEstimator::Start(const Pipeline& pipeline, int64_t nowMs) {
   const double duration = duration_;
+  // A run that begins while the job is paused (held before its encoder starts) is
+  // paused from that moment on.
+  const int64_t pausedSince = pausedSince_;
   *this = TimeLeftEstimator();
   pipeline_ = pipeline;
   duration_ = duration;
+  pausedSince_ = pausedSince;
   if (pipeline.expectedRate > 0 && duration > 0 && nowMs >= 0) {
     expectedLeft_ =
         duration / pipeline.expectedRate * (1 + std::max(0.0, pipeline.laterRuns)) + kCheckSeconds;

@@ -128,6 +128,14 @@ TEST(TimeLeftEstimator, TwoRunsOfAJobReadAsOne) {
   output.Start(second, 50000);
   EXPECT_NEAR(output.At(50000).seconds, kDuration / 1.5, 0.2);
   EXPECT_NEAR(output.At(53000).seconds, kDuration / 1.5 - 3, 0.2);
+  // Paused as one run ended: the next begins paused, its figure stands until the resume.
+  TimeLeftEstimator held;
+  held.SetDuration(kDuration);
+  held.OnPaused(49000);
+  held.Start(second, 50000);
+  EXPECT_NEAR(held.At(50000 + 600000).seconds, kDuration / 1.5, 0.2);
+  held.OnResumed(50000 + 600000);
+  EXPECT_NEAR(held.At(53000 + 600000).seconds, kDuration / 1.5 - 3, 0.2);
   // Its own rate replaces the expected one once measured.
   Encode slow;
   slow.rate = 0.5;
