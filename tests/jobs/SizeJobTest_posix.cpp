@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <fstream>
 
 #include "jobs/JobManager.h"
@@ -22,7 +23,8 @@ namespace {
 // The stand-in: the n-th run that writes an output takes the n-th line of "rates"
 // as its video rate (its peaks' bounds with it); an empty or missing line keeps the
 // rate the job asked for. With "hold" naming a run ("analysis" or "output") it
-// prints one progress line in that run and then waits a minute instead.
+// prints one progress line in that run and then waits a minute instead; with "pace"
+// naming one, that run reads its input at its own speed (about the clip's length).
 std::string write_stand_in(const std::string& folder) {
   const std::string path = folder + "/encoder.sh";
   std::ofstream script(path);
@@ -36,6 +38,7 @@ std::string write_stand_in(const std::string& folder) {
             "  echo 'frame=5 fps=5 q=20.0 size=N/A time=00:00:00.20 bitrate=N/A speed=0.5x'\n"
             "  exec sleep 60\n"
             "fi\n"
+            "[ -f \"$dir/pace\" ] && [ \"$(cat \"$dir/pace\")\" = $run ] && set -- -re \"$@\"\n"
             "rate=\n"
             "if [ $run = output ]; then\n"
             "  n=$(( $(cat \"$dir/count\" 2>/dev/null || echo 0) + 1 )); echo $n > \"$dir/count\"\n"
@@ -90,6 +93,7 @@ struct SizeCase {
   }
   void rates(const std::string& lines) { std::ofstream(folder + "/rates") << lines; }
   void hold(const char* run) { std::ofstream(folder + "/hold") << run; }
+  void pace(const char* run) { std::ofstream(folder + "/pace") << run; }
   std::string id() { return id_of(job); }
   int64_t target() { return job->GetJobFile()->GetTargetBytes(); }
   bool ended() {
@@ -185,4 +189,33 @@ TEST(SizeJob, AStopInEitherRunEndsItsEncoderAndLeavesNothing) {
     EXPECT_TRUE(wait_until([] { return !child_with_argument("sleep"); }, 20000));
     run.expectNothingLeft();
   }
+}
+
+// A pause in the analysis run holds that very encoder and starts no later run; once
+// resumed, the job goes on through both runs into its size.
+TEST(SizeJob, APauseInTheAnalysisHoldsItAndTheResumedJobEndsInItsSize) {
+  clear_job_folder();
+  SizeCase run("size-pause");
+  run.pace("analysis");
+  ASSERT_TRUE(run.manager.RunJob(run.id()));
+  ASSERT_TRUE(wait_until([&] { return run.job->GetTimeDone() > 0.5 && run.job->GetPid() > 0; }, 120000));
+  const int64_t pid = run.job->GetPid();
+  ASSERT_TRUE(run.job->Pause());
+  EXPECT_EQ(run.job->GetState(), JobState::Paused);
+  EXPECT_TRUE(wait_until([&] { return process_stopped(pid); }, 5000)) << "the analysis still runs";
+  const double progress = run.job->GetProgress();
+  EXPECT_LT(progress, JobV3::kAnalysisShare);
+  QThread::msleep(5000);  // longer than the whole analysis takes
+  EXPECT_EQ(run.job->GetProgress(), progress) << "it went on while paused";
+  EXPECT_EQ(run.job->GetPid(), pid);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(run.folder + "/count"))) << "the output's run started";
+
+  ASSERT_TRUE(run.job->Resume());
+  ASSERT_TRUE(run.ended());
+  ASSERT_EQ(run.job->GetState(), JobState::Completed) << run.job->GetFailureReason();
+  const int64_t made = QFileInfo(QString::fromStdString(run.job->GetJobFile()->GetOutputFile())).size();
+  EXPECT_LE(made, run.target());
+  EXPECT_GE(made, run.target() * 9 / 10);
+  EXPECT_EQ(reload(run.job)->GetOversizedBytes(), -1);
+  EXPECT_TRUE(run.passLogs().isEmpty());
 }
