@@ -219,6 +219,26 @@
         <source>Not every track is kept:</source>
         <translation>并非所有轨道都会保留：</translation>
     </message>
+    <message>
+        <source>Fit each video into</source>
+        <translation>每个视频压缩到</translation>
+    </message>
+    <message>
+        <source>Quality bought</source>
+        <translation>可得质量</translation>
+    </message>
+    <message>
+        <source>Type a size in MB.</source>
+        <translation>请输入大小（MB）。</translation>
+    </message>
+    <message>
+        <source>Videos that cannot be made this small: %1. Each needs at least the size shown.</source>
+        <translation>无法压缩到这么小的视频：%1 个。每个视频至少需要所示大小。</translation>
+    </message>
+    <message>
+        <source>* These videos already fit: they are made at quality 99 %.</source>
+        <translation>* 这些视频已经小于该大小：将以 99% 质量转码。</translation>
+    </message>
 </context>
 <context>
     <name>CompletedFigures</name>
@@ -257,6 +277,18 @@
     <message>
         <source>Encoding Speed</source>
         <translation>转码速度</translation>
+    </message>
+    <message>
+        <source>Target Size</source>
+        <translation>目标大小</translation>
+    </message>
+    <message>
+        <source>First Output</source>
+        <translation>首次输出</translation>
+    </message>
+    <message>
+        <source>%1, over the size: made again</source>
+        <translation>%1，超过目标大小：已重新转码</translation>
     </message>
 </context>
 <context>
@@ -488,6 +520,18 @@
         <source>The input&apos;s length could not be read to check the output: %1</source>
         <translation>无法读取输入文件的时长，因此无法检查输出文件：%1</translation>
     </message>
+    <message>
+        <source>The output came out at %1, over its size of %2, also when made again at a lower rate</source>
+        <translation>输出为 %1，超过目标大小 %2，以更低码率重新转码后仍然超过</translation>
+    </message>
+    <message>
+        <source>This video cannot be made as small as %1: the smallest is %2</source>
+        <translation>此视频无法压缩到 %1：最小为 %2</translation>
+    </message>
+    <message>
+        <source>The size %1 cannot be planned: the video&apos;s length is not known</source>
+        <translation>无法按大小 %1 规划：视频时长未知</translation>
+    </message>
 </context>
 <context>
     <name>JobRowTexts</name>
@@ -543,6 +587,18 @@
         <source>Paused</source>
         <translation>已暂停</translation>
     </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>Again %1</source>
+        <translation>重新转码 %1</translation>
+    </message>
+    <message>
+        <source>The output came out at %1, over its size of %2: it is being made again at a lower rate.</source>
+        <translation>输出为 %1，超过目标大小 %2：正在以更低码率重新转码。</translation>
+    </message>
 </context>
 <context>
     <name>JobTable</name>
@@ -561,6 +617,17 @@
     <message>
         <source>Output file</source>
         <translation>输出文件</translation>
+    </message>
+</context>
+<context>
+    <name>KnobChoice</name>
+    <message>
+        <source>Output video quality</source>
+        <translation>输出视频质量</translation>
+    </message>
+    <message>
+        <source>Fit into a size</source>
+        <translation>压缩到指定大小</translation>
     </message>
 </context>
 <context>
@@ -711,6 +778,14 @@
         <source>Keep every audio track and subtitle</source>
         <translation>保留所有音轨和字幕</translation>
     </message>
+    <message>
+        <source>Fit into</source>
+        <translation>压缩到</translation>
+    </message>
+    <message>
+        <source>Keep quality 99 %</source>
+        <translation>保持 99% 质量</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -733,6 +808,60 @@
     <message>
         <source>Copied to the clipboard</source>
         <translation>已复制到剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>SizeChoice</name>
+    <message>
+        <source>(1 MB = 1,000,000 bytes)</source>
+        <translation>（1 MB = 1,000,000 字节）</translation>
+    </message>
+</context>
+<context>
+    <name>SizePlanText</name>
+    <message>
+        <source>no audio</source>
+        <translation>无音频</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s</source>
+        <translation>音频 %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>audio %1 x %2 kbit/s</source>
+        <translation>音频 %1 × %2 kbit/s</translation>
+    </message>
+    <message>
+        <source>%1 at %2 fps, video %3 kbit/s, %4</source>
+        <translation>%1，%2 fps，视频 %3 kbit/s，%4</translation>
+    </message>
+    <message>
+        <source>The input already fits: keep quality 99 %?</source>
+        <translation>输入文件已经小于该大小：保持 99% 质量？</translation>
+    </message>
+    <message>
+        <source>No size can be planned: the video&apos;s length is not known.</source>
+        <translation>无法按大小规划：视频时长未知。</translation>
+    </message>
+    <message>
+        <source>Too small: this video cannot be made smaller than %1 MB.</source>
+        <translation>太小：此视频无法压缩到 %1 MB 以下。</translation>
+    </message>
+    <message>
+        <source>This size buys %1.</source>
+        <translation>该大小可得：%1。</translation>
+    </message>
+    <message>
+        <source>Type a size in MB.</source>
+        <translation>请输入大小（MB）。</translation>
+    </message>
+    <message>
+        <source>at least %1 MB</source>
+        <translation>至少 %1 MB</translation>
+    </message>
+    <message>
+        <source>length unknown</source>
+        <translation>时长未知</translation>
     </message>
 </context>
 <context>

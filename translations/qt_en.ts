@@ -219,6 +219,26 @@
         <source>Not every track is kept:</source>
         <translation>Not every track is kept:</translation>
     </message>
+    <message>
+        <source>Fit each video into</source>
+        <translation>Fit each video into</translation>
+    </message>
+    <message>
+        <source>Quality bought</source>
+        <translation>Quality bought</translation>
+    </message>
+    <message>
+        <source>Type a size in MB.</source>
+        <translation>Type a size in MB.</translation>
+    </message>
+    <message>
+        <source>Videos that cannot be made this small: %1. Each needs at least the size shown.</source>
+        <translation>Videos that cannot be made this small: %1. Each needs at least the size shown.</translation>
+    </message>
+    <message>
+        <source>* These videos already fit: they are made at quality 99 %.</source>
+        <translation>* These videos already fit: they are made at quality 99 %.</translation>
+    </message>
 </context>
 <context>
     <name>CompletedFigures</name>
@@ -257,6 +277,18 @@
     <message>
         <source>Encoding Speed</source>
         <translation>Encoding speed</translation>
+    </message>
+    <message>
+        <source>Target Size</source>
+        <translation>Target Size</translation>
+    </message>
+    <message>
+        <source>First Output</source>
+        <translation>First Output</translation>
+    </message>
+    <message>
+        <source>%1, over the size: made again</source>
+        <translation>%1, over the size: made again</translation>
     </message>
 </context>
 <context>
@@ -488,6 +520,18 @@
         <source>The input&apos;s length could not be read to check the output: %1</source>
         <translation>The input&apos;s length could not be read to check the output: %1</translation>
     </message>
+    <message>
+        <source>The output came out at %1, over its size of %2, also when made again at a lower rate</source>
+        <translation>The output came out at %1, over its size of %2, also when made again at a lower rate</translation>
+    </message>
+    <message>
+        <source>This video cannot be made as small as %1: the smallest is %2</source>
+        <translation>This video cannot be made as small as %1: the smallest is %2</translation>
+    </message>
+    <message>
+        <source>The size %1 cannot be planned: the video&apos;s length is not known</source>
+        <translation>The size %1 cannot be planned: the video&apos;s length is not known</translation>
+    </message>
 </context>
 <context>
     <name>JobRowTexts</name>
@@ -543,6 +587,18 @@
         <source>Paused</source>
         <translation>Paused</translation>
     </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>Again %1</source>
+        <translation>Again %1</translation>
+    </message>
+    <message>
+        <source>The output came out at %1, over its size of %2: it is being made again at a lower rate.</source>
+        <translation>The output came out at %1, over its size of %2: it is being made again at a lower rate.</translation>
+    </message>
 </context>
 <context>
     <name>JobTable</name>
@@ -561,6 +617,17 @@
     <message>
         <source>Output file</source>
         <translation>Output file</translation>
+    </message>
+</context>
+<context>
+    <name>KnobChoice</name>
+    <message>
+        <source>Output video quality</source>
+        <translation>Output video quality</translation>
+    </message>
+    <message>
+        <source>Fit into a size</source>
+        <translation>Fit into a size</translation>
     </message>
 </context>
 <context>
@@ -711,6 +778,14 @@
         <source>Keep every audio track and subtitle</source>
         <translation>Keep every audio track and subtitle</translation>
     </message>
+    <message>
+        <source>Fit into</source>
+        <translation>Fit into</translation>
+    </message>
+    <message>
+        <source>Keep quality 99 %</source>
+        <translation>Keep quality 99 %</translation>
+    </message>
 </context>
 <context>
     <name>ShowDeviceID</name>
@@ -733,6 +808,60 @@
     <message>
         <source>Copied to the clipboard</source>
         <translation>Copied to the clipboard.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeChoice</name>
+    <message>
+        <source>(1 MB = 1,000,000 bytes)</source>
+        <translation>(1 MB = 1,000,000 bytes)</translation>
+    </message>
+</context>
+<context>
+    <name>SizePlanText</name>
+    <message>
+        <source>no audio</source>
+        <translation>no audio</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s</source>
+        <translation>audio %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>audio %1 x %2 kbit/s</source>
+        <translation>audio %1 x %2 kbit/s</translation>
+    </message>
+    <message>
+        <source>%1 at %2 fps, video %3 kbit/s, %4</source>
+        <translation>%1 at %2 fps, video %3 kbit/s, %4</translation>
+    </message>
+    <message>
+        <source>The input already fits: keep quality 99 %?</source>
+        <translation>The input already fits: keep quality 99 %?</translation>
+    </message>
+    <message>
+        <source>No size can be planned: the video&apos;s length is not known.</source>
+        <translation>No size can be planned: the video&apos;s length is not known.</translation>
+    </message>
+    <message>
+        <source>Too small: this video cannot be made smaller than %1 MB.</source>
+        <translation>Too small: this video cannot be made smaller than %1 MB.</translation>
+    </message>
+    <message>
+        <source>This size buys %1.</source>
+        <translation>This size buys %1.</translation>
+    </message>
+    <message>
+        <source>Type a size in MB.</source>
+        <translation>Type a size in MB.</translation>
+    </message>
+    <message>
+        <source>at least %1 MB</source>
+        <translation>at least %1 MB</translation>
+    </message>
+    <message>
+        <source>length unknown</source>
+        <translation>length unknown</translation>
     </message>
 </context>
 <context>

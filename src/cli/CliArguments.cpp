@@ -6,6 +6,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CliExitStatus.h"
+#include "planning/SizeText.h"
 #include "text/TerminalText.h"
 
 namespace {
@@ -17,7 +18,7 @@ const char* const kDescription =
     "Commands:\n"
     "  info FILE...       what is in each file: media information, audio and subtitle\n"
     "                     tracks, resolution class and the qualities offered, or why\n"
-    "                     Kovadle refuses the file\n"
+    "                     Kovadle refuses the file; with --size, what that size buys\n"
     "  transcode FILE...  converts the files into the output folder, showing progress\n"
     "  jobs               lists the stored jobs: table, quality, input, output, state\n"
     "                     and, for a failed job, why\n"
@@ -62,7 +63,13 @@ void CliArguments::parse(const QStringList& arguments) {
       "transcode: folder for the outputs (default: the output folder chosen in Kovadle).", "DIR");
   const QCommandLineOption allTracks(
       QStringList{"all-tracks"}, "transcode: keep every audio track and every subtitle the container holds.");
-  parser.addOptions({json, quality, format, outputDir, allTracks});
+  const QCommandLineOption size(
+      QStringList{"size"},
+      QString("transcode: fit each output into this size instead of a quality (1 MB = 1,000,000 bytes; "
+              "units %1), at most and nearly all of it. info: what the size buys.")
+          .arg(QString::fromLatin1(SizeText::Units())),
+      "SIZE");
+  parser.addOptions({json, quality, format, outputDir, allTracks, size});
   parser.addPositionalArgument("command", "info, transcode or jobs.");
   parser.addPositionalArgument("files", "Video files.", "[FILE...]");
 
@@ -93,11 +100,19 @@ void CliArguments::parse(const QStringList& arguments) {
   if (command_ != Command::Jobs && files_.isEmpty()) return usageError(name + " needs at least one FILE");
   if (command_ == Command::Transcode && parser.isSet(json))
     return usageError("--json belongs to info and jobs");
+  if (command_ == Command::Jobs && parser.isSet(size))
+    return usageError("--size belongs to transcode and info");
   if (command_ != Command::Transcode) {
     for (const QCommandLineOption* option : {&quality, &format, &outputDir, &allTracks}) {
-      if (parser.isSet(*option)) return usageError("--" + option->names().last() + " belongs to transcode");
+      if (!parser.isSet(*option)) continue;
+      // What a size buys depends on the container and the tracks kept.
+      const bool shapesSize =
+          command_ == Command::Info && parser.isSet(size) && (option == &format || option == &allTracks);
+      if (!shapesSize) return usageError("--" + option->names().last() + " belongs to transcode");
     }
   }
+  if (parser.isSet(size) && parser.isSet(quality))
+    return usageError("--size and --quality cannot be used together: the size decides the quality");
 
   json_ = parser.isSet(json);
   allTracks_ = parser.isSet(allTracks);
@@ -108,6 +123,13 @@ void CliArguments::parse(const QStringList& arguments) {
     value.toUInt(&number);
     if (!number) return usageError("--quality needs a whole number, such as 95");
     quality_ = value.toUtf8().toStdString();
+  }
+  if (parser.isSet(size)) {
+    const std::optional<int64_t> bytes = SizeText::Parse(parser.value(size).toUtf8().toStdString());
+    if (!bytes)
+      return usageError("--size needs a number and a unit (" + QString::fromLatin1(SizeText::Units()) +
+                        "), such as 25MB, not '" + parser.value(size) + "'");
+    sizeBytes_ = *bytes;
   }
   if (parser.isSet(format)) {
     QString value = parser.value(format);

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
 #include <string>
 
 // The command line of kovadle-cli:
-//   info FILE... [--json]
-//   transcode FILE... [--quality N] [--format EXT] [--output-dir DIR] [--all-tracks]
+//   info FILE... [--json] [--size SIZE [--format EXT] [--all-tracks]]
+//   transcode FILE... [--quality N | --size SIZE] [--format EXT] [--output-dir DIR] [--all-tracks]
 //   jobs [--json]
 // plus --help and --version.
 class CliArguments {
@@ -30,6 +31,8 @@ class CliArguments {
   std::string OutputDir() const { return outputDir_; }
   // Every audio track and subtitle the container holds.
   bool AllTracks() const { return allTracks_; }
+  // The size the outputs are fitted into (--size), in bytes; 0 when none is given.
+  int64_t SizeBytes() const { return sizeBytes_; }
 
  private:
   void parse(const QStringList& arguments);
@@ -45,4 +48,5 @@ class CliArguments {
   std::string format_ = ".mp4";
   std::string outputDir_;
   bool allTracks_ = false;
+  int64_t sizeBytes_ = 0;
 };

@@ -7,6 +7,8 @@
 #include "cli/CliExitStatus.h"
 #include "cli/CliInput.h"
 #include "jobs/JobEngine.h"
+#include "planning/SizePlan.h"
+#include "planning/SizeText.h"
 #include "text/TerminalText.h"
 
 namespace {
@@ -18,12 +20,59 @@ struct Description {
   std::string refusal;
   std::string resolutionClass;
   std::vector<std::string> qualities;
+  // What the size asked about buys, as (key, value) texts; empty when none was asked.
+  std::vector<std::pair<std::string, std::string>> size;
+  bool sizeMade = true;
 };
 
-Description describe(const std::string& path) {
+const char* verdictName(SizePlan::Verdict verdict) {
+  switch (verdict) {
+    case SizePlan::Verdict::Planned:
+      return "planned";
+    case SizePlan::Verdict::Fits:
+      return "fits";
+    case SizePlan::Verdict::TooSmall:
+      return "too-small";
+    case SizePlan::Verdict::Unknown:
+      break;
+  }
+  return "unknown";
+}
+
+// The plan's figures, each a text as the record's are.
+std::vector<std::pair<std::string, std::string>> sizeFigures(const SizePlan& plan) {
+  std::vector<std::pair<std::string, std::string>> figures = {{"Size", SizeText::Decimal(plan.targetBytes)},
+                                                              {"Verdict", verdictName(plan.verdict)}};
+  if (plan.verdict == SizePlan::Verdict::TooSmall)
+    figures.emplace_back("Smallest", SizeText::Decimal(plan.smallestBytes));
+  if (!plan.Encodable()) return figures;
+  const FFmpegParams& params = plan.params;
+  figures.insert(figures.end(),
+                 {{"Quality", plan.quality},
+                  {"Resolution", std::to_string(params.width) + "x" + std::to_string(params.height)},
+                  {"Framerate", params.ToMap().at("VideoFramerate")},
+                  {"VideoBitrate", std::to_string(params.videoBitrate)},
+                  {"AudioBitrate", plan.audioTracks > 0 ? std::to_string(params.audioBitrate) : "0"},
+                  {"AudioTracks", std::to_string(plan.audioTracks)},
+                  {"Expected", SizeText::Decimal(plan.expectedBytes)}});
+  return figures;
+}
+
+Description describe(const std::string& path, const InfoCommand::SizeQuestion& question) {
   const PreparedInput input = JobEngine::Prepare(path);
-  return {path, input.info, input.Accepted() ? std::string() : input.refusal + "!", input.resolutionClass,
-          input.qualities};
+  Description file{path,
+                   input.info,
+                   input.Accepted() ? std::string() : input.refusal + "!",
+                   input.resolutionClass,
+                   input.qualities,
+                   {},
+                   true};
+  if (question.bytes > 0 && input.Accepted()) {
+    const SizePlan plan = SizePlan::For(input.info, question.bytes, question.format, question.allTracks);
+    file.size = sizeFigures(plan);
+    file.sizeMade = plan.Encodable();
+  }
+  return file;
 }
 
 // Audio tracks, then subtitles, each as the fields a player shows.
@@ -52,8 +101,12 @@ std::string asText(const Description& file) {
       text += listed.key + std::to_string(++number) + ": " + trackText(track) + "\n";
   }
   if (!file.refusal.empty()) return text + "Refusal: " + file.refusal + "\n";
-  return text + "ResolutionClass: " + file.resolutionClass +
-         "\nQualities: " + CliInput::Joined(file.qualities) + "\n";
+  text +=
+      "ResolutionClass: " + file.resolutionClass + "\nQualities: " + CliInput::Joined(file.qualities) + "\n";
+  // "Size", then "SizeVerdict", "SizeQuality", ...
+  for (const auto& figure : file.size)
+    text += (figure.first == "Size" ? std::string() : "Size") + figure.first + ": " + figure.second + "\n";
+  return text;
 }
 
 std::string asJson(const Description& file) {
@@ -102,6 +155,15 @@ std::string asJson(const Description& file) {
     writer.StartArray();
     for (const std::string& key : file.qualities) string(key);
     writer.EndArray();
+    if (!file.size.empty()) {
+      string("SizePlan");
+      writer.StartObject();
+      for (const auto& figure : file.size) {
+        string(figure.first);
+        string(figure.second);
+      }
+      writer.EndObject();
+    }
   }
   writer.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
@@ -109,7 +171,7 @@ std::string asJson(const Description& file) {
 
 }  // namespace
 
-int InfoCommand::Run(const QStringList& files, bool json) {
+int InfoCommand::Run(const QStringList& files, bool json, const SizeQuestion& size) {
   int status = cli_exit::kOk;
   bool first = true;
   for (const QString& argument : files) {
@@ -118,8 +180,8 @@ int InfoCommand::Run(const QStringList& files, bool json) {
       status = cli_exit::kFailed;
       continue;
     }
-    const Description file = describe(path);
-    if (!file.refusal.empty()) status = cli_exit::kFailed;
+    const Description file = describe(path, size);
+    if (!file.refusal.empty() || !file.sizeMade) status = cli_exit::kFailed;
     if (json) {
       CliConsole::Out(asJson(file));
     } else {

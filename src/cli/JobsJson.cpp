@@ -47,6 +47,8 @@ std::string JobsJson::Line(const JobView& job, const std::string& state) {
     for (const std::string& line : job.errorLines) string(line);
     writer.EndArray();
   }
+  if (job.targetBytes > 0) member("TargetSize", std::to_string(job.targetBytes));
+  if (job.oversizedBytes >= 0) member("OversizedOutput", std::to_string(job.oversizedBytes));
   figure("ProgressReached", job.progressReached);
   figure("EncodeSeconds", job.encodeSeconds);
   writer.EndObject();

@@ -13,6 +13,7 @@
 #include "cli/TranscodeProgress.h"
 #include "environment/UserSettings.h"
 #include "log/LogUtil.h"
+#include "planning/SizeText.h"
 #include "process/QuitSignalWatcher.h"
 #include "text/StringUtil.h"
 #include "text/TerminalText.h"
@@ -31,6 +32,13 @@ std::string TranscodeCommand::outputFolder() const {
   return QDir::toNativeSeparators(folder).toUtf8().toStdString();
 }
 
+std::string TranscodeCommand::sizeRefusal(int64_t smallestBytes) const {
+  const std::string size = SizeText::Decimal(arguments_.SizeBytes());
+  if (smallestBytes <= 0) return "the size " + size + " cannot be planned: the video's length is not known";
+  return "cannot be made as small as " + size + ": the smallest size it can be made in is " +
+         SizeText::Decimal(smallestBytes);
+}
+
 bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProgress& progress) {
   const std::string input = CliInput::Resolve(argument);
   if (input.empty()) return false;
@@ -40,6 +48,7 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
   plan.outputFormat = arguments_.Format();
   plan.outputFolder = folder_;
   plan.keepAllTracks = arguments_.AllTracks();
+  plan.targetBytes = arguments_.SizeBytes();
   const JobEngine::Added added = engine_.Add(prepared, plan);
   using Problem = JobEngine::Added::Problem;
   switch (added.problem) {
@@ -53,6 +62,9 @@ bool TranscodeCommand::submit(const QString& argument, int number, TranscodeProg
                          prepared.resolutionClass +
                          " video; valid qualities: " + CliInput::Joined(prepared.qualities),
                      true);
+      return false;
+    case Problem::Size:
+      progress.Print("kovadle-cli: " + input + ": " + sizeRefusal(added.smallestBytes), true);
       return false;
     case Problem::Output:
     case Problem::JobFile:

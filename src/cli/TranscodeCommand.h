@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "jobs/JobEngine.h"
@@ -26,6 +27,8 @@ class TranscodeCommand {
  private:
   // The output folder as an absolute path, created when missing; "" after an error.
   std::string outputFolder() const;
+  // Why the size asked for cannot be made of a file (JobEngine::Added::smallestBytes).
+  std::string sizeRefusal(int64_t smallestBytes) const;
   // Checks one file and submits its job; false when it was refused.
   bool submit(const QString& argument, int number, TranscodeProgress& progress);
   // Runs the event loop, showing what the engine reports, until every job has

@@ -1,10 +1,12 @@
 #include "cli/TranscodeProgress.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <algorithm>
 #include <cmath>
 
 #include "cli/CliConsole.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "text/StringUtil.h"
 #include "text/TerminalText.h"
@@ -59,6 +61,7 @@ void TranscodeProgress::Add(const JobView& job, int number) {
   entry.input = job.inputFile;
   entry.output = job.outputFile;
   entry.state = job.state;
+  entry.targetBytes = job.targetBytes;
   entries_.push_back(entry);
   Lines lines;
   if (entry.state == JobState::Waiting) {
@@ -78,9 +81,16 @@ void TranscodeProgress::describe(const Entry& entry, const std::string& reason, 
     case JobState::Paused:
       lines->emplace_back(entry.tag + " Transcoding " + entry.input + " -> " + entry.output, false);
       break;
-    case JobState::Completed:
-      lines->emplace_back(entry.tag + " Completed " + entry.output, false);
+    case JobState::Completed: {
+      std::string line = entry.tag + " Completed " + entry.output;
+      // What a size gave against the size.
+      const QFileInfo output(QString::fromUtf8(entry.output.c_str()));
+      const int64_t bytes = output.isFile() ? output.size() : -1;
+      if (entry.targetBytes > 0 && bytes >= 0)
+        line += " (" + SizeText::Decimal(bytes) + " of " + SizeText::Decimal(entry.targetBytes) + ")";
+      lines->emplace_back(line, false);
       break;
+    }
     case JobState::Failed:
       lines->emplace_back("kovadle-cli: " + entry.tag + " " + entry.input + ": failed: " +
                               (reason.empty() ? std::string("the encoder gave no reason") : reason),
@@ -101,6 +111,13 @@ void TranscodeProgress::OnStatus(const JobsStatus& status) {
     Entry* entry = find(job.jobID);
     if (entry == nullptr || JobStateRules::IsFinal(entry->state)) continue;
     entry->figures = job;
+    if (job.oversizedBytes > 0 && !entry->retryTold) {
+      entry->retryTold = true;
+      lines.emplace_back(entry->tag + " " + entry->name + ": the output came out at " +
+                             SizeText::Decimal(job.oversizedBytes) + ", over " +
+                             SizeText::Decimal(job.targetBytes) + "; making it again at a lower rate",
+                         false);
+    }
     // Ends come as their own event, with the reason.
     if (JobStateRules::IsFinal(job.state) || job.state == entry->state) continue;
     const bool started = entry->state == JobState::Waiting && isRunning(job.state);
@@ -114,6 +131,8 @@ void TranscodeProgress::OnFinished(const JobFinished& finished) {
   Entry* entry = find(finished.jobID);
   if (entry == nullptr || finished_ || JobStateRules::IsFinal(entry->state)) return;
   entry->state = finished.outcome;
+  // A whole output takes the next free name when its own was taken meanwhile.
+  if (!finished.outputFile.empty()) entry->output = finished.outputFile;
   Lines lines;
   describe(*entry, finished.reason, &lines);
   show(lines, false);

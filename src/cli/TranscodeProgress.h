@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ class TranscodeProgress {
     std::string output;
     JobState state = JobState::Waiting;
     JobStatus figures;
+    int64_t targetBytes = 0;  // the size its output is fitted into; 0: none
+    bool retryTold = false;   // the line on an output made again was written
   };
   using Lines = std::vector<std::pair<std::string, bool>>;  // text, problem
 

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   if (arguments.Finished()) return arguments.ExitStatus();
   switch (arguments.GetCommand()) {
     case CliArguments::Command::Info:
-      return InfoCommand::Run(arguments.Files(), arguments.Json());
+      return InfoCommand::Run(arguments.Files(), arguments.Json(),
+                              {arguments.SizeBytes(), arguments.Format(), arguments.AllTracks()});
     case CliArguments::Command::Jobs:
       return JobsCommand::Run(arguments.Json());
     case CliArguments::Command::Transcode: {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "planning/SizeText.h"
 #include "text/StringUtil.h"
 
 namespace {
@@ -69,6 +70,18 @@ EncoderOutcome::Verdict EncoderOutcome::Judge(const Run& run, const MediaInfo& o
                     JobReason::kTooShortBecause);
   }
   Verdict verdict;
+  if (run.targetBytes > 0 && run.outputBytes > run.targetBytes) {
+    verdict.overTarget = true;
+    std::string actual = SizeText::Decimal(run.outputBytes), target = SizeText::Decimal(run.targetBytes);
+    // Just over reads as the size itself when cut to two decimals.
+    if (actual == target) {
+      actual = std::to_string(run.outputBytes) + " B";
+      target = std::to_string(run.targetBytes) + " B";
+    }
+    verdict.reason = {JobReason::kOverTarget, {actual, target}};
+    verdict.errorLines = {verdict.reason.English()};
+    return verdict;
+  }
   verdict.completed = true;
   return verdict;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ class EncoderOutcome {
     double lastTime = -1;                 // the encoder's last "time=" in seconds; -1 unknown
     std::vector<std::string> errorLines;  // the lines that report errors
     std::vector<std::string> lastLines;   // the last lines it printed
+    // The output's bytes on disk, and the size it must not pass (0: none).
+    int64_t outputBytes = -1;
+    int64_t targetBytes = 0;
   };
   struct Verdict {
     bool completed = false;
@@ -27,11 +31,14 @@ class EncoderOutcome {
     // Our reason as a code, for each front end to say in its language; empty when
     // the encoder's own first line says why (or when completed).
     JobReason reason;
+    // Whole, but larger than its size: kOverTarget says by how much.
+    bool overTarget = false;
   };
 
   // output: the probe's record of the file the encoder wrote (IsMediaFile "false"
   // when there is none or it does not read). Without the input's length nothing
-  // can show the output whole, so it does not complete.
+  // can show the output whole, so it does not complete; nor does a whole output
+  // larger than its size.
   static Verdict Judge(const Run& run, const MediaInfo& output);
 
   // How much shorter than its input an output may be and still count as whole: a

@@ -30,7 +30,8 @@ double Job::GetProgress() const {
   if (completed_) return 1.0;
   const int32_t duration = duration_;
   if (duration == 0 || duration / 1000.0 <= 0) return -1;
-  const double progress = GetTimeDone() / (duration / 1000.0);
+  const double run = std::min(std::max(GetTimeDone() / (duration / 1000.0), 0.0), 1.0);
+  const double progress = runBefore_ / 1000.0 + runShare_ / 1000.0 * run;
   return std::min(std::max(progress, 0.0), kMostProgressWhileRunning);
 }
 
@@ -72,7 +73,12 @@ void Job::BeginRun(const TimeLeftEstimator::Pipeline& pipeline) {
   speed_ = 0;
   sawProgress_ = false;
   std::lock_guard<std::mutex> guard(estimateLock_);
-  estimatorLocked().Start(pipeline);
+  estimatorLocked().Start(pipeline, AwakeClock::NowMs());
+}
+
+void Job::SetRunShare(double before, double share) {
+  runBefore_ = ToThousandths(std::clamp(before, 0.0, 1.0));
+  runShare_ = ToThousandths(std::clamp(share, 0.0, 1.0));
 }
 
 void Job::EncoderEnded() {
@@ -113,6 +119,8 @@ void Job::ResetFigures() {
   start_ = 0;
   speed_ = 0;
   sawProgress_ = false;
+  runBefore_ = 0;
+  runShare_ = 1000;
   std::lock_guard<std::mutex> guard(estimateLock_);
   if (estimator_) estimator_->Start(TimeLeftEstimator::Pipeline());
 }

@@ -42,6 +42,10 @@ class Job {
 
   // A run begins through this pipeline: the estimate starts again.
   void BeginRun(const TimeLeftEstimator::Pipeline& pipeline);
+  // A job of several runs: the run that begins next covers the share of the job's
+  // progress that follows before (both fractions of 1). Progress of a job of one
+  // run: 0 and 1.
+  void SetRunShare(double before, double share);
   // The encoder has ended: its output is being checked.
   void EncoderEnded();
   // The encoder is held from nowMs until resumed; that time is no encoding time.
@@ -66,6 +70,8 @@ class Job {
   std::atomic<int32_t> start_{0};     // ms input start offset
   std::atomic<int32_t> speed_{0};     // speed factor x 1000
   std::atomic<bool> completed_{false};
+  std::atomic<int32_t> runBefore_{0};    // share x 1000 of the runs before this one
+  std::atomic<int32_t> runShare_{1000};  // share x 1000 of this run
 
  private:
   // Made by the first run: a stored job that never runs here keeps none.

@@ -6,7 +6,8 @@
 
 JobCreation::Result JobCreation::Create(const std::string& inputFile, const std::string& proposedOutput,
                                         const std::string& quality, const std::string& outputCodec,
-                                        const std::string& outputFormat, bool keepAllTracks) {
+                                        const std::string& outputFormat, bool keepAllTracks,
+                                        int64_t targetBytes) {
   Result result;
   // The reservation names the job, so the job's id comes first.
   const std::string jobID = OSUtil::createGuid();
@@ -17,7 +18,8 @@ JobCreation::Result JobCreation::Create(const std::string& inputFile, const std:
     return result;
   }
   auto* record = new JobFile;
-  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat, keepAllTracks, jobID)) {
+  if (!record->Init(inputFile, output, quality, outputCodec, outputFormat, keepAllTracks, jobID,
+                    targetBytes)) {
     result.problem = Problem::JobFile;
     result.path = OSUtil::getFileDir(record->GetPath());
     result.reason = record->LastSaveError();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class JobFile;
@@ -20,5 +21,5 @@ class JobCreation {
 
   static Result Create(const std::string& inputFile, const std::string& proposedOutput,
                        const std::string& quality, const std::string& outputCodec,
-                       const std::string& outputFormat, bool keepAllTracks = false);
+                       const std::string& outputFormat, bool keepAllTracks = false, int64_t targetBytes = 0);
 };

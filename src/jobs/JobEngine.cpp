@@ -16,6 +16,7 @@
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/InputAcceptance.h"
+#include "planning/SizePlan.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 
@@ -38,6 +39,8 @@ JobView viewOfRecord(const JobFile& record) {
   view.outputFormat = record.GetOutputFormat();
   view.outputCodec = record.GetOutputCodec();
   view.keepAllTracks = record.GetKeepAllTracks();
+  view.targetBytes = record.GetTargetBytes();
+  view.oversizedBytes = record.GetOversizedBytes();
   view.generatedTime = record.GetGeneratedTime();
   view.jobFilePath = record.GetPath();
   view.reason = record.GetFailureReason();
@@ -116,7 +119,17 @@ JobEngine::Added JobEngine::Add(const PreparedInput& input, const JobPlan& plan)
     added.reason = input.refusal;
     return added;
   }
-  if (std::find(input.qualities.begin(), input.qualities.end(), plan.quality) == input.qualities.end()) {
+  std::string quality = plan.quality;
+  if (plan.targetBytes > 0) {
+    // The size has no ladder quality: the row it buys is recorded as the job's.
+    const SizePlan size = SizePlan::For(input.info, plan.targetBytes, plan.outputFormat, plan.keepAllTracks);
+    if (!size.Encodable()) {
+      added.problem = Added::Problem::Size;
+      added.smallestBytes = size.smallestBytes;
+      return added;
+    }
+    quality = size.quality;
+  } else if (std::find(input.qualities.begin(), input.qualities.end(), quality) == input.qualities.end()) {
     added.problem = Added::Problem::Quality;
     return added;
   }
@@ -124,7 +137,7 @@ JobEngine::Added JobEngine::Add(const PreparedInput& input, const JobPlan& plan)
   // naming an output meanwhile, takes the next one.
   const JobCreation::Result created =
       JobCreation::Create(input.path, ProposedOutput(input.path, plan.outputFolder, plan.outputFormat),
-                          plan.quality, plan.outputCodec, plan.outputFormat, plan.keepAllTracks);
+                          quality, plan.outputCodec, plan.outputFormat, plan.keepAllTracks, plan.targetBytes);
   if (created.record == nullptr) {
     added.problem =
         created.problem == JobCreation::Problem::Output ? Added::Problem::Output : Added::Problem::JobFile;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ class JobEngine : public QObject {
       None,
       Refused,  // the input was refused (PreparedInput::refusal)
       Quality,  // the plan's quality is not on the input's ladder
+      Size,     // the plan's size cannot be made of the input (smallestBytes says the least)
       Output,   // the output file cannot be created
       JobFile,  // the job file cannot be written
     };
@@ -53,6 +55,9 @@ class JobEngine : public QObject {
     JobView job;         // the new job, when there is one
     std::string path;    // the output or job-file folder that failed
     std::string reason;  // the system's reason
+    // Size: the smallest size the input can be made in; 0 when its length is not
+    // known, so no size can be planned.
+    int64_t smallestBytes = 0;
     bool Ok() const { return problem == Problem::None; }
   };
 
@@ -79,7 +84,8 @@ class JobEngine : public QObject {
                                     const std::string& format);
   // Reserves the output's name (the next free one when the proposed name was taken
   // meanwhile), writes the job file and starts the job, or queues it behind the
-  // waiting ones. Nothing is left behind when it fails.
+  // waiting ones. Nothing is left behind when it fails. A plan with a size takes the
+  // quality row the size buys (SizePlan); one it cannot buy is refused.
   Added Add(const PreparedInput& input, const JobPlan& plan);
 
   // --- Stored jobs ----------------------------------------------------------------

@@ -32,6 +32,8 @@ struct JobFile::Fields {
   std::string encodeSeconds;
   int64_t outputSize = -1;
   int64_t outputModified = -1;
+  int64_t targetBytes = 0;
+  int64_t oversizedBytes = -1;
 };
 
 namespace {
@@ -102,7 +104,7 @@ JobOwnership* JobFile::ownership() const {
 
 bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
                    const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks,
-                   const std::string& jobID) {
+                   const std::string& jobID, int64_t targetBytes) {
   if (OSUtil::isSameFile(inputFile, outputFile)) {
     std::lock_guard<std::mutex> guard(saveLock_);
     lastSaveError_ = kOutputIsInput;
@@ -120,6 +122,7 @@ bool JobFile::Init(const std::string& inputFile, const std::string& outputFile, 
     fields_->outputCodec = outputCodec;
     fields_->outputFormat = outputFormat;
     fields_->keepAllTracks = keepAllTracks;
+    fields_->targetBytes = targetBytes > 0 ? targetBytes : 0;
   }
   isCompleted_ = false;
   isDeleted_ = false;
@@ -154,6 +157,9 @@ void JobFile::Load(const std::string& path) {
   fields->encodeSeconds = optionalMember(json, "EncodeSeconds");
   fields->outputSize = numberMember(json, "OutputSize");
   fields->outputModified = numberMember(json, "OutputModified");
+  // A size that does not read as one leaves the job at its quality.
+  fields->targetBytes = std::max<int64_t>(0, numberMember(json, "TargetSize"));
+  fields->oversizedBytes = numberMember(json, "OversizedOutput");
   // The JobID names the job's lock and partial output files: nothing but a GUID may.
   if (!IsJobID(fields->jobID)) throw std::string("the JobID is not a GUID");
   // Whatever the job did or deletes with its output would happen to its input.
@@ -221,6 +227,8 @@ bool JobFile::Save() {
   }
   if (!fields.progressReached.empty()) json.set("ProgressReached", fields.progressReached);
   if (!fields.encodeSeconds.empty()) json.set("EncodeSeconds", fields.encodeSeconds);
+  if (fields.targetBytes > 0) json.set("TargetSize", std::to_string(fields.targetBytes));
+  if (fields.oversizedBytes >= 0) json.set("OversizedOutput", std::to_string(fields.oversizedBytes));
   if (fields.outputSize >= 0 && fields.outputModified >= 0) {
     json.set("OutputSize", std::to_string(fields.outputSize));
     json.set("OutputModified", std::to_string(fields.outputModified));
@@ -290,6 +298,8 @@ std::string JobFile::GetQuality() const { return field(&Fields::quality); }
 std::string JobFile::GetOutputCodec() const { return field(&Fields::outputCodec); }
 std::string JobFile::GetOutputFormat() const { return field(&Fields::outputFormat); }
 bool JobFile::GetKeepAllTracks() const { return field(&Fields::keepAllTracks); }
+int64_t JobFile::GetTargetBytes() const { return field(&Fields::targetBytes); }
+int64_t JobFile::GetOversizedBytes() const { return field(&Fields::oversizedBytes); }
 std::string JobFile::GetOutcome() const { return field(&Fields::outcome); }
 std::vector<std::string> JobFile::GetErrorLines() const { return field(&Fields::errorLines); }
 
@@ -345,6 +355,11 @@ void JobFile::SetProgressReached(double fraction) {
 void JobFile::SetEncodeSeconds(double seconds) {
   std::lock_guard<std::mutex> guard(fieldsLock_);
   fields_->encodeSeconds = seconds >= 0 ? StringUtil::double_to_fixed_str(seconds, 1) : "";
+}
+
+void JobFile::SetOversizedBytes(int64_t bytes) {
+  std::lock_guard<std::mutex> guard(fieldsLock_);
+  fields_->oversizedBytes = bytes >= 0 ? bytes : -1;
 }
 
 void JobFile::SetOutputFile(const std::string& outputFile) {

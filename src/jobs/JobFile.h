@@ -20,7 +20,11 @@ class JobOwnership;
 // a stopped run had come ("ProgressReached", a fraction), how long a completed
 // encode took ("EncodeSeconds"), and what a completed job's output file was when it
 // took its name ("OutputSize" in bytes, "OutputModified" in ms since the epoch), so
-// that only that very file is ever deleted with the job.
+// that only that very file is ever deleted with the job. A job that fits its output
+// into a size keeps the size ("TargetSize", bytes) and, when a first output came out
+// over it and was made again, that output's size ("OversizedOutput", bytes); its
+// "Quality" is the row the size bought, so programs that know no size run it at that
+// quality.
 class JobFile {
  public:
   JobFile();
@@ -34,7 +38,7 @@ class JobFile {
   // its values.
   bool Init(const std::string& inputFile, const std::string& outputFile, const std::string& quality,
             const std::string& outputCodec, const std::string& outputFormat, bool keepAllTracks = false,
-            const std::string& jobID = "");
+            const std::string& jobID = "", int64_t targetBytes = 0);
   // Reads an existing job file. Throws a std::string when a member is missing, is
   // not a string, a flag is neither "true" nor "false" (a file that is not JSON
   // fails as a missing member), the JobID is no GUID (it becomes part of file
@@ -76,6 +80,12 @@ class JobFile {
   // The job keeps every audio track and subtitle ("KeepAllTracks", written only
   // when set: files without it keep the usual tracks).
   bool GetKeepAllTracks() const;
+  // The size the output is fitted into, in bytes; 0 for a quality job (and in job
+  // files of older programs).
+  int64_t GetTargetBytes() const;
+  // The size of a first output that was over the target and made again; -1 when
+  // none was.
+  int64_t GetOversizedBytes() const;
   bool GetIsCompleted() const { return isCompleted_; }
   bool GetIsDeleted() const { return isDeleted_; }
   bool GetIsStopped() const { return isStopped_; }
@@ -106,6 +116,7 @@ class JobFile {
   void SetReason(const JobReason& reason);
   void SetProgressReached(double fraction);
   void SetEncodeSeconds(double seconds);
+  void SetOversizedBytes(int64_t bytes);
   // The output file as it was when it took its name (stored only; size -1: none).
   void SetOutputIdentity(int64_t size, int64_t modifiedMs);
   // False when the record keeps none (not completed, or an older job file).

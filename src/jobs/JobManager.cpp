@@ -13,6 +13,7 @@
 #include "environment/AppConstants.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobOwnership.h"
+#include "jobs/PassLogFolder.h"
 #include "jobs/ProgressSnapshotText.h"
 #include "jobs/StoredJobLoader.h"
 #include "log/LogUtil.h"
@@ -151,6 +152,8 @@ void JobManager::removeLeftovers(JobFile* record) {
   if (record->IsOwnedHere() || !hasLeftovers(record) || !record->TakeOwnership()) return;
   const std::string output = record->GetOutputFile();
   JobOutput::RemoveLeftovers(output, record->GetJobID(), partialIsLeftover(record));
+  // A size job's analysis log, in the temporary folder.
+  if (record->GetTargetBytes() > 0) PassLogFolder::RemoveLeftovers(record->GetJobID());
   log_info("JobManager, removed what an interrupted run left of:" + output);
   record->ReleaseOwnership();
 }
@@ -291,9 +294,9 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
   // happen outside the lock.
   std::string error;
   const bool outputReady = job->PrepareOutput(&error);
-  const CommandLine command = !outputReady                  ? CommandLine()
-                              : job->IsFFmpegCmdGenerated() ? job->GetFFmpegCmd()
-                                                            : job->MakeFFmpegCmd();
+  const EncoderRuns runs = !outputReady                  ? EncoderRuns()
+                           : job->IsFFmpegCmdGenerated() ? job->GetEncoderRuns()
+                                                         : job->MakeEncoderRuns();
 
   std::lock_guard<std::mutex> guard(controlLock_);
   if (job->GetState() != JobState::Starting || job->StartGeneration() != generation) {
@@ -309,7 +312,7 @@ void JobManager::finishStart(JobV3* job, uint64_t generation) {
   // A publisher asked to end must not leave a new encoder behind; the stop of
   // every job that follows ends this one too.
   if (QThread::currentThread()->isInterruptionRequested()) return;
-  job->SetFFmpegCmd(command);
+  job->SetEncoderRuns(runs);
   job->Run();
 }
 
@@ -611,6 +614,8 @@ JobsStatus JobManager::GetJobsStatus() {
     entry.speed = job->GetSpeed();
     entry.rate = job->GetRecentRate();
     entry.duration = job->GetDuration();
+    entry.oversizedBytes = job->GetOversizedBytes();
+    if (entry.oversizedBytes > 0) entry.targetBytes = job->GetJobFile()->GetTargetBytes();
     // A waiting job has not read its input yet; the probe of the add usually has.
     if (entry.duration <= 0 && entry.state == JobState::Waiting) {
       const std::optional<MediaInfo> input =

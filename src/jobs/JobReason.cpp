@@ -19,6 +19,9 @@ const char* const JobReason::kOutputReplaced = "output-replaced-while-written";
 const char* const JobReason::kKeptAs = "whole-output-kept-as";
 const char* const JobReason::kLengthUnknown = "input-length-unknown";
 const char* const JobReason::kLengthUnknownBecause = "input-length-unknown-because";
+const char* const JobReason::kOverTarget = "output-over-target-size";
+const char* const JobReason::kSizeTooSmall = "target-size-too-small";
+const char* const JobReason::kSizeUnplanned = "target-size-not-planned";
 
 const char* JobReason::Template(const std::string& code) {
   static const struct {
@@ -43,6 +46,14 @@ const char* JobReason::Template(const std::string& code) {
        QT_TRANSLATE_NOOP("JobReason", "The input's length could not be read to check the output")},
       {kLengthUnknownBecause,
        QT_TRANSLATE_NOOP("JobReason", "The input's length could not be read to check the output: %1")},
+      {kOverTarget,
+       QT_TRANSLATE_NOOP(
+           "JobReason",
+           "The output came out at %1, over its size of %2, also when made again at a lower rate")},
+      {kSizeTooSmall,
+       QT_TRANSLATE_NOOP("JobReason", "This video cannot be made as small as %1: the smallest is %2")},
+      {kSizeUnplanned,
+       QT_TRANSLATE_NOOP("JobReason", "The size %1 cannot be planned: the video's length is not known")},
   };
   for (const auto& entry : kTexts) {
     if (code == entry.code) return entry.text;

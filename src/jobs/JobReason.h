@@ -33,6 +33,13 @@ struct JobReason {
   static const char* const kLengthUnknown;
   static const char* const kLengthUnknownBecause;
 
+  // The output came out at %1, over its size of %2, also when made again at a lower rate.
+  static const char* const kOverTarget;
+  // The size %1 cannot be made of this input: the smallest is %2.
+  static const char* const kSizeTooSmall;
+  // The size %1 cannot be planned: the input's length is not known.
+  static const char* const kSizeUnplanned;
+
   bool Empty() const { return code.empty(); }
 
   // The English text of a code with its places %1, %2, ... (translate it in the

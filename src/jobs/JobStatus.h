@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct JobStatus {
   double speed = -1;                                     // encoder speed factor; -1 while unknown
   double rate = -1;      // media seconds encoded per second lately; -1 while unknown
   double duration = -1;  // the input's seconds; -1 while unknown
+  // A job fitting a size whose first output came out over it: the size, and that
+  // output's bytes while it is made again at a lower rate; both 0 otherwise.
+  int64_t targetBytes = 0;
+  int64_t oversizedBytes = 0;
 };
 
 using JobsStatus = std::vector<JobStatus>;

@@ -10,8 +10,10 @@
 #include "jobs/EncoderErrorLines.h"
 #include "jobs/EncoderOutcome.h"
 #include "jobs/JobOutput.h"
+#include "jobs/PassLogFolder.h"
 #include "log/LogUtil.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "planning/SizeText.h"
 #include "planning/TrackPlan.h"
 #include "platform/AwakeClock.h"
 #include "platform/ExclusiveFile.h"
@@ -119,22 +121,27 @@ JobState JobV3::storedState(bool inRecycleBin) const {
                                  record.GetIsStopped(), record.GetOutcome());
 }
 
-CommandLine JobV3::MakeFFmpegCmd() const {
-  return FFmpegCmdGenerator::Generate(jobFile_->GetInputFile(), jobFile_->GetOutputFile(),
-                                      jobFile_->GetQuality(), jobFile_->GetKeepAllTracks());
+EncoderRuns JobV3::MakeEncoderRuns() const {
+  const JobFile& record = *jobFile_;
+  if (record.GetTargetBytes() > 0) {
+    return EncoderRuns::ForSize(record.GetInputFile(), record.GetOutputFile(), record.GetTargetBytes(),
+                                record.GetKeepAllTracks());
+  }
+  return EncoderRuns::Single(FFmpegCmdGenerator::Generate(record.GetInputFile(), record.GetOutputFile(),
+                                                          record.GetQuality(), record.GetKeepAllTracks()));
 }
 
-void JobV3::GenerateFFmpegCmd() { SetFFmpegCmd(MakeFFmpegCmd()); }
+void JobV3::GenerateFFmpegCmd() { SetEncoderRuns(MakeEncoderRuns()); }
 
-void JobV3::SetFFmpegCmd(const CommandLine& command) {
+void JobV3::SetEncoderRuns(const EncoderRuns& runs) {
   std::lock_guard<std::mutex> guard(stateLock_);
-  command_ = command;
+  runs_ = runs;
   cmdGenerated_ = true;
 }
 
-CommandLine JobV3::GetFFmpegCmd() const {
+EncoderRuns JobV3::GetEncoderRuns() const {
   std::lock_guard<std::mutex> guard(stateLock_);
-  return command_;
+  return runs_;
 }
 
 bool JobV3::IsRunning() const {
@@ -251,6 +258,7 @@ void JobV3::recordMoveLocked(JobState from, JobState to, JobFinished* finished) 
       record.SetReason(JobReason());
       record.SetProgressReached(-1);
       record.SetEncodeSeconds(-1);
+      record.SetOversizedBytes(-1);
       record.SetOutputIdentity(-1, -1);
       saveLocked(false, false, false, "", {});
       return;
@@ -355,16 +363,16 @@ void JobV3::Run() {
     if (pauseOnStart_) holdLocked();
     pauseOnStart_ = false;
     threadBusy_ = true;
-    encoderThread_ = std::thread(&JobV3::encoderThreadMethod, this, command_, logPath_);
+    encoderThread_ = std::thread(&JobV3::encoderThreadMethod, this, runs_, logPath_);
   }
   std::cout << "JobV3::Run, end." << std::endl;
 }
 
-void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
+void JobV3::encoderThreadMethod(EncoderRuns runs, std::string logPath) {
   std::vector<std::string> errorLines;
   JobReason reason;
   double seconds = -1;
-  const bool whole = encode(command, logPath, &errorLines, &reason, &seconds);
+  const bool whole = encode(runs, logPath, &errorLines, &reason, &seconds);
   if (whole) runFinishingHook(false);
   JobFinished finished;
   bool moved = false;
@@ -412,15 +420,31 @@ void JobV3::encoderThreadMethod(CommandLine command, std::string logPath) {
   threadBusy_ = false;
 }
 
-bool JobV3::encode(const CommandLine& command, const std::string& logPath,
-                   std::vector<std::string>* errorLines, JobReason* reason, double* seconds) {
-  BeginRun(TimeLeftEstimator::PipelineOf(command.Arguments()));
-  const std::string finalPath = jobFile_->GetOutputFile();
-  const std::string partialPath = JobOutput::PartialPath(finalPath, jobFile_->GetJobID());
+struct JobV3::Output {
+  std::string finalPath;
+  std::string partialPath;
+  std::string target;  // the name the encoder writes the partial file by
+  std::string muxer;   // its format, when the name lacks the extension
+  ExclusiveFile* file = nullptr;
+};
+
+bool JobV3::encode(const EncoderRuns& runs, const std::string& logPath, std::vector<std::string>* errorLines,
+                   JobReason* reason, double* seconds) {
+  oversized_ = 0;
+  const bool twoPass = runs.TwoPass();
+  TimeLeftEstimator::Pipeline first =
+      TimeLeftEstimator::PipelineOf((twoPass ? runs.analysis : runs.output).Arguments());
+  if (twoPass) first.laterRuns = (1 - kAnalysisShare) / kAnalysisShare;
+  SetRunShare(0, twoPass ? kAnalysisShare : 1);
+  BeginRun(first);
+  Output output;
+  output.finalPath = jobFile_->GetOutputFile();
+  output.partialPath = JobOutput::PartialPath(output.finalPath, jobFile_->GetJobID());
   std::ofstream log;
   if (!logPath.empty()) {
     log.open(logPath, std::ios::app);
-    log << "\n---Start to execute cmd: " << command.ToString() << "\n\n";
+    if (twoPass) log << "\n---Start to execute cmd: " << runs.analysis.ToString() << "\n";
+    log << "\n---Start to execute cmd: " << runs.output.ToString() << "\n\n";
   }
   log_info("JobV3::ffmpegThreadMethod,Start to execute the ffmpeg_cmd.");
   // A stop that came before the encoder started: do not start it at all.
@@ -428,96 +452,169 @@ bool JobV3::encode(const CommandLine& command, const std::string& logPath,
 
   // What the output is judged against, and progress measured by: the probe's length
   // of the streams the output keeps.
-  const double inputSeconds =
+  inputSeconds_ =
       StreamLength::Measure(jobFile_->GetInputFile(), keptStreamsOf(*jobFile_), [this](int64_t pid) {
         probePid_ = pid;
         if (state_ == JobState::Stopping) killEncoder();
       });
   probePid_ = -1;
-  SetDuration(inputSeconds);
+  SetDuration(inputSeconds_);
   // A paused job starts no encoder until it is resumed (or stopped).
   if (!hold_.WaitWhileHeld() || state_ == JobState::Stopping) return false;
+  // The input changed since the size was chosen (or its length became unreadable).
+  if (runs.HasSize() && !runs.size.Encodable()) {
+    const std::string target = SizeText::Decimal(runs.size.targetBytes);
+    *reason = runs.size.verdict == SizePlan::Verdict::TooSmall
+                  ? JobReason{JobReason::kSizeTooSmall, {target, SizeText::Decimal(runs.size.smallestBytes)}}
+                  : JobReason{JobReason::kSizeUnplanned, {target}};
+    *errorLines = {reason->English()};
+    return false;
+  }
 
   // The partial file is made here, before the encoder runs, and never through
   // anything already at its name; the encoder writes into this very file.
   auto partial = std::make_unique<ExclusiveFile>();
   std::string error;
-  const CreateOutcome made = partial->Create(partialPath, &error);
+  const CreateOutcome made = partial->Create(output.partialPath, &error);
   if (made != CreateOutcome::Created) {
     if (made == CreateOutcome::Exists)
-      log_info("Error,JobV3::encode, refused what has the partial name:" + partialPath);
-    *reason = {JobReason::kCannotCreate, {partialPath, error}};
+      log_info("Error,JobV3::encode, refused what has the partial name:" + output.partialPath);
+    *reason = {JobReason::kCannotCreate, {output.partialPath, error}};
     *errorLines = {reason->English()};
     return false;
   }
-  const std::string muxer = muxerFor(finalPath);
-  const std::string target = muxer.empty() ? partialPath : partial->PathForOthers();
-  ExclusiveFile* file = partial.get();
+  output.muxer = muxerFor(output.finalPath);
+  output.target = output.muxer.empty() ? output.partialPath : partial->PathForOthers();
+  output.file = partial.get();
   {
     std::lock_guard<std::mutex> guard(stateLock_);
     partial_ = std::move(partial);
   }
 
-  EncoderOutcome::Run run;
-  EncoderErrorLines errors;
   QElapsedTimer took;
   took.start();
-  {
-    ProcessRunner runner(writingTo(command, finalPath, target, target == partialPath ? "" : muxer),
-                         ProcessRunner::Output::Merged);
-    runner.Start();
-    runEncoderStartedHook();
-    const int64_t encoderPid = runner.Pid();
-    pid_ = encoderPid;
-    // Paused meanwhile: held at once.
-    hold_.Adopt(encoderPid);
-    // A stop that saw no pid yet relies on this thread to end the encoder.
-    if (state_ == JobState::Stopping) killEncoder();
-    while (!runner.IsCompleted()) {
-      const std::string line = runner.ReadLine();
-      if (log.is_open()) log << line << std::flush;
-      errors.Add(line);
-      HandleOutputLine(line);
-    }
-    // The process has ended: its number may be reused from now on.
-    pid_ = -1;
-    hold_.Forget(encoderPid);
-    EncoderEnded();
-    // Lines still pending only matter for the log and the failure's reason.
-    for (std::string rest = runner.ReadLine(); !rest.empty(); rest = runner.ReadLine()) {
-      if (log.is_open()) log << rest << std::flush;
-      errors.Add(rest);
-    }
-    if (log.is_open()) log << "\n---Command execute completed. \n";
-    run.ending = runner.HowItEnded();
-    run.exitCode = runner.ExitCode();
-  }
+  const EncoderOutcome::Verdict verdict =
+      twoPass ? encodeToSize(runs, output, log) : makeOutput(runs.output, output, runs.size.targetBytes, log);
   *seconds = took.elapsed() / 1000.0;
+  if (log.is_open()) log << "\n---Command execute completed. \n";
   if (state_ == JobState::Stopping) return false;
-
-  run.inputSeconds = inputSeconds;
-  run.lastTime = done_ / 1000.0;
-  run.errorLines = errors.Lines(target, finalPath);
-  run.lastLines = errors.Tail();
-  const bool ended = run.ending == ProcessRunner::Ending::Exited && run.exitCode == 0;
-  EncoderOutcome::Verdict verdict;
-  if (ended && !file->IsAt(partialPath)) {
-    // Whatever the name leads to now is not what the encoder wrote.
-    verdict.reason = {JobReason::kOutputReplaced, {finalPath}};
-    verdict.errorLines = {verdict.reason.English()};
-  } else {
-    MediaInfo output;
-    FFprobeUtil::InitMediaInfo(output);
-    if (ended) output = FFprobeUtil::GetMediaInfo(target);
-    verdict = EncoderOutcome::Judge(run, output);
-  }
   if (!verdict.completed) {
     *errorLines = verdict.errorLines;
     *reason = verdict.reason;
-    log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID() +
-             ",exit code:" + std::to_string(run.exitCode));
+    log_info("JobV3::ffmpegThreadMethod, encoder failed, jobID:" + jobFile_->GetJobID());
   }
   return verdict.completed;
+}
+
+EncoderOutcome::Verdict JobV3::encodeToSize(const EncoderRuns& runs, const Output& output,
+                                            std::ofstream& log) {
+  EncoderOutcome::Verdict verdict;
+  PassLogFolder folder(jobFile_->GetJobID());
+  std::string error;
+  if (!folder.Valid(&error)) {
+    verdict.reason = {JobReason::kCannotCreate, {folder.Path(), error}};
+    verdict.errorLines = {verdict.reason.English()};
+    return verdict;
+  }
+  const EncoderRuns ready = runs.WithPassLog(folder.Prefix());
+  EncoderErrorLines errors;
+  EncoderOutcome::Run analysis = runEncoder(ready.analysis, log, &errors, false);
+  if (state_ == JobState::Stopping) return verdict;
+  if (analysis.ending != ProcessRunner::Ending::Exited || analysis.exitCode != 0) {
+    analysis.errorLines = errors.Lines(output.target, output.finalPath);
+    analysis.lastLines = errors.Tail();
+    return EncoderOutcome::Judge(analysis, MediaInfo());
+  }
+
+  // The output's run is slower than the analysis by about the shares' ratio.
+  const auto beginOutputRun = [this](const CommandLine& command, double expectedRate) {
+    TimeLeftEstimator::Pipeline pipeline = TimeLeftEstimator::PipelineOf(command.Arguments());
+    pipeline.expectedRate = expectedRate;
+    SetRunShare(kAnalysisShare, 1 - kAnalysisShare);
+    BeginRun(pipeline);
+  };
+  const double analysisRate = GetRecentRate();
+  beginOutputRun(ready.output, analysisRate > 0 ? analysisRate * kAnalysisShare / (1 - kAnalysisShare) : 0);
+  verdict = makeOutput(ready.output, output, runs.size.targetBytes, log);
+  if (!verdict.overTarget || state_ == JobState::Stopping) return verdict;
+
+  // Over the size: once more, the rate lowered by what it was over.
+  const int64_t over = output.file->Size();
+  const int rate = SizePlan::RetryVideoBitrate(runs.size.params.videoBitrate, over, runs.size.targetBytes,
+                                               inputSeconds_ > 0 ? inputSeconds_ : runs.size.seconds);
+  log_info("JobV3::encodeToSize, the output is over its size, jobID:" + jobFile_->GetJobID() +
+           ",bytes:" + std::to_string(over) + ",retry video rate:" + std::to_string(rate));
+  if (rate <= 0) return verdict;
+  jobFile_->SetOversizedBytes(over);
+  oversized_ = over;
+  const double outputRate = GetRecentRate();
+  const CommandLine again = ready.OutputAt(rate);
+  beginOutputRun(again, outputRate);
+  if (log.is_open()) log << "\n---Start to execute cmd: " << again.ToString() << "\n\n";
+  verdict = makeOutput(again, output, runs.size.targetBytes, log);
+  oversized_ = 0;
+  return verdict;
+}
+
+EncoderOutcome::Run JobV3::runEncoder(const CommandLine& command, std::ofstream& log,
+                                      EncoderErrorLines* errors, bool last) {
+  EncoderOutcome::Run run;
+  // A job paused between two runs starts the next once resumed; a stop starts none.
+  if (!hold_.WaitWhileHeld() || state_ == JobState::Stopping) return run;
+  ProcessRunner runner(command, ProcessRunner::Output::Merged);
+  runner.Start();
+  runEncoderStartedHook();
+  const int64_t encoderPid = runner.Pid();
+  pid_ = encoderPid;
+  // Paused meanwhile: held at once.
+  hold_.Adopt(encoderPid);
+  // A stop that saw no pid yet relies on this thread to end the encoder.
+  if (state_ == JobState::Stopping) killEncoder();
+  while (!runner.IsCompleted()) {
+    const std::string line = runner.ReadLine();
+    if (log.is_open()) log << line << std::flush;
+    errors->Add(line);
+    HandleOutputLine(line);
+  }
+  // The process has ended: its number may be reused from now on.
+  pid_ = -1;
+  hold_.Forget(encoderPid);
+  if (last) EncoderEnded();
+  // Lines still pending only matter for the log and the failure's reason.
+  for (std::string rest = runner.ReadLine(); !rest.empty(); rest = runner.ReadLine()) {
+    if (log.is_open()) log << rest << std::flush;
+    errors->Add(rest);
+  }
+  run.ending = runner.HowItEnded();
+  run.exitCode = runner.ExitCode();
+  run.inputSeconds = inputSeconds_;
+  return run;
+}
+
+EncoderOutcome::Verdict JobV3::makeOutput(const CommandLine& command, const Output& output,
+                                          int64_t targetBytes, std::ofstream& log) {
+  EncoderErrorLines errors;
+  const CommandLine writing = writingTo(command, output.finalPath, output.target,
+                                        output.target == output.partialPath ? "" : output.muxer);
+  EncoderOutcome::Run run = runEncoder(writing, log, &errors, true);
+  if (state_ == JobState::Stopping) return EncoderOutcome::Verdict();
+  run.lastTime = done_ / 1000.0;
+  run.errorLines = errors.Lines(output.target, output.finalPath);
+  run.lastLines = errors.Tail();
+  run.targetBytes = targetBytes;
+  run.outputBytes = output.file->Size();
+  const bool ended = run.ending == ProcessRunner::Ending::Exited && run.exitCode == 0;
+  if (ended && !output.file->IsAt(output.partialPath)) {
+    // Whatever the name leads to now is not what the encoder wrote.
+    EncoderOutcome::Verdict verdict;
+    verdict.reason = {JobReason::kOutputReplaced, {output.finalPath}};
+    verdict.errorLines = {verdict.reason.English()};
+    return verdict;
+  }
+  MediaInfo probed;
+  FFprobeUtil::InitMediaInfo(probed);
+  if (ended) probed = FFprobeUtil::GetMediaInfo(output.target);
+  return EncoderOutcome::Judge(run, probed);
 }
 
 std::string JobV3::takeFinalName(JobReason* reason) {

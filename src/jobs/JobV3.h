@@ -3,18 +3,22 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "jobs/EncoderOutcome.h"
 #include "jobs/Job.h"
 #include "jobs/JobFile.h"
 #include "jobs/JobFinished.h"
 #include "jobs/JobState.h"
+#include "planning/EncoderRuns.h"
 #include "process/CommandLine.h"
 #include "process/ProcessHold.h"
 
+class EncoderErrorLines;
 class ExclusiveFile;
 
 // One transcoding job in motion: owns its record, runs the encoder on a thread of
@@ -37,17 +41,30 @@ class JobV3 : public Job {
   JobFile* GetJobFile() const { return jobFile_.get(); }
   JobState GetState() const { return state_; }
 
-  // Builds the encoder command from the record's input, output and quality.
-  void GenerateFFmpegCmd();
-  // The command GenerateFFmpegCmd would store, without storing it. It may probe the
-  // input (up to a minute), so callers make it outside their locks.
-  CommandLine MakeFFmpegCmd() const;
-  // Uses a ready-made command line instead (tools and tests).
-  void SetFFmpegCmd(const CommandLine& command);
-  bool IsFFmpegCmdGenerated() const { return cmdGenerated_; }
-  CommandLine GetFFmpegCmd() const;
+  // How much of a size job's progress its analysis run makes: measured with the
+  // presets of the tables, that run takes about a third of the job's time.
+  static constexpr double kAnalysisShare = 0.35;
 
+  // Builds the encoder runs from the record's input, output and quality, or size.
+  void GenerateFFmpegCmd();
+  // The runs GenerateFFmpegCmd would store, without storing them. They may probe
+  // the input (up to a minute), so callers make them outside their locks.
+  EncoderRuns MakeEncoderRuns() const;
+  // The command of the run that writes the output.
+  CommandLine MakeFFmpegCmd() const { return MakeEncoderRuns().output; }
+  // Uses ready-made runs, or one command line, instead (tools and tests).
+  void SetEncoderRuns(const EncoderRuns& runs);
+  void SetFFmpegCmd(const CommandLine& command) { SetEncoderRuns(EncoderRuns::Single(command)); }
+  bool IsFFmpegCmdGenerated() const { return cmdGenerated_; }
+  EncoderRuns GetEncoderRuns() const;
+  CommandLine GetFFmpegCmd() const { return GetEncoderRuns().output; }
+
+  // The process id of the encoder running now, whichever run of the job it is;
+  // -1 between runs and when none runs.
   int64_t GetPid() const { return pid_; }
+  // A first output that came out over the job's size and is being made again: its
+  // bytes; 0 otherwise.
+  int64_t GetOversizedBytes() const { return oversized_; }
   // Started and its encoder thread not finished (starting, encoding, paused or
   // stopping).
   bool IsRunning() const;
@@ -122,11 +139,26 @@ class JobV3 : public Job {
   static void SetFinishingHook(std::function<void(bool decided)> hook);
 
  private:
-  void encoderThreadMethod(CommandLine command, std::string logPath);
-  // Runs the encoder and judges its output; true when the job completed. Sets
-  // errorLines and reason for a failure; seconds receives the encode's wall time.
-  bool encode(const CommandLine& command, const std::string& logPath, std::vector<std::string>* errorLines,
+  // Where the run that makes the output writes: the partial file this job made.
+  struct Output;
+
+  void encoderThreadMethod(EncoderRuns runs, std::string logPath);
+  // Runs the encoder (every run of the job) and judges its output; true when the
+  // job completed. Sets errorLines and reason for a failure; seconds receives the
+  // encode's wall time.
+  bool encode(const EncoderRuns& runs, const std::string& logPath, std::vector<std::string>* errorLines,
               JobReason* reason, double* seconds);
+  // A size's runs: the analysis, the output's run, and once more at a lower rate
+  // when the output came out over the size. The analysis log lives as long as this.
+  EncoderOutcome::Verdict encodeToSize(const EncoderRuns& runs, const Output& output, std::ofstream& log);
+  // Runs one encoder process to its end, its progress fed to the figures; last:
+  // the job's last run (its end is the encode's end).
+  EncoderOutcome::Run runEncoder(const CommandLine& command, std::ofstream& log, EncoderErrorLines* errors,
+                                 bool last);
+  // The run that writes the output, and the output it wrote judged (whole, within
+  // the size).
+  EncoderOutcome::Verdict makeOutput(const CommandLine& command, const Output& output, int64_t targetBytes,
+                                     std::ofstream& log);
   // Gives the whole output its final name, trying again a few times; the name it
   // took, or "" with the reason (the partial file then stays, whole).
   std::string takeFinalName(JobReason* reason);
@@ -147,10 +179,12 @@ class JobV3 : public Job {
   void announce(const JobFinished& finished);
 
   std::unique_ptr<JobFile> jobFile_;
-  CommandLine command_;  // under stateLock_
+  EncoderRuns runs_;  // under stateLock_
   std::string logPath_;
   std::atomic<JobState> state_{JobState::Idle};
   std::atomic<int64_t> pid_{-1};
+  std::atomic<int64_t> oversized_{0};
+  double inputSeconds_ = -1;           // the encoder thread's: the input's length for this run
   std::atomic<int64_t> probePid_{-1};  // the probe measuring the input before the encoder
   std::atomic<int64_t> waitingSince_{0};
   std::atomic<bool> cmdGenerated_{false};

@@ -34,6 +34,12 @@ struct JobView {
   std::string outputFormat;
   std::string outputCodec;
   bool keepAllTracks = false;  // every audio track and subtitle (JobPlan)
+  // The size its output is fitted into, in bytes; 0 for a quality job (its quality
+  // is then the row the size bought).
+  int64_t targetBytes = 0;
+  // A first output that came out over the size and was made again: its size; -1
+  // when none was.
+  int64_t oversizedBytes = -1;
   std::string generatedTime;
   // Where its record is kept (the job file).
   std::string jobFilePath;

@@ -69,11 +69,20 @@ TimeLeftEstimator::Pipeline TimeLeftEstimator::PipelineOf(const std::vector<std:
   return pipeline;
 }
 
-void TimeLeftEstimator::Start(const Pipeline& pipeline) {
+void TimeLeftEstimator::Start(const Pipeline& pipeline, int64_t nowMs) {
   const double duration = duration_;
+  // A run that begins while the job is paused (held before its encoder starts) is
+  // paused from that moment on.
+  const int64_t pausedSince = pausedSince_;
   *this = TimeLeftEstimator();
   pipeline_ = pipeline;
   duration_ = duration;
+  pausedSince_ = pausedSince;
+  if (pipeline.expectedRate > 0 && duration > 0 && nowMs >= 0) {
+    expectedLeft_ =
+        duration / pipeline.expectedRate * (1 + std::max(0.0, pipeline.laterRuns)) + kCheckSeconds;
+    expectedAtMs_ = activeAt(nowMs);
+  }
 }
 
 void TimeLeftEstimator::SetDuration(double seconds) { duration_ = seconds > 0 ? seconds : -1; }
@@ -150,13 +159,21 @@ void TimeLeftEstimator::measure() {
   const double media = std::max(0.0, duration_ - last.position) + lag * kFlushShare;
   const double rewrite =
       pipeline_.rewritesAtEnd && outputBytes_ > 0 ? outputBytes_ / kRewriteBytesPerSecond : 0;
-  leftAtLine_ = media / rate_ + rewrite + kCheckSeconds;
+  // Later runs go through the whole input again, as much slower as the pipeline says.
+  const double later = std::max(0.0, pipeline_.laterRuns) * duration_ / rate_;
+  leftAtLine_ = media / rate_ + rewrite + later + kCheckSeconds;
 }
 
 TimeLeft TimeLeftEstimator::At(int64_t nowMs) const {
   if (finishing_) return TimeLeft::Finishing();
-  if (leftAtLine_ < 0) return TimeLeft::Estimating();
-  const double left = leftAtLine_ - (activeAt(nowMs) - lastLineMs_) / 1000;
+  double left = 0;
+  if (leftAtLine_ >= 0) {
+    left = leftAtLine_ - (activeAt(nowMs) - lastLineMs_) / 1000;
+  } else if (expectedLeft_ >= 0) {
+    left = expectedLeft_ - (activeAt(nowMs) - expectedAtMs_) / 1000;
+  } else {
+    return TimeLeft::Estimating();
+  }
   if (left < kFinishingBelow) return TimeLeft::Finishing();
   return TimeLeft::InSeconds(left);
 }

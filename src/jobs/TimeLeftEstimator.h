@@ -25,6 +25,12 @@ class TimeLeftEstimator {
     double frameRate = 0;        // frames per media second handed to the encoder; 0: unknown
     int delayFrames = 0;         // frames in the encoder before the first comes out
     bool rewritesAtEnd = false;  // the output is written once more when encoded
+    // A job of several runs (an analysis run before the output's): the runs after
+    // this one take this many times as long as this one.
+    double laterRuns = 0;
+    // Media seconds a second this run is expected to encode, from an earlier run of
+    // the job: counted down from until the run's own rate is measured. 0: unknown.
+    double expectedRate = 0;
   };
 
   // The frames x264 holds with a preset (look-ahead, B-frames, frame threads) on a
@@ -33,8 +39,9 @@ class TimeLeftEstimator {
   // The pipeline an encoder command line sets up ("-r", "-preset", "+faststart").
   static Pipeline PipelineOf(const std::vector<std::string>& arguments, unsigned processors = 0);
 
-  // A new run: forgets everything but the duration.
-  void Start(const Pipeline& pipeline);
+  // A new run: forgets everything but the duration. From nowMs on the pipeline's
+  // expected rate gives a figure until the run's own is measured.
+  void Start(const Pipeline& pipeline, int64_t nowMs = -1);
   // The input's duration in seconds; not positive: unknown.
   void SetDuration(double seconds);
   // One progress line: media seconds ("time="), frames handed to the encoder
@@ -65,7 +72,9 @@ class TimeLeftEstimator {
   double steadyPosition_ = 0;
   double outputBytes_ = -1;  // projected for the whole input
   double rate_ = -1;
-  double leftAtLine_ = -1;  // seconds left as of the last line, -1 while unknown
+  double leftAtLine_ = -1;    // seconds left as of the last line, -1 while unknown
+  double expectedLeft_ = -1;  // seconds left by the expected rate as of expectedAtMs_, -1 none
+  double expectedAtMs_ = 0;
   double lastLineMs_ = -1;  // active time of the last line
   int64_t lastLineRawMs_ = -1;
   double pausedMs_ = 0;        // taken out of the encoding clock so far

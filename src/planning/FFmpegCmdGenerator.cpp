@@ -207,7 +207,9 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   return params;
 }
 
-CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
+const char* const FFmpegCmdGenerator::kPassLog = "kovadle-pass-log";
+
+CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params, Pass pass) {
   // The texts of the parameters (only the paths for an input that was not planned).
   const std::map<std::string, std::string> view = params.ToMap();
   const auto text = [&view](const char* key) {
@@ -217,6 +219,7 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   // Case-sensitive on purpose: ".MP4" is not given the MP4-only options.
   const bool is_mp4 = OSUtil::getFileExtension(params.outputFile) == ".mp4";
   const bool rotated = text("HasRotate") == "true";
+  const bool analysis = pass == Pass::Analysis;
   std::string frame_size = text("Width") + "x" + text("Height");
   // Elsewhere than in MP4 the encoder turns the frames upright, so width and height
   // trade places.
@@ -235,24 +238,47 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params) {
   // H.264 players mostly handle 8-bit 4:2:0 only.
   const std::string pix_fmt = text("pix_fmt");
   if (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") command.Add({"-pix_fmt", "yuv420p"});
-  command.Add("-metadata").Add("encoding_tool=Lavf58.29.10_KV" + get_current_version());
-  if (is_mp4) command.Add({"-movflags", "+faststart"});
   const bool mapped = params.namedStreams && params.tracks.Kept().video >= 0;
-  if (mapped) addStreamMaps(command, params.tracks);
-  if (text("HasAudio") == "false") {
-    command.Add("-an");
+  if (analysis) {
+    // Only the video is looked at, the very stream the output's run encodes.
+    if (mapped) command.Add("-map").Add("0:" + std::to_string(params.tracks.Kept().video));
+    command.Add({"-an", "-sn", "-dn"});
   } else {
-    command.Add({"-acodec", "aac", "-b:a"});
-    value(text("AudioBitrate"));
+    command.Add("-metadata").Add("encoding_tool=Lavf58.29.10_KV" + get_current_version());
+    if (is_mp4) command.Add({"-movflags", "+faststart"});
+    if (mapped) addStreamMaps(command, params.tracks);
+    if (text("HasAudio") == "false") {
+      command.Add("-an");
+    } else {
+      command.Add({"-acodec", "aac", "-b:a"});
+      value(text("AudioBitrate"));
+    }
+    // The usual command's streams take the encoder's own codecs and names.
+    if (mapped && params.keepAllTracks) addTrackOptions(command, params.tracks);
   }
-  // The usual command's streams take the encoder's own codecs and names.
-  if (mapped && params.keepAllTracks) addTrackOptions(command, params.tracks);
+  // Both runs must see the very same frames: the frame rate is made by a filter
+  // before the encoder, not by the output's muxer, whose frame-timing rules differ
+  // between the null output of the analysis and a container.
+  if (pass != Pass::Only && !text("VideoFramerate").empty())
+    command.Add("-vf").Add("fps=" + text("VideoFramerate"));
   command.Add({"-vcodec", "h264", "-preset"});
   value(text("Preset"));
   command.Add("-s").Add(frame_size).Add("-b:v");
   value(text("VideoBitrate"));
   command.Add("-r");
   value(text("VideoFramerate"));
+  if (pass == Pass::Only) return command.AddPath(params.outputFile);
+  // The rate is held to the size closely over the whole file: x264's default lets a
+  // short file run several percent over, and a still part followed by a busy one
+  // more than that unless the busy part's peaks are bounded (at twice the rate over
+  // two seconds).
+  if (pass == Pass::Output) {
+    command.Add({"-x264-params", "ratetol=0.1"});
+    command.Add("-maxrate").Add(std::to_string(int64_t{params.videoBitrate} * 2));
+    command.Add("-bufsize").Add(std::to_string(int64_t{params.videoBitrate} * 4));
+  }
+  command.Add("-pass").Add(analysis ? "1" : "2").Add("-passlogfile").AddPath(kPassLog);
+  if (analysis) return command.Add({"-f", "null", "-"});
   return command.AddPath(params.outputFile);
 }
 

@@ -39,8 +39,15 @@ class FFmpegCmdGenerator {
   static FFmpegParams ParamsFor(const MediaInfo& info, const std::string& inputFile,
                                 const std::string& outputFile, const std::string& quality,
                                 bool keepAllTracks = false);
+  // Which encoder run of a job a command is: the only one, or for a size the fast
+  // analysis run (its log at kPassLog, nothing written) and then the output's run,
+  // which spends the bits where that log says they are needed.
+  enum class Pass { Only, Analysis, Output };
+  // Stands for the path of the analysis log in the two runs' commands; the job
+  // puts a file of its own temporary folder in its place.
+  static const char* const kPassLog;
   // The encoder command line for the parameters (paths taken from them).
-  static CommandLine CommandFor(const FFmpegParams& params);
+  static CommandLine CommandFor(const FFmpegParams& params, Pass pass = Pass::Only);
 
   // What an input becomes at a quality before any job exists, as the settings
   // dialogs show it: the parameters (without paths, tracks planned for the output

@@ -23,6 +23,8 @@ class ExclusiveFile {
   std::string PathForOthers() const;
   // The name still leads to this file: not removed, replaced, or made a link.
   bool IsAt(const std::string& path) const;
+  // Its bytes now, whatever its name; -1 when it cannot be told.
+  int64_t Size() const;
 
  private:
   std::string path_;

@@ -42,3 +42,9 @@ bool ExclusiveFile::IsAt(const std::string& path) const {
          ::lstat(QFile::encodeName(to_qstring(path)).constData(), &named) == 0 && S_ISREG(named.st_mode) &&
          ours.st_dev == named.st_dev && ours.st_ino == named.st_ino;
 }
+
+int64_t ExclusiveFile::Size() const {
+  struct stat ours {};
+  if (native_ < 0 || ::fstat(fd(native_), &ours) != 0) return -1;
+  return static_cast<int64_t>(ours.st_size);
+}

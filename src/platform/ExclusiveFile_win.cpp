@@ -53,3 +53,9 @@ bool ExclusiveFile::IsAt(const std::string& path) const {
          ours.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
          ours.nFileIndexHigh == named.nFileIndexHigh && ours.nFileIndexLow == named.nFileIndexLow;
 }
+
+int64_t ExclusiveFile::Size() const {
+  LARGE_INTEGER size;
+  if (native_ == -1 || !GetFileSizeEx(handle(native_), &size)) return -1;
+  return static_cast<int64_t>(size.QuadPart);
+}

@@ -38,6 +38,25 @@ bool CommandLine::ReplaceLastArgument(const std::string& from, const std::string
   return true;
 }
 
+int CommandLine::ReplaceEvery(const std::string& from, const std::string& to) {
+  int replaced = 0;
+  for (std::string& argument : arguments_) {
+    if (argument != from) continue;
+    argument = to;
+    ++replaced;
+  }
+  return replaced;
+}
+
+bool CommandLine::ReplaceValueOf(const std::string& option, const std::string& value) {
+  for (size_t i = 0; i + 1 < arguments_.size(); ++i) {
+    if (arguments_[i] != option) continue;
+    arguments_[i + 1] = value;
+    return true;
+  }
+  return false;
+}
+
 void CommandLine::InsertBeforeLast(std::initializer_list<std::string> options) {
   const size_t at = arguments_.empty() ? 0 : arguments_.size() - 1;
   arguments_.insert(arguments_.begin() + static_cast<std::ptrdiff_t>(at), options.begin(), options.end());

@@ -25,6 +25,11 @@ class CommandLine {
 
   // Puts to in the place of a last argument that reads from; false when it does not.
   bool ReplaceLastArgument(const std::string& from, const std::string& to);
+  // Puts to in the place of every argument that reads from; how many there were.
+  int ReplaceEvery(const std::string& from, const std::string& to);
+  // Puts value in the place of the argument after the first option; false when the
+  // option is not there or is last.
+  bool ReplaceValueOf(const std::string& option, const std::string& value);
   // Options placed just before the last argument (an output's own options).
   void InsertBeforeLast(std::initializer_list<std::string> options);
 

@@ -13,6 +13,7 @@
 #include "text/QtText.h"
 #include "ui/PlainText.h"
 #include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/SizePlanText.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
@@ -83,11 +84,17 @@ std::optional<JobView> AddVideoFlow::addJob(QWidget* parent, JobEngine& engine,
     plan.outputFormat = OSUtil::getFileExtension(settings.GetOutputFile());
     plan.outputFolder = OSUtil::getFileDir(settings.GetOutputFile());
     plan.keepAllTracks = settings.KeepAllTracks();
+    plan.targetBytes = settings.TargetBytes();
   }
   log_info("Widget::on_btnAdd1File_clicked, generate job file,quality:" + plan.quality + ",isCancel:false");
   // The name proposed when the dialog opened may have been taken since: the job
   // takes the next free one then.
   const JobEngine::Added added = engine.Add(input, plan);
+  if (added.problem == JobEngine::Added::Problem::Size) {
+    // The dialog let it through, but the file may have changed since it was probed.
+    PlainText::warning(parent, tr("Information"), SizePlanText::TooSmallFor(added.smallestBytes));
+    return std::nullopt;
+  }
   if (!added.Ok()) {
     const QString what = added.problem == JobEngine::Added::Problem::Output
                              ? tr("The output file cannot be created")

@@ -21,6 +21,7 @@
 #include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/BatchSettingsDialog.h"
+#include "ui/dialogs/SizePlanText.h"
 #include "ui/dialogs/WaitingLoadingFile.h"
 
 namespace {
@@ -169,6 +170,7 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
   plan.outputFormat = settings.chosenFormat();
   plan.outputFolder = outputDir;
   plan.keepAllTracks = settings.keepAllTracks();
+  plan.targetBytes = settings.targetBytes();
 
   int count = 0;
   std::vector<Refusal> unsaved;
@@ -177,6 +179,11 @@ int BatchAddFlow::addJobs(QWidget* parent, JobEngine& engine, const QStringList&
     // another program) is given the next one.
     plan.quality = qualities[i];
     const JobEngine::Added job = engine.Add(prepared[i], plan);
+    if (job.problem == JobEngine::Added::Problem::Size) {
+      // The dialog let none through, but the file may have changed since it was probed.
+      unsaved.push_back({to_qstring(prepared[i].path), SizePlanText::TooSmallFor(job.smallestBytes)});
+      continue;
+    }
     if (!job.Ok()) {
       unsaved.push_back({to_qstring(prepared[i].path), to_qstring(job.path + ": " + job.reason)});
       continue;

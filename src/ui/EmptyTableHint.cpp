@@ -23,7 +23,8 @@ EmptyTableHint::EmptyTableHint(QTableView* table, const QString& text)
 bool EmptyTableHint::isShown() const { return label_ != nullptr && !label_->isHidden(); }
 
 bool EmptyTableHint::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == table_->viewport() && event->type() == QEvent::Resize) update();
+  // The label's parent is the viewport: a table being destroyed is no table to ask.
+  if (event->type() == QEvent::Resize && label_ != nullptr && watched == label_->parentWidget()) update();
   return QObject::eventFilter(watched, event);
 }
 

@@ -6,6 +6,7 @@
 #include <locale>
 #include <sstream>
 
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 #include "text/StringUtil.h"
@@ -112,11 +113,22 @@ QString JobRowTexts::progress(const std::string& text) {
   return QString::asprintf("%.2f%%", std::fmin(fraction, 1.0) * 100);
 }
 
-QString JobRowTexts::outputSummary(const std::string& outputFile) {
+QString JobRowTexts::outputSummary(const std::string& outputFile, int64_t targetBytes) {
   const QFileInfo output(to_qstring(outputFile));
   const QString format = output.suffix().toUpper();
-  const QString size = output.isFile() ? to_qstring(OSUtil::FileSizeFriendly(output.size())) : tr("missing");
+  QString size = output.isFile() ? to_qstring(OSUtil::FileSizeFriendly(output.size())) : tr("missing");
+  // Against the size in the size's own units.
+  if (targetBytes > 0 && output.isFile())
+    size = tr("%1 of %2")
+               .arg(to_qstring(SizeText::Decimal(output.size())), to_qstring(SizeText::Decimal(targetBytes)));
   return output.fileName() + " (" + (format.isEmpty() ? size : format + ", " + size) + ")";
+}
+
+QString JobRowTexts::againTime(const QString& time) { return tr("Again %1").arg(time); }
+
+QString JobRowTexts::againTip(int64_t oversizedBytes, int64_t targetBytes) {
+  return tr("The output came out at %1, over its size of %2: it is being made again at a lower rate.")
+      .arg(to_qstring(SizeText::Decimal(oversizedBytes)), to_qstring(SizeText::Decimal(targetBytes)));
 }
 
 QString JobRowTexts::inputAndOutput(const std::string& inputFile, const std::string& outputFile) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "jobs/JobState.h"
@@ -54,8 +55,13 @@ class JobRowTexts {
   static QString progress(const std::string& text);
 
   // A finished job's output as the Completed table shows it: "name.mkv (MKV, 12.3 MB)",
-  // "missing" in place of the size when the file is gone.
-  static QString outputSummary(const std::string& outputFile);
+  // "missing" in place of the size when the file is gone; against its size when the
+  // job fitted it into one: "name.mp4 (MP4, 24.31 MB of 25 MB)".
+  static QString outputSummary(const std::string& outputFile, int64_t targetBytes = 0);
+  // The time cell of a job whose first output came out over its size and is made
+  // again, and the row's tooltip that says so.
+  static QString againTime(const QString& time);
+  static QString againTip(int64_t oversizedBytes, int64_t targetBytes);
   // The tooltip of a finished job: both full paths, each on its line.
   static QString inputAndOutput(const std::string& inputFile, const std::string& outputFile);
 

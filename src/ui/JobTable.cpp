@@ -73,13 +73,13 @@ JobTable::JobTable(QTableView* table, bool withOutput)
 }
 
 void JobTable::appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                         const QString& progress, const std::string& outputFile) {
-  model_->appendJobRow(jobID, inputFile, time, progress, outputFile);
+                         const QString& progress, const std::string& outputFile, int64_t targetBytes) {
+  model_->appendJobRow(jobID, inputFile, time, progress, outputFile, targetBytes);
 }
 
 void JobTable::insertStoredRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                               const QString& progress, const std::string& outputFile) {
-  model_->insertStoredJobRow(jobID, inputFile, time, progress, outputFile);
+                               const QString& progress, const std::string& outputFile, int64_t targetBytes) {
+  model_->insertStoredJobRow(jobID, inputFile, time, progress, outputFile, targetBytes);
 }
 
 void JobTable::removeRow(int row) { model_->removeJobRow(row); }

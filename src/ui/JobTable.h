@@ -29,11 +29,13 @@ class JobTable {
   QTableView* widget() const { return table_; }
   // The output file is shown only by a table with the output column.
   void appendRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                 const QString& progress, const std::string& outputFile = std::string());
+                 const QString& progress, const std::string& outputFile = std::string(),
+                 int64_t targetBytes = 0);
   // A stored job's row: after the stored jobs shown so far, before the jobs that
   // arrived since the program started.
   void insertStoredRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                       const QString& progress, const std::string& outputFile = std::string());
+                       const QString& progress, const std::string& outputFile = std::string(),
+                       int64_t targetBytes = 0);
   void removeRow(int row);
   int rowCount() const;
   // The row showing the job, or -1.

@@ -22,20 +22,21 @@ void JobTableModel::setHeaders(const QStringList& headers) {
 }
 
 void JobTableModel::appendJobRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                                 const QString& progress, const std::string& outputFile) {
-  insertJobRow(rowCount(), nextNewKey_++, jobID, inputFile, time, progress, outputFile);
+                                 const QString& progress, const std::string& outputFile,
+                                 int64_t targetBytes) {
+  insertJobRow(rowCount(), nextNewKey_++, jobID, inputFile, time, progress, outputFile, targetBytes);
 }
 
 void JobTableModel::insertStoredJobRow(const std::string& jobID, const std::string& inputFile,
                                        const QString& time, const QString& progress,
-                                       const std::string& outputFile) {
-  insertJobRow(storedRows_, nextStoredKey_++, jobID, inputFile, time, progress, outputFile);
+                                       const std::string& outputFile, int64_t targetBytes) {
+  insertJobRow(storedRows_, nextStoredKey_++, jobID, inputFile, time, progress, outputFile, targetBytes);
   ++storedRows_;
 }
 
 void JobTableModel::insertJobRow(int at, uint64_t key, const std::string& jobID, const std::string& inputFile,
-                                 const QString& time, const QString& progress,
-                                 const std::string& outputFile) {
+                                 const QString& time, const QString& progress, const std::string& outputFile,
+                                 int64_t targetBytes) {
   Row row;
   row.paths.reserve(jobID.size() + inputFile.size() + (withOutput_ ? outputFile.size() : 0));
   row.paths.append(jobID).append(inputFile);
@@ -43,6 +44,7 @@ void JobTableModel::insertJobRow(int at, uint64_t key, const std::string& jobID,
   row.jobIDSize = static_cast<uint32_t>(jobID.size());
   row.inputSize = static_cast<uint32_t>(inputFile.size());
   row.key = key;
+  row.targetBytes = targetBytes;
   row.time = shared(time);
   row.progress = shared(progress);
   beginInsertRows(QModelIndex(), at, at);
@@ -132,7 +134,8 @@ QVariant JobTableModel::data(const QModelIndex& index, int role) const {
     case kProgress:
       return row.progress;
     default:
-      if (row.outputSummary.isNull()) row.outputSummary = JobRowTexts::outputSummary(outputOf(row));
+      if (row.outputSummary.isNull())
+        row.outputSummary = JobRowTexts::outputSummary(outputOf(row), row.targetBytes);
       return row.outputSummary;
   }
 }

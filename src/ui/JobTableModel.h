@@ -25,12 +25,13 @@ class JobTableModel : public QAbstractTableModel {
   void setHeaders(const QStringList& headers);
 
   // A row of a job arriving now, after every other row.
+  // targetBytes: the size the output was fitted into, shown beside it; 0 for none.
   void appendJobRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                    const QString& progress, const std::string& outputFile);
+                    const QString& progress, const std::string& outputFile, int64_t targetBytes = 0);
   // A row of a stored job: after the stored jobs' rows, before those of jobs that
   // arrived since the program started.
   void insertStoredJobRow(const std::string& jobID, const std::string& inputFile, const QString& time,
-                          const QString& progress, const std::string& outputFile);
+                          const QString& progress, const std::string& outputFile, int64_t targetBytes = 0);
   void removeJobRow(int row);
   // The row showing the job, or -1.
   int findRow(const std::string& jobID) const;
@@ -54,6 +55,7 @@ class JobTableModel : public QAbstractTableModel {
     uint32_t inputSize = 0;
     // Rows are kept in the order of their keys, so a key finds its row by bisection.
     uint64_t key = 0;
+    int64_t targetBytes = 0;
     QString time;
     QString progress;
     QString note;
@@ -63,7 +65,8 @@ class JobTableModel : public QAbstractTableModel {
   std::string inputOf(const Row& row) const { return row.paths.substr(row.jobIDSize, row.inputSize); }
   std::string outputOf(const Row& row) const { return row.paths.substr(row.jobIDSize + row.inputSize); }
   void insertJobRow(int at, uint64_t key, const std::string& jobID, const std::string& inputFile,
-                    const QString& time, const QString& progress, const std::string& outputFile);
+                    const QString& time, const QString& progress, const std::string& outputFile,
+                    int64_t targetBytes);
   // The row with that key, or -1.
   int rowOfKey(uint64_t key) const;
   QVariant toolTip(const Row& row, int column) const;

@@ -11,6 +11,24 @@ const char* const kFormatKey = "OutputFormat";
 const char* const kSubfoldersKey = "IncludeSubfolders";
 const char* const kDefaultQuality = "95";
 const char* const kAllTracksKey = "KeepAllTracks";
+const char* const kFitKey = "FitIntoSize";
+const char* const kSizesKey = "TargetSizes";
+const int64_t kMegabyte = 1000 * 1000;
+const int64_t kUsualSizes[] = {8 * kMegabyte,  10 * kMegabyte,  25 * kMegabyte,
+                               50 * kMegabyte, 100 * kMegabyte, 500 * kMegabyte};
+// Confirmed sizes kept beside the usual ones.
+const size_t kSizesKept = 4;
+
+// The sizes stored, the last confirmed first; what does not read as a size is left out.
+std::vector<int64_t> storedSizes() {
+  std::vector<int64_t> sizes;
+  for (const std::string& text : StringUtil::split(UserSettings::instance().get(kSizesKey), ',')) {
+    const bool digits = !text.empty() && text.size() <= 15 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits && StringUtil::str_to_int64(text) > 0) sizes.push_back(StringUtil::str_to_int64(text));
+  }
+  return sizes;
+}
 }  // namespace
 
 const std::vector<std::string>& RememberedChoices::formats() {
@@ -45,6 +63,40 @@ void RememberedChoices::rememberKeepAllTracks(bool keep) {
   if (keepAllTracks() == keep) return;
   UserSettings& settings = UserSettings::instance();
   settings.set(kAllTracksKey, StringUtil::bool_to_str(keep));
+  settings.save();
+}
+
+bool RememberedChoices::fitIntoSize() { return UserSettings::instance().get(kFitKey) == "true"; }
+
+int64_t RememberedChoices::targetSize() {
+  const std::vector<int64_t> stored = storedSizes();
+  return stored.empty() ? 25 * kMegabyte : stored.front();
+}
+
+std::vector<int64_t> RememberedChoices::targetSizes() {
+  std::vector<int64_t> sizes(std::begin(kUsualSizes), std::end(kUsualSizes));
+  for (int64_t size : storedSizes()) {
+    if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) sizes.push_back(size);
+  }
+  std::sort(sizes.begin(), sizes.end());
+  return sizes;
+}
+
+void RememberedChoices::rememberSize(bool fitIntoSize, int64_t bytes) {
+  UserSettings& settings = UserSettings::instance();
+  std::string sizes = settings.get(kSizesKey);
+  if (fitIntoSize && bytes > 0) {
+    std::vector<int64_t> kept = {bytes};
+    for (int64_t size : storedSizes()) {
+      if (size != bytes && kept.size() < kSizesKept) kept.push_back(size);
+    }
+    sizes.clear();
+    for (int64_t size : kept) sizes += (sizes.empty() ? "" : ",") + std::to_string(size);
+  }
+  const std::string fit = StringUtil::bool_to_str(fitIntoSize);
+  if (settings.get(kFitKey) == fit && settings.get(kSizesKey) == sizes) return;
+  settings.set(kFitKey, fit);
+  settings.set(kSizesKey, sizes);
   settings.save();
 }
 

@@ -318,9 +318,10 @@ void Widget::add_row(JobTab tab, const JobView& job, bool stored) {
     cells = JobRowTexts::completed();
   }
   if (stored) {
-    table->insertStoredRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
+    table->insertStoredRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile,
+                           job.targetBytes);
   } else {
-    table->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile);
+    table->appendRow(job.jobID, job.inputFile, cells.time, cells.progress, job.outputFile, job.targetBytes);
   }
 }
 
@@ -418,9 +419,18 @@ void Widget::update_jobsProgress_mainWindowUI(JobsStatus status) {
         m_running->setRowToolTip(row, JobRowTexts::elsewhereTip());
         break;
       }
-      default:
-        UIOp_UpdateJobProgress(entry.jobID, JobRowTexts::timeLeft(entry.leftKind, entry.timeLeft),
+      default: {
+        QString time = JobRowTexts::timeLeft(entry.leftKind, entry.timeLeft);
+        // A first output over its size is being made again: the row says so.
+        if (entry.oversizedBytes > 0) {
+          time = JobRowTexts::againTime(time);
+          const int row = m_running->findRow(entry.jobID);
+          if (row >= 0)
+            m_running->setRowToolTip(row, JobRowTexts::againTip(entry.oversizedBytes, entry.targetBytes));
+        }
+        UIOp_UpdateJobProgress(entry.jobID, time,
                                JobRowTexts::progress(StringUtil::double_to_str(entry.progress)));
+      }
     }
   }
   const std::optional<double> queueLeft = JobEngine::QueueTimeLeft(status);

@@ -20,6 +20,7 @@
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "jobs/JobTestSupport.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "support/FifoWatch.h"
 #include "support/MediaFixtures.h"
@@ -585,4 +586,49 @@ TEST(CliHelp, TheManualPageNamesEveryCommandAndOptionOfTheHelp) {
     const QRegularExpression named("(?<![\\w-])" + QRegularExpression::escape(word) + "(?![\\w-])");
     EXPECT_TRUE(named.match(manual).hasMatch()) << word.toStdString() << " is missing from kovadle-cli.1";
   }
+}
+
+TEST(CliSize, ASizeIsAUnitedNumberWithoutAQualityAndInfoSaysWhatItBuys) {
+  clear_stored_jobs();
+  const std::string folder = make_temp_folder("size"), out = make_temp_folder("size-out");
+  const std::string clip = make_clip(folder, "clip.mp4", clip_of(854, 480, 4));
+  for (const QStringList& wrong :
+       {QStringList{"transcode", q(clip), "--size", "25"},
+        QStringList{"transcode", q(clip), "--size", "25XB"},
+        QStringList{"transcode", q(clip), "--size", "25MB", "--quality", "95"},
+        QStringList{"jobs", "--size", "25MB"}, QStringList{"info", q(clip), "--format", ".mkv"}}) {
+    const CliRun run = run_cli(wrong);
+    EXPECT_EQ(run.code, 2) << wrong.join(' ').toStdString() << ": " << run.err;
+  }
+  EXPECT_NE(run_cli({"transcode", q(clip), "--size", "2.5 XB"}).err.find("B, kB, MB, GB, KiB, MiB, GiB"),
+            npos);
+
+  // What a size buys for an output of the format; one too small says the least.
+  CliRun run = run_cli({"info", q(clip), "--size", "1MB", "--format", ".mkv"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.out.find("\nSize: 1 MB\nSizeVerdict: planned\nSizeQuality: "), npos) << run.out;
+  EXPECT_NE(run.out.find("\nSizeResolution: 854x480\nSizeFramerate: 24.000\nSizeVideoBitrate: "), npos);
+  run = run_cli({"info", "--json", q(clip), "--size", "10kB"});
+  EXPECT_EQ(run.code, 1);
+  rapidjson::Document json;
+  ASSERT_TRUE(json.Parse(run.out.c_str()).IsObject()) << run.out;
+  EXPECT_STREQ(json["SizePlan"]["Verdict"].GetString(), "too-small");
+  const std::string smallest = json["SizePlan"]["Smallest"].GetString();
+  run = run_cli({"transcode", q(clip), "--size", "10kB", "-o", q(out)});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(
+      run.err.find("cannot be made as small as 10 kB: the smallest size it can be made in is " + smallest),
+      npos)
+      << run.err;
+
+  run = run_cli({"transcode", q(clip), "--size", q(smallest), "-o", q(out)});
+  EXPECT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("/clip_output.mp4 ("), npos) << run.out;
+  EXPECT_NE(run.out.find(" of " + smallest + ")\n"), npos) << run.out;
+  const int64_t bytes = QFileInfo(q(out + "/clip_output.mp4")).size();
+  const int64_t target = SizeText::Parse(smallest).value_or(0);
+  EXPECT_LE(bytes, target);
+  EXPECT_GE(bytes, target * 0.93);
+  run = run_cli({"jobs", "--json"});
+  EXPECT_NE(run.out.find("\"TargetSize\":\"" + std::to_string(target) + "\""), npos) << run.out;
 }

@@ -105,6 +105,55 @@ TEST(TimeLeftEstimator, CountsDownBetweenLinesAndFollowsARateChange) {
   EXPECT_LT(estimator.Rate(), 0.6);
 }
 
+// A size job's analysis run and the output's run read as one job: the analysis
+// counts the output's run in its time left and its progress only up to its share;
+// the output's run starts from the rate the analysis expects of it, not from
+// "Estimating…".
+TEST(TimeLeftEstimator, TwoRunsOfAJobReadAsOne) {
+  TimeLeftEstimator analysis;
+  TimeLeftEstimator::Pipeline first = pipeline();
+  first.laterRuns = 2;  // the output's run takes twice as long
+  analysis.Start(first);
+  analysis.SetDuration(kDuration);
+  Encode fast;
+  fast.rate = 3;
+  feed(analysis, fast, 0, 20000);
+  const double real = fast.mediaLeft(20000) / fast.rate + 2 * kDuration / fast.rate;
+  EXPECT_NEAR(analysis.At(20000).seconds / real, 1.0, 0.05) << analysis.At(20000).seconds;
+
+  TimeLeftEstimator output;
+  TimeLeftEstimator::Pipeline second = pipeline();
+  second.expectedRate = 1.5;
+  output.SetDuration(kDuration);
+  output.Start(second, 50000);
+  EXPECT_NEAR(output.At(50000).seconds, kDuration / 1.5, 0.2);
+  EXPECT_NEAR(output.At(53000).seconds, kDuration / 1.5 - 3, 0.2);
+  // Paused as one run ended: the next begins paused, its figure stands until the resume.
+  TimeLeftEstimator held;
+  held.SetDuration(kDuration);
+  held.OnPaused(49000);
+  held.Start(second, 50000);
+  EXPECT_NEAR(held.At(50000 + 600000).seconds, kDuration / 1.5, 0.2);
+  held.OnResumed(50000 + 600000);
+  EXPECT_NEAR(held.At(53000 + 600000).seconds, kDuration / 1.5 - 3, 0.2);
+  // Its own rate replaces the expected one once measured.
+  Encode slow;
+  slow.rate = 0.5;
+  for (int64_t ms = 500; ms <= 20000; ms += 500) {
+    const double frames = slow.frames(static_cast<double>(ms));
+    output.OnProgress(50000 + ms, frames / kFps, static_cast<int64_t>(frames), -1);
+  }
+  EXPECT_NEAR(output.At(70000).seconds / (slow.mediaLeft(20000) / slow.rate), 1.0, 0.1);
+
+  Job job;
+  job.SetDuration(100);
+  job.SetRunShare(0.35, 0.65);
+  job.HandleOutputLine("frame=1200 fps=24 q=28.0 size=1kB time=00:00:50.00 bitrate=1kbits/s speed=1x");
+  EXPECT_NEAR(job.GetProgress(), 0.35 + 0.65 * 0.5, 1e-9);
+  job.SetRunShare(0, 0.35);
+  EXPECT_NEAR(job.GetProgress(), 0.175, 1e-9);
+}
+
 // A paused encoder, told or not, is no slow encoder: its pause neither counts down
 // nor lowers the rate.
 TEST(TimeLeftEstimator, PausesAndSilencesDoNotCountAsEncodingTime) {

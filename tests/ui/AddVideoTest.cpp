@@ -17,6 +17,9 @@
 #include <set>
 
 #include "WindowTestSupport.h"
+#include "planning/SizePlan.h"
+#include "planning/SizeText.h"
+#include "probe/MediaInfoCache.h"
 #include "support/QtPrinters.h"
 #include "ui/RememberedChoices.h"
 
@@ -182,16 +185,7 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
             "h264,aac,1920x1080");
 
   // Its property shows what it gave beside the estimate.
-  QStringList results;
-  {
-    QObject guard;
-    handle_modal_dialogs(&guard, [&](QDialog* dialog) {
-      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
-      for (const QLabel* label : dialog->findChildren<QLabel*>("labelResult")) results << label->text();
-      return false;
-    });
-    open_menu(done(), jobID, "Property");
-  }
+  const QStringList results = property_results(jobID);
   ASSERT_EQ(results.size(), 5) << results.join('|').toStdString();
   const qint64 size = QFileInfo(QString::fromStdString(output)).size();
   EXPECT_EQ(results[0], QString::fromStdString(OSUtil::FileSizeFriendly(size)));
@@ -212,4 +206,33 @@ TEST_F(WindowTest, AddedVideoEncodesWithVisibleProgressAndEndsInCompleted) {
   EXPECT_EQ(JobTable::rowOf(done(), jobID), 0);
   EXPECT_TRUE(QFile::exists(QString::fromStdString(output)));
   manager->StopJob(manager->GetAllJobs().back()->GetJobFile()->GetJobID());
+}
+
+TEST_F(WindowTest, ASizeChosenInTheDialogIsTheJobsAndTheFinishedRowShowsItBesideTheOutput) {
+  const std::string clip = make_clip(media, "sized.mp4", clip_of(960, 540, 3.0));
+  const int64_t least =
+      SizePlan::For(MediaInfoCache::GetInstance().GetMediaInfo(clip), 1, ".mp4").smallestBytes;
+  ASSERT_GT(least, 0);
+  const int64_t target = least * 2;
+  RememberedChoices::rememberSize(true, target);
+  open_window();
+  AddFlowAnswers answers;
+  ASSERT_TRUE(window->add_video_file(QString::fromStdString(clip)));
+  RememberedChoices::rememberSize(false, 0);
+  const JobFile* record = manager->GetAllJobs().back()->GetJobFile();
+  EXPECT_EQ(record->GetTargetBytes(), target);
+  const std::string jobID = record->GetJobID();
+  ASSERT_TRUE(wait_until([&] { return JobTable::rowOf(done(), jobID) >= 0; }, 600000));
+
+  const qint64 made = QFileInfo(QString::fromStdString(record->GetOutputFile())).size();
+  EXPECT_LE(made, target);
+  EXPECT_GE(made, target * 0.8);
+  const int row = JobTable::rowOf(done(), jobID);
+  EXPECT_EQ(done()->model()->index(row, JobTable::kOutput).data().toString(),
+            QString::fromStdString("sized_output.mp4 (MP4, " + SizeText::Decimal(made) + " of " +
+                                   SizeText::Decimal(target) + ")"));
+  const QStringList results = property_results(jobID);
+  ASSERT_EQ(results.size(), 6) << results.join('|').toStdString();
+  EXPECT_EQ(results[0] + "|" + results[5],
+            QString::fromStdString(SizeText::Decimal(made) + "|" + SizeText::Decimal(target)));
 }

@@ -6,10 +6,14 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <fstream>
 
 #include "WindowTestSupport.h"
+#include "planning/SizePlan.h"
+#include "planning/SizeText.h"
+#include "probe/MediaInfoCache.h"
 #include "support/AwkwardNames.h"
 #include "support/QtPrinters.h"
 #include "support/TrackFixtures.h"
@@ -135,4 +139,49 @@ TEST(BatchSettingsDialog, NamesTheVideosThatDropTracksAndKeepsEveryTrackOnReques
 
   BatchSettingsDialog plain(nullptr, {inputs.back()}, folder);
   EXPECT_EQ(plain.findChild<QLabel*>("labelTracks")->text(), "Every video keeps all its tracks.");
+}
+
+TEST(BatchSettingsDialog, ASizeShowsWhatEachVideoGetsAndStartsNothingOneCannotBeMadeIn) {
+  const std::string folder = make_temp_folder("batch-size");
+  const std::vector<BatchSettingsDialog::Input> inputs = {
+      {make_clip(folder, "short.mp4", clip_of(640, 480, 1.0)), {"99", "95", "90"}},
+      {make_clip(folder, "long.mp4", clip_of(1280, 720, 4.0)), {"99", "95", "90", "85"}}};
+  const int64_t longest =
+      SizePlan::For(MediaInfoCache::GetInstance().GetMediaInfo(inputs[1].path), 1, ".mp4").smallestBytes;
+  ASSERT_GT(longest, 0);
+  RememberedChoices::rememberSize(false, 0);
+  BatchSettingsDialog dialog(nullptr, inputs, folder);
+  dialog.show();
+  dialog.findChild<QRadioButton*>("radioSize")->click();
+  auto* size = dialog.findChild<QComboBox*>("comboBoxSize");
+  auto* table = dialog.findChild<QTableWidget*>("tableBatch");
+  auto* note = dialog.findChild<QLabel*>("labelFallbackNote");
+  auto* start = dialog.findChild<QPushButton*>("btnStartTranscoding");
+
+  // Enough for the short video only: the long one says what it needs, nothing starts.
+  size->setEditText(QString::fromStdString(SizeText::Megabytes(longest - 10000)));
+  EXPECT_EQ(table->item(1, 3)->text(),
+            "at least " + QString::fromStdString(SizeText::Megabytes(longest)) + " MB");
+  EXPECT_EQ(table->item(1, 2)->text(), "-");
+  EXPECT_NE(table->item(0, 2)->text(), "-");
+  // The short one is smaller already: it keeps its best quality.
+  EXPECT_EQ(note->text(),
+            "Videos that cannot be made this small: 1. Each needs at least the size shown.\n"
+            "* These videos already fit: they are made at quality 99 %.");
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_EQ(dialog.targetBytes(), longest - 10000);
+
+  size->setEditText(QString::fromStdString(SizeText::Megabytes(longest)));
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_FALSE(note->text().contains("cannot"));
+  // Plenty: both already fit, and are made at their best quality.
+  size->setEditText("500");
+  EXPECT_EQ(table->item(0, 2)->text() + " " + table->item(1, 2)->text(), "99% * 99% *");
+  EXPECT_EQ(note->text(), "* These videos already fit: they are made at quality 99 %.");
+
+  // Back to the quality: its rows, and no size.
+  dialog.findChild<QRadioButton*>("radioQuality")->click();
+  EXPECT_EQ(dialog.targetBytes(), 0);
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_EQ(table->item(1, 3)->foreground().color(), table->palette().text().color());
 }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTableView>
 
+#include "support/TestEnvironment.h"
 #include "ui/JobTable.h"
 
 namespace {
@@ -75,4 +77,13 @@ TEST(JobTableModel, StoredRowsGoAboveThisSessionsAndEveryRowIsFoundAfterChanges)
   EXPECT_EQ(shown(JobTable::kOutput, Qt::ToolTipRole), paths);
   table.setRowToolTip(row, QString());
   EXPECT_EQ(shown(JobTable::kFileName, Qt::ToolTipRole) + shown(JobTable::kProgress, Qt::ToolTipRole), paths);
+
+  // A stored job fitted into a size shows its output against the size, in the size's units.
+  const std::string folder = make_temp_folder("model-size");
+  QFile made(QString::fromStdString(folder + "/sized_output.mp4"));
+  ASSERT_TRUE(made.open(QIODevice::WriteOnly) && made.resize(1234567));
+  made.close();
+  table.insertStoredRow(id("sized"), "/in/sized.mp4", "", "100.00%", folder + "/sized_output.mp4", 2000000);
+  EXPECT_EQ(view.model()->index(table.findRow(id("sized")), JobTable::kOutput).data().toString(),
+            "sized_output.mp4 (MP4, 1.23 MB of 2 MB)");
 }

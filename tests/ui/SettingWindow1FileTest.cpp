@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -17,6 +19,8 @@
 #include "jobs/JobFile.h"
 #include "jobs/JobManager.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "planning/SizePlan.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
@@ -260,4 +264,73 @@ TEST(SettingWindow1File, SaysWhatTheOutputKeepsAndKeepsEveryTrackOnRequest) {
   EXPECT_FALSE(child<QCheckBox>(view, "checkBoxAllTracks")->isEnabled());
   EXPECT_EQ(text_of(view, "labelTracks").split('\n').value(1), "4 subtitles: all kept");
   RememberedChoices::rememberKeepAllTracks(false);
+}
+
+TEST(SettingWindow1File, ASizeSaysWhatItBuysOffersTheQualityWhenTheInputFitsAndRefusesTooSmall) {
+  ASSERT_FALSE(clips().full_hd.empty());
+  RememberedChoices::remember("95", ".mp4");
+  RememberedChoices::rememberSize(false, 0);
+  const MediaInfo info = MediaInfoCache::GetInstance().GetMediaInfo(clips().full_hd);
+  SettingWindow1File dialog(nullptr, clips().full_hd, clips().folder + "/sized_output.mp4", false, nullptr);
+  dialog.show();
+  // The quality is the knob unless a size was confirmed last.
+  EXPECT_EQ(dialog.TargetBytes(), 0);
+  child<QRadioButton>(dialog, "radioSize")->click();
+  EXPECT_FALSE(child<QComboBox>(dialog, "comboBoxQuality")->isVisible());
+  EXPECT_EQ(text_of(dialog, "labelSizeUnit"), "(1 MB = 1,000,000 bytes)");
+  auto* size = child<QComboBox>(dialog, "comboBoxSize");
+  // The usual sizes, beside those other tests confirmed.
+  for (const char* usual : {"8", "10", "25", "50", "100", "500"})
+    EXPECT_GE(size->findText(usual), 0) << usual;
+  auto* start = child<QPushButton>(dialog, "btnStartTranscoding");
+  auto* keep = child<QPushButton>(dialog, "btnKeepQuality");
+  const auto line = [&dialog] { return text_of(dialog, "labelSizePlan"); };
+
+  // A size a little above the smallest: a smaller frame than the input's, at the rates left for it.
+  const SizePlan least = SizePlan::For(info, 1, ".mp4");
+  ASSERT_EQ(least.verdict, SizePlan::Verdict::TooSmall);
+  const int64_t middle = least.smallestBytes * 3 / 2 / 10000 * 10000;
+  size->setEditText(QString::number(middle / 1e6, 'f', 2));
+  EXPECT_EQ(dialog.TargetBytes(), middle);
+  const QString frame = text_of(dialog, "labelOutputResolution");
+  EXPECT_LT(frame.section('x', 0, 0).toInt(), 1920) << frame.toStdString();
+  const QRegularExpression buys(
+      "^This size buys (\\d+x\\d+) at [\\d.]+ fps, video \\d+ kbit/s, audio \\d+ kbit/s\\.$");
+  EXPECT_EQ(buys.match(line()).captured(1), frame) << line().toStdString();
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_FALSE(keep->isVisible());
+
+  // Too small: the refusal names the least size, which itself can be started.
+  size->setEditText("0.01");
+  const QString least_mb = to_qstring(SizeText::Megabytes(least.smallestBytes));
+  EXPECT_EQ(line(), "Too small: this video cannot be made smaller than " + least_mb + " MB.");
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_TRUE(text_of(dialog, "labelOutputResolution").isEmpty());
+  size->setEditText(least_mb);
+  EXPECT_TRUE(start->isEnabled()) << line().toStdString();
+  // No size typed: nothing to start.
+  size->setEditText("");
+  EXPECT_EQ(line(), "Type a size in MB.");
+  EXPECT_FALSE(start->isEnabled());
+
+  // More than the input: it already fits, and the quality can be kept instead.
+  size->setEditText("500");
+  EXPECT_EQ(line(), "The input already fits: keep quality 99 %?");
+  EXPECT_TRUE(start->isEnabled());
+  ASSERT_TRUE(keep->isVisible());
+  keep->click();
+  EXPECT_EQ(dialog.TargetBytes(), 0);
+  EXPECT_EQ(child<QComboBox>(dialog, "comboBoxQuality")->currentText(), "99%");
+  EXPECT_FALSE(keep->isVisible() || size->isVisible());
+
+  // A size confirmed is where the next dialog starts, and is offered among the usual ones.
+  child<QRadioButton>(dialog, "radioSize")->click();
+  size->setEditText("7,5");
+  EXPECT_TRUE(run_modal(dialog, [&] { start->click(); }));
+  EXPECT_EQ(dialog.TargetBytes(), 7500000);
+  SettingWindow1File next(nullptr, clips().full_hd, clips().folder + "/sized_output.mp4", false, nullptr);
+  EXPECT_EQ(next.TargetBytes(), 7500000);
+  auto* offered = child<QComboBox>(next, "comboBoxSize");
+  EXPECT_EQ(offered->itemText(offered->findText("7.5") + 1), "8");  // in order
+  RememberedChoices::rememberSize(false, 0);
 }

@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -217,6 +218,19 @@ class WindowTest : public testing::Test {
       emit table->customContextMenuRequested(table->visualRect(table->model()->index(row, 1)).center());
     EXPECT_FALSE(shown.isEmpty()) << "no menu for " << jobID;
     return shown;
+  }
+
+  // The figures a finished job's Property shows ("labelResult"), in their order.
+  QStringList property_results(const std::string& jobID) {
+    QStringList results;
+    QObject guard;
+    handle_modal_dialogs(&guard, [&](QDialog* dialog) {
+      if (qobject_cast<WaitingLoadingFile*>(dialog) != nullptr) return true;
+      for (const QLabel* label : dialog->findChildren<QLabel*>("labelResult")) results << label->text();
+      return false;
+    });
+    open_menu(done(), jobID, "Property");
+    return results;
   }
 
   std::unique_ptr<JobManager> manager;

@@ -15,13 +15,18 @@
 #include <set>
 
 #include "planning/FFmpegCmdGenerator.h"
+#include "planning/SizePlan.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
 #include "ui/PlainText.h"
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/DialogFit.h"
+#include "ui/dialogs/KnobChoice.h"
 #include "ui/dialogs/SettingWindow1File.h"
+#include "ui/dialogs/SizeChoice.h"
+#include "ui/dialogs/SizePlanText.h"
 #include "ui/dialogs/TrackSummary.h"
 
 namespace {
@@ -108,14 +113,24 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
   auto* btnCancel = new QPushButton(tr("Cancel"), this);
   btnCancel->setObjectName("btnCancel");
 
+  knob_ = new KnobChoice(this);
+  knob_->SetFitIntoSize(RememberedChoices::fitIntoSize());
+  labelQuality_ = new QLabel(tr("Output video quality") + " (" + tr("Input file as 100%") + "):", this);
+  labelSize_ = new QLabel(tr("Fit each video into") + ":", this);
+  sizeChoice_ = new SizeChoice(this);
+  sizeChoice_->SetBytes(RememberedChoices::targetSize());
+
   auto* choices = new QGridLayout;
   choices->setHorizontalSpacing(10);
-  choices->addWidget(new QLabel(tr("Output video quality") + " (" + tr("Input file as 100%") + "):", this), 0,
-                     0);
-  choices->addWidget(comboQuality_, 0, 1);
-  choices->addWidget(new QLabel(tr("Output file format") + ":", this), 1, 0);
-  choices->addWidget(comboFormat_, 1, 1);
-  choices->addWidget(checkAllTracks_, 2, 0, 1, 2);
+  choices->addWidget(knob_, 0, 0, 1, 3);
+  // The quality's row, or in its place the size's.
+  choices->addWidget(labelQuality_, 1, 0);
+  choices->addWidget(comboQuality_, 1, 1);
+  choices->addWidget(labelSize_, 1, 0);
+  choices->addWidget(sizeChoice_, 1, 1, 1, 2);
+  choices->addWidget(new QLabel(tr("Output file format") + ":", this), 2, 0);
+  choices->addWidget(comboFormat_, 2, 1);
+  choices->addWidget(checkAllTracks_, 3, 0, 1, 2);
   choices->setColumnStretch(2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -142,10 +157,13 @@ BatchSettingsDialog::BatchSettingsDialog(QWidget* parent, std::vector<Input> inp
   connect(comboFormat_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           &BatchSettingsDialog::refresh);
   connect(checkAllTracks_, &QCheckBox::toggled, this, &BatchSettingsDialog::refresh);
+  connect(knob_, &KnobChoice::changed, this, &BatchSettingsDialog::refresh);
+  connect(sizeChoice_, &SizeChoice::changed, this, &BatchSettingsDialog::refresh);
   connect(btnStart_, &QPushButton::clicked, this, [this] {
     isCancel_ = false;
     RememberedChoices::remember(chosenQuality(), chosenFormat());
     RememberedChoices::rememberKeepAllTracks(keepAllTracks());
+    RememberedChoices::rememberSize(knob_->FitIntoSize(), sizeChoice_->Bytes());
     accept();
   });
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -159,6 +177,8 @@ std::string BatchSettingsDialog::chosenFormat() const { return to_utf8(comboForm
 
 bool BatchSettingsDialog::keepAllTracks() const { return checkAllTracks_->isChecked(); }
 
+int64_t BatchSettingsDialog::targetBytes() const { return knob_->FitIntoSize() ? sizeChoice_->Bytes() : 0; }
+
 std::vector<std::string> BatchSettingsDialog::qualities() const {
   std::vector<std::string> used;
   for (const Input& input : inputs_)
@@ -167,6 +187,14 @@ std::vector<std::string> BatchSettingsDialog::qualities() const {
 }
 
 void BatchSettingsDialog::refresh() {
+  const bool size = knob_->FitIntoSize();
+  labelQuality_->setVisible(!size);
+  comboQuality_->setVisible(!size);
+  labelSize_->setVisible(size);
+  sizeChoice_->setVisible(size);
+  table_->horizontalHeaderItem(kQuality)->setText(size ? tr("Quality bought") : tr("Quality"));
+  if (size) return refreshSizes();
+  btnStart_->setEnabled(comboQuality_->count() > 0);
   const std::string chosen = chosenQuality();
   const std::vector<std::string> used = qualities();
   int64_t total = 0;
@@ -182,6 +210,9 @@ void BatchSettingsDialog::refresh() {
                                        used[row], chosenFormat(), keepAllTracks());
     total += plan.estimatedBytes;
     table_->item(int(row), kEstimate)->setText(to_qstring(OSUtil::FileSizeFriendly(plan.estimatedBytes)));
+    // What a size said of the row before goes.
+    table_->item(int(row), kEstimate)->setForeground(table_->palette().text());
+    table_->item(int(row), kQuality)->setToolTip(QString());
     summaries.push_back(TrackSummary::Text(plan.params.tracks));
     drops.push_back(plan.params.tracks.DropsSomething());
   }
@@ -192,6 +223,46 @@ void BatchSettingsDialog::refresh() {
                                          .arg(to_qstring(chosen)));
   note_->setVisible(otherQuality > 0);
   total_->setText(tr("Estimated total output size") + ": " + to_qstring(OSUtil::FileSizeFriendly(total)));
+}
+
+void BatchSettingsDialog::refreshSizes() {
+  const int64_t target = sizeChoice_->Bytes();
+  int64_t total = 0;
+  int tooSmall = 0, fits = 0;
+  std::vector<QString> summaries;
+  std::vector<bool> drops;
+  for (size_t row = 0; row < inputs_.size(); ++row) {
+    const SizePlan plan = SizePlan::For(MediaInfoCache::GetInstance().GetMediaInfo(inputs_[row].path), target,
+                                        chosenFormat(), keepAllTracks());
+    const bool made = plan.Encodable();
+    tooSmall += !made;
+    fits += plan.verdict == SizePlan::Verdict::Fits;
+    total += made ? plan.expectedBytes : 0;
+    QTableWidgetItem* quality = table_->item(int(row), kQuality);
+    QTableWidgetItem* estimate = table_->item(int(row), kEstimate);
+    quality->setText(made ? to_qstring(plan.quality + "%") +
+                                (plan.verdict == SizePlan::Verdict::Fits ? " *" : "")
+                          : QStringLiteral("-"));
+    estimate->setText(made ? to_qstring(SizeText::Decimal(plan.expectedBytes)) : SizePlanText::Short(plan));
+    estimate->setForeground(made ? table_->palette().text() : QBrush(QColor(0xb0, 0x00, 0x20)));
+    quality->setToolTip(made ? SizePlanText::Buys(plan) : SizePlanText::Line(plan));
+    const TrackPlan tracks = TrackPlan::For(MediaInfoCache::GetInstance().GetMediaInfo(inputs_[row].path),
+                                            chosenFormat(), keepAllTracks());
+    summaries.push_back(TrackSummary::Text(tracks));
+    drops.push_back(tracks.DropsSomething());
+  }
+  showTracks(summaries, drops);
+  QStringList notes;
+  if (target <= 0) notes << tr("Type a size in MB.");
+  if (target > 0 && tooSmall > 0)
+    notes
+        << tr("Videos that cannot be made this small: %1. Each needs at least the size shown.").arg(tooSmall);
+  if (fits > 0) notes << tr("* These videos already fit: they are made at quality 99 %.");
+  note_->setText(notes.join('\n'));
+  note_->setVisible(!notes.isEmpty());
+  total_->setText(tr("Estimated total output size") + ": " + to_qstring(SizeText::Decimal(total)));
+  // Nothing starts while a video cannot be made in the size.
+  btnStart_->setEnabled(target > 0 && tooSmall == 0);
 }
 
 void BatchSettingsDialog::showTracks(const std::vector<QString>& summaries, const std::vector<bool>& drops) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "jobs/JobView.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "text/QtText.h"
 
@@ -29,8 +30,11 @@ std::vector<CompletedFigures::Row> CompletedFigures::of(const JobView& job, cons
   const double took = job.encodeSeconds;
 
   std::vector<Row> rows;
-  rows.emplace_back(tr("Actual Filesize"),
-                    bytes >= 0 ? to_qstring(OSUtil::FileSizeFriendly(bytes)) : tr("missing"));
+  // A size's job counts in the size's units, 1 MB = 1,000,000 bytes.
+  const bool sized = job.targetBytes > 0;
+  rows.emplace_back(tr("Actual Filesize"), bytes < 0 ? tr("missing")
+                                           : sized   ? to_qstring(SizeText::Decimal(bytes))
+                                                     : to_qstring(OSUtil::FileSizeFriendly(bytes)));
   rows.emplace_back(tr("Actual Duration"), seconds > 0 ? duration(seconds) : unknown);
   rows.emplace_back(tr("Actual Bitrate"),
                     seconds > 0 && bytes > 0
@@ -39,5 +43,12 @@ std::vector<CompletedFigures::Row> CompletedFigures::of(const JobView& job, cons
   rows.emplace_back(tr("Encoding Time"), took >= 0 ? duration(took) : unknown);
   rows.emplace_back(tr("Encoding Speed"),
                     took > 0 && seconds > 0 ? QString::asprintf("%.2fx", seconds / took) : unknown);
+  if (sized) {
+    rows.emplace_back(tr("Target Size"), to_qstring(SizeText::Decimal(job.targetBytes)));
+    if (job.oversizedBytes >= 0)
+      rows.emplace_back(
+          tr("First Output"),
+          tr("%1, over the size: made again").arg(to_qstring(SizeText::Decimal(job.oversizedBytes))));
+  }
   return rows;
 }

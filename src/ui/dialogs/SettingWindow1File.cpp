@@ -16,6 +16,7 @@
 #include "environment/UserSettings.h"
 #include "jobs/JobEngine.h"
 #include "planning/FFmpegCmdGenerator.h"
+#include "planning/SizeText.h"
 #include "platform/OSUtil.h"
 #include "probe/MediaInfoCache.h"
 #include "text/QtText.h"
@@ -26,6 +27,9 @@
 #include "ui/RememberedChoices.h"
 #include "ui/dialogs/CompletedFigures.h"
 #include "ui/dialogs/DialogFit.h"
+#include "ui/dialogs/KnobChoice.h"
+#include "ui/dialogs/SizeChoice.h"
+#include "ui/dialogs/SizePlanText.h"
 #include "ui/dialogs/TrackSummary.h"
 
 namespace {
@@ -114,6 +118,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
     outputFile_ = job->outputFile;
     viewQuality_ = job->quality;
     viewAllTracks_ = job->keepAllTracks;
+    viewTarget_ = job->targetBytes;
     failureReason_ =
         job->reason.empty() && job->why.Empty() ? QString() : ReasonText::of(job->reason, job->why);
     if (job->recorded == JobState::Completed) {
@@ -130,7 +135,7 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
   fillQualities();
   fillFormats();
   createTrackWidgets();
-  showOutputValues(viewMode_ ? viewQuality_ : to_utf8(comboQuality_->currentText()).substr(0, 2));
+  createSizeWidgets();
 
   if (viewMode_) {
     btnStart_->setText(tr("Close window"));
@@ -138,10 +143,10 @@ SettingWindow1File::SettingWindow1File(QWidget* parent, const std::string& input
     btnCancel_->hide();
   } else {
     btnStart_->setDefault(true);
-    // Nothing to choose: starting would make a job the encoder cannot run.
-    btnStart_->setEnabled(comboQuality_->count() > 0);
   }
+  refresh();
   layOut();
+  showKnob();
   // A wrapped failure line needs its own height on top of what the other rows ask for.
   const int width = std::max(500, minimumSizeHint().width());
   const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0;
@@ -156,6 +161,8 @@ std::string SettingWindow1File::GetOutputFile() const { return outputFile_; }
 bool SettingWindow1File::IsCancel() const { return isCancel_; }
 
 bool SettingWindow1File::KeepAllTracks() const { return checkAllTracks_->isChecked(); }
+
+int64_t SettingWindow1File::TargetBytes() const { return knob_->FitIntoSize() ? sizeChoice_->Bytes() : 0; }
 
 void SettingWindow1File::createWidgets() {
   lineEditInput_ = new QLineEdit(this);
@@ -261,6 +268,71 @@ void SettingWindow1File::createTrackWidgets() {
   labelTracks_->setWordWrap(true);
 }
 
+void SettingWindow1File::createSizeWidgets() {
+  knob_ = new KnobChoice(this);
+  useBoldFont(knob_, 12);
+  labelSize_ = new QLabel(tr("Fit into") + ":", this);
+  labelSize_->setObjectName("labelSize");
+  useBoldFont(labelSize_, 18);
+  sizeChoice_ = new SizeChoice(this);
+  useBoldFont(sizeChoice_->Box(), 18);
+  labelSizePlan_ = new QLabel(this);
+  labelSizePlan_->setObjectName("labelSizePlan");
+  labelSizePlan_->setWordWrap(true);
+  labelSizePlan_->setTextFormat(Qt::PlainText);
+  btnKeepQuality_ = new QPushButton(tr("Keep quality 99 %"), this);
+  btnKeepQuality_->setObjectName("btnKeepQuality");
+  if (viewMode_) {
+    knob_->SetFitIntoSize(viewTarget_ > 0);
+    sizeChoice_->SetBytes(viewTarget_);
+    knob_->setEnabled(false);
+    sizeChoice_->setEnabled(false);
+  } else {
+    knob_->SetFitIntoSize(RememberedChoices::fitIntoSize());
+    sizeChoice_->SetBytes(RememberedChoices::targetSize());
+  }
+}
+
+void SettingWindow1File::showKnob() {
+  const bool size = knob_->FitIntoSize();
+  for (QWidget* widget : std::initializer_list<QWidget*>{labelQuality_, comboQuality_, labelHelp_})
+    widget->setVisible(!size);
+  labelSize_->setVisible(size);
+  sizeChoice_->setVisible(size);
+  // A job shown in view mode has run: what the size bought is in its results.
+  labelSizePlan_->setVisible(size && !viewMode_);
+  btnKeepQuality_->setVisible(size && !viewMode_ && sizePlan_.verdict == SizePlan::Verdict::Fits);
+  DialogFit::GrowToFit(this);
+}
+
+void SettingWindow1File::refresh() {
+  if (knob_->FitIntoSize()) {
+    showSizeValues();
+  } else {
+    showOutputValues(viewMode_ ? viewQuality_ : to_utf8(comboQuality_->currentText()).substr(0, 2));
+    // Nothing to choose: starting would make a job the encoder cannot run.
+    if (!viewMode_) btnStart_->setEnabled(comboQuality_->count() > 0);
+  }
+  if (layout() != nullptr) showKnob();
+}
+
+void SettingWindow1File::showSizeValues() {
+  const int64_t target = sizeChoice_->Bytes();
+  sizePlan_ =
+      SizePlan::For(inputInfo_, target, to_utf8(comboFormat_->currentText()), checkAllTracks_->isChecked());
+  const bool made = sizePlan_.Encodable();
+  valueOutputResolution_->setText(made ? DisplayedResolution(sizePlan_.params) : QString());
+  valueOutputSize_->setText(made ? to_qstring(SizeText::Decimal(sizePlan_.expectedBytes)) : QString());
+  const TrackPlan tracks =
+      TrackPlan::For(inputInfo_, to_utf8(comboFormat_->currentText()), checkAllTracks_->isChecked());
+  labelTracks_->setText(TrackSummary::Parts(tracks).join('\n'));
+  labelTracks_->setVisible(!labelTracks_->text().isEmpty());
+  labelSizePlan_->setText(SizePlanText::Line(sizePlan_));
+  // A refusal stands out; a size it makes reads as the figures above it do.
+  labelSizePlan_->setStyleSheet(made ? QString() : QStringLiteral("color: #b00020;"));
+  if (!viewMode_) btnStart_->setEnabled(made);
+}
+
 QString SettingWindow1File::DisplayedResolution(const MediaInfo& input) {
   return resolutionText(input.width.Text(), input.height.Text(), input.rotate);
 }
@@ -299,22 +371,28 @@ void SettingWindow1File::layOut() {
   grid->setVerticalSpacing(10);
   grid->addWidget(lineEditInput_, 0, 0, 1, 4);
   grid->addWidget(lineEditOutput_, 1, 0, 1, 4);
-  grid->addWidget(labelQuality_, 2, 0, 1, 2);
-  grid->addWidget(comboQuality_, 2, 2);
-  grid->addWidget(labelHelp_, 2, 3);
-  grid->addWidget(labelFormat_, 3, 0, 1, 2);
-  grid->addWidget(comboFormat_, 3, 2);
-  grid->addWidget(captionInputResolution_, 4, 0);
-  grid->addWidget(valueInputResolution_, 4, 1);
-  grid->addWidget(captionOutputResolution_, 4, 2);
-  grid->addWidget(valueOutputResolution_, 4, 3);
-  grid->addWidget(captionInputSize_, 5, 0);
-  grid->addWidget(valueInputSize_, 5, 1);
-  grid->addWidget(captionOutputSize_, 5, 2);
-  grid->addWidget(valueOutputSize_, 5, 3);
-  grid->addWidget(checkAllTracks_, 6, 0, 1, 4);
-  grid->addWidget(labelTracks_, 7, 0, 1, 4);
-  int row = 8;
+  grid->addWidget(knob_, 2, 0, 1, 4);
+  // The quality's row, or in its place the size's.
+  grid->addWidget(labelQuality_, 3, 0, 1, 2);
+  grid->addWidget(comboQuality_, 3, 2);
+  grid->addWidget(labelHelp_, 3, 3);
+  grid->addWidget(labelSize_, 3, 0, 1, 2);
+  grid->addWidget(sizeChoice_, 3, 2, 1, 2);
+  grid->addWidget(labelSizePlan_, 4, 0, 1, 3);
+  grid->addWidget(btnKeepQuality_, 4, 3);
+  grid->addWidget(labelFormat_, 5, 0, 1, 2);
+  grid->addWidget(comboFormat_, 5, 2);
+  grid->addWidget(captionInputResolution_, 6, 0);
+  grid->addWidget(valueInputResolution_, 6, 1);
+  grid->addWidget(captionOutputResolution_, 6, 2);
+  grid->addWidget(valueOutputResolution_, 6, 3);
+  grid->addWidget(captionInputSize_, 7, 0);
+  grid->addWidget(valueInputSize_, 7, 1);
+  grid->addWidget(captionOutputSize_, 7, 2);
+  grid->addWidget(valueOutputSize_, 7, 3);
+  grid->addWidget(checkAllTracks_, 8, 0, 1, 4);
+  grid->addWidget(labelTracks_, 9, 0, 1, 4);
+  int row = 10;
   // Two figures a row, as the estimates above them.
   for (size_t i = 0; i < results_.size(); ++i) {
     auto* caption = new QLabel(results_[i].first + ":", this);
@@ -346,8 +424,14 @@ void SettingWindow1File::connectSignals() {
           [this](int index) { OnCombox1IndexChanged(comboQuality_->itemText(index)); });
   connect(comboFormat_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { OnCombox2IndexChanged(comboFormat_->itemText(index)); });
-  connect(checkAllTracks_, &QCheckBox::toggled, this,
-          [this] { showOutputValues(to_utf8(comboQuality_->currentText()).substr(0, 2)); });
+  connect(checkAllTracks_, &QCheckBox::toggled, this, &SettingWindow1File::refresh);
+  connect(knob_, &KnobChoice::changed, this, &SettingWindow1File::refresh);
+  connect(sizeChoice_, &SizeChoice::changed, this, &SettingWindow1File::refresh);
+  connect(btnKeepQuality_, &QPushButton::clicked, this, [this] {
+    // The top of the ladder, as a quality: the knob turns back.
+    comboQuality_->setCurrentIndex(0);
+    knob_->SetFitIntoSize(false);
+  });
   connect(btnStart_, &QPushButton::clicked, this, &SettingWindow1File::custom_on_btnStartTranscoding_clicked);
   connect(btnCancel_, &QPushButton::clicked, this, &SettingWindow1File::custom_on_btnCancel_clicked);
   connect(labelHelp_, &MyLabel::clicked, this, &SettingWindow1File::slot_on_helpLabel_clicked);
@@ -365,7 +449,7 @@ void SettingWindow1File::OnCombox2IndexChanged(const QString& text) {
   outputFile_ = JobEngine::ProposedOutput(inputFile_, OSUtil::getFileDir(outputFile_), to_utf8(text));
   showPathLine(lineEditOutput_, tr("Output File") + ": " + to_qstring(outputFile_));
   // The container may change what the output is planned as.
-  showOutputValues(to_utf8(comboQuality_->currentText()).substr(0, 2));
+  refresh();
 }
 
 void SettingWindow1File::custom_on_btnStartTranscoding_clicked() {
@@ -377,6 +461,7 @@ void SettingWindow1File::custom_on_btnStartTranscoding_clicked() {
   selectedQuality_ = to_utf8(comboQuality_->currentText());
   RememberedChoices::remember(GetQuality(), to_utf8(comboFormat_->currentText()));
   RememberedChoices::rememberKeepAllTracks(KeepAllTracks());
+  RememberedChoices::rememberSize(knob_->FitIntoSize(), sizeChoice_->Bytes());
   accept();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "planning/FFmpegParams.h"
+#include "planning/SizePlan.h"
 #include "probe/MediaInfo.h"
 
 struct JobView;
@@ -15,11 +16,15 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class KnobChoice;
 class MyLabel;
+class SizeChoice;
 
 // The "Transcode settings" dialog: confirms one input file before it becomes a
-// job. Offers the quality ladder and the output container, and shows the input's
-// resolution and size beside the output resolution and an estimated output size.
+// job. Offers the quality ladder, or a size to fit the output into, and the output
+// container, and shows the input's resolution and size beside the output
+// resolution and an estimated output size (for a size: what it buys, or why it
+// cannot be made).
 // In view mode it shows the settings of an existing job (its view, handed in) and
 // allows no change.
 //
@@ -40,6 +45,8 @@ class SettingWindow1File : public QDialog {
   bool IsCancel() const;
   // Every audio track and subtitle the container holds is kept.
   bool KeepAllTracks() const;
+  // The size the output is fitted into, in bytes; 0 when the quality decides.
+  int64_t TargetBytes() const;
 
   // The help box text for an interface language ("cn" or "en"); empty for others.
   static QString HelpText(const std::string& language);
@@ -62,8 +69,16 @@ class SettingWindow1File : public QDialog {
   void fillFormats();
   // The "keep every track" choice and the line on what the output keeps.
   void createTrackWidgets();
+  // The knob's two kinds: the quality ladder, or the size with what it buys.
+  void createSizeWidgets();
+  // Output resolution, size estimate and kept tracks for the knob as it stands.
+  void refresh();
   // Output resolution, size estimate and kept tracks for a quality key.
   void showOutputValues(const std::string& quality);
+  // The same for the size typed, with what it buys or why it cannot be made.
+  void showSizeValues();
+  // Shows the widgets of the knob chosen.
+  void showKnob();
   void layOut();
   void connectSignals();
 
@@ -74,6 +89,8 @@ class SettingWindow1File : public QDialog {
   std::string outputFile_;
   std::string viewQuality_;
   bool viewAllTracks_ = false;
+  int64_t viewTarget_ = 0;
+  SizePlan sizePlan_;  // for the size typed, in size mode
   // Why the job shown in view mode failed, in the interface's language; empty when
   // it did not.
   QString failureReason_;
@@ -96,6 +113,11 @@ class SettingWindow1File : public QDialog {
   QLabel* valueInputSize_ = nullptr;
   QLabel* captionOutputSize_ = nullptr;
   QLabel* valueOutputSize_ = nullptr;
+  KnobChoice* knob_ = nullptr;
+  QLabel* labelSize_ = nullptr;
+  SizeChoice* sizeChoice_ = nullptr;
+  QLabel* labelSizePlan_ = nullptr;
+  QPushButton* btnKeepQuality_ = nullptr;
   QCheckBox* checkAllTracks_ = nullptr;
   QLabel* labelTracks_ = nullptr;
   QLabel* labelFailure_ = nullptr;
