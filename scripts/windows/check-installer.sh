@@ -24,7 +24,7 @@ shot=$2
 # shellcheck source=wine-lib.sh
 source "$SCRIPTS/wine-lib.sh"
 # The installed program on its own: on the screen, with only its own DLLs and plugins.
-unset WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH WINEPATH
+unset WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR WINEQT_PLUGIN_PATH WINEPATH
 
 for tool in makensis Xvfb xdotool import unzip ffmpeg; do
   command -v "$tool" >/dev/null || {

@@ -136,7 +136,7 @@ cmake_windows() {
 step_toolchain() {
   apt_install g++-mingw-w64-x86-64-posix wine64 cmake ninja-build make perl python3 \
     dpkg-dev xz-utils ca-certificates qttools5-dev-tools qttools5-dev qttranslations5-l10n zip unzip \
-    xvfb xdotool imagemagick nsis
+    xvfb xdotool imagemagick nsis fonts-dejavu-core
   # npm may come with another nodejs build that conflicts with Debian's npm package.
   command -v npm >/dev/null || apt_install npm
   # With both thread models present, the compilers must be the posix ones.

@@ -44,6 +44,10 @@ inner() {
   # Wine keeps the host's QT_* variables from Windows programs (they would point a
   # Windows Qt at Linux plugins); WINEQT_* reach them as QT_*.
   export WINEQT_QPA_PLATFORM=offscreen
+  # There Qt knows no system fonts, only those of one folder: without any, widgets
+  # draw no text at all.
+  WINEQT_QPA_FONTDIR=$(winpath /usr/share/fonts/truetype/dejavu)
+  export WINEQT_QPA_FONTDIR
   # A copy of a test helper made in another folder still finds the DLLs and plugins here,
   # and window tests that run "ffmpeg" by name, as on Linux, find the encoder.
   mkdir -p "$WORK/tools"
@@ -157,6 +161,11 @@ fi
 
 [ -x "$WINE" ] || {
   echo "Wine is missing: run scripts/windows/deps.sh" >&2
+  exit 1
+}
+# Qt's offscreen platform draws with these fonts only (WINEQT_QPA_FONTDIR below).
+[ -d /usr/share/fonts/truetype/dejavu ] || {
+  echo "The DejaVu fonts are missing (fonts-dejavu-core): run scripts/windows/deps.sh" >&2
   exit 1
 }
 ls "$OUT"/test_*.exe >/dev/null 2>&1 || {

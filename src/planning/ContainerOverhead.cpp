@@ -5,37 +5,6 @@
 
 #include "text/StringUtil.h"
 
-namespace {
-
-// Bytes per file, per stream, per video frame, per audio frame, per second, and a
-// share of the payload: a least-squares fit (rounded up) of 84 encodes of 8 and 30
-// seconds at 0.3, 1.5 and 4 Mbit/s with none, one and two AAC tracks.
-struct Model {
-  const char* extension;
-  double file;
-  double stream;
-  double videoFrame;
-  double audioFrame;
-  double second;
-  double payloadShare;
-};
-
-const Model kModels[] = {
-    // The index: sizes, times and offsets of every frame.
-    {".mp4", 600, 330, 12, 17, 0, 0},
-    // Block headers, clusters and cues.
-    {".mkv", 440, 152, 7.2, 7.1, 0, 0.00004},
-    // An 11-byte tag and a 4-byte back pointer per packet, a few bytes of codec header.
-    {".flv", 184, 114, 20, 17.1, 0, 0},
-    // The header reserves room for its stream lists; a chunk header and an index entry per packet.
-    {".avi", 1522, 4242, 24.5, 24.5, 0, 0},
-    // 4 of every 188 bytes, the program tables ten times a second, a packet's padding
-    // per frame, and the ADTS header of each AAC frame.
-    {".ts", 0, 330, 84.5, 13.8, 4136, 0.02174},
-};
-
-}  // namespace
-
 int64_t ContainerOverhead::Bytes(const std::string& extension, const Streams& streams) {
   std::string wanted = extension;
   StringUtil::to_lower(wanted);
@@ -46,6 +15,19 @@ int64_t ContainerOverhead::Bytes(const std::string& extension, const Streams& st
   const auto bytesOf = [&](const Model& model) {
     return model.file + model.stream * (1 + streams.audioTracks) + model.videoFrame * videoFrames +
            model.audioFrame * audioFrames + model.second * seconds + model.payloadShare * payload;
+  };
+  // A least-squares fit (rounded up) of 84 encodes of 8 and 30 seconds at 0.3, 1.5
+  // and 4 Mbit/s with none, one and two AAC tracks.
+  static const Model kModels[] = {
+      // The index: sizes, times and offsets of every frame.
+      {".mp4", 600, 330, 12, 17, 0, 0},
+      // Block headers, clusters and cues.
+      {".mkv", 440, 152, 7.2, 7.1, 0, 0.00004},
+      // An 11-byte tag and a 4-byte back pointer per packet, a few bytes of codec header.
+      {".flv", 184, 114, 20, 17.1, 0, 0},
+      // The header reserves room for its stream lists; a chunk header and an index entry per packet.
+      {".avi", 1522, 4242, 24.5, 24.5, 0, 0},
+      TransportStream(),
   };
   double costliest = 0;
   for (const Model& model : kModels) {

@@ -21,4 +21,20 @@ class ContainerOverhead {
   // The overhead of an output with the extension (".mp4", ".MKV", ...); an unknown
   // container is taken as the costliest of the known ones.
   static int64_t Bytes(const std::string& extension, const Streams& streams);
+
+  // Bytes per file, per stream, per video frame, per audio frame, per second, and a
+  // share of the payload.
+  struct Model {
+    const char* extension;
+    double file;
+    double stream;
+    double videoFrame;
+    double audioFrame;
+    double second;
+    double payloadShare;
+  };
+
+ private:
+  // MPEG-TS as the encoder shipped for this system writes it: the builds' muxers differ.
+  static Model TransportStream();
 };

@@ -183,6 +183,7 @@ FFmpegParams FFmpegCmdGenerator::ParamsFor(const MediaInfo& info, const std::str
   params.rotate = info.rotate;
   params.keepAllTracks = keepAllTracks;
   params.tracks = TrackPlan::For(info, OSUtil::getFileExtension(outputFile), keepAllTracks);
+  params.namedStreams = keepAllTracks || NamesUsualStreams();
 
   if (is_debug_mode()) {
     const std::map<std::string, std::string> output = params.ToMap();
@@ -237,7 +238,7 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params, Pass pass
   // H.264 players mostly handle 8-bit 4:2:0 only.
   const std::string pix_fmt = text("pix_fmt");
   if (pix_fmt == "yuv420p10le" || pix_fmt == "yuv422p10le") command.Add({"-pix_fmt", "yuv420p"});
-  const bool mapped = params.keepAllTracks && params.tracks.Kept().video >= 0;
+  const bool mapped = params.namedStreams && params.tracks.Kept().video >= 0;
   if (analysis) {
     // Only the video is looked at, the very stream the output's run encodes.
     if (mapped) command.Add("-map").Add("0:" + std::to_string(params.tracks.Kept().video));
@@ -252,7 +253,8 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params, Pass pass
       command.Add({"-acodec", "aac", "-b:a"});
       value(text("AudioBitrate"));
     }
-    if (mapped) addTrackOptions(command, params.tracks);
+    // The usual command's streams take the encoder's own codecs and names.
+    if (mapped && params.keepAllTracks) addTrackOptions(command, params.tracks);
   }
   // Both runs must see the very same frames: the frame rate is made by a filter
   // before the encoder, not by the output's muxer, whose frame-timing rules differ

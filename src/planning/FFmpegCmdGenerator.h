@@ -21,6 +21,10 @@ class FFmpegCmdGenerator {
                                       const std::string& quality);
   // keepAllTracks: every audio track and every subtitle the container holds,
   // instead of the one video, audio and (MKV) subtitle the encoder picks itself.
+  // Builds of the encoder differ in that pick (whether a default mark counts): where
+  // the encoder may pick otherwise than the plan, the usual command names the
+  // streams the plan keeps.
+  static bool NamesUsualStreams();
   static CommandLine Generate(const std::string& inputFile, const std::string& outputFile,
                               const std::string& quality, bool keepAllTracks = false);
 

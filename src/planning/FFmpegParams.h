@@ -23,10 +23,12 @@ struct FFmpegParams {
   bool hasAudio = false;
   std::string pixFmt;                 // empty when the probe did not say
   std::optional<MediaFigure> rotate;  // the input's turn, when it has one
-  // What each input stream becomes; the command names the streams only when every
-  // track is to be kept.
+  // What each input stream becomes.
   bool keepAllTracks = false;
   TrackPlan tracks;
+  // The command names the streams the plan keeps: always when every track is to be
+  // kept, otherwise only where the encoder's own pick may differ from the plan's.
+  bool namedStreams = false;
 
   // The parameters as texts by key ("InputFile", "Width", "VideoFramerate" with
   // three decimals, "HasRotate", ...); only the two paths when not planned.

@@ -8,9 +8,10 @@
 #include "probe/MediaInfo.h"
 
 // What becomes of each stream of an input in one output: kept (and how) or
-// dropped (and why). The usual command names no streams and the encoder picks one
-// video, one audio track and, in MKV, one text subtitle by its own rules, which
-// this plan follows; keeping every track names each stream the container can hold.
+// dropped (and why). The usual command keeps one video, one audio track and, in
+// MKV, one text subtitle, chosen by the rule of the Linux encoder (a default mark
+// first): it leaves the choice to an encoder that follows that rule and names the
+// streams otherwise. Keeping every track names each stream the container can hold.
 struct TrackPlan {
   enum class Fate {
     Kept,

@@ -75,6 +75,7 @@ TEST(Logging, TracesKeepOffTheTerminalAndOnlyTheirErrorsReachTheLogWhole) {
     QFile file(logs.filePath(name));
     if (file.open(QIODevice::ReadOnly)) logged += QString::fromUtf8(file.readAll());
   }
-  EXPECT_EQ(logged.count(QRegularExpression("\\] Error,trace test,[0-3],\\d+,end\n")), 800);
+  // Each whole on a line of its own (ended by "\r\n" on Windows).
+  EXPECT_EQ(logged.count(QRegularExpression("\\] Error,trace test,[0-3],\\d+,end\r?\n")), 800);
   EXPECT_FALSE(logged.contains("plain trace"));
 }

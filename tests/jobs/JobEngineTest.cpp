@@ -45,7 +45,7 @@ std::string summary(const JobView& job) {
 // A job file as older versions wrote it: the ten first members only.
 std::string store_old_record(const std::string& jobID, bool completed, bool deleted, bool stopped) {
   const auto flag = [](bool value) { return value ? "\"true\"" : "\"false\""; };
-  const std::string path = get_appjobfile_dir() + "/" + jobID + ".jobfile";
+  const std::string path = OSUtil::pathJoin(get_appjobfile_dir(), jobID + ".jobfile");
   TxtUtil::write_text_file(path, std::string("{\"JobID\": \"") + jobID +
                                      "\", \"GeneratedTime\": \"2020-01-02 03:04:05\", \"InputFile\": "
                                      "\"/in/" +
@@ -113,7 +113,7 @@ TEST(JobEngine, AVideoGoesThroughTheOneAddChainAndEveryActionByItsJobID) {
   EXPECT_EQ(added.job.tab, JobTab::Transcoding);
   EXPECT_EQ(added.job.outputFile, out + "/clip one_output_2.mkv");
   EXPECT_EQ(added.job.quality + added.job.outputFormat + added.job.outputCodec, plan.quality + ".mkvh264");
-  EXPECT_EQ(added.job.jobFilePath, get_appjobfile_dir() + "/" + id + ".jobfile");
+  EXPECT_EQ(added.job.jobFilePath, OSUtil::pathJoin(get_appjobfile_dir(), id + ".jobfile"));
   EXPECT_TRUE(exists(added.job.jobFilePath));
   EXPECT_EQ(added.job.InputSize(), QFile(QString::fromStdString(clip)).size());
 
@@ -208,11 +208,12 @@ TEST(JobEngine, EveryKindOfRecordReadsTheSameStateWhereverItIsRead) {
   ASSERT_TRUE(other.Take());
 
   std::vector<std::pair<std::string, std::string>> skipped;
-  TxtUtil::write_text_file(get_appjobfile_dir() + "/broken.jobfile", "{\"JobID\": ");
+  const std::string broken = OSUtil::pathJoin(get_appjobfile_dir(), "broken.jobfile");
+  TxtUtil::write_text_file(broken, "{\"JobID\": ");
   std::map<std::string, JobView> read;
   for (const JobView& job : JobEngine::ReadStoredJobs(&skipped)) read[job.jobID] = job;
   ASSERT_EQ(skipped.size(), 1u);
-  EXPECT_EQ(skipped[0].first, get_appjobfile_dir() + "/broken.jobfile");
+  EXPECT_EQ(skipped[0].first, broken);
   ASSERT_EQ(read.size(), kinds.size() + 1);
   for (const Kind& kind : kinds) EXPECT_EQ(summary(read[kind.id]), kind.read) << kind.id;
   EXPECT_EQ(summary(read[heldID]), "elsewhere/completed/Completed");

@@ -96,7 +96,8 @@ TEST(StoredJobs, LeftoversAreGoneBeforeTheFirstJobIsHandedOver) {
   const std::string reservation = OSUtil::outputReservationPath(jobs[0].output);
   std::ofstream(jobs[0].output) << "\n";
   std::ofstream(partial) << "half a video";
-  std::ofstream(reservation) << jobs[0].jobID << "\n";
+  // Its bytes as the program writes them everywhere: no "\r" on Windows.
+  std::ofstream(reservation, std::ios::binary) << jobs[0].jobID << "\n";
 
   JobManager manager;
   std::atomic<int> calls{0};

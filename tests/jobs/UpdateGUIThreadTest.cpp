@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -207,16 +206,8 @@ TEST(UpdateGUIThread, StopDoesNotWaitOutThePause) {
 TEST(UpdateGUIThread, PublishesTheFirstProgressLineAtOnce) {
   clear_job_folder();
   const std::string folder = make_temp_folder("first-figure");
-  const std::string encoder = folder + "/encoder.sh";
-  QFile script(QString::fromStdString(encoder));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(
-      "#!/bin/sh\n"
-      "sleep 0.3\n"
-      "echo 'frame=   24 fps=24 q=28.0 size=1kB time=00:00:01.00 bitrate=1.0kbits/s speed=1.0x'\n"
-      "sleep 120\n");
-  script.close();
-  script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  const std::string encoder =
+      OSUtil::pathJoin(OSUtil::getAppDir(), "stalling_encoder_helper" + OSUtil::executableSuffix());
 
   // A minute long, as the probe measures it: the first figure is a sixtieth.
   ClipSpec minute = clip_of(160, 120, 60);

@@ -2,6 +2,8 @@
 // planned, and what the usual command keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "planning/FFmpegCmdGenerator.h"
 #include "planning/TrackPlan.h"
 #include "probe/MediaInfoCache.h"
@@ -21,6 +23,16 @@ const std::string& multitrack() {
 std::string transcoded(const std::string& input, const std::string& output, bool keepAllTracks) {
   std::string log;
   EXPECT_EQ(run_command(FFmpegCmdGenerator::Generate(input, output, "95", keepAllTracks), &log), 0) << log;
+  return stream_list(output);
+}
+
+// The same with the usual command naming the streams its plan keeps.
+std::string transcodedNamed(const std::string& input, const std::string& output) {
+  FFmpegParams params =
+      FFmpegCmdGenerator::ParamsFor(MediaInfoCache::GetInstance().GetMediaInfo(input), input, output, "95");
+  params.namedStreams = true;
+  std::string log;
+  EXPECT_EQ(run_command(FFmpegCmdGenerator::CommandFor(params), &log), 0) << log;
   return stream_list(output);
 }
 
@@ -73,17 +85,19 @@ TEST(TrackTranscode, EveryContainerHoldsTheTracksItsPlanKeeps) {
     // No subtitle stretches the output past the input.
     EXPECT_NEAR(std::stod("0" + probe_entry(output, "format", "duration")), 2.0, 0.3);
   }
-  EXPECT_EQ(run_and_capture(tool_path("mediainfo"),
-                            "-v\nerror\n-select_streams\na:1\n-show_entries\n"
-                            "stream_tags=handler_name\n-of\ncsv=p=0\n" +
-                                folder + "/all.mp4"),
-            "Deutsch = gut\n");
+  std::string handler = run_and_capture(tool_path("mediainfo"),
+                                        "-v\nerror\n-select_streams\na:1\n-show_entries\n"
+                                        "stream_tags=handler_name\n-of\ncsv=p=0\n" +
+                                            folder + "/all.mp4");
+  // The Windows probe ends its lines with "\r\n".
+  handler.erase(std::remove(handler.begin(), handler.end(), '\r'), handler.end());
+  EXPECT_EQ(handler, "Deutsch = gut\n");
   EXPECT_EQ(probe_entry(folder + "/all.flv", "a:0", "channels"), "2");
 }
 
-// Without names the encoder keeps one video and one audio track (a default mark
-// first, then the most channels) and in MKV the first text subtitle; the plan says
-// the same, so the completion check and the dialog know which.
+// The usual command keeps one video and one audio track (a default mark first, then
+// the most channels) and in MKV the first text subtitle, as the plan says, so the
+// completion check and the dialog know which; left to the encoder or named.
 TEST(TrackTranscode, TheUsualCommandKeepsWhatItsPlanSays) {
   const std::string input = multitrack();
   ASSERT_FALSE(input.empty());
@@ -103,6 +117,10 @@ TEST(TrackTranscode, TheUsualCommandKeepsWhatItsPlanSays) {
   ASSERT_EQ(run_command(remux.AddPath(marked), &log), 0) << log;
   EXPECT_EQ(transcoded(marked, folder + "/marked.mp4", false), "video/h264/und/, audio/aac/eng/");
   EXPECT_EQ(numbers(kept(marked, ".mp4", false)), "0 | 1 |");
+
+  EXPECT_EQ(transcodedNamed(marked, folder + "/named.mp4"), "video/h264/und/, audio/aac/eng/");
+  EXPECT_EQ(transcodedNamed(input, folder + "/named.mkv"),
+            "video/h264//, audio/aac/ger/Deutsch = gut, subtitle/ass/eng/");
 }
 
 // A data stream is never kept; a mov_text subtitle becomes ASS in MKV.

@@ -19,3 +19,7 @@ void write_job_files(const std::string& folder, const std::vector<StoredJobFile>
 
 // "<n>" as a JobID of the usual shape.
 std::string numbered_job_id(int n);
+
+// How many stored jobs a window test opens on: thousands, as many as the platform's
+// test run can read in reasonable time.
+int many_stored_jobs();

@@ -48,9 +48,10 @@ TEST_F(WindowTest, AddingRefusesWhatCannotBeTranscodedAndNamesOutputsOneByOne) {
   for (const auto& [path, expected] : cases) {
     answers.seen.clear();
     EXPECT_EQ(window->add_video_file(QString::fromStdString(path)), expected.startsWith("settings:")) << path;
-    // A refusal names the file.
-    const QString named =
-        expected.startsWith("settings:") ? expected : expected + "\n" + QString::fromStdString(path);
+    // A refusal names the file, in the system's separators.
+    const QString named = expected.startsWith("settings:")
+                              ? expected
+                              : expected + "\n" + QDir::toNativeSeparators(QString::fromStdString(path));
     EXPECT_EQ(answers.seen, QStringList{named}) << path;
   }
   ASSERT_EQ(manager->GetAllJobCount(), 3);

@@ -14,6 +14,7 @@
 #include "planning/SizePlan.h"
 #include "planning/SizeText.h"
 #include "probe/MediaInfoCache.h"
+#include "support/AwkwardNames.h"
 #include "support/QtPrinters.h"
 #include "support/TrackFixtures.h"
 #include "ui/BatchAddFlow.h"
@@ -34,7 +35,7 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
       QString::fromStdString(
           make_clip(other, "same.mp4", clip_of(1280, 720, 0.5)))};  // the same name elsewhere
   // An output folder whose name looks like markup is shown as it is named.
-  const QString folder = QString::fromStdString(output_dir) + "/<b>bold</b>";
+  const QString folder = QString::fromStdString(output_dir + "/" + awkward_names().markup);
   ASSERT_TRUE(QDir().mkpath(folder));
   UserSettings::instance().setOutputDir(folder.toStdString());
   open_window();
@@ -61,7 +62,7 @@ TEST_F(WindowTest, ABatchAddsEveryAcceptedVideoOnceWithOneSummaryOfTheRefused) {
   EXPECT_EQ(boxes, QStringList{"Information:These files were not added:\n\ntone.m4a: Not support audio only "
                                "file\nnotes.txt: Non video files are not supported"});
   EXPECT_EQ(notes.size(), 1);
-  EXPECT_EQ(headings, QStringList{"Videos: 3    Output folder: " + folder});
+  EXPECT_EQ(headings, QStringList{"Videos: 3    Output folder: " + QDir::toNativeSeparators(folder)});
   EXPECT_TRUE(notes.value(0).contains("85%")) << notes.value(0).toStdString();
 
   QStringList made;

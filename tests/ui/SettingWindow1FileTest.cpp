@@ -67,10 +67,14 @@ QString text_of(const QWidget& dialog, const char* name) {
 bool run_modal(SettingWindow1File& dialog, std::function<void()> act) {
   bool timed_out = false;
   QTimer::singleShot(0, &dialog, act);
-  QTimer::singleShot(60000, &dialog, [&] {
+  // Goes with this call, not with the dialog: it writes into this call's frame.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, &dialog, [&] {
     timed_out = true;
     dialog.done(QDialog::Rejected);
   });
+  guard.start(60000);
   dialog.exec();
   return !timed_out;
 }

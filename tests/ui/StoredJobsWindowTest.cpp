@@ -1,6 +1,7 @@
 // Opening on years of stored jobs: the window answers while its tables fill in
 // behind it, the Transcoding table first, and nothing that happens to a job
 // meanwhile is lost.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSet>
 #include <algorithm>
@@ -65,12 +66,13 @@ struct FastPublisher {
 
 }  // namespace
 
-// 20,000 jobs: 50,000 would make a slow test on a shared machine and catch no more.
-TEST_F(WindowTest, TwentyThousandStoredJobsFillInBehindAWindowThatKeepsAnswering) {
-  constexpr int kStoredJobs = 20000;
+TEST_F(WindowTest, ThousandsOfStoredJobsFillInBehindAWindowThatKeepsAnswering) {
+  const int kStoredJobs = many_stored_jobs();
   ClipSpec small;
   small.seconds = 0.5;
   const std::string handed = make_clip(media, "handed.mp4", small);
+  // Its row names it as the add chain took it: in the system's separators.
+  const QString handedRow = QDir::toNativeSeparators(QString::fromStdString(handed));
   std::vector<StoredJobFile> jobs;
   QStringList expected[3];
   for (int i = 0; i < kStoredJobs; ++i) {
@@ -123,7 +125,7 @@ TEST_F(WindowTest, TwentyThousandStoredJobsFillInBehindAWindowThatKeepsAnswering
                      [&, table](const QModelIndex&, int row) {
                        const QString id = cell(table, row, 0);
                        if (finished_rows_seen || id == theirs || id == QString::fromStdString(deleted) ||
-                           cell(table, row, 1) == QString::fromStdString(handed))
+                           cell(table, row, 1) == handedRow)
                          return;
                        finished_rows_seen = true;
                        transcoding_before_finished = ids_in(running());
@@ -159,7 +161,6 @@ TEST_F(WindowTest, TwentyThousandStoredJobsFillInBehindAWindowThatKeepsAnswering
 
   // Each table holds its stored jobs in stored order, the rows of this session after them.
   QStringList shown[3] = {rows_of(running()), rows_of(done()), rows_of(recycled())};
-  const QString handedRow = QString::fromStdString(handed);
   for (QStringList* table : {&shown[0], &shown[1]}) {
     if (!table->isEmpty() && table->last().contains(handedRow)) table->removeLast();
   }

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMovie>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "probe/MediaInfoCache.h"
 #include "support/MediaFixtures.h"
@@ -19,10 +22,15 @@ const int kGuardMs = 60000;
 // exec() of the dialog; false when it had not returned by itself within the guard time.
 bool returns_by_itself(WaitingLoadingFile& dialog) {
   bool timed_out = false;
-  QTimer::singleShot(kGuardMs, &dialog, [&] {
+  // Goes with this call: a guard left running with the dialog would later write
+  // into this call's gone frame.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, &dialog, [&] {
     timed_out = true;
     dialog.done(QDialog::Rejected);
   });
+  guard.start(kGuardMs);
   dialog.exec();
   return !timed_out;
 }
@@ -35,8 +43,9 @@ TEST(WaitingLoadingFile, ReturnsOnceTheProbeIsDoneHoweverItEndsAndOutlivesNothin
   spec.width = 320;
   spec.height = 240;
   spec.seconds = 1;
-  const std::string clip = make_clip(folder, "clip.mp4", spec), gone = make_clip(folder, "gone.mp4", spec);
-  ASSERT_FALSE(clip.empty() || gone.empty());
+  const std::string clip = make_clip(folder, "clip.mp4", spec),
+                    gone_clip = make_clip(folder, "gone.mp4", spec);
+  ASSERT_FALSE(clip.empty() || gone_clip.empty());
   {
     WaitingLoadingFile dialog(nullptr, clip);
     auto* gif = dialog.findChild<QLabel*>("label_gif");
@@ -60,11 +69,24 @@ TEST(WaitingLoadingFile, ReturnsOnceTheProbeIsDoneHoweverItEndsAndOutlivesNothin
   EXPECT_EQ(escaped.isVisible(), !escaped.IsProbeDone());
   EXPECT_TRUE(returns_by_itself(escaped));
 
-  // Destroyed while its probe runs: the probe's end reaches nothing freed, and
-  // still fills the cache for the caller.
-  delete new WaitingLoadingFile(nullptr, gone);
-  for (QDeadlineTimer deadline(kGuardMs);
-       !MediaInfoCache::GetInstance().Contains(gone) && !deadline.hasExpired();)
+  // Destroyed while their probes run or before they even started (more dialogs than
+  // probes at once): the probes' ends reach nothing freed, and still fill the cache
+  // for the callers.
+  std::vector<std::string> gone{gone_clip};
+  for (int copy = 1; copy <= WaitingLoadingFile::kProbesAtOnce + 1; ++copy) {
+    gone.push_back(folder + "/gone" + std::to_string(copy) + ".mp4");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(gone_clip), QString::fromStdString(gone.back())));
+  }
+  for (const std::string& path : gone) delete new WaitingLoadingFile(nullptr, path);
+  const auto all_cached = [&gone] {
+    return std::all_of(gone.begin(), gone.end(),
+                       [](const std::string& path) { return MediaInfoCache::GetInstance().Contains(path); });
+  };
+  for (QDeadlineTimer deadline(kGuardMs); !all_cached() && !deadline.hasExpired();)
     QApplication::processEvents(QEventLoop::AllEvents, 50);
-  EXPECT_EQ(MediaInfoCache::GetInstance().GetMediaInfo(gone).width.Text(), "320");
+  for (const std::string& path : gone) {
+    const std::optional<MediaInfo> probed = MediaInfoCache::GetInstance().Cached(path);
+    ASSERT_TRUE(probed.has_value()) << "the probe was dropped with its dialog: " << path;
+    EXPECT_EQ(probed->width.Text(), "320");
+  }
 }

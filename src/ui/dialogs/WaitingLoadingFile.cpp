@@ -158,7 +158,9 @@ bool WaitingLoadingFile::EnsureProbed(const std::string& inputFile, bool fresh) 
 }
 
 WaitingLoadingFile::~WaitingLoadingFile() {
-  link_->cancelled = true;
+  // A batch nobody reads any more stops; a single file is still probed for the
+  // cache, also when its task had not started yet.
+  if (batch_) link_->cancelled = true;
   {
     std::lock_guard<std::mutex> guard(link_->lock);
     link_->dialog = nullptr;
