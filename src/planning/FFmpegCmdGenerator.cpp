@@ -268,6 +268,11 @@ CommandLine FFmpegCmdGenerator::CommandFor(const FFmpegParams& params, Pass pass
   command.Add("-r");
   value(text("VideoFramerate"));
   if (pass == Pass::Only) return command.AddPath(params.outputFile);
+  // Nor may the muxer's frame timing differ: left to each output, a container that
+  // keeps a constant rate repeats the first frame of a video that starts a moment
+  // after its audio (most files with AAC do), the null output does not, and the
+  // second run then has a frame the analysis never saw.
+  command.Add({"-vsync", "cfr"});
   // The rate is held to the size closely over the whole file: x264's default lets a
   // short file run several percent over, and a still part followed by a busy one
   // more than that unless the busy part's peaks are bounded (at twice the rate over
