@@ -308,6 +308,13 @@ TEST(SettingWindow1File, ASizeSaysWhatItBuysOffersTheQualityWhenTheInputFitsAndR
   EXPECT_TRUE(text_of(dialog, "labelOutputResolution").isEmpty());
   size->setEditText(least_mb);
   EXPECT_TRUE(start->isEnabled()) << line().toStdString();
+  // What is typed is the size, not a listed one that begins with it ("1" is not 10).
+  QApplication::setActiveWindow(&dialog);
+  size->setFocus();
+  size->lineEdit()->selectAll();
+  QTest::keyClicks(size->lineEdit(), "1");
+  EXPECT_EQ(size->currentText(), "1");
+  EXPECT_EQ(dialog.TargetBytes(), 1000000);
   // No size typed: nothing to start.
   size->setEditText("");
   EXPECT_EQ(line(), "Type a size in MB.");

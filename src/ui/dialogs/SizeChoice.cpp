@@ -15,6 +15,8 @@ SizeChoice::SizeChoice(QWidget* parent) : QWidget(parent) {
   box_->setObjectName("comboBoxSize");
   box_->setEditable(true);
   box_->setInsertPolicy(QComboBox::NoInsert);
+  // A combo box completes what is typed from its list: "1" would become 10 MB.
+  box_->setCompleter(nullptr);
   // Megabytes with at most two decimals, a point or a comma.
   box_->setValidator(new QRegularExpressionValidator(QRegularExpression("\\d{1,7}([.,]\\d{0,2})?"), box_));
   for (int64_t size : RememberedChoices::targetSizes()) box_->addItem(to_qstring(SizeText::Megabytes(size)));
