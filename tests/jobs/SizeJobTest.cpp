@@ -38,7 +38,7 @@ TEST(SizeJob, ARealClipIsMadeIntoTheSizeAndNeverOverIt) {
   const std::string media = make_temp_folder("size-media"), out = make_temp_folder("size-out");
   // MKV with AAC: the video starts a moment after the audio, as in most such files.
   const std::string clip = make_clip(media, "clip.mkv", clip_of(854, 480, 6));
-  ASSERT_GT(std::stod(probe_entry(clip, "v:0", "start_time")), 0.0);
+  ASSERT_GT(QString::fromStdString(probe_entry(clip, "v:0", "start_time")).toDouble(), 0.0);
   const PreparedInput input = JobEngine::Prepare(clip);
   ASSERT_TRUE(input.Accepted()) << input.refusal;
   JobManager manager;
