@@ -29,11 +29,6 @@
 namespace {
 
 // Waits with the event loop running, so the engine's signals arrive.
-bool wait_with_events(const std::function<bool()>& done, int timeout_ms) {
-  for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 bool exists(const std::string& path) { return OSUtil::isPathTaken(path); }
 

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QThread>
@@ -39,6 +41,13 @@ inline std::unique_ptr<JobFile> reload(JobV3* job) {
 inline bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms && !condition(); waited += 10) QThread::msleep(10);
   return condition();
+}
+
+// Waits while the calling thread's events run: for what the engine tells by signal.
+inline bool wait_with_events(const std::function<bool()>& done, int timeout_ms) {
+  for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
 }
 
 inline void set_mtime(const std::string& path, int seconds_from_now) {

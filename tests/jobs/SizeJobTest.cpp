@@ -19,11 +19,6 @@
 
 namespace {
 
-bool wait_with_events(const std::function<bool()>& done, int timeout_ms) {
-  for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 // The analysis logs a job left in the temporary folder.
 QStringList pass_log_folders(const std::string& jobID) {

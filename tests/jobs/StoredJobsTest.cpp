@@ -22,11 +22,6 @@ namespace {
 
 using Kind = StoredJobFile::Kind;
 
-bool wait_with_events(const std::function<bool()>& done, int timeout_ms) {
-  for (QDeadlineTimer deadline(timeout_ms); !done() && !deadline.hasExpired();)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 std::vector<StoredJobFile> store_jobs(int count, const std::string& output_dir) {
   static const Kind kinds[] = {Kind::Interrupted, Kind::Completed,        Kind::Stopped,
